@@ -1,0 +1,73 @@
+#include "input/port_channel.h"
+
+#include <string>
+
+namespace pelorin {
+
+std::string OpenErrorText(int port_number) {
+  return "Error opening COM" + std::to_string(port_number) +
+         ".\r\rMake sure the selected port\rexists and it is free.";
+}
+
+PortChannel::PortChannel(PortRole role, SerialPorts& ports, MessageBoxes& boxes)
+    : role_(role), ports_(ports), boxes_(boxes) {}
+
+bool PortChannel::Open(int port_index) {
+  if (port_index < 0 || port_index > kMaxPortIndex) {
+    ShowNoPortSelected();
+    return false;
+  }
+  Close();
+  const int number = port_index + 1;
+  device_ = ports_.Open(number);
+  if (!device_) {
+    ShowOpenError(number);
+    return false;
+  }
+  device_->SetDtr(true);
+  return true;
+}
+
+void PortChannel::Close() {
+  device_.reset();
+  lines_ = {};
+}
+
+LineLevels PortChannel::ReadLines() {
+  std::uint32_t word = 0;
+  if (device_) {
+    // A failed read (an unplugged adapter) counts as all lines released.
+    word = device_->ReadModemStatus().value_or(0);
+  }
+  lines_.dcd = (word & kModemDcd) != 0;
+  lines_.dsr = (word & kModemDsr) != 0;
+  lines_.cts = (word & kModemCts) != 0;
+  lines_.ri = (word & kModemRing) != 0;
+  return lines_;
+}
+
+void PortChannel::SetRts(bool raised) {
+  if (device_) device_->SetRts(raised);
+}
+
+std::intptr_t PortChannel::Handle() const { return device_ ? device_->RawHandle() : 0; }
+
+void PortChannel::ShowNoPortSelected() {
+  MessageBoxRequest box;
+  box.owner = owner_;
+  box.text = role_ == PortRole::Primary ? kSelectPrimaryPortText : kSelectSecondaryPortText;
+  box.caption = kProgramCaption;
+  box.icon = MessageIcon::Information;
+  boxes_.Show(box);
+}
+
+void PortChannel::ShowOpenError(int port_number) {
+  MessageBoxRequest box;
+  box.owner = owner_;
+  box.text = OpenErrorText(port_number);
+  box.caption = kProgramCaption;
+  box.icon = MessageIcon::Error;
+  boxes_.Show(box);
+}
+
+}  // namespace pelorin

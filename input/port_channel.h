@@ -1,0 +1,64 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "input/decoder.h"
+#include "platform/message_box.h"
+#include "config/settings.h"
+#include "platform/serial_device.h"
+
+namespace pelorin {
+
+enum class PortRole { Primary, Secondary };
+
+// One of the two serial port channels: opens the chosen port, raises DTR,
+// reads the four modem-status lines and switches RTS. The only place that
+// talks to the serial device.
+class PortChannel {
+ public:
+  PortChannel(PortRole role, SerialPorts& ports, MessageBoxes& boxes);
+
+  // The window that owns this channel's message boxes.
+  void SetOwner(WindowId owner) { owner_ = owner; }
+
+  // Opens port index 0..15 (COM1..COM16). Any other index means no port is
+  // selected: the "Select ... COM port." box is shown and the channel is left
+  // as it was. Otherwise the channel is closed first; a failed open shows the
+  // "Error opening COM" box and leaves the channel not open. DTR is raised
+  // right after a successful open.
+  bool Open(int port_index);
+  // Closes the device if open; does nothing otherwise.
+  void Close();
+  // Reads the four lines and keeps them. A channel that is not open, or
+  // whose status read fails, reads all four lines false: never stale levels.
+  LineLevels ReadLines();
+  // Raises or clears RTS. Issued without testing the open flag: on a channel
+  // that is not open it has no effect.
+  void SetRts(bool raised);
+
+  bool IsOpen() const { return device_ != nullptr; }
+  // The levels of the last ReadLines.
+  const LineLevels& Lines() const { return lines_; }
+  // The device handle for the port handle query; 0 (none) while not open.
+  std::intptr_t Handle() const;
+
+ private:
+  void ShowNoPortSelected();
+  void ShowOpenError(int port_number);
+
+  PortRole role_;
+  SerialPorts& ports_;
+  MessageBoxes& boxes_;
+  WindowId owner_ = kNoWindow;
+  std::unique_ptr<SerialDevice> device_;
+  LineLevels lines_;
+};
+
+// The message texts, exactly as the user sees them.
+inline constexpr const char* kSelectPrimaryPortText = "Select primary COM port.";
+inline constexpr const char* kSelectSecondaryPortText = "Select secondary COM port.";
+inline constexpr const char* kProgramCaption = "Pelorin";
+// "Error opening COM<n>.\r\rMake sure the selected port\rexists and it is free."
+std::string OpenErrorText(int port_number);
+
+}  // namespace pelorin

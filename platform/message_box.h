@@ -1,0 +1,34 @@
+#pragma once
+#include <string>
+
+#include "platform/window_id.h"
+
+namespace pelorin {
+
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+struct MessageBoxRequest {
+  WindowId owner = kNoWindow;
+  std::string text;
+  std::string caption;
+  MessageIcon icon = MessageIcon::None;
+  MessageButtons buttons = MessageButtons::Ok;
+  // Task-modal: every top-level window of the program is disabled while the
+  // box is up, even without an owner.
+  bool task_modal = false;
+};
+
+// Modal message boxes.
+class MessageBoxes {
+ public:
+  virtual ~MessageBoxes() = default;
+  // Shows the box and blocks the caller until the user dismisses it. The
+  // texts go to the system unchanged (single "\r" characters are line
+  // breaks). Returns the button chosen; a box that could not be shown answers
+  // as if dismissed (Cancel, No or Ok, whichever the buttons offer last).
+  virtual MessageAnswer Show(const MessageBoxRequest& request) = 0;
+};
+
+}  // namespace pelorin

@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace pelorin {
+
+// Bits of the modem-status word, with the values Windows uses
+// (MS_CTS_ON, MS_DSR_ON, MS_RING_ON, MS_RLSD_ON).
+inline constexpr std::uint32_t kModemCts = 0x10;
+inline constexpr std::uint32_t kModemDsr = 0x20;
+inline constexpr std::uint32_t kModemRing = 0x40;
+inline constexpr std::uint32_t kModemDcd = 0x80;
+
+// One open serial port. Closing is destruction: the device is released when
+// the object goes away. All calls come from the user-interface thread.
+class SerialDevice {
+ public:
+  virtual ~SerialDevice() = default;
+  // The current modem-status word (the kModem* bits), or nothing when the
+  // status cannot be read (for example a USB adapter that was unplugged).
+  virtual std::optional<std::uint32_t> ReadModemStatus() = 0;
+  // Raises or lowers the DTR output. Failures are ignored: the lines are
+  // outputs for buttons and LEDs, and nothing reads them back.
+  virtual void SetDtr(bool raised) = 0;
+  // Raises or lowers the RTS output (the LED). Failures are ignored.
+  virtual void SetRts(bool raised) = 0;
+  // The operating system's handle value of the open device, as answered to
+  // another program's port handle query.
+  virtual std::intptr_t RawHandle() const = 0;
+};
+
+// Opens serial ports by number.
+class SerialPorts {
+ public:
+  virtual ~SerialPorts() = default;
+  // Opens port `number` (1 for COM1 ... 16 for COM16) for reading and
+  // writing, exclusively: a port already open here or in another program
+  // fails. Returns null on any failure (missing, busy, access refused).
+  virtual std::unique_ptr<SerialDevice> Open(int number) = 0;
+};
+
+}  // namespace pelorin
