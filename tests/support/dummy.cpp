@@ -1,2 +1,0 @@
-// Keeps the support library non-empty before the first fake lands.
-namespace pelorin::testing { int support_library_anchor = 0; }

@@ -1,0 +1,38 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/serial_device.h"
+
+namespace pelorin::testing {
+
+// The state of one simulated port, shared between the test and the device
+// objects that open it. Tests set `status` (kModem* bits) and read the
+// outputs and the call history.
+struct FakePortState {
+  bool exists = true;
+  bool open = false;              // held by a device object now
+  std::uint32_t status = 0;       // modem-status word the device reports
+  bool status_read_fails = false; // e.g. the adapter was unplugged
+  bool dtr = false;
+  bool rts = false;
+  int opens = 0;                  // successful opens so far
+  int dtr_raises = 0;
+  std::vector<bool> rts_writes;   // every SetRts call, in order
+};
+
+class FakeSerialPorts final : public SerialPorts {
+ public:
+  // The port `number` (1..16); ports a test never touched do not exist.
+  FakePortState& Port(int number) { return ports_[number]; }
+
+  std::unique_ptr<SerialDevice> Open(int number) override;
+  std::vector<int> open_requests;  // every port number asked for
+
+ private:
+  std::map<int, FakePortState> ports_;
+};
+
+}  // namespace pelorin::testing
