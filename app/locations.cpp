@@ -1,0 +1,51 @@
+#include "app/locations.h"
+
+#include <cctype>
+
+namespace pelorin {
+namespace {
+
+std::string_view BeforeLastBackslash(std::string_view text) {
+  const std::size_t cut = text.rfind('\\');
+  return cut == std::string_view::npos ? text : text.substr(0, cut);
+}
+
+}  // namespace
+
+std::string PlayerDirectoryFromUninstallString(std::string_view text) {
+  if (!text.empty() && text.front() == '"') {
+    // The closing quote is assumed to be the last character.
+    text = text.size() >= 2 ? text.substr(1, text.size() - 2) : std::string_view{};
+  }
+  return std::string(BeforeLastBackslash(text));
+}
+
+std::string ParentOfProgramDirectory(std::string_view executable_path) {
+  return std::string(BeforeLastBackslash(BeforeLastBackslash(executable_path)));
+}
+
+std::string BrowserPathFromCommand(std::string_view command) {
+  if (command.empty() || command.front() != '"') return std::string(command);
+  const std::size_t close = command.find('"', 1);
+  if (close == std::string_view::npos) return {};
+  return std::string(command.substr(1, close - 1));
+}
+
+std::string DirectoryOf(std::string_view path) { return std::string(BeforeLastBackslash(path)); }
+
+std::string FileNameOf(std::string_view path) {
+  const std::size_t cut = path.rfind('\\');
+  return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+std::string DefaultConfigurationPath(std::string_view executable_path) {
+  return DirectoryOf(executable_path) + "\\Pelorin.ini";
+}
+
+std::string LowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+}  // namespace pelorin

@@ -1,0 +1,35 @@
+#include "indicators/tray_clicks.h"
+
+namespace pelorin {
+
+void TrayClicks::TrayMessage(std::uint32_t mouse_message) {
+  switch (mouse_message) {
+    case kMouseLeftDown:
+    case kMouseLeftDoubleClick:
+      if (host_.ClickTimerRunning()) {
+        host_.ShowProperties();
+        host_.StopClickTimer();
+      } else {
+        host_.StartClickTimer();
+      }
+      break;
+    case kMouseRightDown:
+      host_.OpenMenuAtCursor();
+      break;
+    default:
+      break;  // moves, releases and other buttons do nothing
+  }
+}
+
+void TrayClicks::TrayTimer1Timer(int on_tray_click) {
+  host_.StopClickTimer();
+  if (on_tray_click < 0 || on_tray_click > static_cast<int>(TrayClickAction::Nothing)) return;
+  const auto action = static_cast<TrayClickAction>(on_tray_click);
+  switch (action) {
+    case TrayClickAction::OpenProperties: host_.ShowProperties(); break;
+    case TrayClickAction::Nothing: break;
+    default: host_.RunClickAction(action); break;
+  }
+}
+
+}  // namespace pelorin

@@ -1,0 +1,92 @@
+// Command line, locations and uninstall texts of the program shell.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/command_line.h"
+#include "app/locations.h"
+#include "app/uninstall.h"
+
+namespace pelorin {
+namespace {
+
+TEST(StartRequestTest, WordsAreRecognisedInAnyLetterCase) {
+  EXPECT_EQ(ParseStartRequest("UnInstall"), StartRequest::Uninstall);
+  EXPECT_EQ(ParseStartRequest("INSTALL"), StartRequest::Install);
+  EXPECT_EQ(ParseStartRequest("uninstal"), StartRequest::Normal);
+  EXPECT_EQ(ParseStartRequest("uninstallx"), StartRequest::Normal);
+  EXPECT_EQ(ParseStartRequest(""), StartRequest::Normal);
+}
+
+TEST(StartRequestTest, OnlyTheFirstArgumentCounts) {
+  EXPECT_EQ(FirstArgument("  UnInstall now"), "UnInstall");
+  EXPECT_EQ(FirstArgument("\"un install\" x"), "un install");
+  EXPECT_EQ(FirstArgument("\"unterminated"), "unterminated");
+  EXPECT_EQ(FirstArgument("   "), "");
+  EXPECT_EQ(FirstArgument(""), "");
+}
+
+TEST(LocationsTest, PlayerDirectoryFromRegistration) {
+  EXPECT_EQ(PlayerDirectoryFromUninstallString("\"C:\\Program Files\\Winamp\\UninstWA.exe\""),
+            "C:\\Program Files\\Winamp");
+  EXPECT_EQ(PlayerDirectoryFromUninstallString("C:\\Winamp\\UninstWA.exe"), "C:\\Winamp");
+  // The last character goes unseen after a leading quote.
+  EXPECT_EQ(PlayerDirectoryFromUninstallString("\"C:\\Winamp\\u.exe /S"), "C:\\Winamp");
+  EXPECT_EQ(PlayerDirectoryFromUninstallString("uninst.exe"), "uninst.exe");
+  EXPECT_EQ(PlayerDirectoryFromUninstallString("\""), "");
+  EXPECT_EQ(PlayerDirectoryFromUninstallString(""), "");
+}
+
+TEST(LocationsTest, PlayerIsLookedForInTheParentOfTheProgramDirectory) {
+  EXPECT_EQ(ParentOfProgramDirectory("C:\\Apps\\Winamp\\Plugins\\x.exe"), "C:\\Apps\\Winamp");
+  EXPECT_EQ(ParentOfProgramDirectory("x.exe"), "x.exe");
+}
+
+TEST(LocationsTest, BrowserPathFromOpenCommand) {
+  EXPECT_EQ(BrowserPathFromCommand("\"C:\\Browser\\b.exe\" -nohome"), "C:\\Browser\\b.exe");
+  EXPECT_EQ(BrowserPathFromCommand("C:\\Browser\\b.exe %1"), "C:\\Browser\\b.exe %1");
+  EXPECT_EQ(BrowserPathFromCommand("\"C:\\Browser\\b.exe"), "");
+  EXPECT_EQ(BrowserPathFromCommand(""), "");
+}
+
+TEST(LocationsTest, ConfigurationFileBesideTheProgram) {
+  EXPECT_EQ(DefaultConfigurationPath("C:\\Tools\\Pelorin\\pelorin.exe"),
+            "C:\\Tools\\Pelorin\\Pelorin.ini");
+  EXPECT_EQ(FileNameOf("C:\\Tools\\Prog\\X.EXE"), "X.EXE");
+}
+
+TEST(UninstallTest, CommandIsTheLowerCaseQuotedPathAndTheWord) {
+  EXPECT_EQ(UninstallCommand("C:\\Tools\\Prog\\X.EXE"), "\"c:\\tools\\prog\\x.exe\" uninstall");
+}
+
+TEST(UninstallTest, BatchFileHasExactlyFiveLinesWithTheNameAsWritten) {
+  EXPECT_EQ(UninstallBatchText("X.EXE"),
+            "@echo off\r\n:loop\r\ndel \"X.EXE\"\r\nif exist \"X.EXE\" goto loop\r\ndel %0\r\n");
+}
+
+TEST(UninstallTest, PercentInTheNameIsEscapedForTheInterpreter) {
+  EXPECT_EQ(UninstallBatchText("100%.exe"),
+            "@echo off\r\n:loop\r\ndel \"100%%.exe\"\r\nif exist \"100%%.exe\" goto loop\r\n"
+            "del %0\r\n");
+}
+
+TEST(UninstallTest, RandomNamesUseDigitsAndLettersOnlyAndVary) {
+  std::mt19937 generator(7);
+  std::set<std::string> names;
+  std::set<char> seen;
+  for (int i = 0; i < 200; ++i) {
+    const std::string name = RandomName(8, generator);
+    ASSERT_EQ(name.size(), 8u);
+    for (char c : name) {
+      ASSERT_TRUE((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+          << name;
+      seen.insert(c);
+    }
+    names.insert(name);
+  }
+  EXPECT_EQ(names.size(), 200u);
+  EXPECT_EQ(seen.size(), 62u);  // every character of the alphabet is reachable
+}
+
+}  // namespace
+}  // namespace pelorin
