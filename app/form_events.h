@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+
+#include "app/form_window.h"
+
+namespace pelorin {
+
+// The handlers of the properties window: the Win32 view forwards every timer
+// tick and message to them, on the user-interface thread.
+class FormEvents {
+ public:
+  virtual ~FormEvents() = default;
+  virtual void OnTimer(FormTimer timer) = 0;
+  // WM_USER from another copy (show request, port handle query, quit).
+  virtual std::intptr_t OnUserMessage(std::uintptr_t wparam, std::intptr_t lparam) = 0;
+  // The tray icon's callback with the mouse message.
+  virtual void TrayMessage(std::uint32_t mouse_message) = 0;
+  virtual void OnTrayMenu(TrayMenuItem item) = 0;
+  // A close request; true lets the window close and the program end.
+  virtual bool FormCloseQuery() = 0;
+  // The taskbar was re-created (the shell restarted).
+  virtual void OnTaskbarCreated() = 0;
+  // The window was just shown.
+  virtual void FormShow() = 0;
+};
+
+}  // namespace pelorin

@@ -1,0 +1,53 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/window_id.h"
+
+namespace pelorin {
+
+// The four timers of the properties window.
+enum class FormTimer {
+  FormMiscTimer,       // 1 ms one-shot that runs the start-up inside the message loop
+  ButtonStatusTimer1,  // 25 ms poll cycle
+  TimerLED,            // 200 ms LED step
+  TrayTimer1,          // 300 ms one-shot: single or double tray click
+};
+
+// The items of the tray menu.
+enum class TrayMenuItem { Item1Properties, Item2StartPlayer, Item3Volume, Item4Exit };
+
+// What the program's logic needs of its hidden main window (the properties
+// window) and of the message loop it runs in. The Win32 view implements it;
+// tests use a fake.
+class FormWindow {
+ public:
+  virtual ~FormWindow() = default;
+  virtual WindowId Id() const = 0;
+
+  virtual void StartTimer(FormTimer timer) = 0;
+  virtual void StopTimer(FormTimer timer) = 0;
+  virtual bool TimerRunning(FormTimer timer) const = 0;
+
+  virtual bool Visible() const = 0;
+  // Shows the window (its show handler then runs) or hides it.
+  virtual void Show() = 0;
+  virtual void Hide() = 0;
+  virtual void BringToFront() = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  // Lets pending window messages be handled now.
+  virtual void ProcessMessages() = 0;
+  // Ends the message loop; the program then ends.
+  virtual void EndMessageLoop() = 0;
+  virtual void ClientSize(int& width, int& height) const = 0;
+
+  // The tray icon: added and removed with the fixed notification record.
+  virtual void AddTrayIcon() = 0;
+  virtual void RemoveTrayIcon() = 0;
+  // Opens the tray menu at the cursor (after bringing the window to the
+  // foreground, so that the menu closes when the user clicks elsewhere).
+  virtual void OpenTrayMenuAtCursor() = 0;
+  virtual void EnableTrayMenuItem(TrayMenuItem item, bool enabled) = 0;
+};
+
+}  // namespace pelorin

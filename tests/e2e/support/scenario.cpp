@@ -1,0 +1,82 @@
+#include "support/scenario.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "support/windows.h"
+
+namespace pelorin::e2e {
+namespace {
+
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+void DeleteValue(HKEY root, const char* key, const char* value) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(root, key, 0, KEY_SET_VALUE, &handle) == ERROR_SUCCESS) {
+    RegDeleteValueA(handle, value);
+    RegCloseKey(handle);
+  }
+}
+
+}  // namespace
+
+Scenario::Scenario(const std::string& name) {
+  EndRunningCopy();
+  ClearRegistry();
+  folder_ = "C:\\pelorin-e2e\\" + name;
+  CreateDirectoryA("C:\\pelorin-e2e", nullptr);
+  CreateDirectoryA(folder_.c_str(), nullptr);
+  exe_path_ = folder_ + "\\pelorin.exe";
+  DeleteFileA((folder_ + "\\Pelorin.ini").c_str());
+  CopyFileA(WindowsPathOf(PELORIN_EXE_UNIX_PATH).c_str(), exe_path_.c_str(), FALSE);
+}
+
+Scenario::~Scenario() {
+  EndRunningCopy();
+  ClearRegistry();
+}
+
+std::unique_ptr<ChildProcess> Scenario::Start(const std::string& arguments) {
+  std::string command = "\"" + exe_path_ + "\"";
+  if (!arguments.empty()) command += " " + arguments;
+  return std::make_unique<ChildProcess>(command, folder_);
+}
+
+void Scenario::ClearRegistry() {
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tarvesk\\Pelorin");
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE,
+                 "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelorin");
+  DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Pelorin");
+  DeleteValue(HKEY_CURRENT_USER, kRunKey, "Pelorin");
+}
+
+void Scenario::EndRunningCopy() {
+  if (HWND window = FindPropertiesWindow()) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_USER, 2, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    WaitUntil([] { return FindPropertiesWindow() == nullptr; }, 5000);
+  }
+}
+
+std::string ReadRegistryString(HKEY root, const std::string& key, const std::string& value,
+                               bool* found) {
+  char data[2048] = {};
+  DWORD size = sizeof(data) - 1;
+  const bool ok = RegGetValueA(root, key.c_str(), value.c_str(), RRF_RT_REG_SZ, nullptr, data,
+                               &size) == ERROR_SUCCESS;
+  if (found) *found = ok;
+  return ok ? std::string(data) : std::string();
+}
+
+std::string ReadFileText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace pelorin::e2e

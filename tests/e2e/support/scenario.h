@@ -1,0 +1,45 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "support/child_process.h"
+
+namespace pelorin::e2e {
+
+// One end-to-end scenario: a fresh folder holding a copy of the unchanged
+// pelorin.exe (so the configuration file beside it starts absent), and no
+// registry traces of earlier runs. Cleans up again when it ends, and ends any
+// copy of the program that a failed test left running.
+class Scenario {
+ public:
+  explicit Scenario(const std::string& name);
+  ~Scenario();
+  Scenario(const Scenario&) = delete;
+  Scenario& operator=(const Scenario&) = delete;
+
+  const std::string& Folder() const { return folder_; }
+  const std::string& ExePath() const { return exe_path_; }
+  // Starts the program with `arguments`.
+  std::unique_ptr<ChildProcess> Start(const std::string& arguments = {});
+
+  // Removes every registry value and key the program writes.
+  static void ClearRegistry();
+  // Ends a running copy through its quit request, if one is up.
+  static void EndRunningCopy();
+
+ private:
+  std::string folder_;
+  std::string exe_path_;
+};
+
+// Registry reads for checks; empty with `found` false when absent.
+std::string ReadRegistryString(HKEY root, const std::string& key, const std::string& value,
+                               bool* found = nullptr);
+
+// The whole content of a file; empty when missing.
+std::string ReadFileText(const std::string& path);
+bool FileExists(const std::string& path);
+
+}  // namespace pelorin::e2e

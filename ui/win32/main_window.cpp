@@ -1,0 +1,252 @@
+#include "ui/win32/main_window.h"
+
+
+#include <cstring>
+
+#include "ui/win32/resource_ids.h"
+
+namespace pelorin::win32 {
+namespace {
+
+constexpr char kWindowClass[] = "TForm1";
+
+struct TimerSpec {
+  UINT_PTR id;
+  UINT interval_ms;
+};
+
+TimerSpec SpecOf(FormTimer timer) {
+  switch (timer) {
+    case FormTimer::FormMiscTimer: return {1, 1};
+    case FormTimer::ButtonStatusTimer1: return {2, 25};
+    case FormTimer::TimerLED: return {3, 200};
+    case FormTimer::TrayTimer1: return {4, 300};
+  }
+  return {0, 0};
+}
+
+bool TimerFromId(UINT_PTR id, FormTimer& timer) {
+  if (id < 1 || id > 4) return false;
+  timer = static_cast<FormTimer>(id - 1);
+  return true;
+}
+
+UINT MenuIdOf(TrayMenuItem item) {
+  switch (item) {
+    case TrayMenuItem::Item1Properties: return IDM_TRAY_PROPERTIES;
+    case TrayMenuItem::Item2StartPlayer: return IDM_TRAY_START_PLAYER;
+    case TrayMenuItem::Item3Volume: return IDM_TRAY_VOLUME;
+    case TrayMenuItem::Item4Exit: return IDM_TRAY_EXIT;
+  }
+  return 0;
+}
+
+bool RegisterFormClass(HINSTANCE instance) {
+  // A dialog template with CLASS "TForm1": the class must be a dialog class.
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = DefDlgProcA;
+  wc.cbWndExtra = DLGWINDOWEXTRA;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PELORIN));
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kWindowClass;
+  return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+MainWindow::~MainWindow() {
+  if (tray_icon_added_) RemoveTrayIcon();
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool MainWindow::Create(HINSTANCE instance, FormEvents& events) {
+  instance_ = instance;
+  events_ = &events;
+  if (!RegisterFormClass(instance)) return false;
+  taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
+  hwnd_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROPERTIES), nullptr, DialogProc,
+                             reinterpret_cast<LPARAM>(this));
+  if (!hwnd_) return false;
+  CreateTrayMenu();
+  // The tray icon: a 16 x 16 picture of the program's icon.
+  tray_icon_.reset(static_cast<HICON>(
+      LoadImageA(instance, MAKEINTRESOURCEA(IDI_PELORIN), IMAGE_ICON, 16, 16, 0)));
+  return true;
+}
+
+int MainWindow::RunMessageLoop() {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (!IsDialogMessageA(hwnd_, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+void MainWindow::StartTimer(FormTimer timer) {
+  const TimerSpec spec = SpecOf(timer);
+  SetTimer(hwnd_, spec.id, spec.interval_ms, nullptr);
+  timer_running_[static_cast<std::size_t>(timer)] = true;
+}
+
+void MainWindow::StopTimer(FormTimer timer) {
+  KillTimer(hwnd_, SpecOf(timer).id);
+  timer_running_[static_cast<std::size_t>(timer)] = false;
+}
+
+bool MainWindow::TimerRunning(FormTimer timer) const {
+  return timer_running_[static_cast<std::size_t>(timer)];
+}
+
+bool MainWindow::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+void MainWindow::Show() {
+  const bool was_visible = Visible();
+  ShowWindow(hwnd_, SW_SHOW);
+  if (!was_visible) events_->FormShow();
+}
+
+void MainWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+
+void MainWindow::BringToFront() { SetForegroundWindow(hwnd_); }
+
+void MainWindow::SetCaption(const std::string& caption) { SetWindowTextA(hwnd_, caption.c_str()); }
+
+void MainWindow::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // keep the loop's end for the loop
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void MainWindow::EndMessageLoop() { PostQuitMessage(0); }
+
+void MainWindow::ClientSize(int& width, int& height) const {
+  RECT rect{};
+  GetClientRect(hwnd_, &rect);
+  width = rect.right - rect.left;
+  height = rect.bottom - rect.top;
+}
+
+NOTIFYICONDATAA MainWindow::TrayRecord() const {
+  NOTIFYICONDATAA record{};
+  // The original, smallest form of the record: every shell version takes it.
+  record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  record.hWnd = hwnd_;
+  record.uID = 0;
+  record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record.uCallbackMessage = kTrayCallback;
+  record.hIcon = tray_icon_.get();
+  std::strncpy(record.szTip, "Pelorin", sizeof(record.szTip) - 1);
+  return record;
+}
+
+void MainWindow::AddTrayIcon() {
+  NOTIFYICONDATAA record = TrayRecord();
+  Shell_NotifyIconA(NIM_ADD, &record);  // not tested: nothing to do about a missing taskbar
+  tray_icon_added_ = true;
+}
+
+void MainWindow::RemoveTrayIcon() {
+  NOTIFYICONDATAA record = TrayRecord();
+  Shell_NotifyIconA(NIM_DELETE, &record);
+  tray_icon_added_ = false;
+}
+
+void MainWindow::CreateTrayMenu() {
+  tray_menu_.reset(CreatePopupMenu());
+  HMENU menu = tray_menu_.get();
+  AppendMenuA(menu, MF_STRING, IDM_TRAY_PROPERTIES, "P&roperties");
+  AppendMenuA(menu, MF_STRING, IDM_TRAY_START_PLAYER, "Start &Winamp");
+  AppendMenuA(menu, MF_STRING, IDM_TRAY_VOLUME, "&Volume");
+  AppendMenuA(menu, MF_STRING, IDM_TRAY_EXIT, "E&xit");
+  SetMenuDefaultItem(menu, IDM_TRAY_PROPERTIES, FALSE);  // drawn bold
+}
+
+void MainWindow::OpenTrayMenuAtCursor() {
+  // Foreground first, also while hidden: otherwise the menu does not close
+  // when the user clicks elsewhere.
+  SetForegroundWindow(hwnd_);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  TrackPopupMenuEx(tray_menu_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x,
+                   cursor.y, hwnd_, nullptr);
+  PostMessageA(hwnd_, WM_NULL, 0, 0);
+}
+
+void MainWindow::EnableTrayMenuItem(TrayMenuItem item, bool enabled) {
+  EnableMenuItem(tray_menu_.get(), MenuIdOf(item),
+                 MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void MainWindow::SetResult(LRESULT result) { SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result); }
+
+INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, lparam);
+    reinterpret_cast<MainWindow*>(lparam)->hwnd_ = hwnd;
+    return FALSE;  // the window stays hidden; no control takes the focus yet
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  return self ? self->Handle(message, wparam, lparam) : FALSE;
+}
+
+bool MainWindow::HandleCommand(WORD id) {
+  switch (id) {
+    case IDM_TRAY_PROPERTIES: events_->OnTrayMenu(TrayMenuItem::Item1Properties); return true;
+    case IDM_TRAY_START_PLAYER: events_->OnTrayMenu(TrayMenuItem::Item2StartPlayer); return true;
+    case IDM_TRAY_VOLUME: events_->OnTrayMenu(TrayMenuItem::Item3Volume); return true;
+    case IDM_TRAY_EXIT: events_->OnTrayMenu(TrayMenuItem::Item4Exit); return true;
+    default: return false;
+  }
+}
+
+INT_PTR MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (taskbar_created_ != 0 && message == taskbar_created_) {
+    events_->OnTaskbarCreated();
+    return TRUE;
+  }
+  switch (message) {
+    case WM_TIMER: {
+      FormTimer timer;
+      if (TimerFromId(wparam, timer)) events_->OnTimer(timer);
+      return TRUE;
+    }
+    case WM_USER:
+      SetResult(events_->OnUserMessage(wparam, lparam));
+      return TRUE;
+    case kTrayCallback:
+      events_->TrayMessage(static_cast<std::uint32_t>(lparam));
+      return TRUE;
+    case WM_COMMAND:
+      return HandleCommand(LOWORD(wparam)) ? TRUE : FALSE;
+    case WM_CLOSE:
+      if (events_->FormCloseQuery()) {
+        DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+        PostQuitMessage(0);
+      }
+      return TRUE;
+    case WM_QUERYENDSESSION:
+      // Windows asks whether the session may end: the same close request.
+      SetResult(events_->FormCloseQuery() ? TRUE : FALSE);
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wparam) PostQuitMessage(0);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace pelorin::win32

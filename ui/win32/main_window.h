@@ -1,0 +1,70 @@
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <array>
+
+#include "app/form_events.h"
+#include "app/form_window.h"
+#include "ui/win32/scoped_win.h"
+
+namespace pelorin::win32 {
+
+// The properties window as a Win32 window: a modeless dialog of class
+// "TForm1", caption "Pelorin Properties", hidden at start. It owns the four
+// window timers, the tray icon and the tray menu, and forwards every event to
+// the program's logic (FormEvents).
+class MainWindow final : public FormWindow {
+ public:
+  static constexpr UINT kTrayCallback = WM_USER + 1;
+
+  MainWindow() = default;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+  ~MainWindow() override;
+
+  // Registers the window class and creates the hidden window. `events` must
+  // outlive the window.
+  bool Create(HINSTANCE instance, FormEvents& events);
+  // Runs the message loop until EndMessageLoop or the window is closed;
+  // returns the exit code.
+  int RunMessageLoop();
+  HWND Handle() const { return hwnd_; }
+
+  // FormWindow
+  WindowId Id() const override { return reinterpret_cast<WindowId>(hwnd_); }
+  void StartTimer(FormTimer timer) override;
+  void StopTimer(FormTimer timer) override;
+  bool TimerRunning(FormTimer timer) const override;
+  bool Visible() const override;
+  void Show() override;
+  void Hide() override;
+  void BringToFront() override;
+  void SetCaption(const std::string& caption) override;
+  void ProcessMessages() override;
+  void EndMessageLoop() override;
+  void ClientSize(int& width, int& height) const override;
+  void AddTrayIcon() override;
+  void RemoveTrayIcon() override;
+  void OpenTrayMenuAtCursor() override;
+  void EnableTrayMenuItem(TrayMenuItem item, bool enabled) override;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  INT_PTR Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  bool HandleCommand(WORD id);
+  void CreateTrayMenu();
+  NOTIFYICONDATAA TrayRecord() const;
+  void SetResult(LRESULT result);
+
+  HINSTANCE instance_ = nullptr;
+  HWND hwnd_ = nullptr;
+  FormEvents* events_ = nullptr;
+  UniqueMenu tray_menu_;
+  UniqueIcon tray_icon_;
+  bool tray_icon_added_ = false;
+  UINT taskbar_created_ = 0;
+  std::array<bool, 4> timer_running_{};
+};
+
+}  // namespace pelorin::win32

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Regenerates pelorin.ico (16, 32, 48 and 64 pixels) with ImageMagick: a
+# push-button seen from above, with an LED beside it, on a dark blue tile.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")"
+tmp=$(mktemp -d)
+for s in 16 32 48 64; do
+  r=$((s / 8)); c=$((s / 2)); b=$((s * 5 / 16)); l=$((s / 10 + 1))
+  convert -size ${s}x${s} xc:none \
+    -fill '#1f3a68' -draw "roundrectangle 0,0 $((s - 1)),$((s - 1)) $r,$r" \
+    -fill '#c8ccd4' -draw "circle $c,$((c + s / 16)) $c,$((c + s / 16 - b))" \
+    -fill '#e23b2e' -draw "circle $((c - s / 32)),$((c + s / 32)) $((c - s / 32)),$((c + s / 32 - b * 2 / 3))" \
+    -fill '#5cff5c' -draw "circle $((s - l - 2)),$((l + 2)) $((s - l - 2)),2" \
+    "$tmp/icon-$s.png"
+done
+convert "$tmp"/icon-16.png "$tmp"/icon-32.png "$tmp"/icon-48.png "$tmp"/icon-64.png pelorin.ico
+rm -rf "$tmp"
