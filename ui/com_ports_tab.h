@@ -4,6 +4,7 @@
 #include "config/settings.h"
 #include "input/decoder.h"
 #include "ui/controls_view.h"
+#include "ui/poll_cycle_views.h"
 
 namespace pelorin {
 
@@ -69,7 +70,7 @@ using ComPortsView = ControlsView<ComPortsControl>;
 
 // The "COM ports" tab: port and wiring-mode choices of both ports, and the
 // live indicators that the poll cycle drives on every tick. Ports are 1 and 2.
-class ComPortsTab final : public PortIndicatorView {
+class ComPortsTab final : public PortIndicatorView, public LineIndicatorView {
  public:
   ComPortsTab(Settings& settings, ComPortsView& view, MappingEditor& editor,
               std::function<void()> modified);
@@ -92,7 +93,7 @@ class ComPortsTab final : public PortIndicatorView {
   void SetSecondaryEnabled(bool enabled);
 
   // Indicators, called by the poll cycle: the four status lines of a port...
-  void ShowLines(int port, const LineLevels& lines);
+  void ShowLines(int port, const LineLevels& lines) override;
   // ...and the decoded hardware buttons and combination code.
   void ShowHardwareButton(int port, int index, bool pressed) override;
   void ShowCombinationCode(int port, int code) override;

@@ -6,6 +6,7 @@
 #include "config/settings.h"
 #include "ui/controls_view.h"
 #include "ui/file_dialogs.h"
+#include "ui/poll_cycle_views.h"
 
 namespace pelorin {
 
@@ -54,7 +55,7 @@ std::string DoubleClickSpeedText(int position);
 
 // The "Options" tab: global options, LED choices and the configuration file.
 // Every edit goes straight into the live Settings and reports a pending change.
-class OptionsTab {
+class OptionsTab final : public DoubleClickTestView {
  public:
   OptionsTab(Settings& settings, OptionsView& view, FileDialogs& dialogs,
              std::function<void()> modified);
@@ -77,7 +78,7 @@ class OptionsTab {
   // first time the window is painted or the tab is opened.
   void PlaceTurboTicks();
   // The poll cycle's request after a quick second press of any button.
-  void FlipTestPicture();
+  void FlipTestPicture() override;
   int TestPicture() const { return test_picture_; }
   // Enables the secondary LED controls and colours their lists.
   void SetSecondaryEnabled(bool enabled);
