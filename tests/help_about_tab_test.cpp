@@ -1,0 +1,107 @@
+#include "ui/help_about_tab.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_controls_view.h"
+#include "support/fake_file_dialogs.h"
+#include "ui/key_names.h"
+
+namespace pelorin {
+namespace {
+
+using H = HelpAboutControl;
+
+struct Started {
+  std::string file, parameters, directory;
+  bool operator==(const Started&) const = default;
+};
+
+class RecordingShell final : public ShellStarter, public WiringPictureWriter {
+ public:
+  void StartFile(const std::string& file, const std::string& parameters,
+                 const std::string& directory) override {
+    started.push_back({file, parameters, directory});
+  }
+  void WriteBitmap(WiringPicture picture, const std::string& path) override {
+    written.emplace_back(picture, path);
+  }
+  std::vector<Started> started;
+  std::vector<std::pair<WiringPicture, std::string>> written;
+};
+
+class HelpAboutTabTest : public ::testing::Test {
+ protected:
+  HelpAboutTab MakeTab(std::string browser) {
+    HelpAboutTab tab(view, dialogs, shell, shell, std::move(browser));
+    tab.Initialise();
+    return tab;
+  }
+  testing::FakeControlsView<HelpAboutControl> view;
+  testing::FakeFileDialogs dialogs;
+  RecordingShell shell;
+};
+
+TEST_F(HelpAboutTabTest, PageButtonsStayPressedAsAGroup) {
+  HelpAboutTab tab = MakeTab("");
+  EXPECT_TRUE(view[H::Btn4].checked);
+  tab.Btn15Click();
+  tab.Btn15Click();
+  EXPECT_EQ(view[H::NotebookHelp].selection, 1);
+  EXPECT_TRUE(view[H::Btn15].checked);
+  EXPECT_FALSE(view[H::Btn4].checked);
+}
+
+TEST_F(HelpAboutTabTest, SavingProposesThePageNameAndWritesOnlyWhenConfirmed) {
+  HelpAboutTab tab = MakeTab("");
+  tab.SpeedButtonSave15Click();
+  EXPECT_TRUE(shell.written.empty());
+  dialogs.next_choice = "C:\\wiring.bmp";
+  tab.SpeedButtonSave4Click();
+  ASSERT_EQ(dialogs.saved.size(), 2u);
+  EXPECT_EQ(dialogs.saved[0].file_name, "15.BMP");
+  EXPECT_EQ(dialogs.saved[1].file_name, "4.BMP");
+  EXPECT_EQ(dialogs.saved[1].filter, "");
+  ASSERT_EQ(shell.written.size(), 1u);
+  EXPECT_EQ(shell.written[0].first, WiringPicture::FourButtons);
+  EXPECT_EQ(shell.written[0].second, "C:\\wiring.bmp");
+}
+
+TEST_F(HelpAboutTabTest, LinksOpenInTheBrowserOrThroughTheShell) {
+  MakeTab("C:\\Browser\\b.exe").LinkUPXClick();
+  MakeTab("").LinkSiteClick();
+  MakeTab("").LinkMailClick();
+  const AboutLinks links;
+  EXPECT_EQ(shell.started, (std::vector<Started>{{"C:\\Browser\\b.exe", links.upx, ""},
+                                                 {links.site, "", ""},
+                                                 {"mailto:" + links.mail, "", ""}}));
+}
+
+TEST_F(HelpAboutTabTest, HoverUnderlinesOneLinkAndTheBackgroundClearsAll) {
+  HelpAboutTab tab = MakeTab("");
+  tab.MouseOverLink(H::LinkUPX);
+  tab.MouseOverLink(H::LinkMail);
+  EXPECT_TRUE(view[H::LinkUPX].underlined);
+  tab.MouseOverBackground();
+  EXPECT_FALSE(view[H::LinkUPX].underlined);
+  EXPECT_FALSE(view[H::LinkMail].underlined);
+}
+
+struct KeyNameCase {
+  std::uint16_t key;
+  const char* name;
+};
+class KeyNameTest : public ::testing::TestWithParam<KeyNameCase> {};
+
+TEST_P(KeyNameTest, NamesTheVirtualKeyOnly) {
+  EXPECT_EQ(BasicKeyName(GetParam().key), GetParam().name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, KeyNameTest,
+                         ::testing::Values(KeyNameCase{27, "Escape"}, KeyNameCase{13, "Enter"},
+                                           KeyNameCase{17, "Ctrl"}, KeyNameCase{116, "F5"},
+                                           KeyNameCase{'Q' | 0x0300, "Q"},
+                                           KeyNameCase{0x67, "Num 7"},
+                                           KeyNameCase{0xE7, "Key 231"}));
+
+}  // namespace
+}  // namespace pelorin

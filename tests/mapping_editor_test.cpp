@@ -1,0 +1,253 @@
+#include "ui/mapping_editor.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_controls_view.h"
+#include "support/fake_file_dialogs.h"
+
+namespace pelorin {
+namespace {
+
+using W = WinampControl;
+
+std::vector<std::string> Catalogue() {
+  std::vector<std::string> commands;
+  for (int id = 0; id < 54; ++id) commands.push_back("Command " + std::to_string(id));
+  commands[kKeyboardButtonCommand] = "Keyboard button";
+  commands[kStartFileCommand] = "Start file/program";
+  return commands;
+}
+
+class MappingEditorTest : public ::testing::Test {
+ protected:
+  MappingEditorTest() : editor(settings, view, dialogs, [this] { ++modified; }) {
+    editor.Initialise();
+    editor.FillCommandLists(Catalogue());
+    editor.RebuildButtonList(1, 3);
+    editor.RebuildButtonList(2, 3);
+    modified = 0;
+  }
+
+  ButtonSlot& Slot(int port, int index) { return settings.Buttons[port - 1][index]; }
+  testing::ControlState& Of(int port, W primary) { return view[WinampControlOf(port, primary)]; }
+  int Page(int port) { return Of(port, W::Notebook1Adv).selection; }
+  // The user picks an entry: the list shows it, then the editor hears of it.
+  void PickButton(int port, int index) {
+    Of(port, W::ComboBox1Btn).selection = index;
+    editor.ButtonSelected(port, index);
+  }
+
+  Settings settings;
+  testing::FakeControlsView<WinampControl> view;
+  testing::FakeFileDialogs dialogs;
+  int modified = 0;
+  MappingEditor editor;
+};
+
+TEST_F(MappingEditorTest, FifteenToFourAndBackKeepsTheUpperSlots) {
+  PickButton(1, 10);
+  editor.RowSelected(1, 1, 7);
+  editor.ClickModeSelected(1, 4);
+
+  editor.RebuildButtonList(1, 0);
+  EXPECT_EQ(view[W::ComboBox1Btn].items.size(), 4u);
+  EXPECT_EQ(view[W::ComboBox1Btn].selection, 0);
+  EXPECT_EQ(view[W::ComboBox1Mode].selection, 2);  // slot 0 shown: its default "Turbo"
+
+  editor.RebuildButtonList(1, 3);
+  PickButton(1, 10);
+  EXPECT_EQ(view[W::ComboBox1E1].selection, 7);
+  EXPECT_EQ(view[W::ComboBox1Mode].selection, 4);
+  EXPECT_EQ(Slot(1, 10).Func1, 7);
+}
+
+TEST_F(MappingEditorTest, NoModeLeavesTheListAsItWas) {
+  PickButton(1, 5);
+  editor.RebuildButtonList(1, kNoSelection);
+  EXPECT_EQ(view[W::ComboBox1Btn].items.size(), 15u);
+  EXPECT_EQ(editor.SelectedSlot(1), 5);
+}
+
+TEST_F(MappingEditorTest, ArrowsStopAtBothEndsAndShowTheButtonAgain) {
+  editor.RowSelected(1, 1, kKeyboardButtonCommand);
+  ASSERT_EQ(Page(1), static_cast<int>(ExtraPage::Key));
+  editor.PreviousButtonMouseDown(1);
+  EXPECT_EQ(view[W::ComboBox1Btn].selection, 0);
+  EXPECT_EQ(Page(1), static_cast<int>(ExtraPage::No));
+
+  PickButton(1, 14);
+  editor.NextButtonMouseDown(1);
+  EXPECT_EQ(editor.SelectedSlot(1), 14);
+  EXPECT_EQ(view[W::ComboBox1Btn].selection, 14);
+
+  editor.PreviousButtonMouseDown(1);
+  EXPECT_EQ(view[W::ComboBox1Btn].selection, 13);
+  editor.RebuildButtonList(1, 0);
+  editor.NextButtonMouseDown(1);
+  editor.NextButtonMouseDown(1);
+  editor.NextButtonMouseDown(1);
+  editor.NextButtonMouseDown(1);
+  EXPECT_EQ(editor.SelectedSlot(1), 3);
+}
+
+struct RowLayout {
+  int mode;
+  bool rows12_visible;
+  bool row3_visible;
+  const char* label1;
+  const char* label2;
+  const char* label3;
+};
+
+class RowLayoutTest : public MappingEditorTest, public ::testing::WithParamInterface<RowLayout> {};
+
+TEST_P(RowLayoutTest, RowsAndLabelsFollowTheModeWhateverCameBefore) {
+  const RowLayout& want = GetParam();
+  for (int previous = 0; previous <= 4; ++previous) {
+    SCOPED_TRACE(previous);
+    editor.ClickModeSelected(2, previous);
+    editor.ClickModeSelected(2, want.mode);
+    EXPECT_EQ(view[W::ComboBox2E1].visible, want.rows12_visible);
+    EXPECT_EQ(view[W::Label2E2].visible, want.rows12_visible);
+    EXPECT_EQ(view[W::ComboBox2E3].visible, want.row3_visible);
+    EXPECT_EQ(view[W::Label2E3].visible, want.row3_visible);
+    EXPECT_EQ(view[W::Label2E1].text, want.label1);
+    EXPECT_EQ(view[W::Label2E2].text, want.label2);
+    EXPECT_EQ(view[W::Label2E3].text, want.label3);
+    EXPECT_EQ(Slot(2, 0).Mode, want.mode);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ClickModes, RowLayoutTest,
+    ::testing::Values(RowLayout{0, true, false, "Single click", "Double-click", "Turbo"},
+                      RowLayout{1, true, false, "Button down", "Button up", "Turbo"},
+                      RowLayout{2, false, true, "Button down", "Button up", "Turbo"},
+                      RowLayout{3, true, true, "Single click", "Double-click", "Turbo"},
+                      RowLayout{4, true, true, "Single click", "Double-click", "After holding"}));
+
+TEST_F(MappingEditorTest, HeldModifierKeysAreCapturedAsKeysOfTheirOwn) {
+  editor.RowSelected(1, 2, kKeyboardButtonCommand);
+  editor.ModifierClicked(1, KeyModifier::Ctrl, true);
+  EXPECT_EQ(Slot(1, 0).Key2, 512);
+
+  EXPECT_TRUE(editor.KeyDown(1, 17));
+  EXPECT_EQ(Slot(1, 0).Key2, 529);
+  EXPECT_EQ(view[W::Edit1HotKey].text, "Ctrl");
+  EXPECT_TRUE(editor.KeyDown(1, 116));
+  EXPECT_EQ(Slot(1, 0).Key2, 628);
+  EXPECT_EQ(view[W::Edit1HotKey].text, "F5");
+  EXPECT_EQ(Slot(1, 0).Key1, 0);
+  EXPECT_EQ(Slot(1, 0).Key3, 0);
+}
+
+TEST_F(MappingEditorTest, TabIsNotCaptured) {
+  editor.RowSelected(1, 1, kKeyboardButtonCommand);
+  modified = 0;
+  EXPECT_FALSE(editor.KeyDown(1, kTabKey));
+  EXPECT_EQ(Slot(1, 0).Key1, 0);
+  EXPECT_EQ(modified, 0);
+}
+
+TEST_F(MappingEditorTest, EnteringARowShowsItsOwnKeyAndModifiers) {
+  Slot(1, 0).Func1 = kKeyboardButtonCommand;
+  Slot(1, 0).Key1 = 'A' | kKeyShift | kKeyAlt;
+  Slot(1, 0).Func3 = 9;
+  PickButton(1, 0);
+
+  editor.RowEntered(1, 1);
+  EXPECT_EQ(Page(1), static_cast<int>(ExtraPage::Key));
+  EXPECT_EQ(view[W::Edit1HotKey].text, "A");
+  EXPECT_TRUE(view[W::CheckBox1Shift].checked);
+  EXPECT_FALSE(view[W::CheckBox1Ctrl].checked);
+  EXPECT_TRUE(view[W::CheckBox1Alt].checked);
+
+  editor.RowEntered(1, 3);
+  EXPECT_EQ(Page(1), static_cast<int>(ExtraPage::No));
+  EXPECT_EQ(editor.AreaEventSlot(1), 1);  // the area keeps its event slot
+  EXPECT_EQ(modified, 0);                 // entering a list changes nothing
+}
+
+class FileRowTest : public MappingEditorTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FileRowTest, AFilePickedInRowThreeIsStoredQuotedInExec3) {
+  const int port = GetParam();
+  editor.ClickModeSelected(port, 4);
+  editor.RowSelected(port, 1, kStartFileCommand);
+  editor.RowSelected(port, 2, kKeyboardButtonCommand);
+  editor.RowSelected(port, 3, kStartFileCommand);
+  EXPECT_EQ(Page(port), static_cast<int>(ExtraPage::File));
+
+  dialogs.next_choice = "C:\\Tools\\app.exe";
+  editor.BrowseFileClicked(port);
+  EXPECT_EQ(Slot(port, 0).Exec3, "\"C:\\Tools\\app.exe\"");
+  EXPECT_EQ(Of(port, W::Edit1Ext).text, "\"C:\\Tools\\app.exe\"");
+  EXPECT_EQ(Slot(port, 0).Exec1, "\"\"");
+  ASSERT_EQ(dialogs.opened.size(), 1u);
+  EXPECT_EQ(dialogs.opened[0].title, "Select file to start:");
+  EXPECT_EQ(dialogs.opened[0].filter, "All files (*.*)|*.*");
+  EXPECT_TRUE(dialogs.opened[0].file_must_exist);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPorts, FileRowTest, ::testing::Values(1, 2));
+
+TEST_F(MappingEditorTest, TypedTextIsStoredAsTypedAndACancelledDialogKeepsIt) {
+  editor.RowSelected(1, 2, kStartFileCommand);
+  editor.FileTextChanged(1, "C:\\bare\\path.exe");
+  EXPECT_EQ(Slot(1, 0).Exec2, "C:\\bare\\path.exe");
+  EXPECT_GT(modified, 0);
+
+  dialogs.next_choice.reset();
+  editor.BrowseFileClicked(1);
+  EXPECT_EQ(Slot(1, 0).Exec2, "C:\\bare\\path.exe");
+}
+
+struct DialogStart {
+  const char* text;
+  const char* directory;
+  const char* file;
+};
+
+class StartFileDialogTest : public ::testing::TestWithParam<DialogStart> {};
+
+TEST_P(StartFileDialogTest, StartsFromThePathBetweenTheFirstTwoQuotes) {
+  const FileDialogRequest request = StartFileDialogRequest(GetParam().text);
+  EXPECT_EQ(request.initial_directory, GetParam().directory);
+  EXPECT_EQ(request.file_name, GetParam().file);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, StartFileDialogTest,
+    ::testing::Values(DialogStart{"\"C:\\Tools\\app.exe\" -x", "C:\\Tools", "app.exe"},
+                      DialogStart{"\"app.exe\"", "app.exe", ""},
+                      DialogStart{"C:\\Tools\\bare.exe", "", ""},
+                      DialogStart{"\"C:\\Tools\\open", "", ""}, DialogStart{"\"\"", "", ""}));
+
+TEST_F(MappingEditorTest, StoredValuesOutsideTheirListsShowNoSelection) {
+  Slot(1, 1).Mode = 9;
+  Slot(1, 1).Func2 = 200;
+  Slot(1, 1).Inactive = 5;
+  PickButton(1, 1);
+  EXPECT_EQ(view[W::ComboBox1Mode].selection, -1);
+  EXPECT_EQ(view[W::ComboBox1E2].selection, -1);
+  EXPECT_EQ(view[W::ComboBox1Inact].selection, -1);
+}
+
+TEST_F(MappingEditorTest, EditsMarkPendingChangesAndSelectingAButtonDoesNot) {
+  PickButton(1, 3);
+  editor.NextButtonMouseDown(1);
+  EXPECT_EQ(modified, 0);
+  editor.InactiveSelected(1, 4);
+  EXPECT_EQ(Slot(1, 4).Inactive, 4);
+  EXPECT_EQ(modified, 1);
+}
+
+TEST_F(MappingEditorTest, SecondaryInactiveListHasItsOwnTexts) {
+  EXPECT_EQ(view[W::ComboBox1Inact].items[0], "Default (in Options tab)");
+  EXPECT_EQ(view[W::ComboBox2Inact].items[0], "Default (in Options)");
+  EXPECT_EQ(view[W::ComboBox2Inact].items[2], "Always ask to start");
+  EXPECT_EQ(view[W::GroupBox2Port].text, "Secondary COM port");
+}
+
+}  // namespace
+}  // namespace pelorin

@@ -1,0 +1,98 @@
+#pragma once
+#include <string>
+
+#include "ui/controls_view.h"
+#include "ui/file_dialogs.h"
+
+namespace pelorin {
+
+// Controls of the "Help" and "About" tabs.
+enum class HelpAboutControl {
+  Btn4,
+  Btn15,
+  NotebookHelp,
+  SpeedButtonSave4,
+  SpeedButtonSave15,
+  LabelAbTitle,
+  LabelAbVer,
+  LabelAbRed,
+  LinkNullsoft,
+  LinkUPX,
+  LinkSite,
+  LinkMail,
+};
+
+using HelpAboutView = ControlsView<HelpAboutControl>;
+
+// The two wiring pictures of the "Help" tab.
+enum class WiringPicture { FourButtons = 0, FifteenButtons = 1 };
+
+// Writes a wiring picture as a Windows bitmap file, replacing a file of that
+// name; a failure is ignored (the pictures are drawn elsewhere).
+class WiringPictureWriter {
+ public:
+  virtual ~WiringPictureWriter() = default;
+  virtual void WriteBitmap(WiringPicture picture, const std::string& path) = 0;
+};
+
+// Starts a document, program or address through the shell's default action,
+// shown normally, with no owner window; the result is ignored.
+class ShellStarter {
+ public:
+  virtual ~ShellStarter() = default;
+  virtual void StartFile(const std::string& file, const std::string& parameters,
+                         const std::string& directory) = 0;
+};
+
+// Where the About tab's links lead; the web addresses are the links' hints.
+struct AboutLinks {
+  std::string nullsoft = "https://www.winamp.com/";
+  std::string upx = "https://upx.github.io/";
+  std::string site = "https://pelorin.example/";
+  std::string mail = "pelorin@pelorin.example";
+};
+
+// The "Help" and "About" tabs: the picture toggle, saving a picture and the
+// links. `browser_path` is the default browser's executable found at start-up,
+// empty when none is registered.
+class HelpAboutTab {
+ public:
+  HelpAboutTab(HelpAboutView& view, FileDialogs& dialogs, WiringPictureWriter& pictures,
+               ShellStarter& shell, std::string browser_path, AboutLinks links = {});
+
+  // Texts, link hints and the page "4" with its button pressed.
+  void Initialise();
+
+  void Btn4Click();
+  void Btn15Click();
+  void Image2Click();
+  void SpeedButtonSave4Click() { SavePicture(WiringPicture::FourButtons); }
+  void SpeedButtonSave15Click() { SavePicture(WiringPicture::FifteenButtons); }
+
+  void OpenLink(const std::string& address);
+  void LinkNullsoftClick() { OpenLink(links_.nullsoft); }
+  void LinkUPXClick() { OpenLink(links_.upx); }
+  void LinkSiteClick() { OpenLink(links_.site); }
+  void LinkMailClick();
+
+  // Hover: the link under the mouse is underlined; the tab's background and
+  // its text labels take the underline off all four links.
+  void MouseOverLink(HelpAboutControl link);
+  void MouseOverBackground();
+
+  WiringPicture Page() const { return page_; }
+
+ private:
+  void ShowPage(WiringPicture page);
+  void SavePicture(WiringPicture picture);
+
+  HelpAboutView& view_;
+  FileDialogs& dialogs_;
+  WiringPictureWriter& pictures_;
+  ShellStarter& shell_;
+  std::string browser_path_;
+  AboutLinks links_;
+  WiringPicture page_ = WiringPicture::FourButtons;
+};
+
+}  // namespace pelorin

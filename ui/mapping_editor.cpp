@@ -1,0 +1,294 @@
+#include "ui/mapping_editor.h"
+
+#include <utility>
+
+#include "config/lists.h"
+#include "input/decoder.h"
+#include "ui/key_names.h"
+
+namespace pelorin {
+namespace {
+
+using W = WinampControl;
+
+constexpr W kRowLists[3] = {W::ComboBox1E1, W::ComboBox1E2, W::ComboBox1E3};
+constexpr W kRowLabels[3] = {W::Label1E1, W::Label1E2, W::Label1E3};
+
+std::vector<std::string> Texts(auto const& list) {
+  return {list.begin(), list.end()};
+}
+
+// A list position for a stored value, or no selection when it lies outside.
+int ListPosition(int value, int list_size) {
+  return value >= 0 && value < list_size ? value : -1;
+}
+
+std::uint8_t& FuncOf(ButtonSlot& slot, int row) {
+  return row == 1 ? slot.Func1 : row == 2 ? slot.Func2 : slot.Func3;
+}
+std::uint16_t& KeyOf(ButtonSlot& slot, int row) {
+  return row == 1 ? slot.Key1 : row == 2 ? slot.Key2 : slot.Key3;
+}
+std::string& ExecOf(ButtonSlot& slot, int row) {
+  return row == 1 ? slot.Exec1 : row == 2 ? slot.Exec2 : slot.Exec3;
+}
+
+}  // namespace
+
+FileDialogRequest StartFileDialogRequest(const std::string& text) {
+  std::string quoted;
+  const auto first = text.find('"');
+  if (first != std::string::npos) {
+    const auto second = text.find('"', first + 1);
+    if (second != std::string::npos) quoted = text.substr(first + 1, second - first - 1);
+  }
+  FileDialogRequest request;
+  request.title = "Select file to start:";
+  request.filter = "All files (*.*)|*.*";
+  request.path_must_exist = true;
+  request.file_must_exist = true;
+  const auto backslash = quoted.rfind('\\');
+  if (backslash == std::string::npos) {
+    request.initial_directory = quoted;
+  } else {
+    request.initial_directory = quoted.substr(0, backslash);
+    request.file_name = quoted.substr(backslash + 1);
+  }
+  return request;
+}
+
+MappingEditor::MappingEditor(Settings& settings, WinampView& view, FileDialogs& dialogs,
+                             std::function<void()> modified)
+    : settings_(settings),
+      view_(view),
+      dialogs_(dialogs),
+      modified_(std::move(modified)),
+      key_name_(BasicKeyName) {}
+
+void MappingEditor::Initialise() {
+  for (int port = 1; port <= kPortCount; ++port) {
+    const bool primary = port == 1;
+    view_.SetText(Id(port, W::GroupBox1Port), primary ? "Primary COM port" : "Secondary COM port");
+    view_.SetText(Id(port, W::Label1Btn), "Button:");
+    view_.SetText(Id(port, W::Label1Type), "Type:");
+    view_.SetText(Id(port, W::Label1Inact), "If Winamp isn't running:");
+    view_.SetItems(Id(port, W::ComboBox1Mode), Texts(lists::kClickMode));
+    view_.SetItems(Id(port, W::ComboBox1Inact), primary ? Texts(lists::kButtonInactivePrimary)
+                                                        : Texts(lists::kButtonInactiveSecondary));
+    view_.SetText(Id(port, W::CheckBox1Shift), "S");
+    view_.SetHint(Id(port, W::CheckBox1Shift), "Shift");
+    view_.SetText(Id(port, W::CheckBox1Ctrl), "C");
+    view_.SetHint(Id(port, W::CheckBox1Ctrl), "Ctrl");
+    view_.SetText(Id(port, W::CheckBox1Alt), "A");
+    view_.SetHint(Id(port, W::CheckBox1Alt), "Alt");
+    view_.SetText(Id(port, W::Button1Ext), "...");
+    view_.SetSelection(Id(port, W::Notebook1Adv), static_cast<int>(ExtraPage::No));
+  }
+}
+
+void MappingEditor::FillCommandLists(const std::vector<std::string>& commands) {
+  command_count_ = static_cast<int>(commands.size());
+  for (int port = 1; port <= kPortCount; ++port) {
+    for (W row_list : kRowLists) view_.SetItems(Id(port, row_list), commands);
+    // Refilling drops the lists' selections; a shown button gets them back.
+    if (group(port).selected >= 0) ShowSelectedButton(port);
+  }
+}
+
+void MappingEditor::SetKeyNameFunction(std::function<std::string(std::uint16_t)> key_name) {
+  key_name_ = std::move(key_name);
+}
+
+void MappingEditor::RebuildButtonList(int port, int port_mode) {
+  const std::vector<std::string> names = ButtonNames(port_mode);
+  if (names.empty()) return;  // no mode chosen: the list stays as it was
+  Group& g = group(port);
+  view_.SetItems(Id(port, W::ComboBox1Btn), names);
+  g.list_size = static_cast<int>(names.size());
+  g.selected = 0;
+  view_.SetSelection(Id(port, W::ComboBox1Btn), 0);
+  ShowSelectedButton(port);
+}
+
+void MappingEditor::SetSecondaryEnabled(bool enabled) {
+  constexpr W kEnabled[] = {W::GroupBox2Port, W::Label2Btn,   W::Label2Type,
+                            W::Label2E1,      W::Label2E2,    W::Label2E3,
+                            W::Label2Inact,   W::Button2Prev, W::Button2Next};
+  // The lists stay enabled themselves; their disabled group stops them, and
+  // the button-face colour makes them look unusable.
+  constexpr W kColoured[] = {W::ComboBox2Btn, W::ComboBox2E1,    W::ComboBox2E2,
+                             W::ComboBox2E3,  W::ComboBox2Inact, W::ComboBox2Mode};
+  for (W control : kEnabled) view_.SetEnabled(control, enabled);
+  for (W control : kColoured)
+    view_.SetColour(control, enabled ? Colour::Window : Colour::ButtonFace);
+}
+
+bool MappingEditor::KeyFieldFocused(int port) const {
+  return view_.HasFocus(WinampControlOf(port, W::Edit1HotKey));
+}
+
+void MappingEditor::ButtonSelected(int port, int index) {
+  Group& g = group(port);
+  if (index < 0 || index >= g.list_size) return;
+  g.selected = index;
+  ShowSelectedButton(port);
+}
+
+void MappingEditor::PreviousButtonMouseDown(int port) {
+  Group& g = group(port);
+  if (g.selected > 0) view_.SetSelection(Id(port, W::ComboBox1Btn), --g.selected);
+  ShowSelectedButton(port);
+}
+
+void MappingEditor::NextButtonMouseDown(int port) {
+  Group& g = group(port);
+  if (g.selected >= 0 && g.selected < g.list_size - 1) {
+    view_.SetSelection(Id(port, W::ComboBox1Btn), ++g.selected);
+  }
+  ShowSelectedButton(port);
+}
+
+void MappingEditor::ClickModeSelected(int port, int index) {
+  ButtonSlot* slot = SelectedButton(port);
+  if (slot == nullptr || index < 0) return;
+  slot->Mode = static_cast<std::uint8_t>(index);
+  LayOutRows(port, index);
+  modified_();
+}
+
+void MappingEditor::InactiveSelected(int port, int index) {
+  ButtonSlot* slot = SelectedButton(port);
+  if (slot == nullptr || index < 0) return;
+  slot->Inactive = static_cast<std::uint8_t>(index);
+  modified_();
+}
+
+void MappingEditor::RowSelected(int port, int row, int index) {
+  ButtonSlot* slot = SelectedButton(port);
+  if (slot == nullptr || index < 0 || row < 1 || row > 3) return;
+  FuncOf(*slot, row) = static_cast<std::uint8_t>(index);
+  ShowExtraArea(port, row);
+  modified_();
+}
+
+void MappingEditor::RowEntered(int port, int row) {
+  if (SelectedButton(port) != nullptr && row >= 1 && row <= 3) ShowExtraArea(port, row);
+}
+
+bool MappingEditor::KeyDown(int port, int virtual_key) {
+  if (virtual_key == kTabKey) return false;
+  Group& g = group(port);
+  // Keys held during a capture (Ctrl, Shift, Alt) are captured as keys of their
+  // own; only the S, C and A boxes set the modifier bits.
+  g.key_code = virtual_key & kKeyCodeMask;
+  view_.SetText(Id(port, W::Edit1HotKey), key_name_(static_cast<std::uint16_t>(g.key_code)));
+  StoreKeyWord(port);
+  modified_();
+  return true;
+}
+
+void MappingEditor::ModifierClicked(int port, KeyModifier modifier, bool checked) {
+  Group& g = group(port);
+  (modifier == KeyModifier::Shift  ? g.shift
+   : modifier == KeyModifier::Ctrl ? g.ctrl
+                                   : g.alt) = checked;
+  StoreKeyWord(port);
+  modified_();
+}
+
+void MappingEditor::FileTextChanged(int port, const std::string& text) {
+  group(port).file_text = text;
+  StoreFileText(port);
+  modified_();
+}
+
+void MappingEditor::BrowseFileClicked(int port) {
+  Group& g = group(port);
+  if (auto chosen = dialogs_.Open(StartFileDialogRequest(g.file_text))) {
+    g.file_text = '"' + *chosen + '"';
+    view_.SetText(Id(port, W::Edit1Ext), g.file_text);
+    modified_();
+  }
+  StoreFileText(port);
+}
+
+ButtonSlot* MappingEditor::SelectedButton(int port) {
+  const int selected = group(port).selected;
+  if (selected < 0 || selected >= kButtonsPerPort) return nullptr;
+  return &settings_.Buttons[port - 1][selected];
+}
+
+void MappingEditor::ShowSelectedButton(int port) {
+  const ButtonSlot* slot = SelectedButton(port);
+  if (slot == nullptr) return;
+  view_.SetSelection(Id(port, W::ComboBox1Mode),
+                     ListPosition(slot->Mode, static_cast<int>(lists::kClickMode.size())));
+  for (int row = 1; row <= 3; ++row) {
+    view_.SetSelection(Id(port, kRowLists[row - 1]), ListPosition(slot->Func(row), command_count_));
+  }
+  view_.SetSelection(
+      Id(port, W::ComboBox1Inact),
+      ListPosition(slot->Inactive, static_cast<int>(lists::kButtonInactivePrimary.size())));
+  view_.SetSelection(Id(port, W::Notebook1Adv), static_cast<int>(ExtraPage::No));
+  LayOutRows(port, slot->Mode);
+}
+
+void MappingEditor::LayOutRows(int port, int click_mode) {
+  const auto mode = static_cast<ClickMode>(click_mode);
+  const bool turbo = mode == ClickMode::Turbo;
+  const bool has_row3 = turbo || mode == ClickMode::ClicksTurbo || mode == ClickMode::ClicksHold;
+  const bool down_up = mode == ClickMode::DownUp || turbo;
+  view_.SetVisible(Id(port, W::Label1E1), !turbo);
+  view_.SetVisible(Id(port, W::ComboBox1E1), !turbo);
+  view_.SetVisible(Id(port, W::Label1E2), !turbo);
+  view_.SetVisible(Id(port, W::ComboBox1E2), !turbo);
+  view_.SetVisible(Id(port, W::Label1E3), has_row3);
+  view_.SetVisible(Id(port, W::ComboBox1E3), has_row3);
+  view_.SetText(Id(port, kRowLabels[0]), down_up ? "Button down" : "Single click");
+  view_.SetText(Id(port, kRowLabels[1]), down_up ? "Button up" : "Double-click");
+  view_.SetText(Id(port, kRowLabels[2]), mode == ClickMode::ClicksHold ? "After holding" : "Turbo");
+}
+
+void MappingEditor::ShowExtraArea(int port, int row) {
+  ButtonSlot& slot = *SelectedButton(port);
+  Group& g = group(port);
+  const int command = slot.Func(row);
+  if (command == kKeyboardButtonCommand) {
+    g.area_slot = row;
+    const std::uint16_t key_word = slot.Key(row);
+    g.key_code = key_word & kKeyCodeMask;
+    g.shift = (key_word & kKeyShift) != 0;
+    g.ctrl = (key_word & kKeyCtrl) != 0;
+    g.alt = (key_word & kKeyAlt) != 0;
+    view_.SetText(Id(port, W::Edit1HotKey), key_name_(static_cast<std::uint16_t>(g.key_code)));
+    view_.SetChecked(Id(port, W::CheckBox1Shift), g.shift);
+    view_.SetChecked(Id(port, W::CheckBox1Ctrl), g.ctrl);
+    view_.SetChecked(Id(port, W::CheckBox1Alt), g.alt);
+    view_.SetSelection(Id(port, W::Notebook1Adv), static_cast<int>(ExtraPage::Key));
+  } else if (command == kStartFileCommand) {
+    g.area_slot = row;
+    g.file_text = slot.Exec(row);
+    view_.SetText(Id(port, W::Edit1Ext), g.file_text);
+    view_.SetSelection(Id(port, W::Notebook1Adv), static_cast<int>(ExtraPage::File));
+  } else {
+    view_.SetSelection(Id(port, W::Notebook1Adv), static_cast<int>(ExtraPage::No));
+  }
+}
+
+void MappingEditor::StoreKeyWord(int port) {
+  ButtonSlot* slot = SelectedButton(port);
+  const Group& g = group(port);
+  // Before a "Key" page has been shown there is no event slot to store into.
+  if (slot == nullptr || g.area_slot == 0) return;
+  KeyOf(*slot, g.area_slot) = static_cast<std::uint16_t>(
+      g.key_code | (g.shift ? kKeyShift : 0) | (g.ctrl ? kKeyCtrl : 0) | (g.alt ? kKeyAlt : 0));
+}
+
+void MappingEditor::StoreFileText(int port) {
+  ButtonSlot* slot = SelectedButton(port);
+  const Group& g = group(port);
+  if (slot == nullptr || g.area_slot == 0) return;
+  ExecOf(*slot, g.area_slot) = g.file_text;
+}
+
+}  // namespace pelorin

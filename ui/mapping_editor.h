@@ -1,0 +1,166 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "config/settings.h"
+#include "ui/controls_view.h"
+#include "ui/file_dialogs.h"
+
+namespace pelorin {
+
+// Controls of the "Winamp" tab. The secondary group repeats the primary
+// group's controls in the same order, so a group's control is found by
+// offset (WinampControlOf).
+enum class WinampControl {
+  // The primary group.
+  GroupBox1Port,
+  Label1Btn,
+  ComboBox1Btn,
+  Button1Prev,
+  Button1Next,
+  Label1Type,
+  ComboBox1Mode,
+  Label1Inact,
+  ComboBox1Inact,
+  Label1E1,
+  Label1E2,
+  Label1E3,
+  ComboBox1E1,
+  ComboBox1E2,
+  ComboBox1E3,
+  Notebook1Adv,
+  Edit1HotKey,
+  CheckBox1Shift,
+  CheckBox1Ctrl,
+  CheckBox1Alt,
+  Edit1Ext,
+  Button1Ext,
+  // The secondary group, in the same order.
+  GroupBox2Port,
+  Label2Btn,
+  ComboBox2Btn,
+  Button2Prev,
+  Button2Next,
+  Label2Type,
+  ComboBox2Mode,
+  Label2Inact,
+  ComboBox2Inact,
+  Label2E1,
+  Label2E2,
+  Label2E3,
+  ComboBox2E1,
+  ComboBox2E2,
+  ComboBox2E3,
+  Notebook2Adv,
+  Edit2HotKey,
+  CheckBox2Shift,
+  CheckBox2Ctrl,
+  CheckBox2Alt,
+  Edit2Ext,
+  Button2Ext,
+};
+inline constexpr int kWinampGroupSize =
+    static_cast<int>(WinampControl::GroupBox2Port) - static_cast<int>(WinampControl::GroupBox1Port);
+
+// The control of port 1 or 2 that corresponds to the primary group's `primary`.
+constexpr WinampControl WinampControlOf(int port, WinampControl primary) {
+  return static_cast<WinampControl>(static_cast<int>(primary) + (port - 1) * kWinampGroupSize);
+}
+
+// Pages of the extra-settings area (`Notebook1Adv`).
+enum class ExtraPage { No = 0, Key = 1, File = 2 };
+// The modifier check boxes S, C and A of the "Key" page.
+enum class KeyModifier { Shift, Ctrl, Alt };
+
+// Command ids with an extra-settings page of their own.
+inline constexpr int kKeyboardButtonCommand = 52;
+inline constexpr int kStartFileCommand = 53;
+// Keys that never reach the key field's capture: Tab moves the focus on.
+inline constexpr int kTabKey = 9;
+
+using WinampView = ControlsView<WinampControl>;
+
+// The mapping editor: both port groups of the "Winamp" tab. It edits the live
+// button table of Settings in place; every user edit also reports a pending
+// change through `modified`. Ports are numbered 1 (primary) and 2.
+class MappingEditor {
+ public:
+  MappingEditor(Settings& settings, WinampView& view, FileDialogs& dialogs,
+                std::function<void()> modified);
+
+  // Fixed texts and list entries; called once when the view exists.
+  void Initialise();
+  // Gives each of the six row lists the command catalogue in CommandId order.
+  void FillCommandLists(const std::vector<std::string>& commands);
+  // The name shown for a captured key; replaceable so the program can use
+  // the command engine's own names.
+  void SetKeyNameFunction(std::function<std::string(std::uint16_t)> key_name);
+
+  // Rebuilds the port's button list for `port_mode`, selects the first button
+  // and shows it. A mode outside 0..3 leaves the list as it was. Slots beyond
+  // the new list keep their values.
+  void RebuildButtonList(int port, int port_mode);
+  // Enables the secondary group and gives its lists the matching colour.
+  void SetSecondaryEnabled(bool enabled);
+  // True while the port's key-capture field has the input focus; the window
+  // then hands Escape and Enter to KeyDown instead of cancelling or applying.
+  bool KeyFieldFocused(int port) const;
+
+  // User events.
+  void ButtonSelected(int port, int index);
+  void PreviousButtonMouseDown(int port);
+  void NextButtonMouseDown(int port);
+  void ClickModeSelected(int port, int index);
+  void InactiveSelected(int port, int index);
+  void RowSelected(int port, int row, int index);
+  void RowEntered(int port, int row);
+  // A key-down in the key field; `virtual_key` is the key's own code, whatever
+  // modifiers are held. Returns false for Tab, which the field lets through.
+  bool KeyDown(int port, int virtual_key);
+  void ModifierClicked(int port, KeyModifier modifier, bool checked);
+  void FileTextChanged(int port, const std::string& text);
+  void BrowseFileClicked(int port);
+
+  // The editor's state of one group, for the view's tests and for the poll
+  // cycle's needs (the selected slot index, -1 before any list exists).
+  int SelectedSlot(int port) const { return group(port).selected; }
+  int AreaEventSlot(int port) const { return group(port).area_slot; }
+
+ private:
+  struct Group {
+    int list_size = 0;
+    int selected = -1;  // slot index shown, -1 when the list is empty
+    int area_slot = 0;  // event slot of the Key/File page, 0 = none yet
+    int key_code = 0;   // virtual-key code shown in the key field
+    bool shift = false, ctrl = false, alt = false;
+    std::string file_text;  // the file field's text as last shown or typed
+  };
+
+  Group& group(int port) { return groups_[port - 1]; }
+  const Group& group(int port) const { return groups_[port - 1]; }
+  ButtonSlot* SelectedButton(int port);
+  WinampControl Id(int port, WinampControl primary) const { return WinampControlOf(port, primary); }
+
+  void ShowSelectedButton(int port);
+  void LayOutRows(int port, int click_mode);
+  void ShowExtraArea(int port, int row);
+  void StoreKeyWord(int port);
+  void StoreFileText(int port);
+
+  Settings& settings_;
+  WinampView& view_;
+  FileDialogs& dialogs_;
+  std::function<void()> modified_;
+  std::function<std::string(std::uint16_t)> key_name_;
+  int command_count_ = 0;  // entries of each row's command list
+  Group groups_[kPortCount];
+};
+
+// The open dialog of the "..." button for a file field holding `text`: the
+// part between the first two double quotes gives the initial folder (before
+// its last backslash, all of it without one) and the preset file name (after).
+FileDialogRequest StartFileDialogRequest(const std::string& text);
+
+}  // namespace pelorin

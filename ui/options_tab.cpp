@@ -1,0 +1,213 @@
+#include "ui/options_tab.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "config/lists.h"
+
+namespace pelorin {
+namespace {
+
+using O = OptionsControl;
+
+std::vector<std::string> Texts(auto const& list) {
+  return {list.begin(), list.end()};
+}
+
+constexpr int kDoubleClickMin = 1, kDoubleClickMax = 10;
+constexpr int kTurboMin = 1, kTurboMax = 100, kTurboPageStep = 10;
+
+struct Caption {
+  O control;
+  const char* text;
+};
+constexpr std::array<Caption, 20> kCaptions = {{
+    {O::LabelOpInact, "When Winamp is not running, on any button click do:"},
+    {O::LabelOpTray, "On a single tray icon click do:"},
+    {O::CheckBoxStartUp, "Start when Windows starts"},
+    {O::CheckBoxAutoWinamp, "Start Winamp on startup"},
+    {O::CheckBoxWarn, "Warn if Winamp not found"},
+    {O::LabelOpSpeed, "Double-click speed:"},
+    {O::LabelOp01s, "100ms"},
+    {O::LabelOp1s, "1sec"},
+    {O::LabelOpTurbo, "Turbo speed (times per second):"},
+    {O::LabelOp1, "1"},
+    {O::LabelOp100, "100"},
+    {O::LabelOpTest, "Double-click test (for any button):"},
+    {O::GroupBoxLED, "LED - connects to: pins 5 and 7  (or 4 and 7)"},
+    {O::Label1LED, "Primary:"},
+    {O::Label1LEDwhen, "when"},
+    {O::Label2LED, "Secondary:"},
+    {O::Label2LEDwhen, "when"},
+    {O::LabelOpCfg, "Config:"},
+    {O::ButtonCfg, "Browse..."},
+    {O::LabelOpInet, "Internet connection type:"},
+}};
+
+int InListOrNone(int value, std::size_t size) {
+  return lists::InList(value, size) ? value : kNoSelection;
+}
+
+}  // namespace
+
+std::string DoubleClickSpeedText(int position) {
+  return position == kDoubleClickMax ? "1sec" : std::to_string(position * 100) + "ms";
+}
+
+OptionsTab::OptionsTab(Settings& settings, OptionsView& view, FileDialogs& dialogs,
+                       std::function<void()> modified)
+    : settings_(settings), view_(view), dialogs_(dialogs), modified_(std::move(modified)) {}
+
+void OptionsTab::Initialise() {
+  for (const Caption& caption : kCaptions) view_.SetText(caption.control, caption.text);
+  view_.SetItems(O::ComboBoxOpInact, Texts(lists::kIfInactive));
+  view_.SetItems(O::ComboBoxOpTray, Texts(lists::kOnTrayClick));
+  view_.SetItems(O::ComboBoxOpInet, Texts(lists::kInternetType));
+  for (O list : {O::ComboBox1LED, O::ComboBox2LED}) view_.SetItems(list, Texts(lists::kLedMode));
+  for (O list : {O::ComboBox1LEDwhen, O::ComboBox2LEDwhen}) {
+    view_.SetItems(list, Texts(lists::kLedCondition));
+  }
+  view_.SetRange(O::TrackBar1, kDoubleClickMin, kDoubleClickMax, 1);
+  std::vector<int> every_position;
+  for (int p = kDoubleClickMin + 1; p < kDoubleClickMax; ++p) every_position.push_back(p);
+  view_.SetTicks(O::TrackBar1, every_position);
+  view_.SetRange(O::TrackBar2, kTurboMin, kTurboMax, kTurboPageStep);
+  view_.SetColour(O::EditCfg, Colour::ButtonFace);
+  // The connection type is kept and stored but never offered.
+  view_.SetVisible(O::LabelOpInet, false);
+  view_.SetVisible(O::ComboBoxOpInet, false);
+  test_picture_ = 0;
+  view_.SetSelection(O::TestImage1, test_picture_);
+}
+
+void OptionsTab::ShowSettings() {
+  const OptionsGroup& options = settings_.Options;
+  view_.SetSelection(O::ComboBoxOpInact,
+                     InListOrNone(options.IfInactive, lists::kIfInactive.size()));
+  view_.SetSelection(O::ComboBoxOpTray,
+                     InListOrNone(options.OnTrayClick, lists::kOnTrayClick.size()));
+  view_.SetSelection(O::ComboBoxOpInet,
+                     InListOrNone(options.InternetType, lists::kInternetType.size()));
+  view_.SetChecked(O::CheckBoxStartUp, options.AutoStartup);
+  view_.SetChecked(O::CheckBoxAutoWinamp, options.WinampOnStartup);
+  view_.SetChecked(O::CheckBoxWarn, options.Warn);
+  const int speed = std::clamp(options.DblClickSpeed, kDoubleClickMin, kDoubleClickMax);
+  view_.SetPosition(O::TrackBar1, speed);
+  view_.SetText(O::LabelOpSpeedS, DoubleClickSpeedText(speed));
+  const int turbo = std::clamp(options.TurboCPS, kTurboMin, kTurboMax);
+  view_.SetPosition(O::TrackBar2, turbo);
+  view_.SetText(O::LabelOpTurboS, std::to_string(turbo));
+  for (int port = 1; port <= kPortCount; ++port) {
+    const PortGroup& group = settings_.PortSettings(port);
+    view_.SetSelection(port == 1 ? O::ComboBox1LED : O::ComboBox2LED,
+                       InListOrNone(group.LED, lists::kLedMode.size()));
+    view_.SetSelection(port == 1 ? O::ComboBox1LEDwhen : O::ComboBox2LEDwhen,
+                       InListOrNone(group.LEDwhen, lists::kLedCondition.size()));
+  }
+}
+
+void OptionsTab::ShowConfigPath(const std::string& path) {
+  view_.SetText(O::EditCfg, path);
+}
+
+int* OptionsTab::ListField(OptionsControl control) {
+  switch (control) {
+    case O::ComboBoxOpInact:
+      return &settings_.Options.IfInactive;
+    case O::ComboBoxOpTray:
+      return &settings_.Options.OnTrayClick;
+    case O::ComboBoxOpInet:
+      return &settings_.Options.InternetType;
+    case O::ComboBox1LED:
+      return &settings_.Primary.LED;
+    case O::ComboBox1LEDwhen:
+      return &settings_.Primary.LEDwhen;
+    case O::ComboBox2LED:
+      return &settings_.Secondary.LED;
+    case O::ComboBox2LEDwhen:
+      return &settings_.Secondary.LEDwhen;
+    default:
+      return nullptr;
+  }
+}
+
+bool* OptionsTab::CheckField(OptionsControl control) {
+  switch (control) {
+    case O::CheckBoxStartUp:
+      return &settings_.Options.AutoStartup;
+    case O::CheckBoxAutoWinamp:
+      return &settings_.Options.WinampOnStartup;
+    case O::CheckBoxWarn:
+      return &settings_.Options.Warn;
+    default:
+      return nullptr;
+  }
+}
+
+void OptionsTab::ListSelected(OptionsControl control, int index) {
+  if (int* field = ListField(control); field != nullptr && index >= 0) {
+    *field = index;
+    modified_();
+  }
+}
+
+void OptionsTab::CheckBoxClicked(OptionsControl control, bool checked) {
+  if (bool* field = CheckField(control)) {
+    *field = checked;
+    modified_();
+  }
+}
+
+void OptionsTab::TrackBar1Change(int position) {
+  settings_.Options.DblClickSpeed = std::clamp(position, kDoubleClickMin, kDoubleClickMax);
+  view_.SetText(O::LabelOpSpeedS, DoubleClickSpeedText(settings_.Options.DblClickSpeed));
+  modified_();
+}
+
+void OptionsTab::TrackBar2Change(int position) {
+  settings_.Options.TurboCPS = std::clamp(position, kTurboMin, kTurboMax);
+  view_.SetText(O::LabelOpTurboS, std::to_string(settings_.Options.TurboCPS));
+  modified_();
+}
+
+void OptionsTab::PlaceTurboTicks() {
+  if (turbo_ticks_placed_) return;
+  turbo_ticks_placed_ = true;
+  view_.SetTicks(O::TrackBar2, {10, 20, 30, 40, 50, 60, 70, 80, 90});
+}
+
+void OptionsTab::FlipTestPicture() {
+  test_picture_ = test_picture_ == 1 ? 0 : 1;
+  view_.SetSelection(O::TestImage1, test_picture_);
+}
+
+void OptionsTab::SetSecondaryEnabled(bool enabled) {
+  for (O control : {O::Label2LED, O::ComboBox2LED, O::Label2LEDwhen, O::ComboBox2LEDwhen}) {
+    view_.SetEnabled(control, enabled);
+  }
+  const Colour colour = enabled ? Colour::Window : Colour::ButtonFace;
+  view_.SetColour(O::ComboBox2LED, colour);
+  view_.SetColour(O::ComboBox2LEDwhen, colour);
+}
+
+std::optional<std::string> OptionsTab::AskConfigFile(const std::string& current_path,
+                                                     const std::string& default_path) {
+  const std::string path =
+      current_path.find('\\') == std::string::npos ? default_path : current_path;
+  const auto backslash = path.rfind('\\');
+  FileDialogRequest request;
+  request.title = "Use config file:";
+  request.filter = "INI files|*.ini|All files|*.*";
+  request.default_extension = "ini";
+  request.path_must_exist = true;
+  request.hide_read_only = true;
+  request.prompt_overwrite = false;
+  // With no backslash even in the default path, the whole text is the folder.
+  request.initial_directory = backslash == std::string::npos ? path : path.substr(0, backslash);
+  request.file_name = backslash == std::string::npos ? "" : path.substr(backslash + 1);
+  return dialogs_.Save(request);
+}
+
+}  // namespace pelorin

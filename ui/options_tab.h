@@ -1,0 +1,104 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "config/settings.h"
+#include "ui/controls_view.h"
+#include "ui/file_dialogs.h"
+#include "ui/poll_cycle_views.h"
+
+namespace pelorin {
+
+// Controls of the "Options" tab.
+enum class OptionsControl {
+  LabelOpInact,
+  ComboBoxOpInact,
+  LabelOpTray,
+  ComboBoxOpTray,
+  CheckBoxStartUp,
+  CheckBoxAutoWinamp,
+  CheckBoxWarn,
+  LabelOpSpeed,
+  TrackBar1,
+  LabelOp01s,
+  LabelOp1s,
+  LabelOpSpeedS,
+  LabelOpTurbo,
+  TrackBar2,
+  LabelOp1,
+  LabelOp100,
+  LabelOpTurboS,
+  LabelOpTest,
+  TestImage1,
+  GroupBoxLED,
+  Label1LED,
+  ComboBox1LED,
+  Label1LEDwhen,
+  ComboBox1LEDwhen,
+  Label2LED,
+  ComboBox2LED,
+  Label2LEDwhen,
+  ComboBox2LEDwhen,
+  LabelOpCfg,
+  EditCfg,
+  ButtonCfg,
+  LabelOpInet,
+  ComboBoxOpInet,
+};
+
+using OptionsView = ControlsView<OptionsControl>;
+
+// The read-out under the double-click speed track bar: "1sec" at 10, else the
+// position times 100 followed by "ms".
+std::string DoubleClickSpeedText(int position);
+
+// The "Options" tab: global options, LED choices and the configuration file.
+// Every edit goes straight into the live Settings and reports a pending change.
+class OptionsTab final : public DoubleClickTestView {
+ public:
+  OptionsTab(Settings& settings, OptionsView& view, FileDialogs& dialogs,
+             std::function<void()> modified);
+
+  // Fixed texts, list entries, ranges and the first test picture.
+  void Initialise();
+  // Shows the live Settings, read-outs included (the caller clears pending
+  // changes after).
+  void ShowSettings();
+  void ShowConfigPath(const std::string& path);
+
+  // User events of the lists and check boxes listed in the enumeration;
+  // other controls are ignored.
+  void ListSelected(OptionsControl control, int index);
+  void CheckBoxClicked(OptionsControl control, bool checked);
+  void TrackBar1Change(int position);
+  void TrackBar2Change(int position);
+
+  // The turbo track bar's own ticks at 10 .. 90; placed once per run, the
+  // first time the window is painted or the tab is opened.
+  void PlaceTurboTicks();
+  // The poll cycle's request after a quick second press of any button.
+  void FlipTestPicture() override;
+  int TestPicture() const { return test_picture_; }
+  // Enables the secondary LED controls and colours their lists.
+  void SetSecondaryEnabled(bool enabled);
+
+  // "Browse...": asks for another configuration file, starting from
+  // `current_path` (or `default_path` when the current one has no
+  // backslash). Returns the chosen path, nothing when cancelled.
+  std::optional<std::string> AskConfigFile(const std::string& current_path,
+                                           const std::string& default_path);
+
+ private:
+  int* ListField(OptionsControl control);
+  bool* CheckField(OptionsControl control);
+
+  Settings& settings_;
+  OptionsView& view_;
+  FileDialogs& dialogs_;
+  std::function<void()> modified_;
+  bool turbo_ticks_placed_ = false;
+  int test_picture_ = 0;
+};
+
+}  // namespace pelorin

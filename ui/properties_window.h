@@ -1,0 +1,102 @@
+#pragma once
+#include <string>
+
+#include "config/settings.h"
+#include "ui/com_ports_tab.h"
+#include "ui/controls_view.h"
+#include "ui/file_dialogs.h"
+#include "ui/mapping_editor.h"
+#include "ui/options_tab.h"
+#include "ui/remap_dialog.h"
+
+namespace pelorin {
+
+// Controls of the window frame; `Window` is the properties window itself.
+enum class FrameControl { Window, PageControl1, Button1, Button2, Button3 };
+using FrameView = ControlsView<FrameControl>;
+
+// Tab indexes of `PageControl1`.
+inline constexpr int kOptionsTabIndex = 2;
+inline constexpr int kEnterKey = 13;
+
+// What the properties window needs from the rest of the program.
+class PropertiesHost {
+ public:
+  virtual ~PropertiesHost() = default;
+  // Replaces the whole live Settings, line maps included, with the stored
+  // values (defaults for missing ones). Touches no control: the window shows
+  // the result itself.
+  virtual void LoadSettings() = 0;
+  // Writes the whole live Settings, both line maps included, to the store.
+  virtual void WriteSettings() = 0;
+  // Re-opens the ports; false after a port error (already shown to the user).
+  virtual bool ApplySettings() = 0;
+  // Lets the player-absent policy ask again after a successful Apply.
+  virtual void ResetAskOnce() = 0;
+  virtual void HideWindow() = 0;
+  // The configuration file in use and the one beside the executable.
+  virtual std::string ConfigFilePath() = 0;
+  virtual std::string DefaultConfigFilePath() = 0;
+  // Re-opens the store on `path`; returns whether that file existed.
+  virtual bool UseConfigFile(const std::string& path) = 0;
+};
+
+// The properties window as a frame: pending changes, OK, Cancel and Apply,
+// the window's keys, and the coordination of its tabs. The tabs' own
+// presenters are reachable for the view's wiring and for the poll cycle.
+class PropertiesWindow {
+ public:
+  PropertiesWindow(Settings& settings, PropertiesHost& host, FrameView& frame_view,
+                   ComPortsView& com_view, WinampView& winamp_view, OptionsView& options_view,
+                   FileDialogs& dialogs, RemapDialog& primary_remap, RemapDialog& secondary_remap);
+
+  // Texts and the initial layout of the frame and the three setting tabs:
+  // "COM ports" active, "&Apply" disabled, "Use secondary COM-port" ticked.
+  void Initialise();
+
+  ComPortsTab& ComPorts() { return com_ports_; }
+  MappingEditor& Editor() { return editor_; }
+  OptionsTab& Options() { return options_; }
+
+  // Replaces the live Settings with the stored ones, shows them on every tab
+  // and ends without pending changes.
+  void ReadSettings();
+  // The common "modified" handler: enters the pending-changes state.
+  void ComboBox1Change();
+  bool PendingChanges() const { return pending_; }
+
+  // Window events. The view keeps the window-system parts of FormShow
+  // (taskbar, centring, size) and calls this for the rest.
+  void FormShow();
+  void Button1Click();  // OK
+  void Button2Click();  // Cancel
+  void Button3Click();  // Apply
+  // Sees every key before the controls; true when the key was used here.
+  bool FormKeyDown(int virtual_key);
+  // A close request; returns whether the window may close. A visible window
+  // refuses and cancels instead.
+  bool FormCloseQuery(bool window_visible);
+  void FormPaint();
+  void PageControl1Change(int tab_index);
+  void Button1RemapClick() { primary_remap_.Show(); }
+  void Button2RemapClick() { secondary_remap_.Show(); }
+  void CheckBoxPort2Click(bool ticked);
+  void ButtonCfgClick();
+
+ private:
+  void SetPending(bool pending);
+  void SetSecondaryEnabled(bool enabled);
+  bool KeyFieldFocused() const;
+
+  Settings& settings_;
+  PropertiesHost& host_;
+  FrameView& view_;
+  RemapDialog& primary_remap_;
+  RemapDialog& secondary_remap_;
+  MappingEditor editor_;
+  ComPortsTab com_ports_;
+  OptionsTab options_;
+  bool pending_ = false;
+};
+
+}  // namespace pelorin

@@ -1,0 +1,122 @@
+#pragma once
+#include <array>
+#include <functional>
+
+#include "config/settings.h"
+#include "input/decoder.h"
+#include "ui/controls_view.h"
+
+namespace pelorin {
+
+// Controls of a line remap dialog; `Dialog` is the dialog window itself.
+enum class RemapControl {
+  Dialog,
+  Notebook,
+  RadioGroup1,
+  RadioGroup2,
+  RadioGroup3,
+  RadioGroup4,
+  Button1,
+  Button2,
+  Button3,
+  Label5,
+  Label1,
+  Label2,
+  Label3,
+  Label4,
+  Button6,
+};
+
+using RemapView = ControlsView<RemapControl>;
+
+// The status lines in the dialog's fixed order.
+enum class StatusLine { DCD = 0, DSR = 1, CTS = 2, RI = 3 };
+// Selection indexes per line, in the order DCD, DSR, CTS, RI: 0 "None", 1..4
+// the port's hardware button.
+using LineMap = std::array<int, 4>;
+
+// Where a dialog keeps its port's four line numbers between runs: the
+// configuration file's "Primary" or "Secondary" section.
+class LineMapStore {
+ public:
+  virtual ~LineMapStore() = default;
+  // The stored map of port 1 or 2, defaults filled in for missing values.
+  virtual LineMap ReadLineMap(int port) = 0;
+  // Writes the four values; a failed write is ignored by the store.
+  virtual void WriteLineMap(int port, const LineMap& map) = 0;
+};
+
+// Notebook pages of the dialog.
+enum class RemapPage { Manual = 0, Auto = 1 };
+// Keys the dialog sees before its controls.
+inline constexpr int kEscapeKey = 27;
+
+// One line remap dialog (primary or secondary port). Its radio groups are the
+// live line map: a selection goes into the port's `DCD`..`RI` of Settings at
+// once, so the poll cycle decodes with it before OK.
+class RemapDialog {
+ public:
+  // `set_owner_enabled` disables the properties window while the dialog shows.
+  RemapDialog(int port, Settings& settings, RemapView& view, LineMapStore& store,
+              std::function<void(bool)> set_owner_enabled);
+
+  // Caption, texts and radio items; the Manual page. Called once.
+  void Initialise();
+  // The live map as the radio groups show it (after the main settings load).
+  void ShowLineMap();
+
+  // Opens the dialog ("Remap 4 buttons...") on the page it is on.
+  void Show();
+  bool IsShown() const { return shown_; }
+  RemapPage Page() const { return page_; }
+
+  // Store operations: reads the stored map into Settings and the radio
+  // groups; writes the live map to the store.
+  void ReadSettings();
+  void WriteSettings();
+
+  // User events.
+  void RadioGroupClicked(StatusLine line, int index);
+  void OkClicked();            // Button1
+  void CancelClicked();        // Button2, Manual page
+  void AssignAutomatically();  // Button3
+  void AutoCancelClicked();    // Button6, Auto page
+  // Returns true when the dialog used the key (Escape on the Manual page).
+  bool KeyDown(int virtual_key);
+  // Close box or a session-end query; returns whether the dialog may close.
+  bool FormCloseQuery();
+
+  // Automatic assignment, one handler per line. The poll cycle calls them for
+  // each line that rose since its previous tick, in the order DCD, DSR, CTS,
+  // RI, and only when the Auto page was shown at the start of the tick.
+  void OnClickDCD() { AssignNext(StatusLine::DCD); }
+  void OnClickDSR() { AssignNext(StatusLine::DSR); }
+  void OnClickCTS() { AssignNext(StatusLine::CTS); }
+  void OnClickRI() { AssignNext(StatusLine::RI); }
+  // The poll cycle's part for one tick: when the Auto page is shown, calls
+  // the handler of every line active in `now` and not in `previous`.
+  void FeedLineLevels(const LineLevels& previous, const LineLevels& now);
+
+  // The number awaited next (1..4) as the bold prompt shows it; 0 before the
+  // first automatic assignment.
+  int AwaitedNumber() const { return awaited_; }
+
+ private:
+  LineMap LiveMap() const;
+  void SetLive(StatusLine line, int index);
+  void AssignNext(StatusLine line);
+  void SetAwaited(int number);
+  void ShowPage(RemapPage page);
+  void Hide();
+
+  int port_;
+  Settings& settings_;
+  RemapView& view_;
+  LineMapStore& store_;
+  std::function<void(bool)> set_owner_enabled_;
+  bool shown_ = false;
+  RemapPage page_ = RemapPage::Manual;
+  int awaited_ = 0;
+};
+
+}  // namespace pelorin
