@@ -62,9 +62,10 @@ MainWindow::~MainWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-bool MainWindow::Create(HINSTANCE instance, FormEvents& events) {
+bool MainWindow::Create(HINSTANCE instance, FormEvents& events, DialogContent* content) {
   instance_ = instance;
   events_ = &events;
+  content_ = content;
   if (!RegisterFormClass(instance)) return false;
   taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
   hwnd_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROPERTIES), nullptr, DialogProc,
@@ -194,7 +195,10 @@ void MainWindow::SetResult(LRESULT result) { SetWindowLongPtrA(hwnd_, DWLP_MSGRE
 INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, lparam);
-    reinterpret_cast<MainWindow*>(lparam)->hwnd_ = hwnd;
+    auto* self = reinterpret_cast<MainWindow*>(lparam);
+    self->hwnd_ = hwnd;
+    INT_PTR result = FALSE;
+    if (self->content_) self->content_->HandleDialogMessage(hwnd, message, wparam, lparam, result);
     return FALSE;  // the window stays hidden; no control takes the focus yet
   }
   auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -229,7 +233,8 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       events_->TrayMessage(static_cast<std::uint32_t>(lparam));
       return TRUE;
     case WM_COMMAND:
-      return HandleCommand(LOWORD(wparam)) ? TRUE : FALSE;
+      if (HandleCommand(LOWORD(wparam))) return TRUE;
+      break;
     case WM_CLOSE:
       if (events_->FormCloseQuery()) {
         DestroyWindow(hwnd_);
@@ -245,8 +250,13 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (wparam) PostQuitMessage(0);
       return TRUE;
     default:
-      return FALSE;
+      break;
   }
+  INT_PTR result = FALSE;
+  if (content_ && content_->HandleDialogMessage(hwnd_, message, wparam, lparam, result)) {
+    return result;
+  }
+  return FALSE;
 }
 
 }  // namespace pelorin::win32

@@ -10,6 +10,18 @@
 
 namespace pelorin::win32 {
 
+// What fills the properties window: its tabs and controls. The main window
+// hands it every message it does not handle itself, first WM_INITDIALOG.
+class DialogContent {
+ public:
+  virtual ~DialogContent() = default;
+  // Handles `message` for the window `hwnd`; returns true when handled, with
+  // the dialog procedure's answer in `result` (a value for DWLP_MSGRESULT is
+  // set by the content itself).
+  virtual bool HandleDialogMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                   INT_PTR& result) = 0;
+};
+
 // The properties window as a Win32 window: a modeless dialog of class
 // "TForm1", caption "Pelorin Properties", hidden at start. It owns the four
 // window timers, the tray icon and the tray menu, and forwards every event to
@@ -25,7 +37,7 @@ class MainWindow final : public FormWindow {
 
   // Registers the window class and creates the hidden window. `events` must
   // outlive the window.
-  bool Create(HINSTANCE instance, FormEvents& events);
+  bool Create(HINSTANCE instance, FormEvents& events, DialogContent* content = nullptr);
   // Runs the message loop until EndMessageLoop or the window is closed;
   // returns the exit code.
   int RunMessageLoop();
@@ -60,6 +72,7 @@ class MainWindow final : public FormWindow {
   HINSTANCE instance_ = nullptr;
   HWND hwnd_ = nullptr;
   FormEvents* events_ = nullptr;
+  DialogContent* content_ = nullptr;
   UniqueMenu tray_menu_;
   UniqueIcon tray_icon_;
   bool tray_icon_added_ = false;
