@@ -9,7 +9,14 @@ namespace {
 
 class ComPort final : public SerialDevice {
  public:
-  explicit ComPort(UniqueHandle handle) : handle_(std::move(handle)) {}
+  ComPort(UniqueHandle handle, std::shared_ptr<std::set<int>> held, int number)
+      : handle_(std::move(handle)), held_(std::move(held)), number_(number) {
+    held_->insert(number_);
+  }
+  ~ComPort() override {
+    handle_.Reset();
+    held_->erase(number_);
+  }
 
   std::optional<std::uint32_t> ReadModemStatus() override {
     DWORD status = 0;
@@ -26,6 +33,8 @@ class ComPort final : public SerialDevice {
 
  private:
   UniqueHandle handle_;
+  std::shared_ptr<std::set<int>> held_;
+  int number_;
 };
 
 }  // namespace
@@ -33,12 +42,13 @@ class ComPort final : public SerialDevice {
 std::string ComPortPath(int number) { return "\\\\.\\COM" + std::to_string(number); }
 
 std::unique_ptr<SerialDevice> SerialPorts::Open(int number) {
+  if (held_->contains(number)) return nullptr;
   UniqueHandle handle(CreateFileA(ComPortPath(number).c_str(), GENERIC_READ | GENERIC_WRITE,
                                   /*dwShareMode=*/0, /*lpSecurityAttributes=*/nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                   /*hTemplateFile=*/nullptr));
   if (!handle.Valid()) return nullptr;
-  return std::make_unique<ComPort>(std::move(handle));
+  return std::make_unique<ComPort>(std::move(handle), held_, number);
 }
 
 }  // namespace pelorin::win32
