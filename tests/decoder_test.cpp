@@ -11,7 +11,9 @@ namespace {
 // Line levels that press exactly the hardware buttons of `code` under the
 // default assignment (DCD = 1, DSR = 2, CTS = 3, RI = 4).
 LineLevels LinesForCode(int code) {
-  return {.dcd = (code & 1) != 0, .dsr = (code & 2) != 0, .cts = (code & 4) != 0,
+  return {.dcd = (code & 1) != 0,
+          .dsr = (code & 2) != 0,
+          .cts = (code & 4) != 0,
           .ri = (code & 8) != 0};
 }
 
@@ -42,7 +44,9 @@ TEST_P(EveryCodeInEveryMode, PressesExactlyTheVirtualButtonsOfTheRule) {
   EXPECT_EQ(Decode(c.code, c.mode), c.pressed);
 }
 
-// Written out by hand from the rules, one row per combination code.
+// Written out by hand from the rules: mode, combination code, virtual
+// buttons down.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Decoding, EveryCodeInEveryMode, ::testing::ValuesIn(std::vector<CodeCase>{
     // "4 buttons"
     {0, 0, {}}, {0, 1, {1}}, {0, 2, {2}}, {0, 3, {1, 2}},
@@ -64,7 +68,10 @@ INSTANTIATE_TEST_SUITE_P(Decoding, EveryCodeInEveryMode, ::testing::ValuesIn(std
     {3, 4, {4}}, {3, 5, {5}}, {3, 6, {6}}, {3, 7, {7}},
     {3, 8, {8}}, {3, 9, {9}}, {3, 10, {10}}, {3, 11, {11}},
     {3, 12, {12}}, {3, 13, {13}}, {3, 14, {14}}, {3, 15, {15}},
-}));
+}), [](const ::testing::TestParamInfo<CodeCase>& info) {
+  return "Mode" + std::to_string(info.param.mode) + "Code" + std::to_string(info.param.code);
+});
+// clang-format on
 
 TEST(DecoderTest, NoModeSelectedPressesNothing) {
   for (int mode : {-1, 4, 99}) {
@@ -76,8 +83,8 @@ TEST(DecoderTest, NoModeSelectedPressesNothing) {
 
 TEST(DecoderTest, TwoLinesOnOneButtonAreOred) {
   const LineAssignment dcd_and_dsr_on_1{.dcd = 1, .dsr = 1, .cts = 3, .ri = 4};
-  for (LineLevels lines : {LineLevels{.dcd = true}, LineLevels{.dsr = true},
-                           LineLevels{.dcd = true, .dsr = true}}) {
+  for (LineLevels lines :
+       {LineLevels{.dcd = true}, LineLevels{.dsr = true}, LineLevels{.dcd = true, .dsr = true}}) {
     const HardwareButtons h = DecodeHardwareButtons(lines, dcd_and_dsr_on_1);
     EXPECT_TRUE(h.pressed[0]);
     EXPECT_FALSE(h.pressed[1]) << "no line feeds button 2";
@@ -147,12 +154,12 @@ TEST(ButtonNamesTest, NamesLetterForLetter) {
                                 "Button 1", "Button 2", "Button 3", "Button4(Shift) + Button 1",
                                 "Button4(Shift) + Button 2", "Button4(Shift) + Button 3"}));
   // No blank after the second plus sign of the last two.
-  EXPECT_EQ(ButtonNames(2), (std::vector<std::string>{
-                                "Button 1", "Button 2", "Button3 (Shift1) + Button 1",
-                                "Button3 (Shift1) + Button 2", "Button4 (Shift2) + Button 1",
-                                "Button4 (Shift2) + Button 2",
-                                "Button3 (Shift1) +Button4 (Shift2) + Button 1",
-                                "Button3 (Shift1) +Button4 (Shift2) + Button 2"}));
+  EXPECT_EQ(ButtonNames(2),
+            (std::vector<std::string>{"Button 1", "Button 2", "Button3 (Shift1) + Button 1",
+                                      "Button3 (Shift1) + Button 2", "Button4 (Shift2) + Button 1",
+                                      "Button4 (Shift2) + Button 2",
+                                      "Button3 (Shift1) +Button4 (Shift2) + Button 1",
+                                      "Button3 (Shift1) +Button4 (Shift2) + Button 2"}));
   const std::vector<std::string> fifteen = ButtonNames(3);
   ASSERT_EQ(fifteen.size(), 15u);
   EXPECT_EQ(fifteen.front(), "Button 1");
@@ -199,14 +206,13 @@ TEST(PortIndicatorsTest, RowEveryCycleCodeOnlyOnAChange) {
   cycle(5);
   cycle(0);
   cycle(0);
-  EXPECT_EQ(view.codes,
-            (std::vector<RecordingIndicatorView::CodeCall>{{2, 5}, {2, 0}}));
+  EXPECT_EQ(view.codes, (std::vector<RecordingIndicatorView::CodeCall>{{2, 5}, {2, 0}}));
   ASSERT_EQ(view.row.size(), 20u);
   // The second cycle showed code 5: buttons 1 and 3 down, 2 and 4 up.
-  EXPECT_EQ(std::vector<RecordingIndicatorView::RowCall>(view.row.begin() + 4,
-                                                         view.row.begin() + 8),
-            (std::vector<RecordingIndicatorView::RowCall>{
-                {2, 0, true}, {2, 1, false}, {2, 2, true}, {2, 3, false}}));
+  EXPECT_EQ(
+      std::vector<RecordingIndicatorView::RowCall>(view.row.begin() + 4, view.row.begin() + 8),
+      (std::vector<RecordingIndicatorView::RowCall>{
+          {2, 0, true}, {2, 1, false}, {2, 2, true}, {2, 3, false}}));
 }
 
 }  // namespace

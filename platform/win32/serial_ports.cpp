@@ -39,7 +39,9 @@ class ComPort final : public SerialDevice {
 
 }  // namespace
 
-std::string ComPortPath(int number) { return "\\\\.\\COM" + std::to_string(number); }
+std::string ComPortPath(int number) {
+  return "\\\\.\\COM" + std::to_string(number);
+}
 
 std::unique_ptr<SerialDevice> SerialPorts::Open(int number) {
   if (held_->contains(number)) return nullptr;

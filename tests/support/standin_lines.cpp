@@ -19,9 +19,9 @@ namespace {
 // lock the preload library takes.
 #ifdef _WIN32
 std::optional<unsigned> Exchange(const std::string& path, unsigned set, unsigned clear) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   OVERLAPPED whole{};
   constexpr DWORD kLockedBytes = 4096;  // far beyond the one short line
@@ -35,9 +35,9 @@ std::optional<unsigned> Exchange(const std::string& path, unsigned set, unsigned
       const DWORD length = static_cast<DWORD>(standin_format(bits, line));
       DWORD put = 0;
       const bool unchanged = (set | clear) == 0;
-      if (unchanged || (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
-                        WriteFile(file, line, length, &put, nullptr) && put == length &&
-                        SetEndOfFile(file))) {
+      if (unchanged ||
+          (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
+           WriteFile(file, line, length, &put, nullptr) && put == length && SetEndOfFile(file))) {
         result = bits;
       }
     }
@@ -94,6 +94,8 @@ bool StandinLines::SetInputs(unsigned inputs) {
   return Change(inputs & STANDIN_INPUTS, ~inputs & STANDIN_INPUTS);
 }
 
-std::optional<unsigned> StandinLines::Read() const { return Exchange(path_, 0, 0); }
+std::optional<unsigned> StandinLines::Read() const {
+  return Exchange(path_, 0, 0);
+}
 
 }  // namespace pelorin::testing

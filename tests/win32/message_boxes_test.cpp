@@ -40,7 +40,8 @@ TEST(Win32MessageBoxesTest, BoxThatCouldNotBeShownAnswersAsDismissed) {
 // and answers it with a button.
 TEST(Win32MessageBoxesTest, ShowsTextUnchangedAndReturnsTheButtonChosen) {
   const std::string caption = "Pelorin box test";
-  const std::string text = "Error opening COM7.\r\rMake sure the selected port\rexists and it is free.";
+  const std::string text =
+      "Error opening COM7.\r\rMake sure the selected port\rexists and it is free.";
   std::string seen_text;
   std::atomic<bool> found{false};
   std::thread user([&] {
@@ -53,7 +54,8 @@ TEST(Win32MessageBoxesTest, ShowsTextUnchangedAndReturnsTheButtonChosen) {
           char class_name[32] = {};
           char buffer[512] = {};
           GetClassNameA(child, class_name, sizeof class_name);
-          if (std::string(class_name) == "Static" && GetWindowTextA(child, buffer, sizeof buffer) > 0)
+          if (std::string(class_name) == "Static" &&
+              GetWindowTextA(child, buffer, sizeof buffer) > 0)
             seen_text = buffer;
         }
         PostMessageA(box, WM_COMMAND, IDNO, 0);
