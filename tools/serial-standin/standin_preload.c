@@ -34,10 +34,16 @@
 
 typedef int (*ioctl_function)(int, unsigned long, ...);
 
+/* The next ioctl in the lookup order (libc's, or a sanitizer's wrapper).
+ * Threads may race to look it up; they all store the same value. */
 static ioctl_function real_ioctl(void) {
   static ioctl_function real;
-  if (!real) real = (ioctl_function)dlsym(RTLD_NEXT, "ioctl");
-  return real;
+  ioctl_function found = __atomic_load_n(&real, __ATOMIC_ACQUIRE);
+  if (!found) {
+    found = (ioctl_function)dlsym(RTLD_NEXT, "ioctl");
+    __atomic_store_n(&real, found, __ATOMIC_RELEASE);
+  }
+  return found;
 }
 
 static int is_modem_request(unsigned long request) {
