@@ -48,6 +48,14 @@ std::int64_t TurboRepeatsDue(ButtonState& state, std::int64_t now_ms, int turbo_
   const std::int64_t elapsed = now_ms - state.turbo_start_ms;
   // Integer milliseconds keep the count exact: no rounding drift over a long hold.
   const std::int64_t target = elapsed < 0 ? 0 : elapsed * cps / kMsPerSecond + 1;
+  if (state.turbo_count > target) {
+    // The speed was turned down while the repeat runs. Rather than fall
+    // silent until the old count is due again at the new speed (minutes, for
+    // a long hold), go on at the new speed from now.
+    state.turbo_start_ms = now_ms;
+    state.turbo_count = 1;
+    return 0;
+  }
   const std::int64_t due = target - state.turbo_count;
   if (due <= 0) return 0;
   if (due > cps) {

@@ -57,8 +57,10 @@ void StartTurbo(ButtonState& state, std::int64_t now_ms);
 // catches up with a burst. A burst is bounded to one second's worth of
 // repeats (`turbo_cps`): after a longer stall (a resumed machine, a command
 // that blocked for minutes) the older repeats are dropped, not replayed, and
-// the rhythm goes on from now. `turbo_cps` outside 1..100 is brought into
-// that range.
+// the rhythm goes on from now. When the speed is turned down during a long
+// hold, more repeats may have gone out than are due at the new speed; the
+// rhythm then restarts at the new speed from now instead of pausing until the
+// count is due again. `turbo_cps` outside 1..100 is brought into that range.
 std::int64_t TurboRepeatsDue(ButtonState& state, std::int64_t now_ms, int turbo_cps);
 
 }  // namespace pelorin

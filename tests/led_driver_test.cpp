@@ -38,18 +38,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ModeCase{-1, {true, true, false, false}},   // no selection
                       ModeCase{6, {true, true, false, false}}));  // unknown
 
-TEST(LedModeTest, InvertedModesAreExactComplements) {
-  const std::array<std::pair<int, int>, 3> pairs{{{1, 3}, {2, 4}, {0, 5}}};
-  for (const auto& [plain, inverted] : pairs) {
-    for (bool state : {false, true}) {
-      for (bool flash : {false, true}) {
-        EXPECT_NE(RtsOutput(plain, state, flash), RtsOutput(inverted, state, flash))
-            << plain << " " << state << " " << flash;
-      }
-    }
-  }
-}
-
 // The LED state per condition, and how many status queries it costs.
 struct ConditionCase {
   int condition;
@@ -201,12 +189,6 @@ TEST_F(LedDriverTest, AtMostOneStatusQueryPerLedAndCycle) {
   rig.settings.Secondary.LEDwhen = static_cast<int>(LedCondition::ButtonPressed);
   rig.Tick();
   EXPECT_EQ(StatusQueries(rig), 2);
-}
-
-TEST_F(LedDriverTest, FirstStepUsesAFalseFlashPhase) {
-  EXPECT_TRUE(rig.leds.FlashPhase());
-  rig.leds.Step();
-  EXPECT_FALSE(rig.leds.FlashPhase());
 }
 
 }  // namespace

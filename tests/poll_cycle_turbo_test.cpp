@@ -133,6 +133,17 @@ INSTANTIATE_TEST_SUITE_P(
                       DueCase{500, 1000, 0, 100},  // above range: capped at 100
                       DueCase{25, -50, 0, 0}));
 
+TEST_F(TurboTest, TurningTheSpeedDownMidHoldKeepsRepeatingAtTheNewSpeed) {
+  Configure(ClickMode::Turbo, 100);
+  Press();
+  rig.RunFor(10'000);
+  const int before = Repeats();
+  rig.settings.Options.TurboCPS = 10;
+  rig.RunFor(1000);
+  // Seen at the first cycle after the change; then one every 100 ms.
+  EXPECT_EQ(Repeats() - before, 9);
+}
+
 TEST(TurboBurstBoundTest, SkippedRepeatsAreDroppedNotDeferred) {
   ButtonState state;
   StartTurbo(state, 0);
