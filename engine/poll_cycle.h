@@ -60,6 +60,13 @@ struct PollCycleParts {
 // timing decision comes from the clock, so a late cycle still ends windows
 // and catches up on turbo repeats. A cycle neither allocates nor waits; only
 // the commands it sends and the "Start Winamp?" question may.
+//
+// Wiring: the central window object owns one PollCycle, PlayerAbsentPolicy
+// and LedDriver. Its `ButtonStatusTimer1Timer` runs Run(), its
+// `TimerLEDTimer` runs LedDriver::Step(), a successful Apply calls
+// PlayerAbsentPolicy::ClearAskedOnce(), and the window, the tray and the
+// remap dialogs provide CycleView, RemapLineFeed, PollTimerControl and
+// PlayerLauncher ("Start &Winamp").
 class PollCycle {
  public:
   explicit PollCycle(const PollCycleParts& parts);
