@@ -78,20 +78,23 @@ ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
     document.bom_ = true;
     bytes.remove_prefix(kUtf8Bom.size());
   }
-  std::size_t first_break = bytes.find('\n');
-  if (first_break != std::string_view::npos) {
-    document.newline_ = first_break > 0 && bytes[first_break - 1] == '\r' ? "\r\n" : "\n";
-  }
+  std::size_t first_break = bytes.find_first_of("\r\n");
+  if (first_break != std::string_view::npos && bytes[first_break] == '\n') document.newline_ = "\n";
   while (!bytes.empty()) {
-    std::size_t end = bytes.find('\n');
+    // A line ends at "\r\n", "\n" or a lone "\r", as the system reader takes it.
+    std::size_t end = bytes.find_first_of("\r\n");
     std::string_view line = bytes.substr(0, end);
-    bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+    if (end != std::string_view::npos && bytes[end] == '\r' && next < bytes.size() &&
+        bytes[next] == '\n') {
+      ++next;
+    }
+    bytes.remove_prefix(next);
 
     std::string_view trimmed = Trim(line);
     std::size_t close = trimmed.rfind(']');
     if (!trimmed.empty() && trimmed.front() == '[' && close != std::string_view::npos) {
-      document.AddSection(true, std::string(line), std::string(trimmed.substr(1, close - 1)));
+      document.AddSection(true, std::string(line), std::string(Trim(trimmed.substr(1, close - 1))));
     } else {
       Section& section = document.sections_.back();
       document.AddEntry(section, ParseEntry(std::string(line)), section.entries.size());
@@ -192,8 +195,14 @@ std::string ProfileDocument::Serialize() const {
   std::string out;
   if (bom_) out += kUtf8Bom;
   for (const Section& section : sections_) {
-    if (section.has_header) out += section.header + newline_;
-    for (const Entry& entry : section.entries) out += entry.line + newline_;
+    if (section.has_header) {
+      out += section.header;
+      out += newline_;
+    }
+    for (const Entry& entry : section.entries) {
+      out += entry.line;
+      out += newline_;
+    }
   }
   return out;
 }

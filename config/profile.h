@@ -12,8 +12,9 @@ namespace pelorin {
 // A configuration file in the Windows profile (INI) format, held as its lines
 // so that a save keeps every section, key, comment and blank line it does not
 // know. Reading follows the rules of the Windows profile functions:
-//   - a line is split at '\n'; blanks (and a trailing '\r') around it do not count;
-//   - "[name]" starts a section (name = the text up to the last ']');
+//   - a line ends at "\r\n", "\n" or a lone "\r"; blanks around it do not count;
+//   - "[name]" starts a section (name = the text up to the last ']', without
+//     surrounding blanks);
 //   - any other line is an entry: the name is the text before the first '='
 //     and the value the text after it, each without surrounding blanks; a
 //     line without '=' is an entry without a value, which reads as missing;
@@ -22,8 +23,8 @@ namespace pelorin {
 //     entry of a name answers;
 //   - a value enclosed in one matching pair of single or double quotes loses
 //     them, and a value is cut to kMaxValueLength characters.
-// A UTF-8 byte-order mark is skipped and kept; the line ends of the first
-// line (CRLF or LF) are used for the whole document when it is written out.
+// A UTF-8 byte-order mark is skipped and kept. A document whose first line
+// ends in "\n" alone is written out with "\n" line ends, any other with "\r\n".
 class ProfileDocument {
  public:
   static constexpr std::size_t kMaxValueLength = 2047;
@@ -67,7 +68,7 @@ class ProfileDocument {
   const Section* FindSection(std::string_view name) const;
 
   bool bom_ = false;
-  std::string newline_ = "\r\n";
+  std::string_view newline_ = "\r\n";  // points at a literal
   std::vector<Section> sections_;
   std::unordered_map<std::string, std::size_t> first_section_;  // lower-case name -> index
 };

@@ -87,7 +87,7 @@ std::optional<ProfileDocument> SettingsStore::LoadForChange() {
 void SettingsStore::Save(const ProfileDocument& document) {
   // A failed save (read-only file, missing folder, full disk) is ignored on
   // purpose: the previous file stays whole and the program goes on.
-  (void)files_.ReplaceFile(config_path_, document.Serialize());
+  (void)files_.WriteFileAtomically(config_path_, document.Serialize());
 }
 
 void SettingsStore::WriteInteger(std::string_view section, std::string_view key, int value) {

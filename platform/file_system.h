@@ -32,7 +32,7 @@ class FileSystem {
   // step. Returns false on any failure, in which case the previous file is
   // unchanged and no temporary file is left behind. A read-only file is
   // never replaced.
-  virtual bool ReplaceFile(const std::string& path, std::string_view bytes) = 0;
+  virtual bool WriteFileAtomically(const std::string& path, std::string_view bytes) = 0;
 
   // True when a file (not a folder) exists at `path`.
   virtual bool FileExists(const std::string& path) = 0;

@@ -65,6 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"LaterDuplicateSectionIsNotSearched", "[A]\nX=1\n[A]\nKey=2\n", "A", "Key",
                  std::nullopt},
         ReadCase{"CrLfLineEnds", "[A]\r\nKey=1\r\nNext=2\r\n", "A", "Next", "2"},
+        ReadCase{"LoneCarriageReturnsEndLines", "[A]\rKey=1\rNext=2", "A", "Next", "2"},
+        ReadCase{"BlanksInsideBrackets", "[ A\t]\nKey=1\n", "A", "Key", "1"},
         ReadCase{"NoFinalLineBreak", "[A]\nKey=last", "A", "Key", "last"},
         ReadCase{"Utf8ByteOrderMarkSkipped", "\xEF\xBB\xBF[A]\nKey=1\n", "A", "Key", "1"},
         ReadCase{"CommentIsNotAKey", "[A]\n;Key=1\n", "A", "Key", std::nullopt},

@@ -19,7 +19,7 @@ FileContents FakeFileSystem::ReadWholeFile(const std::string& path) {
   return {ReadStatus::Ok, found->second};
 }
 
-bool FakeFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
+bool FakeFileSystem::WriteFileAtomically(const std::string& path, std::string_view bytes) {
   if (disk_full || read_only.count(path) != 0 || missing_folders.count(FolderOf(path)) != 0) {
     ++failed_replacements;
     return false;

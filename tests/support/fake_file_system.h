@@ -13,7 +13,7 @@ namespace pelorin::testing {
 class FakeFileSystem final : public FileSystem {
  public:
   FileContents ReadWholeFile(const std::string& path) override;
-  bool ReplaceFile(const std::string& path, std::string_view bytes) override;
+  bool WriteFileAtomically(const std::string& path, std::string_view bytes) override;
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
 
   std::map<std::string, std::string> files;  // path -> contents
@@ -21,7 +21,7 @@ class FakeFileSystem final : public FileSystem {
   std::set<std::string> unreadable;          // reading these fails (locked)
   std::set<std::string> missing_folders;
   bool disk_full = false;  // every write fails
-  int replacements = 0;    // successful ReplaceFile calls
+  int replacements = 0;    // successful WriteFileAtomically calls
   int failed_replacements = 0;
 };
 
