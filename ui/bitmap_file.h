@@ -32,7 +32,9 @@ struct DecodedBitmap {
   std::vector<Rgb> palette;
 };
 
-// Reads a 4-bit uncompressed bitmap, bottom-up or top-down. Returns nothing
+// Reads a 4-bit uncompressed bitmap, bottom-up or top-down. Pixels keep the
+// stored indices, even where a shorter palette has no entry for them.
+// Returns nothing
 // for anything else or for a file whose sizes and offsets do not fit its
 // length; it never reads outside `bytes`.
 std::optional<DecodedBitmap> DecodeBitmap(std::span<const std::uint8_t> bytes);

@@ -1,4 +1,5 @@
 #pragma once
+#include <initializer_list>
 #include <string_view>
 
 #include "ui/bitmap_font.h"
