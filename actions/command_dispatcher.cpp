@@ -108,19 +108,19 @@ void CommandDispatcher::RunWindowsAction(CommandId command) {
   switch (command) {
     case command::kFadeShutdown:
     case command::kWinShutdown:
-      s_.power.ExitWindows(kExitShutdown);
+      s_.power.EndSession(kExitShutdown);
       return;
     case command::kFadeForceShutdown:
     case command::kWinForceShutdown:
       if (s_.write_settings) s_.write_settings();
-      s_.power.ExitWindows(kExitShutdown | kExitForce);
+      s_.power.EndSession(kExitShutdown | kExitForce);
       return;
     case command::kWinReboot:
-      s_.power.ExitWindows(kExitReboot);
+      s_.power.EndSession(kExitReboot);
       return;
     case command::kWinForceReboot:
       if (s_.write_settings) s_.write_settings();
-      s_.power.ExitWindows(kExitReboot | kExitForce);
+      s_.power.EndSession(kExitReboot | kExitForce);
       return;
     default:
       break;

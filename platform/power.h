@@ -15,7 +15,7 @@ class Power {
   // Asks Windows to end the session with `flags` (kExit*); the request runs
   // asynchronously and its result is ignored on purpose: a refused shut down
   // simply does not happen.
-  virtual void ExitWindows(std::uint32_t flags) = 0;
+  virtual void EndSession(std::uint32_t flags) = 0;
   // Enables the shut-down privilege of this process (needed on NT-family
   // Windows before ExitWindows). Returns false when it could not be enabled.
   virtual bool EnableShutdownPrivilege() = 0;

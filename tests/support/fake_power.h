@@ -8,7 +8,7 @@ namespace pelorin::testing {
 // Records every request to end the session instead of ending it.
 class FakePower final : public Power {
  public:
-  void ExitWindows(std::uint32_t flags) override { exits.push_back(flags); }
+  void EndSession(std::uint32_t flags) override { exits.push_back(flags); }
   bool EnableShutdownPrivilege() override {
     ++privilege_requests;
     return privilege_granted;
