@@ -26,8 +26,14 @@ struct VolumeStep {
   std::int16_t step;
 };
 constexpr std::array<VolumeStep, 8> kVolumeSteps = {{
-    {true, 1024}, {true, -1024}, {true, 256}, {true, -256},       // 40..43
-    {false, 1024}, {false, -1024}, {false, 256}, {false, -256},  // 44..47
+    {true, 1024},
+    {true, -1024},
+    {true, 256},
+    {true, -256},  // 40..43
+    {false, 1024},
+    {false, -1024},
+    {false, 256},
+    {false, -256},  // 44..47
 }};
 
 }  // namespace
@@ -44,8 +50,8 @@ void CommandDispatcher::Run(WindowId player, CommandId command, std::uint16_t ke
   if (!Prepare(player, command, key, exec, player_command)) return;
   PostPlayerMessages(player, command, player_command);
   if (command == command::kPreviousFolder || command == command::kNextFolder) {
-    s_.playlist.Jump(player, command == command::kPreviousFolder ? FolderJump::Previous
-                                                                 : FolderJump::Next);
+    s_.playlist.Jump(player,
+                     command == command::kPreviousFolder ? FolderJump::Previous : FolderJump::Next);
     return;
   }
   RunWindowsAction(command);
@@ -94,14 +100,22 @@ bool CommandDispatcher::Prepare(WindowId player, CommandId command, std::uint16_
 void CommandDispatcher::PostPlayerMessages(WindowId player, CommandId command,
                                            std::uintptr_t player_command) {
   switch (command) {
-    case command::kMaximalVolume: s_.player.PostRequest(player, 255, kPlayerSetVolume); return;
-    case command::kMinimalVolume: s_.player.PostRequest(player, 0, kPlayerSetVolume); return;
-    case command::kClearPlaylist: s_.player.PostRequest(player, 0, kPlayerClearPlaylist); return;
-    default: break;
+    case command::kMaximalVolume:
+      s_.player.PostRequest(player, 255, kPlayerSetVolume);
+      return;
+    case command::kMinimalVolume:
+      s_.player.PostRequest(player, 0, kPlayerSetVolume);
+      return;
+    case command::kClearPlaylist:
+      s_.player.PostRequest(player, 0, kPlayerClearPlaylist);
+      return;
+    default:
+      break;
   }
   if (player_command == 0) return;
   const bool eighth = command == command::kVolumeUp8 || command == command::kVolumeDown8;
-  for (int i = 0; i < (eighth ? kEighthSteps : 1); ++i) s_.player.PostCommand(player, player_command);
+  for (int i = 0; i < (eighth ? kEighthSteps : 1); ++i)
+    s_.player.PostCommand(player, player_command);
 }
 
 void CommandDispatcher::RunWindowsAction(CommandId command) {

@@ -14,20 +14,18 @@ constexpr std::uint8_t kVkControl = 0x11;
 constexpr std::uint8_t kVkMenu = 0x12;
 
 // Modifier bits with their keys, in the order they go down.
-constexpr std::array<std::pair<std::uint16_t, std::uint8_t>, 3> kModifiers = {{
-    {kKeyAlt, kVkMenu}, {kKeyCtrl, kVkControl}, {kKeyShift, kVkShift}}};
+constexpr std::array<std::pair<std::uint16_t, std::uint8_t>, 3> kModifiers = {
+    {{kKeyAlt, kVkMenu}, {kKeyCtrl, kVkControl}, {kKeyShift, kVkShift}}};
 
 constexpr std::array<std::pair<int, std::string_view>, 41> kNamedKeys = {{
-    {8, "Backspace"},  {13, "Enter"},    {16, "Shift"},      {17, "Ctrl"},
-    {18, "Alt"},       {19, "Pause"},    {20, "Caps Lock"},  {27, "Escape"},
-    {32, "Space"},     {33, "Page Up"},  {34, "Page Dn"},    {35, "End"},
-    {36, "Home"},      {37, "Left"},     {38, "Up"},         {39, "Right"},
-    {40, "Down"},      {45, "Insert"},   {46, "Delete"},     {91, "Left Win"},
-    {92, "Right Win"}, {93, "Popup"},    {106, "Num *"},     {107, "Num +"},
-    {109, "Num -"},    {110, "Num ."},   {111, "Num /"},     {144, "Num Lock"},
-    {145, "Scroll Lock"}, {186, ";"},    {187, "="},         {188, ","},
-    {189, "-"},        {190, "."},       {191, "/"},         {192, "~"},
-    {219, "["},        {220, "\\"},      {221, "]"},         {222, "'"},
+    {8, "Backspace"},  {13, "Enter"},     {16, "Shift"},     {17, "Ctrl"},         {18, "Alt"},
+    {19, "Pause"},     {20, "Caps Lock"}, {27, "Escape"},    {32, "Space"},        {33, "Page Up"},
+    {34, "Page Dn"},   {35, "End"},       {36, "Home"},      {37, "Left"},         {38, "Up"},
+    {39, "Right"},     {40, "Down"},      {45, "Insert"},    {46, "Delete"},       {91, "Left Win"},
+    {92, "Right Win"}, {93, "Popup"},     {106, "Num *"},    {107, "Num +"},       {109, "Num -"},
+    {110, "Num ."},    {111, "Num /"},    {144, "Num Lock"}, {145, "Scroll Lock"}, {186, ";"},
+    {187, "="},        {188, ","},        {189, "-"},        {190, "."},           {191, "/"},
+    {192, "~"},        {219, "["},        {220, "\\"},       {221, "]"},           {222, "'"},
     {226, "Left \\"},
 }};
 

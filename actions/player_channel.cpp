@@ -9,10 +9,14 @@ std::intptr_t PlayerChannel::Status(WindowId player) {
 PlayerState PlayerChannel::State(WindowId player) {
   if (player == kNoWindow) return PlayerState::NotRunning;
   switch (Status(player)) {
-    case kStatusStopped: return PlayerState::Stopped;
-    case kStatusPlaying: return PlayerState::Playing;
-    case kStatusPaused: return PlayerState::Paused;
-    default: return PlayerState::Other;
+    case kStatusStopped:
+      return PlayerState::Stopped;
+    case kStatusPlaying:
+      return PlayerState::Playing;
+    case kStatusPaused:
+      return PlayerState::Paused;
+    default:
+      return PlayerState::Other;
   }
 }
 

@@ -14,7 +14,9 @@ void LowerAscii(std::string& text) {
   }
 }
 
-bool IsInfoLine(std::string_view lowered) { return lowered.substr(0, 8) == kInfoPrefix; }
+bool IsInfoLine(std::string_view lowered) {
+  return lowered.substr(0, 8) == kInfoPrefix;
+}
 
 // The next line lower-cased, or nullopt at the end (or a read error).
 std::optional<std::string> NextLowered(LineReader& lines) {

@@ -55,9 +55,9 @@ class DispatcherTest : public ::testing::Test {
   PlaylistFolders playlist{player, files, {"C:\\Winamp\\winamp.m3u"}};
   SystemVolume volume{audio};
   std::vector<std::string> events;  // settings stores and shut downs, in order
-  CommandDispatcher dispatcher{DispatcherServices{
-      settings, player, playlist, volume, keyboard, shell, power,
-      [this] { events.push_back("write settings"); }}};
+  CommandDispatcher dispatcher{DispatcherServices{settings, player, playlist, volume, keyboard,
+                                                  shell, power,
+                                                  [this] { events.push_back("write settings"); }}};
   std::intptr_t status = kStatusPaused;
 };
 
@@ -80,8 +80,9 @@ TEST_P(EveryCommandTest, SendsExactlyTheListedMessages) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, EveryCommandTest,
-                         ::testing::ValuesIn(testing::PlayerMessageCases()),
-                         [](const auto& info) { return "Id" + std::to_string(info.param.command); });
+                         ::testing::ValuesIn(testing::PlayerMessageCases()), [](const auto& info) {
+                           return "Id" + std::to_string(info.param.command);
+                         });
 
 TEST_F(DispatcherTest, ToggleCommandsPauseOrStopOnlyWhilePlaying) {
   status = kStatusPlaying;
@@ -89,13 +90,12 @@ TEST_F(DispatcherTest, ToggleCommandsPauseOrStopOnlyWhilePlaying) {
   Fire(command::kPlayStop);
   status = kStatusStopped;
   Fire(command::kPlayPause);
-  EXPECT_THAT(messaging.messages,
-              ElementsAre(Message{kPlayer, kWmUser, 0, 104, How::Sent},
-                          Message{kPlayer, kWmCommand, 40046, 0, How::Posted},
-                          Message{kPlayer, kWmUser, 0, 104, How::Sent},
-                          Message{kPlayer, kWmCommand, 40047, 0, How::Posted},
-                          Message{kPlayer, kWmUser, 0, 104, How::Sent},
-                          Message{kPlayer, kWmCommand, 40045, 0, How::Posted}));
+  EXPECT_THAT(messaging.messages, ElementsAre(Message{kPlayer, kWmUser, 0, 104, How::Sent},
+                                              Message{kPlayer, kWmCommand, 40046, 0, How::Posted},
+                                              Message{kPlayer, kWmUser, 0, 104, How::Sent},
+                                              Message{kPlayer, kWmCommand, 40047, 0, How::Posted},
+                                              Message{kPlayer, kWmUser, 0, 104, How::Sent},
+                                              Message{kPlayer, kWmCommand, 40045, 0, How::Posted}));
 }
 
 TEST_F(DispatcherTest, OpenFileDialogBringsThePlayerForwardFirst) {
@@ -147,13 +147,11 @@ TEST_P(ShutdownTest, StoresSettingsOnlyBeforeForcedVariantsAndAfterTheFadeOut) {
   EXPECT_THAT(power.exits, ElementsAre(GetParam().flags));
 }
 
-INSTANTIATE_TEST_SUITE_P(Variants, ShutdownTest,
-                         ::testing::Values(ShutdownCase{36, 1, false, true},
-                                           ShutdownCase{37, 5, true, true},
-                                           ShutdownCase{48, 1, false, false},
-                                           ShutdownCase{49, 5, true, false},
-                                           ShutdownCase{50, 2, false, false},
-                                           ShutdownCase{51, 6, true, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Variants, ShutdownTest,
+    ::testing::Values(ShutdownCase{36, 1, false, true}, ShutdownCase{37, 5, true, true},
+                      ShutdownCase{48, 1, false, false}, ShutdownCase{49, 5, true, false},
+                      ShutdownCase{50, 2, false, false}, ShutdownCase{51, 6, true, false}));
 
 TEST_F(DispatcherTest, ForcedFadeOutWithoutPlayerStoresAndShutsDownAtOnce) {
   Fire(command::kFadeForceShutdown, kNoWindow);
@@ -173,8 +171,8 @@ TEST_F(DispatcherTest, KeyboardButtonPressesTheKeyOfTheFiredSlot) {
   settings.Slot(2, 4).Key2 = kKeyShift | 'Y';
   Fire(command::kKeyboardButton);
   using Event = FakeKeyboard::Event;
-  EXPECT_THAT(keyboard.events, ElementsAre(Event{0x10, false}, Event{'Y', false},
-                                           Event{'Y', true}, Event{0x10, true}));
+  EXPECT_THAT(keyboard.events, ElementsAre(Event{0x10, false}, Event{'Y', false}, Event{'Y', true},
+                                           Event{0x10, true}));
 }
 
 TEST_F(DispatcherTest, StartFileStartsTheExecTextOfTheFiredSlot) {

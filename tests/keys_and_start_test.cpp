@@ -18,10 +18,10 @@ using ::testing::ElementsAre;
 TEST(PressKeyTest, ModifiersGoDownAltCtrlShiftAndComeUpReversed) {
   FakeKeyboard keyboard;
   PressKey(keyboard, 0x0741);
-  EXPECT_THAT(keyboard.events,
-              ElementsAre(Event{0x12, false}, Event{0x11, false}, Event{0x10, false},
-                          Event{0x41, false}, Event{0x41, true}, Event{0x10, true},
-                          Event{0x11, true}, Event{0x12, true}));
+  EXPECT_THAT(
+      keyboard.events,
+      ElementsAre(Event{0x12, false}, Event{0x11, false}, Event{0x10, false}, Event{0x41, false},
+                  Event{0x41, true}, Event{0x10, true}, Event{0x11, true}, Event{0x12, true}));
 }
 
 TEST(PressKeyTest, AltCtrlA) {
@@ -40,7 +40,9 @@ TEST(PressKeyTest, KeyWordZeroPressesCodeZeroOnly) {
 
 class KeyNameTest : public ::testing::TestWithParam<std::pair<int, std::string>> {};
 
-TEST_P(KeyNameTest, NamesTheCode) { EXPECT_EQ(KeyName(GetParam().first), GetParam().second); }
+TEST_P(KeyNameTest, NamesTheCode) {
+  EXPECT_EQ(KeyName(GetParam().first), GetParam().second);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, KeyNameTest,
@@ -49,8 +51,8 @@ INSTANTIATE_TEST_SUITE_P(
                       std::pair{34, "Page Dn"}, std::pair{3, "#3"}, std::pair{226, "Left \\"},
                       std::pair{220, "\\"}, std::pair{112, "F1"}, std::pair{123, "F12"},
                       std::pair{124, "#124"}, std::pair{108, "#108"}, std::pair{0, "#0"},
-                      std::pair{255, "#255"}, std::pair{145, "Scroll Lock"},
-                      std::pair{97, "Num 1"}, std::pair{91, "Left Win"}));
+                      std::pair{255, "#255"}, std::pair{145, "Scroll Lock"}, std::pair{97, "Num 1"},
+                      std::pair{91, "Left Win"}));
 
 struct SplitCase {
   std::string text;
@@ -104,9 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
         ExecCase{"\"C:\\Tools\\app.exe\" -x", {"app.exe", " -x", "C:\\Tools"}},
         ExecCase{"\"C:\\Music\\list.m3u\"", {"list.m3u", "", "C:\\Music"}},
         ExecCase{"C:\\Tools\\app.exe", {"", "C:\\Tools\\app.exe", ""}},  // unquoted
-        ExecCase{"\"app.exe\"", {"", "", "app.exe"}},                      // no folder
-        ExecCase{"", {"", "", ""}},
-        ExecCase{"\"\"", {"", "", ""}},
+        ExecCase{"\"app.exe\"", {"", "", "app.exe"}},                    // no folder
+        ExecCase{"", {"", "", ""}}, ExecCase{"\"\"", {"", "", ""}},
         ExecCase{"junk \"C:\\a\\b.exe\"  two  blanks", {"b.exe", "  two  blanks", "C:\\a"}},
         ExecCase{"\"C:\\a\\b.exe", {"", "C:\\a\\b.exe", ""}},  // no closing quote
         ExecCase{"\"" + kLongFolder + "\\" + std::string(85, 'n') + ".exe\"" + kLongParameters,

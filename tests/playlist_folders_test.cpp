@@ -75,10 +75,10 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{{"D:\\Music\\ABC\\1.mp3", "d:\\music\\abc\\2.mp3", "D:\\x\\3.mp3"}, 0, kNext, 2},
         TargetCase{{"D:\\\xC4\\1.mp3", "D:\\\xE4\\2.mp3"}, 0, kNext, 1},
         // Entries without a backslash form a folder of their own after a folder...
-        TargetCase{{"D:\\a\\1.mp3", "http://radio/1", "http://radio/2", "D:\\b\\4.mp3"}, 0, kNext,
-                   1},
-        TargetCase{{"D:\\a\\1.mp3", "http://radio/1", "http://radio/2", "D:\\b\\4.mp3"}, 3, kPrev,
-                   1},
+        TargetCase{
+            {"D:\\a\\1.mp3", "http://radio/1", "http://radio/2", "D:\\b\\4.mp3"}, 0, kNext, 1},
+        TargetCase{
+            {"D:\\a\\1.mp3", "http://radio/1", "http://radio/2", "D:\\b\\4.mp3"}, 3, kPrev, 1},
         // ...but at the very start there is no run before the first folder to go back to.
         TargetCase{{"http://radio/1", "D:\\a\\2.mp3", "D:\\a\\3.mp3"}, 2, kPrev, std::nullopt},
         // A blank line is an entry too (with an empty folder).
@@ -114,8 +114,8 @@ class PlaylistJumpTest : public ::testing::Test {
   FakeWindowMessaging messaging;
   FakeTextFiles files;
   PlayerChannel channel{messaging};
-  PlaylistFolders folders{channel, files, PlaylistFileCandidates("C:\\Winamp",
-                                                                 "C:\\Users\\me\\AppData\\Roaming")};
+  PlaylistFolders folders{channel, files,
+                          PlaylistFileCandidates("C:\\Winamp", "C:\\Users\\me\\AppData\\Roaming")};
   std::intptr_t status = kStatusPlaying;
   std::intptr_t position = 1;
 };

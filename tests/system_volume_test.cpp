@@ -30,11 +30,10 @@ INSTANTIATE_TEST_SUITE_P(
                       StepCase{{40000, 20000}, -1024, {38976, 19488}},
                       StepCase{{20000, 40000}, 1024, {20512, 41024}},  // mirrored
                       StepCase{{65000, 65000}, 1024, {65535, 65535}},
-                      StepCase{{500, 250}, -1024, {0, 0}},
-                      StepCase{{0, 0}, 256, {256, 256}},
+                      StepCase{{500, 250}, -1024, {0, 0}}, StepCase{{0, 0}, 256, {256, 256}},
                       StepCase{{30000, 0}, 1024, {31024, 0}},  // hard left stays hard left
                       StepCase{{30000, 0}, -256, {29744, 0}},
-                      StepCase{{65535, 65534}, 1024, {65535, 65534}},  // clamped: no move
+                      StepCase{{65535, 65534}, 1024, {65535, 65534}},    // clamped: no move
                       StepCase{{65535, 65534}, -32768, {32767, 32767}},  // largest product fits
                       StepCase{{1, 0}, -32768, {0, 0}}));
 

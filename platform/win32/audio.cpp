@@ -1,6 +1,7 @@
 #include "platform/win32/audio.h"
 
 #include <windows.h>
+// After <windows.h>, which it builds on.
 #include <mmsystem.h>
 
 namespace pelorin::win32 {
@@ -102,7 +103,9 @@ class Win32MixerDevice final : public MixerDevice {
   HMIXER mixer_;
 };
 
-HWAVEOUT WaveMapper() { return reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(WAVE_MAPPER)); }
+HWAVEOUT WaveMapper() {
+  return reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(WAVE_MAPPER));
+}
 
 }  // namespace
 
@@ -126,8 +129,8 @@ std::optional<StereoLevel> Win32Audio::GetWaveVolume() {
 
 void Win32Audio::SetWaveVolume(StereoLevel level) {
   // Without a wave device there is nothing to set; that is not reported.
-  ::waveOutSetVolume(WaveMapper(), static_cast<DWORD>(level.left) |
-                                       (static_cast<DWORD>(level.right) << 16));
+  ::waveOutSetVolume(WaveMapper(),
+                     static_cast<DWORD>(level.left) | (static_cast<DWORD>(level.right) << 16));
 }
 
 }  // namespace pelorin::win32

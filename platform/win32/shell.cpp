@@ -1,8 +1,9 @@
 #include "platform/win32/shell.h"
 
 #include <windows.h>
-#include <shlobj.h>
+// After <windows.h>, which they build on.
 #include <shellapi.h>
+#include <shlobj.h>
 
 namespace pelorin::win32 {
 

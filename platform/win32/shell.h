@@ -8,8 +8,8 @@ namespace pelorin::win32 {
 // ShellExecuteA and file attributes.
 class Win32Shell final : public Shell {
  public:
-  void Execute(const std::string& file, const std::string& parameters,
-               const std::string& directory, int show_command) override;
+  void Execute(const std::string& file, const std::string& parameters, const std::string& directory,
+               int show_command) override;
   bool FileExists(const std::string& path) override;
 };
 

@@ -10,7 +10,9 @@
 namespace pelorin::win32 {
 namespace {
 
-HWND ToHwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
+HWND ToHwnd(WindowId window) {
+  return reinterpret_cast<HWND>(window);
+}
 
 }  // namespace
 

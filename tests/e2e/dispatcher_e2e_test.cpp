@@ -19,9 +19,9 @@
 namespace pelorin {
 namespace {
 
+using ::testing::ElementsAre;
 using testing::StandInPlayer;
 using testing::TempFolder;
-using ::testing::ElementsAre;
 
 // What the stand-in records for one expected message.
 std::string LogLine(const testing::ExpectedMessage& m) {
@@ -115,8 +115,9 @@ TEST_P(EveryCommandE2eTest, PlayerReceivesExactlyTheListedMessages) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, EveryCommandE2eTest,
-                         ::testing::ValuesIn(testing::PlayerMessageCases()),
-                         [](const auto& info) { return "Id" + std::to_string(info.param.command); });
+                         ::testing::ValuesIn(testing::PlayerMessageCases()), [](const auto& info) {
+                           return "Id" + std::to_string(info.param.command);
+                         });
 
 TEST(DispatcherE2eTest, AddFilesWithoutPlaylistEditorSendsNothing) {
   TempFolder folder;
@@ -155,8 +156,8 @@ TEST(DispatcherE2eTest, HungPlayerReadsAsStoppedInsteadOfFreezingTheCaller) {
 std::string PlaylistInFolders(const std::vector<std::string>& folders) {
   std::string text = "#EXTM3U\r\n";
   for (std::size_t i = 0; i < folders.size(); ++i) {
-    text += "#EXTINF:200,Track " + std::to_string(i) + "\r\nD:\\Music\\" + folders[i] +
-            "\\track" + std::to_string(i) + ".mp3\r\n";
+    text += "#EXTINF:200,Track " + std::to_string(i) + "\r\nD:\\Music\\" + folders[i] + "\\track" +
+            std::to_string(i) + ".mp3\r\n";
   }
   return text;
 }
@@ -172,7 +173,8 @@ class FolderJumpE2eTest : public ::testing::TestWithParam<JumpCase> {};
 
 TEST_P(FolderJumpE2eTest, ReadsThePlaylistThePlayerWroteAndSelectsTheTarget) {
   TempFolder folder;
-  const std::string source = folder.Write("source.m3u", PlaylistInFolders({"a", "a", "b", "b", "b"}));
+  const std::string source =
+      folder.Write("source.m3u", PlaylistInFolders({"a", "a", "b", "b", "b"}));
   StandInPlayer stand_in({.status = GetParam().status,
                           .position = GetParam().position,
                           .playlist = source,
@@ -190,13 +192,19 @@ TEST_P(FolderJumpE2eTest, ReadsThePlaylistThePlayerWroteAndSelectsTheTarget) {
 INSTANTIATE_TEST_SUITE_P(
     Jumps, FolderJumpE2eTest,
     ::testing::Values(
-        JumpCase{command::kNextFolder, 1, 1,
-                 {"player posted 1024 2 121", "player sent 1024 0 104", "player posted 273 40045 0"}},
-        JumpCase{command::kPreviousFolder, 3, 3,
-                 {"player posted 1024 0 121", "player sent 1024 0 104", "player posted 273 40045 0"}},
-        JumpCase{command::kNextFolder, 0, 0, {"player posted 1024 2 121", "player sent 1024 0 104"}},
-        JumpCase{command::kNextFolder, 3, 1, {}},
-        JumpCase{command::kPreviousFolder, 1, 1, {}}));
+        JumpCase{
+            command::kNextFolder,
+            1,
+            1,
+            {"player posted 1024 2 121", "player sent 1024 0 104", "player posted 273 40045 0"}},
+        JumpCase{
+            command::kPreviousFolder,
+            3,
+            3,
+            {"player posted 1024 0 121", "player sent 1024 0 104", "player posted 273 40045 0"}},
+        JumpCase{
+            command::kNextFolder, 0, 0, {"player posted 1024 2 121", "player sent 1024 0 104"}},
+        JumpCase{command::kNextFolder, 3, 1, {}}, JumpCase{command::kPreviousFolder, 1, 1, {}}));
 
 }  // namespace
 }  // namespace pelorin

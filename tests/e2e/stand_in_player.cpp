@@ -81,21 +81,37 @@ void WritePlaylistFile() {
 
 LRESULT AnswerPlayerRequest(LPARAM request) {
   switch (request) {
-    case 104: return g_options.status;
-    case 125: return g_options.position;
-    case 120: WritePlaylistFile(); return 1;
-    default: return 0;
+    case 104:
+      return g_options.status;
+    case 125:
+      return g_options.position;
+    case 120:
+      WritePlaylistFile();
+      return 1;
+    default:
+      return 0;
   }
 }
 
 bool Steer(UINT message, WPARAM wparam) {
   switch (message) {
-    case kSetStatus: g_options.status = static_cast<LRESULT>(wparam); return true;
-    case kSetPosition: g_options.position = static_cast<LRESULT>(wparam); return true;
-    case kSync: SetEvent(g_sync); return true;
-    case kHang: Sleep(static_cast<DWORD>(wparam)); return true;
-    case kQuit: PostQuitMessage(0); return true;
-    default: return false;
+    case kSetStatus:
+      g_options.status = static_cast<LRESULT>(wparam);
+      return true;
+    case kSetPosition:
+      g_options.position = static_cast<LRESULT>(wparam);
+      return true;
+    case kSync:
+      SetEvent(g_sync);
+      return true;
+    case kHang:
+      Sleep(static_cast<DWORD>(wparam));
+      return true;
+    case kQuit:
+      PostQuitMessage(0);
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -154,7 +170,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (g_options.log.empty()) return 2;
   g_log = std::fopen(g_options.log.c_str(), "a");
   if (!g_log) return 3;
-  if (!g_options.sync.empty()) g_sync = OpenEventA(EVENT_MODIFY_STATE, FALSE, g_options.sync.c_str());
+  if (!g_options.sync.empty())
+    g_sync = OpenEventA(EVENT_MODIFY_STATE, FALSE, g_options.sync.c_str());
 
   CreateHiddenWindow("Winamp v1.x", PlayerProc);
   if (g_options.editor) CreateHiddenWindow("Winamp PE", EditorProc);

@@ -38,9 +38,8 @@ StandInPlayer::StandInPlayer(const Options& options) {
   event_ = CreateEventA(nullptr, FALSE, FALSE, event_name_.c_str());
 
   std::string command = "\"" + ProgramFolder() + "\\stand_in_player.exe\" \"--log=" + log_path_ +
-                        "\" --sync=" + event_name_ + " --status=" +
-                        std::to_string(options.status) + " --position=" +
-                        std::to_string(options.position);
+                        "\" --sync=" + event_name_ + " --status=" + std::to_string(options.status) +
+                        " --position=" + std::to_string(options.position);
   if (options.editor) command += " --editor";
   if (options.slider) command += " --slider";
   if (!options.playlist.empty()) command += " \"--playlist=" + options.playlist + "\"";
@@ -74,7 +73,9 @@ void StandInPlayer::PostControl(unsigned message, std::uintptr_t wparam) {
   PostMessageA(reinterpret_cast<HWND>(window_), message, wparam, 0);
 }
 
-void StandInPlayer::SetStatus(int status) { PostControl(kSetStatus, static_cast<WPARAM>(status)); }
+void StandInPlayer::SetStatus(int status) {
+  PostControl(kSetStatus, static_cast<WPARAM>(status));
+}
 void StandInPlayer::SetPosition(int position) {
   PostControl(kSetPosition, static_cast<WPARAM>(position));
 }

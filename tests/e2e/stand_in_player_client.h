@@ -14,7 +14,7 @@ class StandInPlayer {
     bool slider = false;
     int status = 0;
     int position = 0;
-    std::string playlist;      // copied to playlist_dir\winamp.m3u on request
+    std::string playlist;  // copied to playlist_dir\winamp.m3u on request
     std::string playlist_dir;
   };
 

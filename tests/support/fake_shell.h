@@ -17,8 +17,8 @@ class FakeShell final : public Shell {
     int show_command;
     bool operator==(const Start&) const = default;
   };
-  void Execute(const std::string& file, const std::string& parameters,
-               const std::string& directory, int show_command) override {
+  void Execute(const std::string& file, const std::string& parameters, const std::string& directory,
+               int show_command) override {
     starts.push_back({file, parameters, directory, show_command});
   }
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }

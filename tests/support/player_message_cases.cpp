@@ -21,17 +21,17 @@ ExpectedMessage SentRequest(std::intptr_t request) {
 
 // Commands that post exactly one WM_COMMAND.
 const std::map<int, std::uintptr_t> kSinglePlayerCommands = {
-    {1, 40045},  {2, 40046},  {3, 40047},  {4, 40044},  {5, 40048},  {6, 40197},
-    {7, 40195},  {8, 40058},  {9, 40059},  {14, 40148}, {15, 40144}, {16, 40157},
-    {17, 40147}, {18, 40154}, {19, 40158}, {20, 40192}, {21, 40194}, {22, 40029},
-    {23, 40155}, {24, 40323}, {25, 40188}, {26, 40012}, {27, 40023}, {28, 40022},
-    {29, 40258}, {32, 40001}};
+    {1, 40045},  {2, 40046},  {3, 40047},  {4, 40044},  {5, 40048},  {6, 40197},  {7, 40195},
+    {8, 40058},  {9, 40059},  {14, 40148}, {15, 40144}, {16, 40157}, {17, 40147}, {18, 40154},
+    {19, 40158}, {20, 40192}, {21, 40194}, {22, 40029}, {23, 40155}, {24, 40323}, {25, 40188},
+    {26, 40012}, {27, 40023}, {28, 40022}, {29, 40258}, {32, 40001}};
 
 }  // namespace
 
 std::vector<CommandCase> PlayerMessageCases() {
   std::map<int, std::vector<ExpectedMessage>> by_id;
-  for (const auto& [id, wm_command] : kSinglePlayerCommands) by_id[id] = {PostedCommand(wm_command)};
+  for (const auto& [id, wm_command] : kSinglePlayerCommands)
+    by_id[id] = {PostedCommand(wm_command)};
   by_id[10] = std::vector<ExpectedMessage>(8, PostedCommand(40058));
   by_id[11] = std::vector<ExpectedMessage>(8, PostedCommand(40059));
   by_id[12] = {PostedRequest(255, 122)};

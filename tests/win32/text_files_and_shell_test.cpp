@@ -35,7 +35,8 @@ class Win32FilesTest : public ::testing::Test {
 
 TEST_F(Win32FilesTest, ReadsLinesOfAFileLargerThanOneChunk) {
   std::string text = "#EXTM3U\r\n";
-  for (int i = 0; i < 20000; ++i) text += "C:\\Music\\Folder\\track" + std::to_string(i) + ".mp3\r\n";
+  for (int i = 0; i < 20000; ++i)
+    text += "C:\\Music\\Folder\\track" + std::to_string(i) + ".mp3\r\n";
   Write(text);
   std::unique_ptr<LineReader> lines = files_.Open(path_);
   ASSERT_NE(lines, nullptr);
