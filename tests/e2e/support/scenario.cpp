@@ -42,6 +42,32 @@ std::unique_ptr<ChildProcess> Scenario::Start(const std::string& arguments) {
   return std::make_unique<ChildProcess>(command, folder_);
 }
 
+void Scenario::WriteConfig(const std::string& text) const {
+  std::ofstream file(ConfigPath(), std::ios::binary | std::ios::trunc);
+  file << text;
+}
+
+std::unique_ptr<ChildProcess> Scenario::StartConfigured(const std::string& extra_config) {
+  WriteConfig("[Primary]\r\nPort=5\r\n[Options]\r\nWarn=0\r\nAutoStartup=0\r\n" +
+              extra_config);
+  auto program = Start();
+  WaitUntil([] { return FindPropertiesWindow() != nullptr; });
+  return program;
+}
+
+HWND WaitForMessageBox(const std::string& caption, DWORD timeout_ms) {
+  HWND box = nullptr;
+  WaitUntil([&] { return (box = FindMessageBox(caption)) != nullptr; }, timeout_ms);
+  return box;
+}
+
+LONG_PTR SendRequest(WPARAM request, LPARAM lparam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(FindPropertiesWindow(), WM_USER, request, lparam, SMTO_ABORTIFHUNG, 5000,
+                      &result);
+  return static_cast<LONG_PTR>(result);
+}
+
 void Scenario::ClearRegistry() {
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tarvesk\\Pelorin");
   RegDeleteTreeA(HKEY_LOCAL_MACHINE,
