@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "standin_state.h"
+#include "support/standin_lines.h"
 #include "support/windows.h"
 
 namespace pelorin::e2e {
@@ -23,6 +25,13 @@ void DeleteValue(HKEY root, const char* key, const char* value) {
 Scenario::Scenario(const std::string& name) {
   EndRunningCopy();
   ClearRegistry();
+  // Lines as a copy killed by an earlier scenario left them would pass for
+  // this scenario's: every line of the stand-in ports starts low.
+  for (int port : {5, 6}) {
+    if (auto lines = pelorin::testing::StandinLines::ForPort(port)) {
+      lines->Change(0, STANDIN_INPUTS | STANDIN_OUTPUTS);
+    }
+  }
   folder_ = "C:\\pelorin-e2e\\" + name;
   CreateDirectoryA("C:\\pelorin-e2e", nullptr);
   CreateDirectoryA(folder_.c_str(), nullptr);
