@@ -200,8 +200,9 @@ def size_section(r):
         out.append(f"| `{name}.exe` | {built / 1024:.0f} KiB | {stripped / 1024:.0f} KiB |")
     ratio = r["size_pelorin_stripped_bytes"] / r["size_idle_timer_stripped_bytes"]
     out.append("")
-    out.append(f"Stripped, `pelorin.exe` is {ratio:.1f} times the baseline program; both carry the "
-               "same static C and C++ runtime.")
+    out.append(f"Stripped, `pelorin.exe` is {ratio:.1f} times the baseline program. The baseline "
+               "uses no C++ library at all, so the ratio also holds the part of the static C++ "
+               "runtime that a one-file program carries.")
     out.append("")
     return out
 
@@ -270,7 +271,8 @@ def main():
         "## Reproducing",
         "",
         "    scripts/measure-performance.sh          # the full run, rewrites this file",
-        "    scripts/measure-performance.sh --quick  # a short run to check the script",
+        "    scripts/measure-performance.sh --quick  # a short run to check the script;",
+        "                                            # writes build/measure/performance.md instead",
         "",
         "The raw figures stay in `build/measure/` (`probe.txt`, one JSON file per benchmark).",
         "",
