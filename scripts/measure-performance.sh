@@ -7,7 +7,7 @@
 #
 # Usage: scripts/measure-performance.sh [--quick]
 #   --quick  fewer runs and shorter windows, to check the script itself; the
-#            page then goes to build/measure/performance.md, not into docs/.
+#            figures and page go to build/measure-quick/, not into docs/.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -17,6 +17,7 @@ starts=10 presses=300 idle_seconds=60 bench_min_time=0.5 repetitions=3
 page=$root/docs/performance.md
 if [ "${1:-}" = "--quick" ]; then
   starts=2 presses=20 idle_seconds=5 bench_min_time=0.05 repetitions=1
+  out=$root/build/measure-quick
   page=$out/performance.md
 fi
 

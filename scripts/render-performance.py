@@ -272,7 +272,7 @@ def main():
         "",
         "    scripts/measure-performance.sh          # the full run, rewrites this file",
         "    scripts/measure-performance.sh --quick  # a short run to check the script;",
-        "                                            # writes build/measure/performance.md instead",
+        "                                            # writes build/measure-quick/performance.md",
         "",
         "The raw figures stay in `build/measure/` (`probe.txt`, one JSON file per benchmark).",
         "",
