@@ -21,6 +21,9 @@ class MemoryFiles final : public pelorin::FileSystem {
     files[path] = std::string(bytes);
     return true;
   }
+  bool CreateNewFile(const std::string& path, std::string_view bytes) override {
+    return files.emplace(path, std::string(bytes)).second;
+  }
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   std::map<std::string, std::string> files;
 };

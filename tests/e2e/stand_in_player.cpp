@@ -1,7 +1,7 @@
 // A stand-in for the media player, for end-to-end tests only.
 //
 //   stand_in_player.exe --log=FILE [--sync=EVENT] [--editor] [--slider]
-//                       [--status=N] [--position=N]
+//                       [--status=N] [--position=N] [--timestamps]
 //                       [--playlist=FILE] [--playlist-dir=DIR] [--print=FILE]
 //
 // It registers the player's main window class "Winamp v1.x" (with --editor
@@ -11,7 +11,11 @@
 //
 //   <window> <sent|posted> <message> <wparam> <lparam>      (decimal numbers)
 //
-// where <window> is player, editor or slider. Recorded are WM_COMMAND, the key
+// where <window> is player, editor or slider. With --timestamps each line
+// ends in one more field, the QueryPerformanceCounter value at which the
+// message reached the window procedure, so that a measuring program can take
+// the time of arrival from the log instead of from when it noticed the line.
+// Recorded are WM_COMMAND, the key
 // messages and everything from WM_USER up to WM_APP; the window system's own
 // traffic is not. The player window answers the status query (WM_USER, lParam
 // 104) with N of --status (default 0) and the playlist position query (lParam
@@ -57,6 +61,7 @@ struct Options {
   std::string print;
   bool editor = false;
   bool slider = false;
+  bool timestamps = false;
   LRESULT status = 0;
   LRESULT position = 0;
 };
@@ -138,9 +143,13 @@ const char* WindowName(Target target) {
 }
 
 void Record(Target target, UINT message, WPARAM wparam, LPARAM lparam) {
+  LARGE_INTEGER arrival{};
+  QueryPerformanceCounter(&arrival);
   const bool sent = InSendMessage();
-  std::fprintf(g_log, "%s %s %u %llu %lld\n", WindowName(target), sent ? "sent" : "posted", message,
+  std::fprintf(g_log, "%s %s %u %llu %lld", WindowName(target), sent ? "sent" : "posted", message,
                static_cast<unsigned long long>(wparam), static_cast<long long>(lparam));
+  if (g_options.timestamps) std::fprintf(g_log, " %lld", static_cast<long long>(arrival.QuadPart));
+  std::fputc('\n', g_log);
   std::fflush(g_log);
   Print(target, message, wparam, lparam, sent);
 }
@@ -226,6 +235,7 @@ void ParseArguments() {
     const std::string arg = __argv[i];
     if (arg == "--editor") g_options.editor = true;
     if (arg == "--slider") g_options.slider = true;
+    if (arg == "--timestamps") g_options.timestamps = true;
     if (auto v = Value(arg, "--log"); !v.empty()) g_options.log = v;
     if (auto v = Value(arg, "--sync"); !v.empty()) g_options.sync = v;
     if (auto v = Value(arg, "--playlist"); !v.empty()) g_options.playlist = v;

@@ -1,0 +1,270 @@
+// Measures the unchanged pelorin.exe under Wine from the Windows side:
+//
+//   pelorin_probe startup RUNS      start-up time, against the idle_timer baseline
+//   pelorin_probe latency PRESSES   press-to-player-message latency
+//   pelorin_probe idle SECONDS      idle CPU time and memory, against idle_timer
+//
+// Runs under the serial stand-in with COM5 (scripts/measure-performance.sh
+// sets that up). The program is configured with COM5 as its primary port and
+// defaults otherwise: CTS is hardware button 3, whose default is "Down/Up"
+// with "Next track" on the press, i.e. WM_COMMAND 40048 posted to the player.
+// Results go to standard output as "result <name> <value>" lines; anything
+// else there is commentary.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "probe_support.h"
+#include "support/standin_lines.h"
+#include "tools/serial-standin/standin_state.h"
+
+namespace pelorin::measure {
+namespace {
+
+using pelorin::testing::StandinLines;
+
+constexpr char kFolder[] = "C:\\pelorin-measure";
+constexpr unsigned kNextTrack = 40048;
+constexpr long long kNoTime = -1;
+
+void Result(const std::string& name, double value) {
+  std::printf("result %s %.3f\n", name.c_str(), value);
+  std::fflush(stdout);
+}
+
+// The value below which `share` of the sorted samples lie (nearest rank).
+double Percentile(std::vector<double> samples, double share) {
+  if (samples.empty()) return 0;
+  std::sort(samples.begin(), samples.end());
+  const auto rank = static_cast<std::size_t>(share * static_cast<double>(samples.size()) + 0.999);
+  return samples[std::clamp<std::size_t>(rank, 1, samples.size()) - 1];
+}
+
+void Summary(const std::string& name, const std::vector<double>& samples) {
+  Result(name + "_count", static_cast<double>(samples.size()));
+  Result(name + "_min", Percentile(samples, 0));
+  Result(name + "_median", Percentile(samples, 0.5));
+  Result(name + "_p90", Percentile(samples, 0.9));
+  Result(name + "_p99", Percentile(samples, 0.99));
+  Result(name + "_max", Percentile(samples, 1));
+}
+
+bool LineUp(const StandinLines& lines, unsigned bit) {
+  const auto state = lines.Read();
+  return state && (*state & bit) != 0;
+}
+
+// The moments of one start of pelorin.exe, counted from CreateProcess.
+struct StartMoments {
+  long long port_open = kNoTime;  // DTR raised: the port opened inside the start-up
+  long long answers = kNoTime;    // the window answers after that: the start-up has returned
+  long long led_on = kNoTime;     // RTS raised by the first LED step
+};
+
+// Starts the program and follows its start-up until the LED is on; watches
+// the lines every millisecond. The program stays up; its handle goes to `out`.
+StartMoments StartProgram(const ProgramCopy& copy, StandinLines com5,
+                          std::unique_ptr<Process>& out) {
+  StartMoments moments;
+  // A closed port leaves the stand-in's outputs as they were: start from low.
+  com5.Change(0, STANDIN_DTR | STANDIN_RTS);
+  const long long start = Now();
+  out = std::make_unique<Process>(copy.CommandLine(), copy.Folder());
+  const DWORD begun = GetTickCount();
+  while (out->Started() && GetTickCount() - begun < 20000) {
+    if (moments.port_open == kNoTime && LineUp(com5, STANDIN_DTR))
+      moments.port_open = Now() - start;
+    if (moments.port_open != kNoTime && moments.answers == kNoTime &&
+        Answers(FindProgramWindow())) {
+      moments.answers = Now() - start;
+    }
+    if (moments.answers != kNoTime && LineUp(com5, STANDIN_RTS)) {
+      moments.led_on = Now() - start;
+      break;
+    }
+    Sleep(1);
+  }
+  return moments;
+}
+
+// The baseline: CreateProcess until idle_timer's window answers.
+long long StartIdleTimer(std::unique_ptr<Process>& out) {
+  const long long start = Now();
+  out = std::make_unique<Process>("\"" + WindowsPathOf(IDLE_TIMER_UNIX_PATH) + "\"");
+  const DWORD begun = GetTickCount();
+  while (out->Started() && GetTickCount() - begun < 20000) {
+    if (Answers(FindWindowA("PelorinIdleTimer", nullptr))) return Now() - start;
+    Sleep(1);
+  }
+  return kNoTime;
+}
+
+void QuitIdleTimer(Process& idle) {
+  if (HWND window = FindWindowA("PelorinIdleTimer", nullptr)) PostMessageA(window, WM_CLOSE, 0, 0);
+  if (!idle.WaitForExit(10000)) idle.Kill();
+}
+
+int MeasureStartup(int runs, StandinLines com5) {
+  ProgramCopy copy(kFolder);
+  std::vector<double> port_open, answers, led_on, baseline;
+  for (int run = 0; run < runs; ++run) {
+    std::unique_ptr<Process> idle;
+    const long long idle_ready = StartIdleTimer(idle);
+    if (idle_ready != kNoTime) baseline.push_back(TicksToMs(idle_ready));
+    QuitIdleTimer(*idle);
+
+    copy.WriteConfig();
+    std::unique_ptr<Process> program;
+    const StartMoments moments = StartProgram(copy, com5, program);
+    QuitProgram(*program);
+    if (moments.led_on == kNoTime) {
+      std::printf("run %d: the program did not come up\n", run + 1);
+      return 1;
+    }
+    port_open.push_back(TicksToMs(moments.port_open));
+    answers.push_back(TicksToMs(moments.answers));
+    led_on.push_back(TicksToMs(moments.led_on));
+    std::printf("run %d: port open %.1f ms, answers %.1f ms, LED on %.1f ms; idle_timer %.1f ms\n",
+                run + 1, TicksToMs(moments.port_open), TicksToMs(moments.answers),
+                TicksToMs(moments.led_on), idle_ready == kNoTime ? -1.0 : TicksToMs(idle_ready));
+  }
+  Summary("startup_port_open_ms", port_open);
+  Summary("startup_answers_ms", answers);
+  Summary("startup_led_on_ms", led_on);
+  Summary("startup_idle_timer_ms", baseline);
+  return 0;
+}
+
+// Waits up to two seconds for the player to record the next-track command;
+// its arrival time, or kNoTime.
+long long WaitForNextTrack(StandInPlayer& player) {
+  const DWORD begun = GetTickCount();
+  while (GetTickCount() - begun < 2000) {
+    for (const PlayerRecord& record : player.TakeNew()) {
+      if (record.window == "player" && record.posted && record.message == WM_COMMAND &&
+          record.wparam == kNextTrack) {
+        return record.arrival;
+      }
+    }
+    Sleep(1);
+  }
+  return kNoTime;
+}
+
+int MeasureLatency(int presses, StandinLines com5) {
+  StandInPlayer player("C:\\pelorin-measure-player.log");
+  if (!player.Started()) {
+    std::printf("the stand-in player did not start\n");
+    return 1;
+  }
+  ProgramCopy copy(kFolder);
+  copy.WriteConfig();
+  std::unique_ptr<Process> program;
+  if (StartProgram(copy, com5, program).led_on == kNoTime) {
+    std::printf("the program did not come up\n");
+    return 1;
+  }
+  player.TakeNew();  // whatever the start-up sent
+
+  // A fixed seed: the same pauses in every run, spread over the 25 ms cycle.
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<int> pause_ms(50, 150);
+  std::vector<double> latency, write_cost;
+  int missed = 0;
+  for (int press = 0; press < presses; ++press) {
+    Sleep(static_cast<DWORD>(pause_ms(random)));
+    const long long pressed = Now();
+    com5.Change(STANDIN_CTS, 0);
+    write_cost.push_back(TicksToMs(Now() - pressed));
+    const long long arrival = WaitForNextTrack(player);
+    com5.Change(0, STANDIN_CTS);
+    if (arrival == kNoTime) {
+      ++missed;
+      continue;
+    }
+    latency.push_back(TicksToMs(arrival - pressed));
+  }
+  QuitProgram(*program);
+  Summary("latency_ms", latency);
+  Summary("line_write_ms", write_cost);
+  Result("latency_presses", presses);
+  Result("latency_missed", missed);
+  return 0;
+}
+
+// CPU time and memory of the Wine process running `exe_name` over `seconds`
+// of idling, with the CPU time of the session's wineserver (when its host pid
+// is known) over the same time: every timer tick and window message of a
+// Wine program passes through the server.
+void MeasureIdle(const std::string& name, const std::string& exe_name, int seconds,
+                 const std::string& wineserver_pid) {
+  Sleep(1000);  // let the start-up's own work settle
+  const std::string pid = LinuxPidOf(exe_name);
+  const auto before = LinuxUsageOf(pid);
+  const auto server_before = LinuxUsageOf(wineserver_pid);
+  const long long start = Now();
+  Sleep(static_cast<DWORD>(seconds) * 1000);
+  const auto after = LinuxUsageOf(pid);
+  const auto server_after = LinuxUsageOf(wineserver_pid);
+  const double wall_ms = TicksToMs(Now() - start);
+  if (!before || !after) {
+    std::printf("%s: no figures for host process '%s'\n", name.c_str(), pid.c_str());
+    return;
+  }
+  Result(name + "_wall_ms", wall_ms);
+  Result(name + "_cpu_ms", after->cpu_ms - before->cpu_ms);
+  Result(name + "_rss_kib", after->rss_kib);
+  Result(name + "_peak_rss_kib", after->peak_rss_kib);
+  Result(name + "_anon_kib", after->anon_kib);
+  if (server_before && server_after) {
+    Result(name + "_wineserver_cpu_ms", server_after->cpu_ms - server_before->cpu_ms);
+  }
+}
+
+int MeasureIdleCost(int seconds, StandinLines com5) {
+  const char* server = std::getenv("PELORIN_MEASURE_WINESERVER_PID");
+  const std::string wineserver_pid = server ? server : "";
+  // The player is up throughout, as on a desk where the program is in use.
+  StandInPlayer player("C:\\pelorin-measure-player.log");
+  {
+    std::unique_ptr<Process> idle;
+    if (StartIdleTimer(idle) == kNoTime) return 1;
+    MeasureIdle("idle_timer", "idle_timer.exe", seconds, wineserver_pid);
+    QuitIdleTimer(*idle);
+  }
+  ProgramCopy copy(kFolder);
+  copy.WriteConfig();
+  std::unique_ptr<Process> program;
+  if (StartProgram(copy, com5, program).led_on == kNoTime) return 1;
+  MeasureIdle("pelorin", "pelorin.exe", seconds, wineserver_pid);
+  QuitProgram(*program);
+  return 0;
+}
+
+}  // namespace
+}  // namespace pelorin::measure
+
+int main(int argc, char** argv) {
+  using namespace pelorin::measure;
+  if (argc != 3) {
+    std::printf("usage: pelorin_probe startup|latency|idle COUNT\n");
+    return 2;
+  }
+  const auto com5 = pelorin::testing::StandinLines::ForPort(5);
+  if (!com5) {
+    std::printf("run under the serial stand-in with port 5\n");
+    return 2;
+  }
+  const std::string mode = argv[1];
+  const int count = std::atoi(argv[2]);
+  if (mode == "startup") return MeasureStartup(count, *com5);
+  if (mode == "latency") return MeasureLatency(count, *com5);
+  if (mode == "idle") return MeasureIdleCost(count, *com5);
+  std::printf("unknown mode %s\n", mode.c_str());
+  return 2;
+}

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Measures the program and writes docs/performance.md: the benchmarks of the
+# portable core (bench/*.cpp, optimised native build), then the unchanged
+# pelorin.exe under Wine (start-up, press-to-player latency, idle CPU time and
+# memory next to a minimal timer program), then the size of the executable.
+# Not part of the test command: it takes a few minutes.
+#
+# Usage: scripts/measure-performance.sh [--quick]
+#   --quick  fewer runs and shorter windows, to check the script itself; the
+#            figures and page go to build/measure-quick/, not into docs/.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+out=$root/build/measure
+starts=10 presses=300 idle_seconds=60 bench_min_time=0.5 repetitions=3
+page=$root/docs/performance.md
+if [ "${1:-}" = "--quick" ]; then
+  starts=2 presses=20 idle_seconds=5 bench_min_time=0.05 repetitions=1
+  out=$root/build/measure-quick
+  page=$out/performance.md
+fi
+
+rm -rf "$out"
+mkdir -p "$out"
+
+echo "== build (bench preset, win64 measuring programs)"
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j 2
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j 2 --target pelorin pelorin_probe idle_timer stand_in_player \
+  serial_standin
+
+echo "== benchmarks"
+for bench in poll_cycle decoder_bench settings_store_bench playlist_jump; do
+  build/bench/bench/$bench --benchmark_min_time="$bench_min_time" \
+    --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
+    --benchmark_out="$out/$bench.json" --benchmark_out_format=json >/dev/null
+  echo "$bench done"
+done
+
+echo "== pelorin.exe under Wine"
+# A fresh prefix of its own: no registry or files left by tests or earlier runs.
+export WINEPREFIX=$root/build/measure-prefix
+rm -rf "$WINEPREFIX"
+probe=$root/build/win64/bench/win32/pelorin_probe.exe
+# Inside the session: find this prefix's wineserver (its working folder is
+# named after the prefix's device and inode), so that the probe can count the
+# server's CPU time too, then run the three measurements one after another.
+scripts/wine-session.sh --serial-ports 5 bash -c '
+  key=$(printf "server-%x-%x" $(stat -c "%d %i" "$WINEPREFIX"))
+  for pid in $(pgrep -x "wineserver(64)?" || true); do
+    case "$(readlink "/proc/$pid/cwd" 2>/dev/null)" in
+      */"$key") export PELORIN_MEASURE_WINESERVER_PID=$pid ;;
+    esac
+  done
+  wine "$1" startup "$2" && wine "$1" latency "$3" && wine "$1" idle "$4"
+' measure "$probe" "$starts" "$presses" "$idle_seconds" | tr -d '\r' | tee "$out/probe.txt"
+
+echo "== sizes"
+strip=x86_64-w64-mingw32-strip
+for exe in build/win64/pelorin.exe build/win64/bench/win32/idle_timer.exe; do
+  name=$(basename "$exe" .exe)
+  "$strip" -o "$out/$name-stripped.exe" "$exe"
+  echo "result size_${name}_bytes $(stat -c %s "$exe")" >>"$out/probe.txt"
+  echo "result size_${name}_stripped_bytes $(stat -c %s "$out/$name-stripped.exe")" \
+    >>"$out/probe.txt"
+done
+
+{
+  echo "machine $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)"
+  echo "load $(cut -d' ' -f1-3 /proc/loadavg)"
+  echo "wine $(wine --version 2>/dev/null)"
+  echo "date $(date -u '+%Y-%m-%d %H:%M UTC')"
+  echo "runs $starts starts, $presses presses, $idle_seconds s idle"
+} >"$out/machine.txt"
+
+python3 "$root/scripts/render-performance.py" "$out" >"$page.new"
+mv "$page.new" "$page"
+echo "wrote $page"
