@@ -25,9 +25,10 @@ std::optional<std::string> NextLowered(LineReader& lines) {
   return line;
 }
 
-std::string FolderOfLowered(std::string_view lowered) {
+// A view into `lowered`: comparing folders allocates nothing per entry.
+std::string_view FolderOfLowered(std::string_view lowered) {
   const std::size_t slash = lowered.rfind('\\');
-  return slash == std::string_view::npos ? std::string() : std::string(lowered.substr(0, slash));
+  return slash == std::string_view::npos ? std::string_view() : lowered.substr(0, slash);
 }
 
 std::optional<int> PreviousFolderStart(LineReader& lines, int position) {
@@ -39,10 +40,10 @@ std::optional<int> PreviousFolderStart(LineReader& lines, int position) {
   while (std::optional<std::string> line = NextLowered(lines)) {
     if (!IsInfoLine(*line)) {
       ++index;
-      std::string folder = FolderOfLowered(*line);
+      const std::string_view folder = FolderOfLowered(*line);
       if (folder != current_folder) {
         previous_start = current_start;
-        current_folder = std::move(folder);
+        current_folder.assign(folder);
         current_start = index;
       }
     }
@@ -60,7 +61,7 @@ std::optional<int> NextFolderStart(LineReader& lines, int position) {
     if (!line) return std::nullopt;  // the current entry was never reached
     if (!IsInfoLine(*line)) ++index;
   } while (index != position);
-  const std::string current_folder = FolderOfLowered(*line);
+  const std::string current_folder(FolderOfLowered(*line));
   while ((line = NextLowered(lines))) {
     if (IsInfoLine(*line)) continue;
     ++index;
@@ -79,7 +80,7 @@ bool ReadPlaylistHeader(LineReader& lines) {
 std::string FolderOfEntry(std::string_view entry) {
   std::string lowered(entry);
   LowerAscii(lowered);
-  return FolderOfLowered(lowered);
+  return std::string(FolderOfLowered(lowered));
 }
 
 std::optional<int> FindFolderTarget(LineReader& lines, int position, FolderJump jump) {
