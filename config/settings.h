@@ -73,7 +73,7 @@ struct PortGroup {
   int Mode = 0;       // PortMode, or kNoSelection
   int LED = 0;        // LedMode, or kNoSelection
   int LEDwhen = 0;    // LedCondition, or kNoSelection
-  int DCD = 1;        // line assignment: hardware button 1..4, 0 = "None"
+  int DCD = 1;        // line assignment: hardware button 1..4, 0 = "None", or kNoSelection
   int DSR = 2;
   int CTS = 3;
   int RI = 4;

@@ -5,10 +5,21 @@
 #   - a headless X display (xvfb-run -a picks a free one);
 #   - a private prefix (build/wineprefix unless WINEPREFIX is set) prepared once;
 #   - one wineserver kept up for the whole command and stopped afterwards.
-# Usage: scripts/wine-session.sh COMMAND [ARGS...]
+#   - with --serial-ports "N M ...": the serial stand-in
+#     (tools/serial-standin) for COMN, COMM, ...: pseudo-terminals with modem
+#     lines linked into the prefix, and its library preloaded into every Wine
+#     process the command starts, so the real serial code of the program runs
+#     on them. The command finds each port's state file in
+#     PELORIN_STANDIN_COM<N>; `serial-standin set` switches the lines.
+# Usage: scripts/wine-session.sh [--serial-ports "N..."] COMMAND [ARGS...]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
+
+if [ "${1:-}" = "--serial-ports" ]; then
+  export PELORIN_SERIAL_PORTS=$2
+  shift 2
+fi
 
 export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -51,4 +62,21 @@ wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 
 export PELORIN_WINE_SESSION=1
-"$@"
+if [ -n "${PELORIN_SERIAL_PORTS:-}" ]; then
+  # The helper is a host program, built by either preset.
+  helper=${PELORIN_STANDIN_HELPER:-}
+  for candidate in "$root"/build/native/tools/serial-standin/serial-standin \
+                   "$root"/build/win64/tools/serial-standin/serial-standin; do
+    [ -z "$helper" ] && [ -x "$candidate" ] && helper=$candidate
+  done
+  if [ -z "$helper" ]; then
+    echo "wine-session: serial stand-in not built (cmake --build --preset win64)" >&2
+    exit 1
+  fi
+  port_args=()
+  for port in $PELORIN_SERIAL_PORTS; do port_args+=(--port "$port"); done
+  unset PELORIN_SERIAL_PORTS
+  "$helper" run --wine "${port_args[@]}" -- "$@"
+else
+  "$@"
+fi

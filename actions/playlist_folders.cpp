@@ -1,0 +1,129 @@
+#include "actions/playlist_folders.h"
+
+#include <algorithm>
+
+namespace pelorin {
+namespace {
+
+constexpr std::string_view kInfoPrefix = "#extinf:";
+
+// Lower-cases A..Z only; other letters are compared as they stand.
+void LowerAscii(std::string& text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+}
+
+bool IsInfoLine(std::string_view lowered) {
+  return lowered.substr(0, 8) == kInfoPrefix;
+}
+
+// The next line lower-cased, or nullopt at the end (or a read error).
+std::optional<std::string> NextLowered(LineReader& lines) {
+  std::optional<std::string> line = lines.ReadLine();
+  if (line) LowerAscii(*line);
+  return line;
+}
+
+std::string FolderOfLowered(std::string_view lowered) {
+  const std::size_t slash = lowered.rfind('\\');
+  return slash == std::string_view::npos ? std::string() : std::string(lowered.substr(0, slash));
+}
+
+std::optional<int> PreviousFolderStart(LineReader& lines, int position) {
+  if (position == 0) return std::nullopt;
+  int index = -1;
+  int previous_start = -1;
+  int current_start = -1;
+  std::string current_folder;
+  while (std::optional<std::string> line = NextLowered(lines)) {
+    if (!IsInfoLine(*line)) {
+      ++index;
+      std::string folder = FolderOfLowered(*line);
+      if (folder != current_folder) {
+        previous_start = current_start;
+        current_folder = std::move(folder);
+        current_start = index;
+      }
+    }
+    if (index == position) break;
+  }
+  if (lines.Failed() || previous_start == -1) return std::nullopt;
+  return previous_start;
+}
+
+std::optional<int> NextFolderStart(LineReader& lines, int position) {
+  int index = -1;
+  std::optional<std::string> line;
+  do {
+    line = NextLowered(lines);
+    if (!line) return std::nullopt;  // the current entry was never reached
+    if (!IsInfoLine(*line)) ++index;
+  } while (index != position);
+  const std::string current_folder = FolderOfLowered(*line);
+  while ((line = NextLowered(lines))) {
+    if (IsInfoLine(*line)) continue;
+    ++index;
+    if (FolderOfLowered(*line) != current_folder) return index;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool ReadPlaylistHeader(LineReader& lines) {
+  std::optional<std::string> first = lines.ReadLine();
+  return first && *first == kPlaylistHeader;
+}
+
+std::string FolderOfEntry(std::string_view entry) {
+  std::string lowered(entry);
+  LowerAscii(lowered);
+  return FolderOfLowered(lowered);
+}
+
+std::optional<int> FindFolderTarget(LineReader& lines, int position, FolderJump jump) {
+  return jump == FolderJump::Previous ? PreviousFolderStart(lines, position)
+                                      : NextFolderStart(lines, position);
+}
+
+std::vector<std::string> PlaylistFileCandidates(std::string_view player_dir,
+                                                std::string_view user_app_data_dir) {
+  std::vector<std::string> candidates{std::string(player_dir) + "\\winamp.m3u"};
+  if (!user_app_data_dir.empty()) {
+    candidates.push_back(std::string(user_app_data_dir) + "\\Winamp\\winamp.m3u");
+  }
+  return candidates;
+}
+
+std::unique_ptr<LineReader> PlaylistFolders::OpenNewestPlaylist() {
+  // The player has just written its file, so the newest candidate is the one
+  // it keeps now; a file left in the other place by an earlier set-up is
+  // older and would point at the wrong entries.
+  const std::string* newest = nullptr;
+  std::optional<std::int64_t> newest_time;
+  for (const std::string& path : candidates_) {
+    std::optional<std::int64_t> time = files_.LastWriteTime(path);
+    if (time && (!newest_time || *time > *newest_time)) {
+      newest = &path;
+      newest_time = time;
+    }
+  }
+  return newest ? files_.Open(*newest) : nullptr;
+}
+
+void PlaylistFolders::Jump(WindowId player, FolderJump jump) {
+  std::unique_ptr<LineReader> lines = OpenNewestPlaylist();
+  if (!lines || !ReadPlaylistHeader(*lines)) return;
+  const int position = player_.PlaylistPosition(player);
+  if (std::optional<int> target = FindFolderTarget(*lines, position, jump)) {
+    SelectAndResume(player, *target);
+  }
+}
+
+void PlaylistFolders::SelectAndResume(WindowId player, int target) {
+  player_.SelectEntry(player, target);
+  if (player_.Status(player) != kStatusStopped) player_.PostCommand(player, kPlayerPlay);
+}
+
+}  // namespace pelorin

@@ -1,0 +1,60 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "actions/player_channel.h"
+#include "platform/text_file.h"
+
+namespace pelorin {
+
+enum class FolderJump { Previous, Next };
+
+// The first line a playlist file must have, exactly.
+inline constexpr std::string_view kPlaylistHeader = "#EXTM3U";
+
+// Reads the first line and tells whether it is the playlist header.
+bool ReadPlaylistHeader(LineReader& lines);
+
+// The folder of a playlist entry: the entry with A..Z lower-cased, cut before
+// its last backslash; empty when it has no backslash.
+std::string FolderOfEntry(std::string_view entry);
+
+// The entry to select for a jump from the player's current entry `position`,
+// reading `lines` just after the header; nullopt when there is none or the
+// file could not be read to the end it needed.
+//   Previous: the first entry of the folder run before the run that holds
+//     the current entry (nothing while the current entry is in the first
+//     run, or at position 0).
+//   Next: the first entry after the current one whose folder differs from
+//     the current entry's folder.
+std::optional<int> FindFolderTarget(LineReader& lines, int position, FolderJump jump);
+
+// Where the player may keep its playlist file, in order of preference for
+// equal ages: beside the player, then in the user's own player folder (where
+// players that keep settings per user write it).
+std::vector<std::string> PlaylistFileCandidates(std::string_view player_dir,
+                                                std::string_view user_app_data_dir);
+
+// The "Previous folder" and "Next folder" commands over the player's playlist
+// file. The caller has had the player write the file just before.
+class PlaylistFolders {
+ public:
+  PlaylistFolders(PlayerChannel& player, TextFiles& files, std::vector<std::string> candidates)
+      : player_(player), files_(files), candidates_(std::move(candidates)) {}
+
+  // Reads the playlist file and selects the target entry in `player`; plays
+  // on unless the player is stopped. The file is closed on every path.
+  void Jump(WindowId player, FolderJump jump);
+
+ private:
+  std::unique_ptr<LineReader> OpenNewestPlaylist();
+  void SelectAndResume(WindowId player, int target);
+
+  PlayerChannel& player_;
+  TextFiles& files_;
+  std::vector<std::string> candidates_;
+};
+
+}  // namespace pelorin

@@ -1,0 +1,27 @@
+#include "config/apply_settings.h"
+
+namespace pelorin {
+namespace {
+
+// `Port` 1..16 is list index 0..15; 0 (no port) becomes an index that the
+// channel reports as "no port selected".
+bool OpenChosenPort(PortChannel& channel, const PortGroup& group) {
+  return channel.Open(group.Port - 1);
+}
+
+}  // namespace
+
+bool ApplySettings(const Settings& settings, PortChannel& primary, PortChannel& secondary,
+                   PropertiesWindowOpener& window) {
+  if (!OpenChosenPort(primary, settings.Primary)) {
+    window.ShowPropertiesWindow();
+    return false;
+  }
+  if (settings.Options.UsePort2 && !OpenChosenPort(secondary, settings.Secondary)) {
+    window.ShowPropertiesWindow();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace pelorin

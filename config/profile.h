@@ -1,0 +1,82 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace pelorin {
+
+// A configuration file in the Windows profile (INI) format, held as its lines
+// so that a save keeps every section, key, comment and blank line it does not
+// know. Reading follows the rules of the Windows profile functions:
+//   - a line ends at "\r\n", "\n" or a lone "\r"; blanks around it do not count;
+//   - "[name]" starts a section (name = the text up to the last ']', without
+//     surrounding blanks);
+//   - any other line is an entry: the name is the text before the first '='
+//     and the value the text after it, each without surrounding blanks; a
+//     line without '=' is an entry without a value, which reads as missing;
+//   - section and key names are compared without regard to (ASCII) case;
+//   - only the first section of a name is searched, and in it the first
+//     entry of a name answers;
+//   - a value enclosed in one matching pair of single or double quotes loses
+//     them, and a value is cut to kMaxValueLength characters.
+// A UTF-8 byte-order mark is skipped and kept. A document whose first line
+// ends in "\n" alone is written out with "\n" line ends, any other with "\r\n".
+class ProfileDocument {
+ public:
+  static constexpr std::size_t kMaxValueLength = 2047;
+
+  // An empty document; text before the first section header belongs to an
+  // unnamed section without a header line.
+  ProfileDocument() { AddSection(false, {}, {}); }
+  static ProfileDocument Parse(std::string_view bytes);
+
+  // The value of `key` in `section` as the profile functions return it, or
+  // nothing when the section, the key or its value is missing.
+  std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+
+  // Sets `key` in `section` to `value`, as written (no quotes are added). An
+  // existing entry keeps its place and the spelling of its name; a new key
+  // goes after the last entry of the section, a new section at the end of
+  // the document. Line breaks in `value` become blanks, since a value is one
+  // line.
+  void Set(std::string_view section, std::string_view key, std::string_view value);
+
+  // The whole document as file bytes.
+  std::string Serialize() const;
+
+ private:
+  struct Entry {
+    std::string line;                  // the line as it stands in the file
+    std::string name;                  // trimmed, as written
+    std::optional<std::string> value;  // trimmed raw value; none without '='
+  };
+  struct Section {
+    bool has_header = false;  // lines before the first header form a section without one
+    std::string header;       // the header line as it stands in the file
+    std::string name;
+    std::vector<Entry> entries;
+    std::unordered_map<std::string, std::size_t> first_entry;  // lower-case name -> index
+  };
+
+  static Entry ParseEntry(std::string line);
+  void AddSection(bool has_header, std::string header, std::string name);
+  void AddEntry(Section& section, Entry entry, std::size_t position);
+  const Section* FindSection(std::string_view name) const;
+
+  bool bom_ = false;
+  std::string_view newline_ = "\r\n";  // points at a literal
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, std::size_t> first_section_;  // lower-case name -> index
+};
+
+// Reads an integer as the profile readers do: decimal with an optional sign,
+// or hexadecimal led by "0x", "0X" or "$" (up to 32 bits; the upper half of
+// the range reads as negative numbers). Anything else, including an empty
+// text and a number outside 32 bits, gives nothing.
+std::optional<std::int32_t> ParseProfileInteger(std::string_view text);
+
+}  // namespace pelorin

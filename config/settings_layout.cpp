@@ -1,0 +1,296 @@
+// The stored layout of Settings: which section and key holds each field, the
+// older registry names that serve as defaults, the order of reading and
+// writing, and the encoding of every stored number.
+#include <string>
+
+#include "config/lists.h"
+#include "config/settings_store.h"
+
+namespace pelorin {
+namespace {
+
+constexpr const char* kPrimary = "Primary";
+constexpr const char* kSecondary = "Secondary";
+constexpr const char* kOptions = "Options";
+constexpr int kLegacySlots = 4;  // only slots 1..4 had values of their own before
+
+const char* PortSection(int port) {
+  return port == 1 ? kPrimary : kSecondary;
+}
+
+// "Port1Button1" .. "Port2Button15", for slot index 0..14.
+std::string ButtonSection(int port, int slot_index) {
+  return "Port" + std::to_string(port) + "Button" + std::to_string(slot_index + 1);
+}
+
+// The older name of a port value: "COMport" / "COMport2", "DCD" / "DCD2".
+std::string LegacyPortName(const char* name, int port) {
+  return port == 1 ? std::string(name) : std::string(name) + "2";
+}
+
+// The older name of a slot value: "Button1Mode" .. "Button8Func2", slots
+// 1..4 of the primary port as 1..4 and of the secondary port as 5..8.
+std::string LegacySlotName(int port, int slot_index, const char* field) {
+  if (slot_index >= kLegacySlots) return {};
+  return "Button" + std::to_string((port - 1) * kLegacySlots + slot_index + 1) + field;
+}
+
+// A list field outside its list holds no selection.
+int ListIndex(int stored, std::size_t list_size) {
+  return lists::InList(stored, list_size) ? stored : kNoSelection;
+}
+
+// `Port` is the list index + 1; outside the list it is 0, no port.
+int PortNumber(int stored) {
+  return stored >= 1 && stored <= kMaxPortNumber ? stored : 0;
+}
+
+int Clamp(int value, int low, int high) {
+  return value < low ? low : value > high ? high : value;
+}
+
+// Reads values with the fallbacks of the store: the file first, then the
+// older registry value of the key, then the default.
+class Reader {
+ public:
+  Reader(const ProfileDocument& document, RegistryKey* settings_key)
+      : document_(document), settings_key_(settings_key) {}
+
+  std::string IniReadString(const std::string& section, const std::string& key,
+                            const std::string& fallback) const {
+    return document_.Get(section, key).value_or(fallback);
+  }
+  int IniReadInteger(const std::string& section, const std::string& key, int fallback) const {
+    std::optional<std::string> text = document_.Get(section, key);
+    if (!text) return fallback;
+    return ParseProfileInteger(*text).value_or(fallback);
+  }
+  // An older value that is not a 32-bit integer counts as missing.
+  int RegReadInteger(const std::string& legacy_name, int fallback) const {
+    if (settings_key_ == nullptr) return fallback;
+    std::optional<std::uint32_t> value = settings_key_->ReadDword(legacy_name);
+    return value ? static_cast<int>(*value) : fallback;
+  }
+  int ReadInteger(const std::string& legacy_name, const std::string& section, int fallback,
+                  const std::string& key) const {
+    if (!legacy_name.empty()) fallback = RegReadInteger(legacy_name, fallback);
+    return IniReadInteger(section, key, fallback);
+  }
+  bool ReadBoolean(const std::string& legacy_name, const std::string& section, bool fallback,
+                   const std::string& key) const {
+    return ReadInteger(legacy_name, section, fallback ? 1 : 0, key) != 0;
+  }
+
+ private:
+  const ProfileDocument& document_;
+  RegistryKey* settings_key_;
+};
+
+class Writer {
+ public:
+  explicit Writer(ProfileDocument& document) : document_(document) {}
+  void WriteInteger(const std::string& section, const std::string& key, int value) {
+    document_.Set(section, key, std::to_string(value));
+  }
+  void WriteBoolean(const std::string& section, const std::string& key, bool value) {
+    WriteInteger(section, key, value ? 1 : 0);
+  }
+  void WriteString(const std::string& section, const std::string& key, const std::string& text) {
+    document_.Set(section, key, text);
+  }
+
+ private:
+  ProfileDocument& document_;
+};
+
+// A reader removes one pair of enclosing quotes. An Exec text such as
+// "C:\a.exe" "file" would lose its outer quotes for good, so such a text is
+// stored inside one more pair; texts that come back whole are stored as they are.
+std::string ExecForFile(const std::string& exec) {
+  bool enclosed = exec.size() >= 2 && (exec.front() == '"' || exec.front() == '\'') &&
+                  exec.back() == exec.front();
+  if (!enclosed || exec.find('"') == std::string::npos) return exec;
+  std::string inner = exec.substr(1, exec.size() - 2);
+  return QuoteExecText(inner) == exec ? exec : "\"" + exec + "\"";
+}
+
+void ReadPortNumbers(const Reader& in, Settings& settings) {
+  for (int port = 1; port <= kPortCount; ++port) {
+    PortGroup& group = settings.PortSettings(port);
+    group.Port =
+        PortNumber(in.ReadInteger(LegacyPortName("COMport", port), PortSection(port), 0, "Port"));
+  }
+}
+
+void ReadLineAssignments(const Reader& in, Settings& settings) {
+  const PortGroup defaults;
+  for (int port = 1; port <= kPortCount; ++port) {
+    PortGroup& group = settings.PortSettings(port);
+    const std::string section = PortSection(port);
+    auto line = [&](const char* name, int fallback) {
+      int stored = in.ReadInteger(LegacyPortName(name, port), section, fallback, name);
+      return ListIndex(stored, lists::kLineAssignmentPrimary.size());
+    };
+    group.DCD = line("DCD", defaults.DCD);
+    group.DSR = line("DSR", defaults.DSR);
+    group.CTS = line("CTS", defaults.CTS);
+    group.RI = line("RI", defaults.RI);
+  }
+}
+
+void ReadOptions(const Reader& in, RegistryKey* run_key, OptionsGroup& options) {
+  const OptionsGroup defaults;
+  options.IfInactive =
+      ListIndex(in.ReadInteger("IfInactive", kOptions, defaults.IfInactive, "IfInactive"),
+                lists::kIfInactive.size());
+  options.OnTrayClick =
+      ListIndex(in.ReadInteger("OnTrayClick", kOptions, defaults.OnTrayClick, "OnTrayClick"),
+                lists::kOnTrayClick.size());
+  options.InternetType =
+      ListIndex(in.ReadInteger("InternetType", kOptions, defaults.InternetType, "InternetType"),
+                lists::kInternetType.size());
+  // An autostart entry turns the option on whatever the file says.
+  bool entry_exists = run_key != nullptr && run_key->ReadString(kAutostartValueName).has_value();
+  bool stored = in.ReadBoolean("", kOptions, defaults.AutoStartup, "AutoStartup");
+  options.AutoStartup = entry_exists || stored;
+  options.Warn = in.ReadBoolean("", kOptions, defaults.Warn, "Warn");
+  options.WinampOnStartup =
+      in.ReadBoolean("WinampOnStartup", kOptions, defaults.WinampOnStartup, "WinampOnStartup");
+  options.DblClickSpeed = Clamp(
+      in.ReadInteger("DblClickSpeed", kOptions, defaults.DblClickSpeed, "DblClickSpeed"), 1, 10);
+  options.TurboCPS =
+      Clamp(in.ReadInteger("TurboCPS", kOptions, defaults.TurboCPS, "TurboCPS"), 1, 100);
+  options.UsePort2 = in.ReadBoolean("UsePort2", kOptions, defaults.UsePort2, "UsePort2");
+}
+
+// Mode and commands of slot indices [first, last) of both ports; a slot
+// field keeps the low 8 bits of the stored number.
+void ReadSlotCommands(const Reader& in, Settings& settings, int first, int last) {
+  const auto defaults = Settings::DefaultButtons();
+  for (int port = 1; port <= kPortCount; ++port) {
+    for (int index = first; index < last; ++index) {
+      const ButtonSlot& fallback = defaults[port - 1][index];
+      ButtonSlot& slot = settings.Buttons[port - 1][index];
+      const std::string section = ButtonSection(port, index);
+      auto byte = [&](const char* legacy, int value, const char* key) {
+        return static_cast<std::uint8_t>(
+            in.ReadInteger(LegacySlotName(port, index, legacy), section, value, key));
+      };
+      slot.Mode = byte("Mode", fallback.Mode, "Mode");
+      slot.Func1 = byte("Func1", fallback.Func1, "Func1");
+      slot.Func2 = byte("Func2", fallback.Func2, "Func2");
+      // There never was an older name for the third command: it falls back
+      // on the first command's.
+      slot.Func3 = byte("Func1", fallback.Func3, "Func3");
+    }
+  }
+}
+
+void ReadSlotExtras(const Reader& in, Settings& settings) {
+  for (int port = 1; port <= kPortCount; ++port) {
+    for (int index = 0; index < kButtonsPerPort; ++index) {
+      ButtonSlot& slot = settings.Buttons[port - 1][index];
+      const std::string section = ButtonSection(port, index);
+      slot.Inactive = static_cast<std::uint8_t>(in.IniReadInteger(section, "Inactive", 0));
+      slot.Exec1 = QuoteExecText(in.IniReadString(section, "Exec1", ""));
+      slot.Exec2 = QuoteExecText(in.IniReadString(section, "Exec2", ""));
+      slot.Exec3 = QuoteExecText(in.IniReadString(section, "Exec3", ""));
+      slot.Key1 = static_cast<std::uint16_t>(in.IniReadInteger(section, "Key1", 0));
+      slot.Key2 = static_cast<std::uint16_t>(in.IniReadInteger(section, "Key2", 0));
+      slot.Key3 = static_cast<std::uint16_t>(in.IniReadInteger(section, "Key3", 0));
+    }
+  }
+}
+
+void WriteSlot(Writer& out, int port, int index, const ButtonSlot& slot) {
+  const std::string section = ButtonSection(port, index);
+  out.WriteInteger(section, "Mode", slot.Mode);
+  out.WriteInteger(section, "Func1", slot.Func1);
+  out.WriteInteger(section, "Func2", slot.Func2);
+  out.WriteInteger(section, "Func3", slot.Func3);
+  out.WriteInteger(section, "Inactive", slot.Inactive);
+  out.WriteString(section, "Exec1", ExecForFile(slot.Exec1));
+  out.WriteString(section, "Exec2", ExecForFile(slot.Exec2));
+  out.WriteString(section, "Exec3", ExecForFile(slot.Exec3));
+  out.WriteInteger(section, "Key1", slot.Key1);
+  out.WriteInteger(section, "Key2", slot.Key2);
+  out.WriteInteger(section, "Key3", slot.Key3);
+}
+
+}  // namespace
+
+void SettingsStore::ReadSettings(Settings& settings) {
+  // A file that cannot be read reads as empty: every key takes its fallback.
+  FileContents contents = files_.ReadWholeFile(config_path_);
+  const ProfileDocument document = contents.status == ReadStatus::Ok
+                                       ? ProfileDocument::Parse(contents.bytes)
+                                       : ProfileDocument{};
+  const Reader in(document, settings_key_.get());
+
+  ReadPortNumbers(in, settings);
+  ReadLineAssignments(in, settings);
+  ReadOptions(in, run_key_, settings.Options);
+  ReadSlotCommands(in, settings, 0, kLegacySlots);
+  ReadSlotCommands(in, settings, kLegacySlots, kButtonsPerPort);
+  ReadSlotExtras(in, settings);
+  for (int port = 1; port <= kPortCount; ++port) {
+    settings.PortSettings(port).Mode =
+        ListIndex(in.IniReadInteger(PortSection(port), "Mode", 0), lists::kPortMode.size());
+    if (view_ != nullptr) view_->PortModeLoaded(port);
+  }
+  for (int port = 1; port <= kPortCount; ++port) {
+    PortGroup& group = settings.PortSettings(port);
+    group.LED = ListIndex(in.IniReadInteger(PortSection(port), "LED", 0), lists::kLedMode.size());
+    group.LEDwhen =
+        ListIndex(in.IniReadInteger(PortSection(port), "LEDwhen", 0), lists::kLedCondition.size());
+  }
+  if (view_ != nullptr) view_->SettingsLoaded();
+}
+
+void SettingsStore::WriteSettings(const Settings& settings) {
+  std::optional<ProfileDocument> document = LoadForChange();
+  ProfileDocument scratch;
+  Writer out(document ? *document : scratch);
+
+  for (int port = 1; port <= kPortCount; ++port) {
+    // No selection (-1) is stored as 0, no port.
+    out.WriteInteger(PortSection(port), "Port", PortNumber(settings.PortSettings(port).Port));
+  }
+  for (int port = 1; port <= kPortCount; ++port) {
+    const PortGroup& group = settings.PortSettings(port);
+    out.WriteInteger(PortSection(port), "DCD", group.DCD);
+    out.WriteInteger(PortSection(port), "DSR", group.DSR);
+    out.WriteInteger(PortSection(port), "CTS", group.CTS);
+    out.WriteInteger(PortSection(port), "RI", group.RI);
+  }
+  const OptionsGroup& options = settings.Options;
+  out.WriteInteger(kOptions, "IfInactive", options.IfInactive);
+  out.WriteInteger(kOptions, "OnTrayClick", options.OnTrayClick);
+  out.WriteInteger(kOptions, "InternetType", options.InternetType);
+  WriteAutostartEntry(options.AutoStartup);
+  out.WriteBoolean(kOptions, "AutoStartup", options.AutoStartup);
+  out.WriteBoolean(kOptions, "WinampOnStartup", options.WinampOnStartup);
+  out.WriteBoolean(kOptions, "Warn", options.Warn);
+  out.WriteInteger(kOptions, "DblClickSpeed", options.DblClickSpeed);
+  out.WriteInteger(kOptions, "TurboCPS", options.TurboCPS);
+  out.WriteBoolean(kOptions, "UsePort2", options.UsePort2);
+  out.WriteInteger(kPrimary, "Mode", settings.Primary.Mode);
+  for (int port = 1; port <= kPortCount; ++port) {
+    for (int index = 0; index < kButtonsPerPort; ++index) {
+      WriteSlot(out, port, index, settings.Buttons[port - 1][index]);
+    }
+  }
+  out.WriteInteger(kSecondary, "Mode", settings.Secondary.Mode);
+  for (int port = 1; port <= kPortCount; ++port) {
+    out.WriteInteger(PortSection(port), "LED", settings.PortSettings(port).LED);
+    out.WriteInteger(PortSection(port), "LEDwhen", settings.PortSettings(port).LEDwhen);
+  }
+  out.WriteString(kOptions, "Version", kConfigVersion);
+
+  // The file is replaced in one step; one that could not be read is left alone.
+  if (document) Save(*document);
+  // Failing to record the pointer is ignored on purpose, like every store write.
+  if (settings_key_) (void)settings_key_->WriteString(kConfigPointerName, config_path_);
+}
+
+}  // namespace pelorin

@@ -1,0 +1,111 @@
+#include "config/settings_store.h"
+
+#include <string>
+
+namespace pelorin {
+namespace {
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+}  // namespace
+
+std::unique_ptr<RegistryKey> OpenRunKey(Registry& registry) {
+  // Without administrator rights the machine-wide key refuses full access;
+  // the user's own Run key serves then.
+  if (auto key = registry.Open(RegistryRoot::LocalMachine, kRunKeyPath, KeyAccess::Full, true)) {
+    return key;
+  }
+  return registry.Open(RegistryRoot::CurrentUser, kRunKeyPath, KeyAccess::Full, true);
+}
+
+std::string QuoteExecText(std::string text) {
+  if (text.find('"') != std::string::npos) return text;
+  return "\"" + text + "\"";
+}
+
+SettingsStore::SettingsStore(FileSystem& files, Registry& registry, std::string executable_path,
+                             char separator)
+    : files_(files),
+      registry_(registry),
+      executable_path_(std::move(executable_path)),
+      separator_(separator) {
+  // The folder is everything before the last separator (the whole path when
+  // there is none).
+  std::size_t last = executable_path_.rfind(separator_);
+  default_path_ = executable_path_.substr(0, last) + separator_ + kDefaultConfigFileName;
+  config_path_ = default_path_;
+}
+
+void SettingsStore::Open() {
+  settings_key_ =
+      registry_.Open(RegistryRoot::CurrentUser, kSettingsKeyPath, KeyAccess::Full, true);
+  std::string pointer;
+  if (settings_key_) pointer = settings_key_->ReadString(kConfigPointerName).value_or("");
+  config_path_ = pointer.empty() ? default_path_ : pointer;
+  if (view_ != nullptr) view_->ShowConfigPath(config_path_);
+}
+
+BrowseStart SettingsStore::BrowseStartFor() const {
+  const std::string& current =
+      config_path_.find(separator_) == std::string::npos ? default_path_ : config_path_;
+  std::size_t last = current.rfind(separator_);
+  if (last == std::string::npos) return {current, {}};
+  return {current.substr(0, last), current.substr(last + 1)};
+}
+
+void SettingsStore::UseConfigFile(const std::string& path, Settings& settings) {
+  bool existed = files_.FileExists(path);
+  config_path_ = path;
+  if (view_ != nullptr) view_->ShowConfigPath(config_path_);
+  // The `INI` pointer follows a loaded file at the next save; a new file is
+  // saved at once, which records it.
+  if (existed) {
+    ReadSettings(settings);
+  } else {
+    WriteSettings(settings);
+  }
+}
+
+std::optional<ProfileDocument> SettingsStore::LoadForChange() {
+  FileContents contents = files_.ReadWholeFile(config_path_);
+  switch (contents.status) {
+    case ReadStatus::Ok:
+      return ProfileDocument::Parse(contents.bytes);
+    case ReadStatus::NotFound:
+      return ProfileDocument{};
+    case ReadStatus::Failed:
+      break;
+  }
+  return std::nullopt;
+}
+
+void SettingsStore::Save(const ProfileDocument& document) {
+  // A failed save (read-only file, missing folder, full disk) is ignored on
+  // purpose: the previous file stays whole and the program goes on.
+  (void)files_.WriteFileAtomically(config_path_, document.Serialize());
+}
+
+void SettingsStore::WriteInteger(std::string_view section, std::string_view key, int value) {
+  std::optional<ProfileDocument> document = LoadForChange();
+  if (!document) return;
+  document->Set(section, key, std::to_string(value));
+  Save(*document);
+}
+
+void SettingsStore::WriteAutostartEntry(bool wanted) {
+  if (run_key_ == nullptr) return;
+  // Failures are ignored on purpose: the option still goes to the file, and
+  // deleting an entry that is not there is no error.
+  if (wanted) {
+    (void)run_key_->WriteString(kAutostartValueName, LowerAscii(executable_path_));
+  } else {
+    (void)run_key_->DeleteValue(kAutostartValueName);
+  }
+}
+
+}  // namespace pelorin

@@ -1,0 +1,114 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "config/profile.h"
+#include "config/settings.h"
+#include "platform/file_system.h"
+#include "platform/registry.h"
+
+namespace pelorin {
+
+// The program's own registry key; it holds the `INI` pointer and the values of
+// the earlier layout that serve as defaults.
+inline constexpr const char* kSettingsKeyPath = "Software\\Tarvesk\\Pelorin";
+inline constexpr const char* kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kAutostartValueName = "Pelorin";
+inline constexpr const char* kConfigPointerName = "INI";
+inline constexpr const char* kDefaultConfigFileName = "Pelorin.ini";
+// Written into every configuration file, never read.
+inline constexpr const char* kConfigVersion = "1.4";
+
+// Opens the Run key that holds the autostart entry: with full access under
+// HKEY_LOCAL_MACHINE, created when missing, or else under HKEY_CURRENT_USER.
+// Null when neither opens.
+std::unique_ptr<RegistryKey> OpenRunKey(Registry& registry);
+
+// What the store tells the properties window while it loads.
+class SettingsView {
+ public:
+  virtual ~SettingsView() = default;
+  // The configuration file now in use, for the read-only "Config:" field.
+  virtual void ShowConfigPath(const std::string& path) = 0;
+  // The wiring mode of port 1 or 2 was loaded: rebuild that port's button
+  // list with its first button selected.
+  virtual void PortModeLoaded(int port) = 0;
+  // A load has finished: refresh every control from the settings and leave
+  // the window with no pending changes.
+  virtual void SettingsLoaded() = 0;
+};
+
+// Where the file chooser opens: the folder and the file name of the current
+// configuration file.
+struct BrowseStart {
+  std::string directory;
+  std::string file_name;
+};
+
+// Keeps Settings between runs: in a profile (INI) file whose path the
+// program's registry key remembers, with the key's older values as defaults
+// and the autostart entry kept in step with `AutoStartup`.
+//
+// A save never leaves a half-written file: the whole document goes to the
+// file in one atomic replacement. A save that fails, or a file that exists
+// but cannot be read, leaves the file as it was; nothing is reported.
+class SettingsStore {
+ public:
+  // `executable_path` is the program's own full path; `separator` the
+  // character between folder names in it ('\\' on Windows).
+  SettingsStore(FileSystem& files, Registry& registry, std::string executable_path,
+                char separator = '\\');
+
+  // The window to keep informed; may be null (nothing is told then).
+  void SetView(SettingsView* view) { view_ = view; }
+  // The Run key accessor of the whole run (see OpenRunKey); may be null,
+  // and then the autostart entry is neither read nor written.
+  void SetRunKey(RegistryKey* run_key) { run_key_ = run_key; }
+
+  // Start-up: opens (creating) the settings key, takes the configuration
+  // file from its `INI` value or else the default beside the executable, and
+  // shows the path.
+  void Open();
+
+  // Replaces every field of `settings` with the stored value, or the older
+  // registry value, or the default, and tells the view.
+  void ReadSettings(Settings& settings);
+  // Stores every field of `settings`, the autostart entry and the `INI` pointer.
+  void WriteSettings(const Settings& settings);
+  // Stores one integer at once (the remap dialogs store their four lines so).
+  void WriteInteger(std::string_view section, std::string_view key, int value);
+
+  // The file chooser's starting point; a current path without any folder
+  // gives way to the default path.
+  BrowseStart BrowseStartFor() const;
+  // The user chose `path` as the configuration file: an existing file is
+  // loaded into `settings`, a new one is created from them.
+  void UseConfigFile(const std::string& path, Settings& settings);
+
+  const std::string& ConfigPath() const { return config_path_; }
+  const std::string& DefaultConfigPath() const { return default_path_; }
+
+ private:
+  // The document to change and save; nothing when the file exists but could
+  // not be read, so that a save cannot wipe what it did not see.
+  std::optional<ProfileDocument> LoadForChange();
+  void Save(const ProfileDocument& document);
+  void WriteAutostartEntry(bool wanted);
+
+  FileSystem& files_;
+  Registry& registry_;
+  std::string executable_path_;
+  char separator_;
+  std::string default_path_;
+  std::string config_path_;
+  std::unique_ptr<RegistryKey> settings_key_;
+  RegistryKey* run_key_ = nullptr;
+  SettingsView* view_ = nullptr;
+};
+
+// The Exec text as it is held after loading: a value without any double
+// quote is enclosed in a pair of them.
+std::string QuoteExecText(std::string text);
+
+}  // namespace pelorin

@@ -1,0 +1,83 @@
+#include "engine/player_absent_policy.h"
+
+namespace pelorin {
+namespace {
+
+enum class Effect { None, Start, Ask, AskOnce };
+
+// The effect of the global policy list ("Start Winamp", "Ask every click to
+// start", "Ask once to start", "Do nothing").
+Effect GlobalEffect(int global_policy) {
+  switch (global_policy) {
+    case 0:
+      return Effect::Start;
+    case 1:
+      return Effect::Ask;
+    case 2:
+      return Effect::AskOnce;
+    default:
+      return Effect::None;  // "Do nothing" and no selection
+  }
+}
+
+// A button's own list has "Default (in Options tab)" in front of the global
+// list's entries.
+Effect ButtonEffect(std::uint8_t button_policy, int global_policy) {
+  if (button_policy == 0) return GlobalEffect(global_policy);
+  return GlobalEffect(button_policy - 1);
+}
+
+}  // namespace
+
+PlayerAbsentPolicy::PlayerAbsentPolicy(MessageBoxes& boxes, WindowMessaging& messaging,
+                                       PollTimerControl& timer, PlayerLauncher& launcher)
+    : boxes_(boxes), messaging_(messaging), timer_(timer), launcher_(launcher) {}
+
+void PlayerAbsentPolicy::FoldPress(std::uint8_t button_policy, int global_policy) {
+  Effect effect = ButtonEffect(button_policy, global_policy);
+  if (effect == Effect::AskOnce) effect = asked_once_ ? Effect::None : Effect::Ask;
+  if (effect == Effect::Start) {
+    request_ = StartRequest::Start;
+  } else if (effect == Effect::Ask && request_ != StartRequest::Start) {
+    request_ = StartRequest::Ask;
+  }
+}
+
+void PlayerAbsentPolicy::ActOnStartRequest() {
+  switch (request_) {
+    case StartRequest::Ask:
+      Ask();
+      break;
+    // Only the window's presence is tested, so a player still coming up is
+    // started again at each such press.
+    case StartRequest::Start:
+      launcher_.StartPlayer();
+      break;
+    case StartRequest::None:
+      break;
+  }
+}
+
+void PlayerAbsentPolicy::Ask() {
+  // The question must not appear behind the window the user is working in.
+  messaging_.SetForeground(main_window_);
+  if (!question_shown_) {
+    question_shown_ = true;
+    // No cycles while the box is up: presses made meanwhile are not seen as
+    // presses, only the levels when polling resumes count.
+    timer_.StopPollTimer();
+    MessageBoxRequest box;
+    box.owner = main_window_;
+    box.text = kStartPlayerQuestion;
+    box.caption = kStartPlayerQuestionCaption;
+    box.icon = MessageIcon::Question;
+    box.buttons = MessageButtons::YesNo;
+    box.task_modal = true;
+    if (boxes_.Show(box) == MessageAnswer::Yes) launcher_.StartPlayer();
+    timer_.StartPollTimer();
+    question_shown_ = false;
+  }
+  asked_once_ = true;
+}
+
+}  // namespace pelorin

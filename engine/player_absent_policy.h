@@ -1,0 +1,86 @@
+#pragma once
+#include <cstdint>
+
+#include "platform/message_box.h"
+#include "platform/window_id.h"
+#include "platform/window_messaging.h"
+
+namespace pelorin {
+
+// The poll timer (`ButtonStatusTimer1`), stopped while the question box is up.
+class PollTimerControl {
+ public:
+  virtual ~PollTimerControl() = default;
+  virtual void StopPollTimer() = 0;
+  virtual void StartPollTimer() = 0;
+};
+
+// Starts the player the way the tray menu's "Start &Winamp" does. Returns at
+// once; the player window comes up later, and a failed start shows nothing.
+class PlayerLauncher {
+ public:
+  virtual ~PlayerLauncher() = default;
+  virtual void StartPlayer() = 0;
+};
+
+// What the presses of one poll cycle ask for while the player is not running.
+enum class StartRequest { None, Ask, Start };
+
+inline constexpr const char* kStartPlayerQuestion = "Start Winamp?";
+inline constexpr const char* kStartPlayerQuestionCaption = "Winamp is not running";
+
+// What a button press does while the player is not running: start it, ask
+// whether to start it, or nothing. Every press of any processed virtual
+// button counts, whatever its commands; the policy never holds back a
+// command.
+class PlayerAbsentPolicy {
+ public:
+  PlayerAbsentPolicy(MessageBoxes& boxes, WindowMessaging& messaging, PollTimerControl& timer,
+                     PlayerLauncher& launcher);
+
+  // The program's main window: brought to the foreground before the question
+  // and owner of the question box.
+  void SetMainWindow(WindowId window) { main_window_ = window; }
+
+  // Each poll cycle's start request begins as none.
+  void BeginCycle() { request_ = StartRequest::None; }
+
+  // Folds one press into the cycle's request. `button_policy` is the
+  // button's own setting (0 = use `global_policy`, 1..4 = start, ask every
+  // click, ask once, do nothing); `global_policy` is the Options setting
+  // (0..3 = start, ask every click, ask once, do nothing). Other values have
+  // no effect. Start beats ask; "ask once" counts as ask until the program
+  // has asked.
+  void FoldPress(std::uint8_t button_policy, int global_policy);
+
+  // Acts on the cycle's request; called only when the player window is
+  // missing in this cycle. Ask: the main window comes to the foreground and,
+  // unless a question is already up, the poll timer stops, "Start Winamp?"
+  // is asked (Yes starts the player) and the timer starts again; either way
+  // the program counts as having asked. Start: the player is started.
+  void ActOnStartRequest();
+
+  // Forgets that the program has asked, so "Ask once to start" asks again.
+  // Called after settings were applied and written successfully.
+  void ClearAskedOnce() { asked_once_ = false; }
+
+  StartRequest Request() const { return request_; }
+  bool AskedOnce() const { return asked_once_; }
+  bool QuestionShown() const { return question_shown_; }
+
+ private:
+  void Ask();
+
+  MessageBoxes& boxes_;
+  WindowMessaging& messaging_;
+  PollTimerControl& timer_;
+  PlayerLauncher& launcher_;
+  WindowId main_window_ = kNoWindow;
+  StartRequest request_ = StartRequest::None;
+  bool asked_once_ = false;
+  // Set while the question box is up, so that a cycle run from its nested
+  // message loop cannot open a second one.
+  bool question_shown_ = false;
+};
+
+}  // namespace pelorin

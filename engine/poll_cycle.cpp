@@ -1,0 +1,176 @@
+#include "engine/poll_cycle.h"
+
+namespace pelorin {
+namespace {
+
+constexpr int kPrimary = 1;
+constexpr int kSecondary = 2;
+
+// Event slots as the dispatcher numbers them.
+constexpr int kSlotOne = 1;    // single click, button down
+constexpr int kSlotTwo = 2;    // double-click, button up
+constexpr int kSlotThree = 3;  // turbo repeat, after holding
+
+LineAssignment AssignmentOf(const PortGroup& port) {
+  return {port.DCD, port.DSR, port.CTS, port.RI};
+}
+
+bool Rose(bool before, bool now) {
+  return !before && now;
+}
+
+}  // namespace
+
+PollCycle::PollCycle(const PollCycleParts& parts) : parts_(parts) {}
+
+void PollCycle::Run() {
+  CycleInputs in;
+  ReadLines(in);
+  in.processed_ports = parts_.secondary.IsOpen() ? 2 : 1;
+  for (int port = 1; port <= in.processed_ports; ++port) {
+    for (ButtonState& state : states_[port - 1]) state.ClearCycleFlags();
+  }
+  DecodeButtons(in);
+
+  parts_.policy.BeginCycle();
+  bool double_clicked = false;
+  for (int port = 1; port <= in.processed_ports; ++port) {
+    double_clicked = RecognizePort(port) || double_clicked;
+  }
+
+  const WindowId player = parts_.player.FindPlayer();
+  // May show the question box; the events of this cycle are dispatched after
+  // it closes, still with no player window.
+  if (player == kNoWindow) parts_.policy.ActOnStartRequest();
+
+  // Once per cycle, however many buttons double-clicked.
+  if (double_clicked) parts_.view.FlipDoubleClickTestPicture();
+
+  FeedRemapDialog(kPrimary, in.lines[0], parts_.primary_remap);
+  FeedRemapDialog(kSecondary, in.lines[1], parts_.secondary_remap);
+
+  // A changed LED condition shows now rather than at the next 200 ms step.
+  if (parts_.leds.UpdateConditions(player, in.hardware[0].code, in.hardware[1].code)) {
+    parts_.leds.Step();
+  }
+
+  for (int port = 1; port <= in.processed_ports; ++port) DispatchPort(port, player);
+
+  // An unprocessed port's levels follow themselves, so it raises no events.
+  for (PortStates& port_states : states_) {
+    for (ButtonState& state : port_states) state.previous_level = state.current_level;
+  }
+  previous_lines_ = in.lines;
+}
+
+void PollCycle::ReadLines(CycleInputs& in) {
+  // A port that is not open reads as all lines up.
+  in.lines[0] = parts_.primary.ReadLines();
+  in.lines[1] = parts_.secondary.ReadLines();
+  parts_.view.ShowLines(kPrimary, in.lines[0]);
+  parts_.view.ShowLines(kSecondary, in.lines[1]);
+}
+
+void PollCycle::DecodeButtons(CycleInputs& in) {
+  // Both ports' hardware buttons are shown every cycle, so a secondary port
+  // that is not open shows all indicators up.
+  for (int port = 1; port <= kPortCount; ++port) {
+    const auto index = static_cast<std::size_t>(port - 1);
+    const PortGroup& group = parts_.settings.PortSettings(port);
+    in.hardware[index] = DecodeHardwareButtons(in.lines[index], AssignmentOf(group));
+    indicators_[index].Update(port, in.hardware[index], parts_.view);
+  }
+  for (int port = 1; port <= in.processed_ports; ++port) {
+    const auto index = static_cast<std::size_t>(port - 1);
+    const VirtualLevels levels =
+        DecodeVirtualButtons(in.hardware[index], parts_.settings.PortSettings(port).Mode);
+    for (int v = 0; v < kButtonsPerPort; ++v) states_[index][v].current_level = levels[v];
+  }
+}
+
+bool PollCycle::RecognizePort(int port) {
+  const Settings& settings = parts_.settings;
+  const std::int64_t window_ms = DoubleClickWindowMs(settings.Options.DblClickSpeed);
+  bool double_clicked = false;
+  for (int button = 1; button <= kButtonsPerPort; ++button) {
+    ButtonState& state = states_[port - 1][button - 1];
+    RecognizeEvents(state, parts_.clock, window_ms);
+    // Every press counts for the player-absent policy, whatever the
+    // button's ClickMode and commands.
+    if (state.pressed) {
+      parts_.policy.FoldPress(settings.Slot(port, button).Inactive, settings.Options.IfInactive);
+    }
+    double_clicked = double_clicked || state.double_click;
+  }
+  return double_clicked;
+}
+
+void PollCycle::FeedRemapDialog(int port, const LineLevels& now, RemapLineFeed& dialog) {
+  if (!dialog.ShowsAutoPage()) return;
+  const LineLevels& before = previous_lines_[port - 1];
+  if (Rose(before.dcd, now.dcd)) dialog.OnClickDCD();
+  if (Rose(before.dsr, now.dsr)) dialog.OnClickDSR();
+  if (Rose(before.cts, now.cts)) dialog.OnClickCTS();
+  if (Rose(before.ri, now.ri)) dialog.OnClickRI();
+}
+
+void PollCycle::DispatchPort(int port, WindowId player) {
+  for (int button = 1; button <= kButtonsPerPort; ++button) {
+    ButtonState& state = states_[port - 1][button - 1];
+    DispatchClickMode(port, button, state, player);
+    if (state.released) state.turbo_active = false;
+    // A repeat started under one ClickMode runs on until the release,
+    // whatever the mode is by then.
+    if (state.turbo_active) RunTurbo(port, button, state, player);
+  }
+}
+
+void PollCycle::DispatchClickMode(int port, int button, ButtonState& state, WindowId player) {
+  switch (static_cast<ClickMode>(parts_.settings.Slot(port, button).Mode)) {
+    case ClickMode::Clicks:
+      if (state.window_ended) Send(player, port, button, kSlotOne);
+      if (state.double_click) Send(player, port, button, kSlotTwo);
+      break;
+    case ClickMode::DownUp:
+      if (state.pressed) Send(player, port, button, kSlotOne);
+      if (state.released) Send(player, port, button, kSlotTwo);
+      break;
+    case ClickMode::Turbo:
+      if (state.pressed) StartTurbo(state, parts_.clock.NowMs());
+      break;
+    case ClickMode::ClicksTurbo:
+      // Held through the whole window: the repeat starts instead of a click.
+      if (state.window_ended) {
+        if (state.current_level) {
+          StartTurbo(state, parts_.clock.NowMs());
+        } else {
+          Send(player, port, button, kSlotOne);
+        }
+      }
+      if (state.double_click) Send(player, port, button, kSlotTwo);
+      break;
+    case ClickMode::ClicksHold:
+      if (state.window_ended) {
+        Send(player, port, button, state.current_level ? kSlotThree : kSlotOne);
+      }
+      if (state.double_click) Send(player, port, button, kSlotTwo);
+      break;
+    default:  // an unknown ClickMode produces no events of its own
+      break;
+  }
+}
+
+void PollCycle::RunTurbo(int port, int button, ButtonState& state, WindowId player) {
+  const std::int64_t due =
+      TurboRepeatsDue(state, parts_.clock.NowMs(), parts_.settings.Options.TurboCPS);
+  for (std::int64_t i = 0; i < due; ++i) {
+    Send(player, port, button, kSlotThree);
+    ++state.turbo_count;
+  }
+}
+
+void PollCycle::Send(WindowId player, int port, int button, int slot) {
+  parts_.commands.SendCommand(player, port, button, slot);
+}
+
+}  // namespace pelorin

@@ -1,0 +1,34 @@
+#pragma once
+#include <map>
+#include <string>
+
+#include "platform/serial_device.h"
+
+namespace pelorin::posix {
+
+// Serial ports as Linux tty devices, driven through the modem-control
+// ioctls only (TIOCMGET, TIOCMBIS, TIOCMBIC); speed, framing and line
+// discipline are left as they are.
+//
+// Port numbers map to device paths through a table: by default port n is
+// /dev/ttyS<n-1> (COM1 is /dev/ttyS0), and any number can be pointed at
+// another device, e.g. a USB adapter (/dev/ttyUSB0) or a pseudo-terminal.
+//
+// A port is held exclusively while open: it fails to open when another
+// descriptor already holds it (an exclusive-mode tty or a flock on it), and
+// once open it is put into exclusive mode (TIOCEXCL) and flock'ed, so other
+// programs that respect either convention are kept out.
+class SerialPorts final : public pelorin::SerialPorts {
+ public:
+  // Points port `number` at `path` (an empty path restores the default).
+  void SetDevicePath(int number, std::string path);
+  // The device path port `number` opens.
+  std::string DevicePath(int number) const;
+
+  std::unique_ptr<SerialDevice> Open(int number) override;
+
+ private:
+  std::map<int, std::string> paths_;
+};
+
+}  // namespace pelorin::posix

@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace pelorin {
+
+enum class RegistryRoot { CurrentUser, LocalMachine, ClassesRoot };
+
+// Read-only access, or full access (read, write, create, delete).
+enum class KeyAccess { Read, Full };
+
+// One open registry key. Value names are compared without regard to case.
+// Closing is destruction.
+class RegistryKey {
+ public:
+  virtual ~RegistryKey() = default;
+  // The value as a plain string (REG_SZ); nothing when it is missing or of
+  // another type.
+  virtual std::optional<std::string> ReadString(const std::string& name) = 0;
+  // The value as a 32-bit integer (REG_DWORD); nothing when it is missing or
+  // of another type.
+  virtual std::optional<std::uint32_t> ReadDword(const std::string& name) = 0;
+  // Each write or delete returns false on failure; callers that ignore the
+  // failure say so.
+  virtual bool WriteString(const std::string& name, const std::string& value) = 0;
+  virtual bool WriteDword(const std::string& name, std::uint32_t value) = 0;
+  virtual bool DeleteValue(const std::string& name) = 0;
+  // Deletes the subkey `name` of this key together with everything below it.
+  virtual bool DeleteSubKey(const std::string& name) = 0;
+};
+
+// Opens registry keys. Paths are relative to the root, with backslashes
+// between the parts and no leading backslash ("Software\\Tarvesk\\Pelorin").
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  // Opens the key with the access asked for; with `create`, a missing key
+  // (and its missing parents) is created first. Returns null on any failure,
+  // including a key that exists but refuses the access asked for.
+  virtual std::unique_ptr<RegistryKey> Open(RegistryRoot root, const std::string& path,
+                                            KeyAccess access, bool create) = 0;
+};
+
+}  // namespace pelorin

@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+
+namespace pelorin {
+
+// Show commands of a started program, with the values Windows gives them.
+inline constexpr int kShowHidden = 0;  // SW_HIDE
+inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
+
+// The desktop shell: starting documents and programs, and asking whether a
+// file exists.
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // Starts `file` through the shell's default action, with no owner window:
+  // `parameters` and `directory` go along as given (empty texts stay empty
+  // texts, never null). The result is not reported: a file that cannot be
+  // started does nothing.
+  virtual void Execute(const std::string& file, const std::string& parameters,
+                       const std::string& directory, int show_command) = 0;
+  // True when a file (not a folder) exists at `path`.
+  virtual bool FileExists(const std::string& path) = 0;
+};
+
+}  // namespace pelorin

@@ -1,0 +1,18 @@
+#pragma once
+#include "platform/message_box.h"
+
+namespace pelorin::win32 {
+
+// The MessageBoxA style flags for a request: icon, buttons and task-modal.
+unsigned MessageBoxFlags(const MessageBoxRequest& request);
+// The answer for MessageBoxA's result. A box that could not be shown (0)
+// answers as if dismissed: the last button the box offers.
+MessageAnswer AnswerFromResult(int result, MessageButtons buttons);
+
+// Modal boxes through MessageBoxA.
+class MessageBoxes final : public pelorin::MessageBoxes {
+ public:
+  MessageAnswer Show(const MessageBoxRequest& request) override;
+};
+
+}  // namespace pelorin::win32

@@ -1,0 +1,103 @@
+#include "platform/win32/registry_win32.h"
+
+#include <windows.h>
+
+namespace pelorin::win32 {
+namespace {
+
+HKEY RootHandle(RegistryRoot root) {
+  switch (root) {
+    case RegistryRoot::CurrentUser:
+      return HKEY_CURRENT_USER;
+    case RegistryRoot::LocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::ClassesRoot:
+      return HKEY_CLASSES_ROOT;
+  }
+  return HKEY_CURRENT_USER;
+}
+
+// An open key; closed when the object goes.
+class Win32Key final : public RegistryKey {
+ public:
+  explicit Win32Key(HKEY key) : key_(key) {}
+  ~Win32Key() override { RegCloseKey(key_); }
+  Win32Key(const Win32Key&) = delete;
+  Win32Key& operator=(const Win32Key&) = delete;
+
+  std::optional<std::string> ReadString(const std::string& name) override {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        type != REG_SZ) {
+      return std::nullopt;
+    }
+    std::string text(size, '\0');
+    if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
+                         &size) != ERROR_SUCCESS ||
+        type != REG_SZ) {
+      return std::nullopt;
+    }
+    // The stored data may or may not end with its terminating NUL.
+    text.resize(size);
+    std::size_t end = text.find('\0');
+    if (end != std::string::npos) text.resize(end);
+    return text;
+  }
+
+  std::optional<std::uint32_t> ReadDword(const std::string& name) override {
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                         &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof(value)) {
+      return std::nullopt;
+    }
+    return value;
+  }
+
+  bool WriteString(const std::string& name, const std::string& value) override {
+    return RegSetValueExA(key_, name.c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+  }
+
+  bool WriteDword(const std::string& name, std::uint32_t value) override {
+    DWORD data = value;
+    return RegSetValueExA(key_, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                          sizeof(data)) == ERROR_SUCCESS;
+  }
+
+  bool DeleteValue(const std::string& name) override {
+    return RegDeleteValueA(key_, name.c_str()) == ERROR_SUCCESS;
+  }
+
+  bool DeleteSubKey(const std::string& name) override {
+    // An empty name would empty this key itself instead.
+    if (name.empty() || RegDeleteTreeA(key_, name.c_str()) != ERROR_SUCCESS) return false;
+    // Some systems leave the emptied key itself behind; a key already gone is fine.
+    RegDeleteKeyA(key_, name.c_str());
+    return true;
+  }
+
+ private:
+  HKEY key_;
+};
+
+}  // namespace
+
+std::unique_ptr<RegistryKey> Win32Registry::Open(RegistryRoot root, const std::string& path,
+                                                 KeyAccess access, bool create) {
+  const REGSAM sam = access == KeyAccess::Full ? KEY_ALL_ACCESS : KEY_READ;
+  const char* relative = path.c_str();
+  while (*relative == '\\') ++relative;
+  HKEY key = nullptr;
+  LONG result = create ? RegCreateKeyExA(RootHandle(root), relative, 0, nullptr,
+                                         REG_OPTION_NON_VOLATILE, sam, nullptr, &key, nullptr)
+                       : RegOpenKeyExA(RootHandle(root), relative, 0, sam, &key);
+  if (result != ERROR_SUCCESS) return nullptr;
+  return std::make_unique<Win32Key>(key);
+}
+
+}  // namespace pelorin::win32

@@ -1,0 +1,14 @@
+#pragma once
+#include "platform/registry.h"
+
+namespace pelorin::win32 {
+
+// The Windows registry through the ANSI calls. Full access is KEY_ALL_ACCESS,
+// read access KEY_READ.
+class Win32Registry final : public Registry {
+ public:
+  std::unique_ptr<RegistryKey> Open(RegistryRoot root, const std::string& path, KeyAccess access,
+                                    bool create) override;
+};
+
+}  // namespace pelorin::win32

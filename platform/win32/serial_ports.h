@@ -1,0 +1,33 @@
+#pragma once
+#include <memory>
+#include <set>
+#include <string>
+
+#include "platform/serial_device.h"
+
+namespace pelorin::win32 {
+
+// "\\.\COM<number>": the device-namespace form, which reaches COM10 and up as
+// well as COM1..COM9.
+std::string ComPortPath(int number);
+
+// Serial ports through the Win32 communications API. A port is opened for
+// reading and writing with no sharing, so a port that another program holds
+// fails to open. The port's speed, framing and handshake are never touched:
+// only the modem lines are used.
+//
+// A port already held through this object is refused before the system is
+// asked. Windows' serial driver refuses a second open by itself, but Wine's
+// does not, and two channels on one port would then report the same buttons
+// twice.
+class SerialPorts final : public pelorin::SerialPorts {
+ public:
+  std::unique_ptr<SerialDevice> Open(int number) override;
+
+ private:
+  // Port numbers whose devices are alive; shared with the devices, which
+  // remove themselves when destroyed, even after this object is gone.
+  std::shared_ptr<std::set<int>> held_ = std::make_shared<std::set<int>>();
+};
+
+}  // namespace pelorin::win32

@@ -1,0 +1,204 @@
+#include "actions/command_dispatcher.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/fake_audio.h"
+#include "support/fake_keyboard.h"
+#include "support/fake_power.h"
+#include "support/fake_shell.h"
+#include "support/fake_text_files.h"
+#include "support/fake_window_messaging.h"
+#include "support/player_message_cases.h"
+
+namespace pelorin {
+namespace {
+
+using testing::FakeAudio;
+using testing::FakeKeyboard;
+using testing::FakePower;
+using testing::FakeShell;
+using testing::FakeTextFiles;
+using testing::FakeWindowMessaging;
+using How = FakeWindowMessaging::How;
+using Message = FakeWindowMessaging::Message;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr WindowId kPlayer = 100;
+constexpr WindowId kEditor = 200;
+constexpr WindowId kSlider = 300;
+
+class DispatcherTest : public ::testing::Test {
+ protected:
+  DispatcherTest() {
+    messaging.answer = [this](const Message& m) -> std::intptr_t {
+      return m.message == kWmUser && m.lparam == kPlayerStatusQuery ? status : 0;
+    };
+    messaging.SetWindow(kPlayerWindowClass, kPlayer);
+  }
+
+  // Assigns `command` to slot 2 of button 4 of port 2 and fires that event.
+  void Fire(CommandId command, WindowId player = kPlayer) {
+    settings.Slot(2, 4).Func2 = command;
+    dispatcher.SendCommand(player, 2, 4, 2);
+  }
+
+  Settings settings;
+  FakeWindowMessaging messaging;
+  FakeTextFiles files;
+  FakeAudio audio;
+  FakeKeyboard keyboard;
+  FakeShell shell;
+  FakePower power;
+  PlayerChannel player{messaging};
+  PlaylistFolders playlist{player, files, {"C:\\Winamp\\winamp.m3u"}};
+  SystemVolume volume{audio};
+  std::vector<std::string> events;  // settings stores and shut downs, in order
+  CommandDispatcher dispatcher{DispatcherServices{settings, player, playlist, volume, keyboard,
+                                                  shell, power,
+                                                  [this] { events.push_back("write settings"); }}};
+  std::intptr_t status = kStatusPaused;
+};
+
+class EveryCommandTest : public DispatcherTest,
+                         public ::testing::WithParamInterface<testing::CommandCase> {};
+
+TEST_P(EveryCommandTest, SendsExactlyTheListedMessages) {
+  messaging.SetWindow(kPlaylistWindowClass, kEditor);
+  messaging.SetWindow(kSliderWindowClass, kSlider);
+  Fire(static_cast<CommandId>(GetParam().command));
+
+  std::vector<Message> expected;
+  for (const testing::ExpectedMessage& m : GetParam().messages) {
+    const WindowId window = m.target == testing::Target::Player           ? kPlayer
+                            : m.target == testing::Target::PlaylistEditor ? kEditor
+                                                                          : kSlider;
+    expected.push_back({window, m.message, m.wparam, m.lparam, m.how});
+  }
+  EXPECT_EQ(messaging.messages, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogue, EveryCommandTest,
+                         ::testing::ValuesIn(testing::PlayerMessageCases()), [](const auto& info) {
+                           return "Id" + std::to_string(info.param.command);
+                         });
+
+TEST_F(DispatcherTest, ToggleCommandsPauseOrStopOnlyWhilePlaying) {
+  status = kStatusPlaying;
+  Fire(command::kPlayPause);
+  Fire(command::kPlayStop);
+  status = kStatusStopped;
+  Fire(command::kPlayPause);
+  EXPECT_THAT(messaging.messages, ElementsAre(Message{kPlayer, kWmUser, 0, 104, How::Sent},
+                                              Message{kPlayer, kWmCommand, 40046, 0, How::Posted},
+                                              Message{kPlayer, kWmUser, 0, 104, How::Sent},
+                                              Message{kPlayer, kWmCommand, 40047, 0, How::Posted},
+                                              Message{kPlayer, kWmUser, 0, 104, How::Sent},
+                                              Message{kPlayer, kWmCommand, 40045, 0, How::Posted}));
+}
+
+TEST_F(DispatcherTest, OpenFileDialogBringsThePlayerForwardFirst) {
+  Fire(22);
+  EXPECT_THAT(messaging.foreground, ElementsAre(kPlayer));
+}
+
+TEST_F(DispatcherTest, AddFilesWithoutPlaylistEditorDoesNothingAtAll) {
+  Fire(command::kAddFiles);
+  EXPECT_THAT(messaging.messages, IsEmpty());
+  EXPECT_THAT(messaging.foreground, IsEmpty());
+}
+
+TEST_F(DispatcherTest, AddFilesBringsTheEditorForwardBeforeItsKey) {
+  messaging.SetWindow(kPlaylistWindowClass, kEditor);
+  Fire(command::kAddFiles);
+  EXPECT_THAT(messaging.foreground, ElementsAre(kEditor));
+}
+
+TEST_F(DispatcherTest, SlideWithoutSliderWindowDoesNothing) {
+  Fire(command::kSliderSlide);
+  EXPECT_THAT(messaging.messages, IsEmpty());
+}
+
+struct ShutdownCase {
+  CommandId command;
+  std::uint32_t flags;
+  bool stores_settings;
+  bool fades_out;
+};
+
+class ShutdownTest : public DispatcherTest, public ::testing::WithParamInterface<ShutdownCase> {
+ protected:
+  void SetUp() override {
+    // The fade-out returns before the settings are stored and Windows ends.
+    messaging.answer = [this](const Message&) -> std::intptr_t {
+      events.push_back("fade out");
+      return 0;
+    };
+  }
+};
+
+TEST_P(ShutdownTest, StoresSettingsOnlyBeforeForcedVariantsAndAfterTheFadeOut) {
+  Fire(GetParam().command);
+  std::vector<std::string> expected;
+  if (GetParam().fades_out) expected.push_back("fade out");
+  if (GetParam().stores_settings) expected.push_back("write settings");
+  EXPECT_EQ(events, expected);
+  EXPECT_THAT(power.exits, ElementsAre(GetParam().flags));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variants, ShutdownTest,
+    ::testing::Values(ShutdownCase{36, 1, false, true}, ShutdownCase{37, 5, true, true},
+                      ShutdownCase{48, 1, false, false}, ShutdownCase{49, 5, true, false},
+                      ShutdownCase{50, 2, false, false}, ShutdownCase{51, 6, true, false}));
+
+TEST_F(DispatcherTest, ForcedFadeOutWithoutPlayerStoresAndShutsDownAtOnce) {
+  Fire(command::kFadeForceShutdown, kNoWindow);
+  EXPECT_THAT(messaging.messages, IsEmpty());
+  EXPECT_THAT(events, ElementsAre("write settings"));
+  EXPECT_THAT(power.exits, ElementsAre(5u));
+}
+
+TEST_F(DispatcherTest, PlayerCommandsWithoutPlayerReachNobody) {
+  for (int command = 0; command < 40; ++command) Fire(static_cast<CommandId>(command), kNoWindow);
+  EXPECT_THAT(messaging.messages, IsEmpty());
+  EXPECT_THAT(power.exits, ElementsAre(1u, 5u));  // only the shut downs of 36 and 37
+}
+
+TEST_F(DispatcherTest, KeyboardButtonPressesTheKeyOfTheFiredSlot) {
+  settings.Slot(2, 4).Key1 = 'X';
+  settings.Slot(2, 4).Key2 = kKeyShift | 'Y';
+  Fire(command::kKeyboardButton);
+  using Event = FakeKeyboard::Event;
+  EXPECT_THAT(keyboard.events, ElementsAre(Event{0x10, false}, Event{'Y', false}, Event{'Y', true},
+                                           Event{0x10, true}));
+}
+
+TEST_F(DispatcherTest, StartFileStartsTheExecTextOfTheFiredSlot) {
+  settings.Slot(2, 4).Exec2 = "\"C:\\Tools\\app.exe\" -x";
+  settings.Slot(2, 4).Exec3 = "\"C:\\Other\\no.exe\"";
+  Fire(command::kStartFile);
+  EXPECT_THAT(shell.starts,
+              ElementsAre(FakeShell::Start{"app.exe", " -x", "C:\\Tools", kShowNormal}));
+}
+
+TEST_F(DispatcherTest, WaveVolumeCommandsStepTheWaveMapper) {
+  audio.wave = StereoLevel{1000, 1000};
+  Fire(44);
+  Fire(47);
+  EXPECT_THAT(audio.wave_writes, ElementsAre(StereoLevel{2024, 2024}, StereoLevel{1768, 1768}));
+}
+
+TEST_F(DispatcherTest, MasterVolumeCommandsStepTheMasterControl) {
+  audio.mixer.destinations = {{7, kSpeakersComponentType}};
+  audio.mixer.volume_control_of_line[7] = 70;
+  audio.mixer.levels[70] = {3000, 3000};
+  volume.Open();
+  Fire(41);
+  Fire(42);
+  EXPECT_EQ(audio.mixer.levels[70], (StereoLevel{2232, 2232}));
+}
+
+}  // namespace
+}  // namespace pelorin

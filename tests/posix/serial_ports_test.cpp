@@ -1,0 +1,152 @@
+// The POSIX serial backend on pseudo-terminals of the serial stand-in
+// (tools/serial-standin): the test's command line makes ports 1 and 2 and
+// preloads the library that gives them modem lines.
+#include "platform/posix/serial_ports.h"
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "input/port_channel.h"
+#include "support/fake_message_boxes.h"
+#include "support/standin_lines.h"
+#include "tools/serial-standin/standin_state.h"
+
+namespace pelorin::posix {
+namespace {
+
+using pelorin::testing::FakeMessageBoxes;
+using pelorin::testing::StandinLines;
+
+TEST(PosixDevicePathTest, PortNumbersMapToTtySByDefaultAndCanBeRepointed) {
+  SerialPorts ports;
+  EXPECT_EQ(ports.DevicePath(1), "/dev/ttyS0");
+  EXPECT_EQ(ports.DevicePath(16), "/dev/ttyS15");
+  ports.SetDevicePath(3, "/dev/ttyUSB0");
+  EXPECT_EQ(ports.DevicePath(3), "/dev/ttyUSB0");
+  EXPECT_EQ(ports.DevicePath(4), "/dev/ttyS3");
+  ports.SetDevicePath(3, "");
+  EXPECT_EQ(ports.DevicePath(3), "/dev/ttyS2");
+}
+
+TEST(PosixDevicePathTest, DevicesThatAreMissingOrNoTerminalsFailToOpen) {
+  SerialPorts ports;
+  ports.SetDevicePath(1, "/nonexistent/ttyPelorin");
+  ports.SetDevicePath(2, "/dev/null");
+  EXPECT_EQ(ports.Open(1), nullptr);
+  EXPECT_EQ(ports.Open(2), nullptr);
+  EXPECT_EQ(ports.Open(0), nullptr);
+}
+
+class PosixSerialPortsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* tty = std::getenv("PELORIN_STANDIN_TTY1");
+    auto lines = StandinLines::ForPort(1);
+    if (tty == nullptr || !lines) GTEST_SKIP() << "not running under the serial stand-in";
+    tty_ = tty;
+    lines_.emplace(*lines);
+    ports_.SetDevicePath(1, tty_);
+    ASSERT_TRUE(lines_->SetInputs(0));
+  }
+
+  unsigned Outputs() const { return lines_->Read().value_or(~0u) & STANDIN_OUTPUTS; }
+
+  std::string tty_;
+  SerialPorts ports_;
+  std::optional<StandinLines> lines_;
+};
+
+TEST_F(PosixSerialPortsTest, ReadsEachInputLineAsItsStatusBit) {
+  auto device = ports_.Open(1);
+  ASSERT_NE(device, nullptr);
+  const struct {
+    unsigned line;
+    std::uint32_t bit;
+  } cases[] = {{0, 0},
+               {STANDIN_DCD, kModemDcd},
+               {STANDIN_DSR, kModemDsr},
+               {STANDIN_CTS, kModemCts},
+               {STANDIN_RI, kModemRing},
+               {STANDIN_INPUTS, kModemDcd | kModemDsr | kModemCts | kModemRing}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(lines_->SetInputs(c.line));
+    EXPECT_EQ(device->ReadModemStatus(), std::optional<std::uint32_t>(c.bit)) << c.line;
+  }
+}
+
+TEST_F(PosixSerialPortsTest, SwitchesDtrAndRtsWithoutTouchingInputs) {
+  auto device = ports_.Open(1);
+  ASSERT_NE(device, nullptr);
+  ASSERT_TRUE(lines_->SetInputs(STANDIN_CTS));
+  device->SetDtr(true);
+  device->SetRts(true);
+  EXPECT_EQ(lines_->Read(), std::optional<unsigned>(STANDIN_CTS | STANDIN_DTR | STANDIN_RTS));
+  device->SetDtr(false);
+  EXPECT_EQ(Outputs(), unsigned{STANDIN_RTS});
+  device->SetRts(false);
+  EXPECT_EQ(lines_->Read(), std::optional<unsigned>(STANDIN_CTS));
+}
+
+TEST_F(PosixSerialPortsTest, PortIsHeldExclusivelyUntilReleased) {
+  auto first = ports_.Open(1);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(ports_.Open(1), nullptr);
+  SerialPorts another_program;
+  another_program.SetDevicePath(7, tty_);
+  EXPECT_EQ(another_program.Open(7), nullptr);
+  first.reset();
+  EXPECT_NE(ports_.Open(1), nullptr) << "releasing the port drops exclusive mode";
+}
+
+TEST_F(PosixSerialPortsTest, PortInExclusiveModeElsewhereFailsToOpen) {
+  // Another program that only sets exclusive mode (root passes TIOCEXCL, so
+  // the backend checks the mode itself).
+  const int holder = ::open(tty_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(::ioctl(holder, TIOCEXCL), 0);
+  EXPECT_EQ(ports_.Open(1), nullptr);
+  ::ioctl(holder, TIOCNXCL);
+  ::close(holder);
+  EXPECT_NE(ports_.Open(1), nullptr);
+}
+
+TEST_F(PosixSerialPortsTest, ChannelRaisesDtrAndReadsTheLines) {
+  FakeMessageBoxes boxes;
+  PortChannel channel(PortRole::Primary, ports_, boxes);
+  ASSERT_TRUE(channel.Open(0));
+  EXPECT_EQ(Outputs(), unsigned{STANDIN_DTR});
+  ASSERT_TRUE(lines_->SetInputs(STANDIN_DSR | STANDIN_RI));
+  EXPECT_EQ(channel.ReadLines(), (LineLevels{.dsr = true, .ri = true}));
+  channel.SetRts(true);
+  EXPECT_EQ(Outputs(), unsigned{STANDIN_DTR | STANDIN_RTS});
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Without its state file the stand-in passes the status request to the
+// pseudo-terminal, which refuses it, as an unplugged adapter would.
+TEST_F(PosixSerialPortsTest, StatusReadThatFailsReadsAsAllLinesUpWithoutABox) {
+  FakeMessageBoxes boxes;
+  PortChannel channel(PortRole::Primary, ports_, boxes);
+  ASSERT_TRUE(channel.Open(0));
+  ASSERT_TRUE(lines_->SetInputs(STANDIN_DCD));
+  ASSERT_TRUE(channel.ReadLines().dcd);
+
+  ASSERT_EQ(std::remove(lines_->path().c_str()), 0);
+  EXPECT_EQ(channel.ReadLines(), LineLevels{});
+  EXPECT_TRUE(channel.IsOpen());
+  EXPECT_TRUE(boxes.shown.empty());
+
+  const int restored = ::open(lines_->path().c_str(), O_CREAT | O_WRONLY, 0666);
+  ASSERT_GE(restored, 0);
+  ::close(restored);
+  EXPECT_TRUE(lines_->SetInputs(0));
+}
+
+}  // namespace
+}  // namespace pelorin::posix

@@ -1,0 +1,153 @@
+// The Win32 serial backend against Wine's real communications API. The
+// ports are pseudo-terminals of the serial stand-in (tools/serial-standin),
+// linked as COM5 and COM12 into the Wine prefix by the test's command line;
+// the test drives the inputs and reads the outputs through the stand-in's
+// state files on the Z: drive.
+#include "platform/win32/serial_ports.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "input/port_channel.h"
+#include "support/fake_message_boxes.h"
+#include "support/standin_lines.h"
+#include "tools/serial-standin/standin_state.h"
+
+namespace pelorin::win32 {
+namespace {
+
+using pelorin::testing::FakeMessageBoxes;
+using pelorin::testing::StandinLines;
+
+constexpr int kPort = 5;
+constexpr int kHighPort = 12;  // beyond COM9: only the \\.\ form reaches it
+constexpr int kMissingPort = 9;
+
+class Win32SerialPortsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto port = StandinLines::ForPort(kPort);
+    auto high = StandinLines::ForPort(kHighPort);
+    if (!port || !high) GTEST_SKIP() << "not running under the serial stand-in";
+    lines_.emplace(*port);
+    high_lines_.emplace(*high);
+    ASSERT_TRUE(lines_->SetInputs(0));
+    ASSERT_TRUE(high_lines_->SetInputs(0));
+  }
+
+  unsigned Outputs(const StandinLines& lines) const {
+    return lines.Read().value_or(~0u) & STANDIN_OUTPUTS;
+  }
+
+  SerialPorts ports_;
+  std::optional<StandinLines> lines_;
+  std::optional<StandinLines> high_lines_;
+};
+
+TEST_F(Win32SerialPortsTest, ReadsEachInputLineAsItsStatusBit) {
+  auto device = ports_.Open(kPort);
+  ASSERT_NE(device, nullptr);
+  const struct {
+    unsigned line;
+    std::uint32_t bit;
+  } cases[] = {{STANDIN_DCD, kModemDcd},
+               {STANDIN_DSR, kModemDsr},
+               {STANDIN_CTS, kModemCts},
+               {STANDIN_RI, kModemRing}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(lines_->SetInputs(c.line));
+    EXPECT_EQ(device->ReadModemStatus(), std::optional<std::uint32_t>(c.bit));
+  }
+  ASSERT_TRUE(lines_->SetInputs(STANDIN_INPUTS));
+  EXPECT_EQ(device->ReadModemStatus(),
+            std::optional<std::uint32_t>(kModemDcd | kModemDsr | kModemCts | kModemRing));
+  ASSERT_TRUE(lines_->SetInputs(0));
+  EXPECT_EQ(device->ReadModemStatus(), std::optional<std::uint32_t>(0));
+}
+
+TEST_F(Win32SerialPortsTest, SwitchesDtrAndRts) {
+  auto device = ports_.Open(kPort);
+  ASSERT_NE(device, nullptr);
+  device->SetDtr(true);
+  EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR});
+  device->SetRts(true);
+  EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR | STANDIN_RTS});
+  device->SetRts(false);
+  EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR});
+  device->SetDtr(false);
+  EXPECT_EQ(Outputs(*lines_), 0u);
+}
+
+TEST_F(Win32SerialPortsTest, PortIsNotSharedUntilReleased) {
+  auto first = ports_.Open(kPort);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(ports_.Open(kPort), nullptr);
+  first.reset();
+  EXPECT_NE(ports_.Open(kPort), nullptr) << "destroying the device closes the handle";
+}
+
+TEST_F(Win32SerialPortsTest, MissingPortFailsToOpen) {
+  EXPECT_EQ(ports_.Open(kMissingPort), nullptr);
+}
+
+TEST_F(Win32SerialPortsTest, PortsAboveNineOpenThroughTheDeviceNamespace) {
+  EXPECT_EQ(ComPortPath(1), "\\\\.\\COM1");
+  EXPECT_EQ(ComPortPath(kHighPort), "\\\\.\\COM12");
+  auto device = ports_.Open(kHighPort);
+  ASSERT_NE(device, nullptr);
+  ASSERT_TRUE(high_lines_->SetInputs(STANDIN_RI));
+  EXPECT_EQ(device->ReadModemStatus(), std::optional<std::uint32_t>(kModemRing));
+  EXPECT_NE(device->RawHandle(), 0);
+}
+
+// The channel on the real backend: what the poll cycle and the LED see.
+TEST_F(Win32SerialPortsTest, ChannelRaisesDtrReadsLinesAndRefusesTheSamePortTwice) {
+  FakeMessageBoxes boxes;
+  PortChannel primary(PortRole::Primary, ports_, boxes);
+  PortChannel secondary(PortRole::Secondary, ports_, boxes);
+  ASSERT_TRUE(primary.Open(kPort - 1));
+  EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR});
+
+  ASSERT_TRUE(lines_->SetInputs(STANDIN_CTS | STANDIN_DCD));
+  EXPECT_EQ(primary.ReadLines(), (LineLevels{.dcd = true, .cts = true}));
+  primary.SetRts(true);
+  EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR | STANDIN_RTS});
+
+  EXPECT_FALSE(secondary.Open(kPort - 1));
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, OpenErrorText(kPort));
+  EXPECT_EQ(primary.ReadLines(), (LineLevels{.dcd = true, .cts = true}));
+
+  ASSERT_TRUE(primary.Open(kPort - 1)) << "re-opening closes first";
+  EXPECT_EQ(Outputs(*lines_) & STANDIN_DTR, unsigned{STANDIN_DTR});
+  EXPECT_FALSE(primary.Open(kMissingPort - 1));
+  EXPECT_EQ(primary.ReadLines(), LineLevels{});
+  EXPECT_NE(ports_.Open(kPort), nullptr) << "the failed re-open released the old port";
+}
+
+// A port whose device stops answering (an unplugged adapter): the stand-in
+// without its state file passes the status request to the pseudo-terminal,
+// which refuses it.
+TEST_F(Win32SerialPortsTest, StatusReadThatFailsReadsAsAllLinesUpWithoutABox) {
+  FakeMessageBoxes boxes;
+  PortChannel primary(PortRole::Primary, ports_, boxes);
+  ASSERT_TRUE(primary.Open(kPort - 1));
+  ASSERT_TRUE(lines_->SetInputs(STANDIN_INPUTS));
+  ASSERT_EQ(primary.ReadLines(), (LineLevels{.dcd = true, .dsr = true, .cts = true, .ri = true}));
+
+  ASSERT_TRUE(DeleteFileA(lines_->path().c_str()));
+  EXPECT_EQ(primary.ReadLines(), LineLevels{});
+  EXPECT_TRUE(primary.IsOpen());
+  EXPECT_TRUE(boxes.shown.empty());
+
+  // Put the state file back for the tests that follow.
+  HANDLE file = CreateFileA(lines_->path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  EXPECT_TRUE(lines_->SetInputs(0));
+}
+
+}  // namespace
+}  // namespace pelorin::win32
