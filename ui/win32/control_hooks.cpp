@@ -1,5 +1,7 @@
 #include "ui/win32/control_hooks.h"
 
+#include <algorithm>
+
 #include "ui/win32/properties_view.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/scoped_win.h"
@@ -173,6 +175,25 @@ void HookArrowButton(HWND button, PropertiesView& view, int port, bool next) {
 void HookLink(HWND label, PropertiesView& view, HelpAboutControl link) {
   SetWindowLongPtrA(label, GWLP_USERDATA, static_cast<LONG_PTR>(link));
   SetWindowSubclass(label, LinkProc, kLinkHook, reinterpret_cast<DWORD_PTR>(&view));
+}
+
+void DrawArrowButton(const DRAWITEMSTRUCT& item, bool up) {
+  RECT r = item.rcItem;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  DrawFrameControl(item.hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const int half = std::max(2, w / 5);
+  const int cx = r.left + w / 2 + (pressed ? 1 : 0);
+  const int cy = r.top + h / 2 + (pressed ? 1 : 0);
+  const int dy = up ? -half / 2 : half / 2;
+  const POINT triangle[3] = {{cx - half, cy - dy}, {cx + half, cy - dy}, {cx, cy + dy + (up ? -1 : 1)}};
+  const bool enabled = (item.itemState & ODS_DISABLED) == 0;
+  const COLORREF colour = GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
+  Shape(item.hDC, triangle, 3, colour, colour);
+  if (item.itemState & ODS_FOCUS) {
+    RECT focus{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
+    DrawFocusRect(item.hDC, &focus);
+  }
 }
 
 void DrawTestPicture(HDC dc, const RECT& area, int index) {

@@ -18,6 +18,8 @@ void HookArrowButton(HWND button, PropertiesView& view, int port, bool next);
 void HookLink(HWND label, PropertiesView& view, HelpAboutControl link);
 
 // Pictures drawn by the program itself.
+// An arrow button of the mapping editor: a push button with a triangle.
+void DrawArrowButton(const DRAWITEMSTRUCT& item, bool up);
 // The double-click test picture `index` (0: a dark lamp, 1: a lit one).
 void DrawTestPicture(HDC dc, const RECT& area, int index);
 // The five 16 x 16 tab images (COM ports, Winamp, Options, Help, About) and

@@ -40,6 +40,24 @@ void RedrawBackground(HWND control) {
   InvalidateRect(parent, &r, TRUE);
 }
 
+void FitToText(HWND label, const std::string& text) {
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  HWND parent = GetParent(label);
+  RECT r;
+  GetWindowRect(label, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  InvalidateRect(parent, &r, TRUE);
+  const bool right = (GetWindowLongPtrA(label, GWL_STYLE) & SS_TYPEMASK) == SS_RIGHT;
+  const int width = static_cast<int>(size.cx) + 1;
+  SetWindowPos(label, nullptr, right ? r.right - width : r.left, r.top, width, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 void ControlStyle::Create(HWND owner, HFONT font) {
@@ -67,6 +85,7 @@ void SetEntryText(ControlEntry& entry, const std::string& text) {
                                                                          : entry.hwnd;
   if (!target) return;
   SetWindowTextA(target, text.c_str());
+  if (entry.autosize) FitToText(target, text);
   if (entry.kind == ControlKind::Label) RedrawBackground(target);
 }
 

@@ -34,6 +34,9 @@ struct ControlEntry {
   Colour colour = Colour::Window;
   bool bold = false;
   bool underlined = false;
+  // A label as wide as its text, anchored at its left edge (right edge for a
+  // right-aligned label), so neighbouring labels never cover each other.
+  bool autosize = false;
   int selection = -1;
 };
 

@@ -1,7 +1,6 @@
 #include "ui/win32/panels.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <algorithm>
 
@@ -177,7 +176,7 @@ int ScreenDpi() {
   return dpi > 0 ? dpi : 96;
 }
 
-HWND ControlBuilder::Panel(HWND parent, int x, int y, int w, int h, bool tab_page) {
+HWND ControlBuilder::Panel(HWND parent, int x, int y, int w, int h) {
   PanelTemplate tpl{};
   tpl.header.style = WS_CHILD | WS_VISIBLE | DS_CONTROL | WS_CLIPCHILDREN;
   tpl.header.dwExtendedStyle = WS_EX_CONTROLPARENT;
@@ -185,9 +184,6 @@ HWND ControlBuilder::Panel(HWND parent, int x, int y, int w, int h, bool tab_pag
                                           PanelProc, reinterpret_cast<LPARAM>(&sink_));
   if (!panel) return nullptr;
   MoveWindow(panel, Scale(x), Scale(y), Scale(w), Scale(h), FALSE);
-  // On a themed tab control the page and the labels on it take the tab's own
-  // background instead of the grey of a plain dialog.
-  if (tab_page) EnableThemeDialogTexture(panel, ETDT_ENABLETAB);
   return panel;
 }
 
@@ -255,7 +251,7 @@ HWND ControlBuilder::PictureBox(HWND parent, int id, int x, int y, int w, int h,
 
 HWND ControlBuilder::Group(HWND parent, ControlEntry& entry, int x, int y, int w, int h) {
   entry.kind = ControlKind::Group;
-  entry.hwnd = Panel(parent, x, y, w, h, true);
+  entry.hwnd = Panel(parent, x, y, w, h);
   entry.parts = {GroupFrame(entry.hwnd, 0, 0, w, h)};
   return entry.hwnd;
 }

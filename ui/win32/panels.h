@@ -30,9 +30,11 @@ class ControlBuilder {
   int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
 
   // A borderless child dialog that holds controls and passes their reports
-  // to the sink; tab pages, groups and notebook pages are panels. With
-  // `tab_page` the panel takes the tab page's themed background.
-  HWND Panel(HWND parent, int x, int y, int w, int h, bool tab_page = false);
+  // to the sink; tab pages, groups and notebook pages are panels. Every panel
+  // and every label on it has the same background (the button face, as a
+  // classic property page), so no label ever sits on a patch of another
+  // colour, themed or not.
+  HWND Panel(HWND parent, int x, int y, int w, int h);
   // Any control; `id` is its command identifier.
   HWND Control(HWND parent, const char* window_class, DWORD style, DWORD ex_style, int id, int x,
                int y, int w, int h, const char* text = "");

@@ -87,20 +87,19 @@ void PropertiesView::BuildWinampGroup(ControlBuilder& b, HWND page, int port, in
   Put(t, id(W::Label1Btn), b.Label(g, kStaticId, 8, 24, 38), ControlKind::Label);
   Put(t, id(W::ComboBox1Btn), b.Combo(g, WinId(port, W::ComboBox1Btn), 48, 21, 270, 15),
       ControlKind::Combo);
-  HWND prev = Put(t, id(W::Button1Prev), b.Button(g, WinId(port, W::Button1Prev), 40, 48, 23, 22),
+  // The arrows draw themselves (an up and a down triangle): a symbol font
+  // for them is not found on every system.
+  HWND prev = Put(t, id(W::Button1Prev),
+                  b.Button(g, WinId(port, W::Button1Prev), 40, 48, 23, 22, BS_OWNERDRAW),
                   ControlKind::Button);
-  HWND next = Put(t, id(W::Button1Next), b.Button(g, WinId(port, W::Button1Next), 72, 48, 23, 22),
+  HWND next = Put(t, id(W::Button1Next),
+                  b.Button(g, WinId(port, W::Button1Next), 72, 48, 23, 22, BS_OWNERDRAW),
                   ControlKind::Button);
-  // The arrows are glyphs of the Marlett symbol font: "5" up, "6" down.
-  for (HWND arrow : {prev, next}) {
-    SendMessageA(arrow, WM_SETFONT, reinterpret_cast<WPARAM>(arrow_font_.get()), FALSE);
-    SetWindowTextA(arrow, arrow == prev ? "5" : "6");
-    HookArrowButton(arrow, *this, port, arrow == next);
-  }
+  HookArrowButton(prev, *this, port, false);
+  HookArrowButton(next, *this, port, true);
   Put(t, id(W::Label1Type), b.Label(g, kStaticId, 8, 66, 60), ControlKind::Label);
   Put(t, id(W::ComboBox1Mode), b.Combo(g, WinId(port, W::ComboBox1Mode), 8, 82, 89, 5),
       ControlKind::Combo);
-  Put(t, id(W::Label1Inact), b.Label(g, kStaticId, 8, 106, 153), ControlKind::Label);
   Put(t, id(W::ComboBox1Inact), b.Combo(g, WinId(port, W::ComboBox1Inact), 8, 122, 153, 5),
       ControlKind::Combo);
   const W labels[3] = {W::Label1E1, W::Label1E2, W::Label1E3};
@@ -109,15 +108,20 @@ void PropertiesView::BuildWinampGroup(ControlBuilder& b, HWND page, int port, in
     // Right-aligned, ending at 164.
     Put(t, id(labels[k]), b.Label(g, kStaticId, 64, 55 + 23 * k, 100, 15, SS_RIGHT),
         ControlKind::Label);
+    t.Entry(id(labels[k])).autosize = true;
     Put(t, id(rows[k]), b.Combo(g, WinId(port, rows[k]), 168, 52 + 23 * k, 150, 20),
         ControlKind::Combo);
   }
+  // Below the row labels: where the row-3 label meets this one, the row
+  // label stays readable.
+  Put(t, id(W::Label1Inact), b.Label(g, kStaticId, 8, 106, 153), ControlKind::Label);
+  t.Entry(id(W::Label1Inact)).autosize = true;
   // The extra-settings area: one panel per page "No", "Key", "File".
   ControlEntry& area = t.Entry(id(W::Notebook1Adv));
   area.kind = ControlKind::Notebook;
-  HWND no_page = b.Panel(g, 168, 122, 150, 23, true);
-  HWND key_page = b.Panel(g, 168, 122, 150, 23, true);
-  HWND file_page = b.Panel(g, 168, 122, 150, 23, true);
+  HWND no_page = b.Panel(g, 168, 122, 150, 23);
+  HWND key_page = b.Panel(g, 168, 122, 150, 23);
+  HWND file_page = b.Panel(g, 168, 122, 150, 23);
   area.hwnd = no_page;
   area.pages = {{no_page}, {key_page}, {file_page}};
   HWND key = Put(t, id(W::Edit1HotKey),
@@ -160,16 +164,16 @@ void PropertiesView::BuildOptionsPage(ControlBuilder& b, HWND p) {
       b.Control(p, "STATIC", SS_OWNERDRAW | SS_NOTIFY, 0, OptId(O::TestImage1), 264, 124, 32, 32),
       ControlKind::Picture);
   label(O::LabelOpSpeed, 8, 160, 150);
-  Put(t, O::TrackBar1, b.TrackBar(p, OptId(O::TrackBar1), 4, 176, 160, 28), ControlKind::TrackBar);
-  label(O::LabelOp01s, 8, 204, 40);
-  label(O::LabelOpSpeedS, 56, 204, 60, 15, SS_CENTER);
-  label(O::LabelOp1s, 126, 204, 34, 15, SS_RIGHT);
+  Put(t, O::TrackBar1, b.TrackBar(p, OptId(O::TrackBar1), 4, 175, 160, 28), ControlKind::TrackBar);
+  label(O::LabelOp01s, 8, 206, 40);
+  label(O::LabelOpSpeedS, 56, 206, 60, 15, SS_CENTER);
+  label(O::LabelOp1s, 126, 206, 34, 15, SS_RIGHT);
   label(O::LabelOpTurbo, 176, 160, 165);
-  Put(t, O::TrackBar2, b.TrackBar(p, OptId(O::TrackBar2), 172, 176, 166, 28),
+  Put(t, O::TrackBar2, b.TrackBar(p, OptId(O::TrackBar2), 172, 175, 166, 28),
       ControlKind::TrackBar);
-  label(O::LabelOp1, 180, 204, 20);
-  label(O::LabelOpTurboS, 226, 204, 60, 15, SS_CENTER);
-  label(O::LabelOp100, 300, 204, 34, 15, SS_RIGHT);
+  label(O::LabelOp1, 180, 206, 20);
+  label(O::LabelOpTurboS, 226, 206, 60, 15, SS_CENTER);
+  label(O::LabelOp100, 300, 206, 34, 15, SS_RIGHT);
   Put(t, O::GroupBoxLED, b.GroupFrame(p, 8, 224, 330, 70), ControlKind::Label);
   label(O::Label1LED, 16, 246, 56);
   combo(O::ComboBox1LED, 74, 242, 100);
@@ -208,15 +212,16 @@ void PropertiesView::BuildHelpPage(ControlBuilder& b, HWND page, int width, int 
   const int area_width = width - left - 2;
   ControlEntry& notebook = t.Entry(H::NotebookHelp);
   notebook.kind = ControlKind::Notebook;
-  HWND four = b.Panel(page, left, 2, area_width, height - 4, true);
-  HWND fifteen = b.Panel(page, left, 2, area_width, height - 4, true);
+  HWND four = b.Panel(page, left, 2, area_width, height - 4);
+  HWND fifteen = b.Panel(page, left, 2, area_width, height - 4);
   notebook.hwnd = four;
   notebook.pages = {{four, save4}, {fifteen, save15}};
   picture_four_ = b.PictureBox(four, kPictureFourId, 0, 0, std::min(area_width, 304), 298, false);
   // The wide picture scrolls sideways only: its box is as tall as the
   // picture plus the scroll bar.
   const int scroll_height = std::min(height - 4, 300 + 4 + GetSystemMetrics(SM_CYHSCROLL) * 96 / dpi_);
-  picture_fifteen_ = b.PictureBox(fifteen, kPictureFifteenId, 0, 0, area_width, scroll_height, true);
+  picture_fifteen_ =
+      b.PictureBox(fifteen, kPictureFifteenId, 0, 0, area_width, scroll_height, true);
   ShowWindow(fifteen, SW_HIDE);
   ShowWindow(save15, SW_HIDE);
 }

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include "ui/win32/common_dialogs.h"
 #include "ui/win32/control_hooks.h"
@@ -97,7 +96,8 @@ bool PropertiesView::OnPanelMessage(HWND panel, UINT message, WPARAM wparam, LPA
     return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
   }
   if (IsColourMessage(message)) {
-    HBRUSH brush = OnControlColour(reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam));
+    HBRUSH brush =
+        OnControlColour(message, reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam));
     result = reinterpret_cast<INT_PTR>(brush);
     return brush != nullptr;
   }
@@ -118,8 +118,6 @@ void PropertiesView::CreateContent(HWND hwnd) {
                            GetModuleHandleA(nullptr), nullptr);
   SetWindowLongPtrA(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner_));
   ControlBuilder b(style_, *this, dpi_);
-  arrow_font_.reset(CreateFontA(-b.Scale(11), 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, 0, 0,
-                                DEFAULT_QUALITY, 0, "Marlett"));
   about_icon_image_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
                                                     MAKEINTRESOURCEA(1), IMAGE_ICON, b.Scale(64),
                                                     b.Scale(64), 0));
@@ -152,7 +150,7 @@ void PropertiesView::BuildFrame(ControlBuilder& b, RECT& page_area) {
   tabs.pages.clear();
   HWND pages[5];
   for (HWND& page : pages) {
-    page = b.Panel(tabs.hwnd, 0, 0, 1, 1, true);
+    page = b.Panel(tabs.hwnd, 0, 0, 1, 1);
     MoveWindow(page, page_area.left, page_area.top, page_area.right - page_area.left,
                page_area.bottom - page_area.top, FALSE);
     tabs.pages.push_back({page});
@@ -214,7 +212,10 @@ void PropertiesView::LayOutLinks() {
     MapWindowPoints(nullptr, about_page_, reinterpret_cast<POINT*>(&r), 2);
     // Each link sits over its word: after the text before it on its line,
     // as wide as its own caption.
-    const int link_left = r.left + text_width(line.before);
+    const int before_width = text_width(line.before);
+    SetWindowPos(line.before, nullptr, 0, 0, before_width, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int link_left = r.left + before_width;
     const int link_width = text_width(link) + 1;
     const int height = r.bottom - r.top;
     SetWindowPos(link, HWND_TOP, link_left, r.top, link_width, height, SWP_NOACTIVATE);
@@ -235,11 +236,16 @@ bool PropertiesView::OnNotify(const NMHDR& header) {
 }
 
 bool PropertiesView::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  WinampControl arrow;
+  if (Winamp().Find(item.hwndItem, arrow)) {
+    const bool up = arrow == WinampControl::Button1Prev || arrow == WinampControl::Button2Prev;
+    DrawArrowButton(item, up);
+    return true;
+  }
   const ControlEntry& test = Options().Entry(OptionsControl::TestImage1);
   if (item.hwndItem != test.hwnd && item.hwndItem != about_icon_) return false;
   RECT area = item.rcItem;
-  // The page's own background first, themed or plain.
-  DrawThemeParentBackground(item.hwndItem, item.hDC, &area);
+  FillRect(item.hDC, &area, GetSysColorBrush(COLOR_BTNFACE));
   if (item.hwndItem == test.hwnd) {
     DrawTestPicture(item.hDC, area, test.selection);
   } else if (about_icon_image_) {
@@ -250,10 +256,18 @@ bool PropertiesView::OnDrawItem(const DRAWITEMSTRUCT& item) {
   return true;
 }
 
-HBRUSH PropertiesView::OnControlColour(HWND control, HDC dc) {
+HBRUSH PropertiesView::OnControlColour(UINT message, HWND control, HDC dc) {
   if (HBRUSH b = ComPorts().ColourBrush(control, dc)) return b;
   if (HBRUSH b = Winamp().ColourBrush(control, dc)) return b;
   if (HBRUSH b = Options().ColourBrush(control, dc)) return b;
+  if (message != WM_CTLCOLORSTATIC) return nullptr;
+  WinampControl field;
+  if (Winamp().Find(control, field) &&
+      (field == WinampControl::Edit1HotKey || field == WinampControl::Edit2HotKey)) {
+    // Read-only, yet a field the user types into: it keeps the window colour.
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return GetSysColorBrush(COLOR_WINDOW);
+  }
   HelpAboutControl about;
   if (!HelpAbout().Find(control, about)) return nullptr;
   const bool link = about == HelpAboutControl::LinkNullsoft || about == HelpAboutControl::LinkUPX ||
@@ -261,8 +275,7 @@ HBRUSH PropertiesView::OnControlColour(HWND control, HDC dc) {
   if (!link && about != HelpAboutControl::LabelAbRed) return nullptr;
   // Links in blue and the disclaimer in red, on the page's own background.
   SetTextColor(dc, link ? RGB(0, 0, 224) : RGB(192, 0, 0));
-  SetBkMode(dc, TRANSPARENT);
-  return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  return ButtonFaceBrush(dc);
 }
 
 }  // namespace pelorin::win32

@@ -102,7 +102,7 @@ class PropertiesView final : public DialogContent,
   void OnTrackBar(HWND track_bar);
   bool OnNotify(const NMHDR& header);
   bool OnDrawItem(const DRAWITEMSTRUCT& item);
-  HBRUSH OnControlColour(HWND control, HDC dc);
+  HBRUSH OnControlColour(UINT message, HWND control, HDC dc);
 
   ControlStyle style_;
   PropertiesWindow* window_ = nullptr;
@@ -121,7 +121,6 @@ class PropertiesView final : public DialogContent,
   };
   LinkLine link_lines_[4]{};
   int dpi_ = 96;
-  UniqueGdi<HFONT> arrow_font_;
   HIMAGELIST tab_images_ = nullptr;
   HICON about_icon_image_ = nullptr;
 };
