@@ -58,7 +58,8 @@ class Screenshots : public ::testing::Test {
   }
   void Shoot(HWND hwnd, const std::string& name) {
     // Let every control paint before the picture is taken.
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(hwnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     for (int k = 0; k < 10; ++k) {
       rig_.Pump();
       Sleep(30);

@@ -30,7 +30,9 @@ ViewRig::ViewRig()
   Pump();
 }
 
-ViewRig::~ViewRig() { Pump(); }
+ViewRig::~ViewRig() {
+  Pump();
+}
 
 void ViewRig::ShowWindow() {
   window.Show();
@@ -59,8 +61,8 @@ void ViewRig::PressKey(int virtual_key) {
 
 void ViewRig::Choose(HWND combo, int index) {
   SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SendMessageA(GetParent(combo), WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
   Pump();
 }
 
@@ -70,8 +72,7 @@ void ViewRig::Click(HWND button) {
 }
 
 void ViewRig::SelectTab(int index) {
-  SendMessageA(Control(FrameControl::PageControl1), TCM_SETCURFOCUS, static_cast<WPARAM>(index),
-               0);
+  SendMessageA(Control(FrameControl::PageControl1), TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
   Pump();
 }
 

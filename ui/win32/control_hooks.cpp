@@ -18,8 +18,8 @@ struct KeyFieldData {
   int port;
 };
 
-LRESULT CALLBACK KeyFieldProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                              UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK KeyFieldProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                              DWORD_PTR data) {
   auto* field = reinterpret_cast<KeyFieldData*>(data);
   switch (message) {
     case WM_GETDLGCODE: {
@@ -117,8 +117,8 @@ void Shape(HDC dc, const POINT* points, int count, COLORREF fill, COLORREF edge)
 }
 
 void Letter(HDC dc, int size, const char* text) {
-  UniqueGdi<HFONT> font(CreateFontA(-size * 13 / 16, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0,
-                                    0, ANTIALIASED_QUALITY, 0, "Arial"));
+  UniqueGdi<HFONT> font(CreateFontA(-size * 13 / 16, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
+                                    ANTIALIASED_QUALITY, 0, "Arial"));
   HGDIOBJ old = SelectObject(dc, font.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
@@ -133,7 +133,8 @@ void DrawTabImage(HDC dc, int index, int s) {
   FillRect(dc, &all, mask.get());
   switch (index) {
     case 0: {  // a 9-pin plug seen from outside
-      const POINT plug[4] = {{0, s / 4}, {s - 1, s / 4}, {s * 13 / 16, s * 3 / 4}, {s * 3 / 16, s * 3 / 4}};
+      const POINT plug[4] = {
+          {0, s / 4}, {s - 1, s / 4}, {s * 13 / 16, s * 3 / 4}, {s * 3 / 16, s * 3 / 4}};
       Shape(dc, plug, 4, RGB(176, 184, 196), RGB(64, 72, 88));
       for (int k = 0; k < 5; ++k) SetPixel(dc, s * (3 + 2 * k) / 16, s * 7 / 16, RGB(0, 0, 0));
       for (int k = 0; k < 4; ++k) SetPixel(dc, s * (4 + 2 * k) / 16, s * 9 / 16, RGB(0, 0, 0));
@@ -149,8 +150,10 @@ void DrawTabImage(HDC dc, int index, int s) {
       RECT top{1, s / 4, s - 1, s / 4 + 2}, bottom{1, s * 5 / 8, s - 1, s * 5 / 8 + 2};
       FillRect(dc, &top, line.get());
       FillRect(dc, &bottom, line.get());
-      Disc(dc, s / 8, s / 8, s / 8 + s * 3 / 8, s / 8 + s * 3 / 8, RGB(60, 120, 220), RGB(20, 50, 120));
-      Disc(dc, s / 2, s / 2, s / 2 + s * 3 / 8, s / 2 + s * 3 / 8, RGB(60, 120, 220), RGB(20, 50, 120));
+      Disc(dc, s / 8, s / 8, s / 8 + s * 3 / 8, s / 8 + s * 3 / 8, RGB(60, 120, 220),
+           RGB(20, 50, 120));
+      Disc(dc, s / 2, s / 2, s / 2 + s * 3 / 8, s / 2 + s * 3 / 8, RGB(60, 120, 220),
+           RGB(20, 50, 120));
       break;
     }
     default:  // Help and About: a blue disc with "?" or "i"
@@ -186,7 +189,8 @@ void DrawArrowButton(const DRAWITEMSTRUCT& item, bool up) {
   const int cx = r.left + w / 2 + (pressed ? 1 : 0);
   const int cy = r.top + h / 2 + (pressed ? 1 : 0);
   const int dy = up ? -half / 2 : half / 2;
-  const POINT triangle[3] = {{cx - half, cy - dy}, {cx + half, cy - dy}, {cx, cy + dy + (up ? -1 : 1)}};
+  const POINT triangle[3] = {
+      {cx - half, cy - dy}, {cx + half, cy - dy}, {cx, cy + dy + (up ? -1 : 1)}};
   const bool enabled = (item.itemState & ODS_DISABLED) == 0;
   const COLORREF colour = GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
   Shape(item.hDC, triangle, 3, colour, colour);
@@ -227,9 +231,8 @@ HIMAGELIST MakeTabImages(int size) {
   }
   DeleteDC(dc);
   ReleaseDC(nullptr, screen);
-  UniqueIcon icon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
-                                                MAKEINTRESOURCEA(IDI_PELORIN), IMAGE_ICON, size,
-                                                size, 0)));
+  UniqueIcon icon(static_cast<HICON>(LoadImageA(
+      GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PELORIN), IMAGE_ICON, size, size, 0)));
   if (icon) ImageList_AddIcon(list, icon.get());
   return list;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "ui/help_about_tab.h"

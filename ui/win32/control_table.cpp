@@ -1,6 +1,7 @@
 #include "ui/win32/control_table.h"
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 namespace pelorin::win32 {
@@ -60,6 +61,12 @@ void FitToText(HWND label, const std::string& text) {
 
 }  // namespace
 
+void FitLabelToText(HWND label) {
+  char text[512] = {};
+  GetWindowTextA(label, text, sizeof(text));
+  FitToText(label, text);
+}
+
 void ControlStyle::Create(HWND owner, HFONT font) {
   base_ = font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   LOGFONTA log{};
@@ -81,8 +88,8 @@ HFONT ControlStyle::Font(bool bold, bool underlined) const {
 }
 
 void SetEntryText(ControlEntry& entry, const std::string& text) {
-  HWND target = entry.kind == ControlKind::Group && !entry.parts.empty() ? entry.parts[0]
-                                                                         : entry.hwnd;
+  HWND target =
+      entry.kind == ControlKind::Group && !entry.parts.empty() ? entry.parts[0] : entry.hwnd;
   if (!target) return;
   SetWindowTextA(target, text.c_str());
   if (entry.autosize) FitToText(target, text);

@@ -88,6 +88,8 @@ void SetEntryPosition(ControlEntry& entry, int position);
 void SetEntryTicks(ControlEntry& entry, const std::vector<int>& positions);
 void SetEntryFocus(ControlEntry& entry);
 bool EntryHasFocus(const ControlEntry& entry);
+// Makes a label as wide as its text (see ControlEntry::autosize).
+void FitLabelToText(HWND label);
 
 // A ControlsView over a table of entries indexed by the form's control
 // enumeration (`Count` entries). The view that owns it fills the table when it
@@ -104,7 +106,9 @@ class TableView : public ControlsView<Control> {
     ControlStyle::UpdateScope scope(style_);
     SetEntryText(Entry(c), text);
   }
-  void SetHint(Control c, const std::string& hint) override { SetEntryHint(style_, Entry(c), hint); }
+  void SetHint(Control c, const std::string& hint) override {
+    SetEntryHint(style_, Entry(c), hint);
+  }
   void SetItems(Control c, const std::vector<std::string>& items) override {
     ControlStyle::UpdateScope scope(style_);
     SetEntryItems(Entry(c), items);

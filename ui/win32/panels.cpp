@@ -80,15 +80,30 @@ void ScrollPicture(HWND hwnd, WORD request) {
   info.fMask = SIF_TRACKPOS;
   GetScrollInfo(hwnd, SB_HORZ, &info);
   switch (request) {
-    case SB_LINELEFT: offset -= 16; break;
-    case SB_LINERIGHT: offset += 16; break;
-    case SB_PAGELEFT: offset -= client.right; break;
-    case SB_PAGERIGHT: offset += client.right; break;
+    case SB_LINELEFT:
+      offset -= 16;
+      break;
+    case SB_LINERIGHT:
+      offset += 16;
+      break;
+    case SB_PAGELEFT:
+      offset -= client.right;
+      break;
+    case SB_PAGERIGHT:
+      offset += client.right;
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: offset = info.nTrackPos; break;
-    case SB_LEFT: offset = 0; break;
-    case SB_RIGHT: offset = limit; break;
-    default: return;
+    case SB_THUMBPOSITION:
+      offset = info.nTrackPos;
+      break;
+    case SB_LEFT:
+      offset = 0;
+      break;
+    case SB_RIGHT:
+      offset = limit;
+      break;
+    default:
+      return;
   }
   state->offset = std::clamp(offset, 0, limit);
   UpdateScrollBar(hwnd);
@@ -135,8 +150,8 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       return 0;
     case WM_LBUTTONDOWN:
       // A click on the picture is its parent's business (focus to the notebook).
-      SendMessageA(GetParent(hwnd), WM_COMMAND,
-                   MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
+      SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
+                   reinterpret_cast<LPARAM>(hwnd));
       return 0;
     default:
       break;
@@ -180,8 +195,8 @@ HWND ControlBuilder::Panel(HWND parent, int x, int y, int w, int h) {
   PanelTemplate tpl{};
   tpl.header.style = WS_CHILD | WS_VISIBLE | DS_CONTROL | WS_CLIPCHILDREN;
   tpl.header.dwExtendedStyle = WS_EX_CONTROLPARENT;
-  HWND panel = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &tpl.header, parent,
-                                          PanelProc, reinterpret_cast<LPARAM>(&sink_));
+  HWND panel = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &tpl.header, parent, PanelProc,
+                                          reinterpret_cast<LPARAM>(&sink_));
   if (!panel) return nullptr;
   MoveWindow(panel, Scale(x), Scale(y), Scale(w), Scale(h), FALSE);
   return panel;
@@ -190,8 +205,8 @@ HWND ControlBuilder::Panel(HWND parent, int x, int y, int w, int h) {
 HWND ControlBuilder::Control(HWND parent, const char* window_class, DWORD style, DWORD ex_style,
                              int id, int x, int y, int w, int h, const char* text) {
   RegisterClasses(GetModuleHandleA(nullptr));
-  HWND hwnd = CreateWindowExA(ex_style, window_class, text, WS_CHILD | WS_VISIBLE | style,
-                              Scale(x), Scale(y), Scale(w), Scale(h), parent,
+  HWND hwnd = CreateWindowExA(ex_style, window_class, text, WS_CHILD | WS_VISIBLE | style, Scale(x),
+                              Scale(y), Scale(w), Scale(h), parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               GetModuleHandleA(nullptr), nullptr);
   if (hwnd) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(style_.NormalFont()), FALSE);
@@ -217,15 +232,15 @@ HWND ControlBuilder::Indicator(HWND parent, int id, int x, int y, int w, int h) 
 
 HWND ControlBuilder::Combo(HWND parent, int id, int x, int y, int w, int rows) {
   // The height of a drop-down list is that of its dropped list.
-  HWND combo = Control(parent, "COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, id, x,
-                       y, w, 24 + rows * 15);
+  HWND combo = Control(parent, "COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, id, x, y,
+                       w, 24 + rows * 15);
   if (combo) SendMessageA(combo, CB_SETMINVISIBLE, static_cast<WPARAM>(rows), 0);
   return combo;
 }
 
 HWND ControlBuilder::Edit(HWND parent, int id, int x, int y, int w, int h, DWORD extra) {
-  return Control(parent, "EDIT", ES_AUTOHSCROLL | WS_TABSTOP | extra, WS_EX_CLIENTEDGE, id, x, y,
-                 w, h);
+  return Control(parent, "EDIT", ES_AUTOHSCROLL | WS_TABSTOP | extra, WS_EX_CLIENTEDGE, id, x, y, w,
+                 h);
 }
 
 HWND ControlBuilder::TrackBar(HWND parent, int id, int x, int y, int w, int h, DWORD extra) {

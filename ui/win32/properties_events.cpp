@@ -1,5 +1,6 @@
 // The user's events on the properties window, passed to the presenters.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <string>
@@ -19,11 +20,14 @@ int ListSelection(HWND combo) {
   return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
 }
 
-bool Ticked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool Ticked(HWND button) {
+  return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 std::string TextOf(HWND hwnd) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -39,10 +43,17 @@ bool InForm(int id, int base, Control last, Control& control) {
 bool PropertiesView::OnCommand(WORD id, WORD code, HWND control) {
   if (!window_ || !help_about_) return false;
   switch (id) {
-    case IDOK: window_->Button1Click(); return true;
-    case IDCANCEL: window_->Button2Click(); return true;
-    case kApplyId: window_->Button3Click(); return true;
-    default: break;
+    case IDOK:
+      window_->Button1Click();
+      return true;
+    case IDCANCEL:
+      window_->Button2Click();
+      return true;
+    case kApplyId:
+      window_->Button3Click();
+      return true;
+    default:
+      break;
   }
   const int n = static_cast<short>(id);
   ComPortsControl com;
@@ -159,15 +170,32 @@ void PropertiesView::OnOptionsCommand(OptionsControl control, WORD code, HWND hw
 void PropertiesView::OnHelpAboutCommand(HelpAboutControl control, WORD code) {
   if (code != BN_CLICKED) return;  // also STN_CLICKED: both are 0
   switch (control) {
-    case H::Btn4: help_about_->Btn4Click(); break;
-    case H::Btn15: help_about_->Btn15Click(); break;
-    case H::SpeedButtonSave4: help_about_->SpeedButtonSave4Click(); break;
-    case H::SpeedButtonSave15: help_about_->SpeedButtonSave15Click(); break;
-    case H::LinkNullsoft: help_about_->LinkNullsoftClick(); break;
-    case H::LinkUPX: help_about_->LinkUPXClick(); break;
-    case H::LinkSite: help_about_->LinkSiteClick(); break;
-    case H::LinkMail: help_about_->LinkMailClick(); break;
-    default: break;
+    case H::Btn4:
+      help_about_->Btn4Click();
+      break;
+    case H::Btn15:
+      help_about_->Btn15Click();
+      break;
+    case H::SpeedButtonSave4:
+      help_about_->SpeedButtonSave4Click();
+      break;
+    case H::SpeedButtonSave15:
+      help_about_->SpeedButtonSave15Click();
+      break;
+    case H::LinkNullsoft:
+      help_about_->LinkNullsoftClick();
+      break;
+    case H::LinkUPX:
+      help_about_->LinkUPXClick();
+      break;
+    case H::LinkSite:
+      help_about_->LinkSiteClick();
+      break;
+    case H::LinkMail:
+      help_about_->LinkMailClick();
+      break;
+    default:
+      break;
   }
 }
 

@@ -1,6 +1,7 @@
 // The controls of the properties window's five tab pages, at their positions
 // in pixels at 96 dpi (the builder scales them to the screen's DPI).
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -25,18 +26,25 @@ HWND Put(Table& table, Control control, HWND hwnd, ControlKind kind) {
   return hwnd;
 }
 
-int ComId(int port, C primary) { return IdOf(kComPortsIdBase, ComPortsControlOf(port, primary)); }
-int WinId(int port, W primary) { return IdOf(kWinampIdBase, WinampControlOf(port, primary)); }
-int OptId(O control) { return IdOf(kOptionsIdBase, control); }
-int HelpId(H control) { return IdOf(kHelpAboutIdBase, control); }
+int ComId(int port, C primary) {
+  return IdOf(kComPortsIdBase, ComPortsControlOf(port, primary));
+}
+int WinId(int port, W primary) {
+  return IdOf(kWinampIdBase, WinampControlOf(port, primary));
+}
+int OptId(O control) {
+  return IdOf(kOptionsIdBase, control);
+}
+int HelpId(H control) {
+  return IdOf(kHelpAboutIdBase, control);
+}
 
 }  // namespace
 
 void PropertiesView::BuildComPortsPage(ControlBuilder& b, HWND page) {
   BuildComPortsGroup(b, page, 1, 4);
-  Put(ComPorts(), C::CheckBoxPort2, b.CheckBox(page, IdOf(kComPortsIdBase, C::CheckBoxPort2), 16,
-                                               148, 220),
-      ControlKind::Check);
+  Put(ComPorts(), C::CheckBoxPort2,
+      b.CheckBox(page, IdOf(kComPortsIdBase, C::CheckBoxPort2), 16, 148, 220), ControlKind::Check);
   BuildComPortsGroup(b, page, 2, 170);
 }
 
@@ -114,7 +122,10 @@ void PropertiesView::BuildWinampGroup(ControlBuilder& b, HWND page, int port, in
   }
   // Below the row labels: where the row-3 label meets this one, the row
   // label stays readable.
-  Put(t, id(W::Label1Inact), b.Label(g, kStaticId, 8, 106, 153), ControlKind::Label);
+  // After the row labels: "After holding" reaches into this label's line,
+  // and AvoidRowLabelOverlap keeps it readable.
+  Put(t, id(W::Label1Inact), b.Label(g, kStaticId, 8, 106, 153, 15, SS_LEFTNOWORDWRAP),
+      ControlKind::Label);
   t.Entry(id(W::Label1Inact)).autosize = true;
   // The extra-settings area: one panel per page "No", "Key", "File".
   ControlEntry& area = t.Entry(id(W::Notebook1Adv));
@@ -195,8 +206,7 @@ void PropertiesView::BuildOptionsPage(ControlBuilder& b, HWND p) {
 void PropertiesView::BuildHelpPage(ControlBuilder& b, HWND page, int width, int height) {
   HelpAboutTable& t = HelpAbout();
   const DWORD toggle = BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_MULTILINE | WS_TABSTOP;
-  Put(t, H::Btn4,
-      b.Control(page, "BUTTON", toggle | WS_GROUP, 0, HelpId(H::Btn4), 2, 2, 40, 140),
+  Put(t, H::Btn4, b.Control(page, "BUTTON", toggle | WS_GROUP, 0, HelpId(H::Btn4), 2, 2, 40, 140),
       ControlKind::Check);
   Put(t, H::Btn15, b.Control(page, "BUTTON", toggle, 0, HelpId(H::Btn15), 2, 146, 40, 140),
       ControlKind::Check);
@@ -219,7 +229,8 @@ void PropertiesView::BuildHelpPage(ControlBuilder& b, HWND page, int width, int 
   picture_four_ = b.PictureBox(four, kPictureFourId, 0, 0, std::min(area_width, 304), 298, false);
   // The wide picture scrolls sideways only: its box is as tall as the
   // picture plus the scroll bar.
-  const int scroll_height = std::min(height - 4, 300 + 4 + GetSystemMetrics(SM_CYHSCROLL) * 96 / dpi_);
+  const int scroll_height =
+      std::min(height - 4, 300 + 4 + GetSystemMetrics(SM_CYHSCROLL) * 96 / dpi_);
   picture_fifteen_ =
       b.PictureBox(fifteen, kPictureFifteenId, 0, 0, area_width, scroll_height, true);
   ShowWindow(fifteen, SW_HIDE);
@@ -229,8 +240,8 @@ void PropertiesView::BuildHelpPage(ControlBuilder& b, HWND page, int width, int 
 void PropertiesView::BuildAboutPage(ControlBuilder& b, HWND page) {
   HelpAboutTable& t = HelpAbout();
   about_page_ = page;
-  HWND panel = b.Control(page, "STATIC", SS_OWNERDRAW, WS_EX_STATICEDGE, kAboutIconId, 12, 12,
-                         96, 96);
+  HWND panel =
+      b.Control(page, "STATIC", SS_OWNERDRAW, WS_EX_STATICEDGE, kAboutIconId, 12, 12, 96, 96);
   about_icon_ = panel;
   Put(t, H::LabelAbTitle, b.Label(page, kStaticId, 124, 30, 200, 18), ControlKind::Label);
   Put(t, H::LabelAbVer, b.Label(page, kStaticId, 124, 54, 200), ControlKind::Label);
@@ -244,9 +255,10 @@ void PropertiesView::BuildAboutPage(ControlBuilder& b, HWND page) {
     line.link = links[k];
     line.before = b.Label(page, kStaticId, 12, top, 320);
     SetWindowTextA(line.before, before[k]);
-    HWND link = Put(t, links[k], b.Control(page, "STATIC", SS_NOTIFY | SS_NOPREFIX, 0,
-                                           HelpId(links[k]), 12, top, 60, 15),
-                    ControlKind::Label);
+    HWND link = Put(
+        t, links[k],
+        b.Control(page, "STATIC", SS_NOTIFY | SS_NOPREFIX, 0, HelpId(links[k]), 12, top, 60, 15),
+        ControlKind::Label);
     HookLink(link, *this, links[k]);
     line.after = b.Label(page, kStaticId, 12, top, 20);
     SetWindowTextA(line.after, after[k]);

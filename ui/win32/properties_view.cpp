@@ -1,7 +1,10 @@
 #include "ui/win32/properties_view.h"
 
 #include <windows.h>
+
 #include <commctrl.h>
+
+#include <algorithm>
 
 #include "ui/win32/common_dialogs.h"
 #include "ui/win32/control_hooks.h"
@@ -118,9 +121,8 @@ void PropertiesView::CreateContent(HWND hwnd) {
                            GetModuleHandleA(nullptr), nullptr);
   SetWindowLongPtrA(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner_));
   ControlBuilder b(style_, *this, dpi_);
-  about_icon_image_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
-                                                    MAKEINTRESOURCEA(1), IMAGE_ICON, b.Scale(64),
-                                                    b.Scale(64), 0));
+  about_icon_image_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
+                                                    IMAGE_ICON, b.Scale(64), b.Scale(64), 0));
   PlaceWindowForShow();
   RECT page_area{};
   BuildFrame(b, page_area);
@@ -132,10 +134,10 @@ void PropertiesView::BuildFrame(ControlBuilder& b, RECT& page_area) {
   frame.kind = ControlKind::Window;
   ControlEntry& tabs = Frame().Entry(FrameControl::PageControl1);
   tabs.kind = ControlKind::Tabs;
-  tabs.hwnd = b.Control(hwnd_, WC_TABCONTROLA, WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                        WS_EX_CONTROLPARENT, IdOf(kFrameIdBase, FrameControl::PageControl1),
-                        kTabArea.left, kTabArea.top, kTabArea.right - kTabArea.left,
-                        kTabArea.bottom - kTabArea.top);
+  tabs.hwnd =
+      b.Control(hwnd_, WC_TABCONTROLA, WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                WS_EX_CONTROLPARENT, IdOf(kFrameIdBase, FrameControl::PageControl1), kTabArea.left,
+                kTabArea.top, kTabArea.right - kTabArea.left, kTabArea.bottom - kTabArea.top);
   SetUpTabImages();
   // The page area: the tab's display rectangle with one row of tabs.
   TCITEMA probe{};
@@ -193,6 +195,31 @@ void PropertiesView::PlaceWindowForShow() {
   LayOutLinks();
 }
 
+void PropertiesView::SetText(WinampControl control, const std::string& text) {
+  WinampTable::SetText(control, text);
+  AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? 2 : 1);
+}
+
+void PropertiesView::SetVisible(WinampControl control, bool visible) {
+  WinampTable::SetVisible(control, visible);
+  AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? 2 : 1);
+}
+
+void PropertiesView::AvoidRowLabelOverlap(int port) {
+  HWND inact = Winamp().Entry(WinampControlOf(port, WinampControl::Label1Inact)).hwnd;
+  HWND row3 = Winamp().Entry(WinampControlOf(port, WinampControl::Label1E3)).hwnd;
+  if (!inact || !row3) return;
+  FitLabelToText(inact);
+  if ((GetWindowLongPtrA(row3, GWL_STYLE) & WS_VISIBLE) == 0) return;
+  RECT label, row, overlap;
+  GetWindowRect(inact, &label);
+  GetWindowRect(row3, &row);
+  if (!IntersectRect(&overlap, &label, &row)) return;
+  // The label ends where the row label's text begins.
+  SetWindowPos(inact, nullptr, 0, 0, std::max(0L, row.left - label.left - 2),
+               label.bottom - label.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void PropertiesView::LayOutLinks() {
   if (!about_page_) return;
   HDC dc = GetDC(about_page_);
@@ -219,8 +246,8 @@ void PropertiesView::LayOutLinks() {
     const int link_width = text_width(link) + 1;
     const int height = r.bottom - r.top;
     SetWindowPos(link, HWND_TOP, link_left, r.top, link_width, height, SWP_NOACTIVATE);
-    SetWindowPos(line.after, nullptr, link_left + link_width, r.top,
-                 text_width(line.after) + 2, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(line.after, nullptr, link_left + link_width, r.top, text_width(line.after) + 2,
+                 height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SelectObject(dc, old);
   ReleaseDC(about_page_, dc);

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <optional>
@@ -71,6 +72,11 @@ class PropertiesView final : public DialogContent,
   OptionsTable& Options() { return *this; }
   HelpAboutTable& HelpAbout() { return *this; }
 
+  // The row labels of the Winamp tab change with the click mode; where the
+  // row-3 label reaches into the player-absent label, that label yields.
+  void SetText(WinampControl control, const std::string& text) override;
+  void SetVisible(WinampControl control, bool visible) override;
+
   // Hooks of the subclassed controls (key field, arrows, links).
   void KeyFieldKeyDown(int port, int virtual_key, bool& used);
   void ArrowMouseDown(int port, bool next);
@@ -92,6 +98,7 @@ class PropertiesView final : public DialogContent,
   void BuildAboutPage(ControlBuilder& b, HWND page);
   void SetUpTabImages();
   void LayOutLinks();
+  void AvoidRowLabelOverlap(int port);
   void PlaceWindowForShow();
 
   bool OnCommand(WORD id, WORD code, HWND control);

@@ -26,8 +26,12 @@ HBITMAP BitmapFromRaster(const Raster& raster) {
   return bitmap;
 }
 
-HBITMAP FourButtonWiringBitmap() { return BitmapFromRaster(DrawFourButtonWiring().raster); }
+HBITMAP FourButtonWiringBitmap() {
+  return BitmapFromRaster(DrawFourButtonWiring().raster);
+}
 
-HBITMAP FifteenButtonWiringBitmap() { return BitmapFromRaster(DrawFifteenButtonWiring().raster); }
+HBITMAP FifteenButtonWiringBitmap() {
+  return BitmapFromRaster(DrawFifteenButtonWiring().raster);
+}
 
 }  // namespace pelorin::win32

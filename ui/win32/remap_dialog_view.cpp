@@ -13,9 +13,9 @@ constexpr int kClientHeight = 235;
 // Below the centre of the screen, so the properties window stays in view.
 constexpr int kBelowCentre = 120;
 
-constexpr int kRadioIdBase = 2000;  // + line * 10 + item
-constexpr int kAssignId = 2103;     // Button3
-constexpr int kAutoCancelId = 2106; // Button6
+constexpr int kRadioIdBase = 2000;   // + line * 10 + item
+constexpr int kAssignId = 2103;      // Button3
+constexpr int kAutoCancelId = 2106;  // Button6
 
 bool RegisterDialogClass(HINSTANCE instance, const char* name) {
   WNDCLASSEXA wc{};
@@ -160,8 +160,7 @@ INT_PTR RemapDialogView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-bool RemapDialogView::OnPanelMessage(HWND, UINT message, WPARAM wparam, LPARAM,
-                                     INT_PTR& result) {
+bool RemapDialogView::OnPanelMessage(HWND, UINT message, WPARAM wparam, LPARAM, INT_PTR& result) {
   if (message != WM_COMMAND) return false;
   OnCommand(LOWORD(wparam), HIWORD(wparam), false);
   result = TRUE;
@@ -187,9 +186,14 @@ void RemapDialogView::OnCommand(WORD id, WORD code, bool from_keyboard) {
         presenter_->CancelClicked();
       }
       break;
-    case kAssignId: presenter_->AssignAutomatically(); break;
-    case kAutoCancelId: presenter_->AutoCancelClicked(); break;
-    default: break;
+    case kAssignId:
+      presenter_->AssignAutomatically();
+      break;
+    case kAutoCancelId:
+      presenter_->AutoCancelClicked();
+      break;
+    default:
+      break;
   }
 }
 
