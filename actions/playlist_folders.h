@@ -44,6 +44,10 @@ class PlaylistFolders {
   PlaylistFolders(PlayerChannel& player, TextFiles& files, std::vector<std::string> candidates)
       : player_(player), files_(files), candidates_(std::move(candidates)) {}
 
+  // The playlist files to read from now on (the player directory is found
+  // only during start-up).
+  void SetCandidates(std::vector<std::string> candidates) { candidates_ = std::move(candidates); }
+
   // Reads the playlist file and selects the target entry in `player`; plays
   // on unless the player is stopped. The file is closed on every path.
   void Jump(WindowId player, FolderJump jump);

@@ -17,10 +17,10 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
-StartRequest ParseStartRequest(std::string_view first_argument) {
-  if (EqualsIgnoringCase(first_argument, "uninstall")) return StartRequest::Uninstall;
-  if (EqualsIgnoringCase(first_argument, "install")) return StartRequest::Install;
-  return StartRequest::Normal;
+CommandLineRequest ParseStartRequest(std::string_view first_argument) {
+  if (EqualsIgnoringCase(first_argument, "uninstall")) return CommandLineRequest::Uninstall;
+  if (EqualsIgnoringCase(first_argument, "install")) return CommandLineRequest::Install;
+  return CommandLineRequest::Normal;
 }
 
 std::string_view FirstArgument(std::string_view text) {

@@ -3,11 +3,11 @@
 
 namespace pelorin {
 
-enum class StartRequest { Normal, Install, Uninstall };
+enum class CommandLineRequest { Normal, Install, Uninstall };
 
 // The request named by the program's first command-line argument, in any
 // letter case; further arguments are ignored.
-StartRequest ParseStartRequest(std::string_view first_argument);
+CommandLineRequest ParseStartRequest(std::string_view first_argument);
 
 // The first argument of a Windows command line (the text after the program
 // name), honouring double quotes: `"C:\x y\p.exe" UnInstall now` gives

@@ -1,28 +1,72 @@
 #include "app/main_form.h"
 
 #include <utility>
+#include <vector>
+
+#include "actions/command_catalogue.h"
+#include "app/command_line.h"
+#include "app/startup_locations.h"
+#include "app/uninstall.h"
+#include "ui/bitmap_file.h"
+#include "ui/wiring_pictures.h"
 
 namespace pelorin {
 namespace {
 
-// Requests another copy (or another program) may send with WM_USER.
-constexpr std::uintptr_t kShowRequest = 0;
-constexpr std::uintptr_t kPortHandleQuery = 1;
-constexpr std::uintptr_t kQuitRequest = 2;
+constexpr std::uintptr_t kPlayerOpenFileCommand = 40029;
 
 }  // namespace
 
-MainForm::MainForm(MainFormServices services, std::string first_argument)
-    : window_(services.window),
-      instance_locks_(services.instance_locks),
-      first_argument_(std::move(first_argument)) {}
+MainForm::MainForm(const ProgramServices& services, const ProgramViews& views, ProgramFacts facts)
+    : services_(services),
+      window_(views.window),
+      views_(views),
+      facts_(std::move(facts)),
+      primary_(PortRole::Primary, services.serial_ports, services.message_boxes),
+      secondary_(PortRole::Secondary, services.serial_ports, services.message_boxes),
+      player_(services.messaging),
+      store_(services.files, services.registry, facts_.executable_path),
+      volume_(services.audio),
+      playlist_(player_, services.text_files, {}),
+      dispatcher_({settings_, player_, playlist_, volume_, services.keyboard, services.shell,
+                   services.power, [this] { WriteSettings(); }}),
+      policy_(services.message_boxes, services.messaging, *this, *this),
+      leds_(primary_, secondary_, settings_, player_),
+      primary_remap_(1, settings_, views.primary_remap, *this,
+                     [this](bool enabled) { views_.frame.SetEnabled(FrameControl::Window, enabled); }),
+      secondary_remap_(2, settings_, views.secondary_remap, *this,
+                       [this](bool enabled) {
+                         views_.frame.SetEnabled(FrameControl::Window, enabled);
+                       }),
+      properties_(settings_, *this, views.frame, views.com_ports, views.winamp, views.options,
+                  views.file_dialogs, primary_remap_, secondary_remap_),
+      help_about_(views.help_about, views.file_dialogs, *this, *this, ""),
+      primary_feed_(primary_remap_),
+      secondary_feed_(secondary_remap_),
+      cycle_({services.clock, settings_, primary_, secondary_, player_, dispatcher_, policy_, leds_,
+              *this, primary_feed_, secondary_feed_}),
+      tray_clicks_(*this),
+      random_(std::random_device{}()) {
+  store_.SetView(this);
+}
+
+void MainForm::Initialise() {
+  const WindowId owner = window_.Id();
+  primary_.SetOwner(owner);
+  secondary_.SetOwner(owner);
+  policy_.SetMainWindow(owner);
+  properties_.Initialise();
+  primary_remap_.Initialise();
+  secondary_remap_.Initialise();
+  help_about_.Initialise();
+}
 
 void MainForm::OnTimer(FormTimer timer) {
   switch (timer) {
     case FormTimer::FormMiscTimer: FormMiscTimerTimer(); break;
-    case FormTimer::ButtonStatusTimer1: break;
-    case FormTimer::TimerLED: break;
-    case FormTimer::TrayTimer1: tray_clicks_.TrayTimer1Timer(2); break;
+    case FormTimer::ButtonStatusTimer1: ButtonStatusTimer1Timer(); break;
+    case FormTimer::TimerLED: TimerLEDTimer(); break;
+    case FormTimer::TrayTimer1: TrayTimer1Timer(); break;
   }
 }
 
@@ -32,34 +76,107 @@ void MainForm::FormMiscTimerTimer() {
   ProgramInit();
 }
 
-void MainForm::ProgramInit() {
-  const StartRequest request = ParseStartRequest(first_argument_);
-  if (request == StartRequest::Uninstall) {
+bool MainForm::HandleCommandLine() {
+  const CommandLineRequest request = ParseStartRequest(facts_.first_argument);
+  if (request == CommandLineRequest::Uninstall) {
+    MessageBoxRequest box;
+    box.owner = window_.Id();
+    box.text = kUninstallQuestion;
+    box.caption = "Uninstall";
+    box.icon = MessageIcon::Warning;
+    box.buttons = MessageButtons::YesNo;
+    box.default_button = 2;
+    if (services_.message_boxes.Show(box) == MessageAnswer::Yes) {
+      NotifyRunningInstance(kQuitRequest, 0);
+      UninstallProgram(services_.registry, services_.files, services_.shell,
+                       facts_.executable_path, random_);
+    }
     window_.EndMessageLoop();
-    return;
+    return false;
   }
-  instance_lock_ = instance_locks_.Acquire("Pelorin");
+  if (request == CommandLineRequest::Install) {
+    WriteUninstallEntry(services_.registry, facts_.executable_path);
+  }
+  return true;
+}
+
+void MainForm::ProgramInit() {
+  if (!HandleCommandLine()) return;
+  instance_lock_ = services_.instance_locks.Acquire("Pelorin");
   if (!instance_lock_) {
     // Another copy runs: end silently, without disturbing it.
     window_.EndMessageLoop();
     return;
   }
   window_.ClientSize(startup_client_width_, startup_client_height_);
+  run_key_ = OpenRunKey(services_.registry);
+  store_.SetRunKey(run_key_.get());
+
+  const PlayerLocation player = LocatePlayer(services_.registry, services_.files,
+                                             facts_.executable_path);
+  player_directory_ = player.directory;
+  if (!player.found) window_.EnableTrayMenuItem(TrayMenuItem::Item2StartPlayer, false);
+  playlist_.SetCandidates(PlaylistFileCandidates(player_directory_, facts_.user_app_data));
+  browser_path_ = LocateBrowser(services_.registry);
+  help_about_.SetBrowserPath(browser_path_);
+
+  store_.Open();
+  std::vector<std::string> commands;
+  FillCommandList(commands, player_directory_, services_.shell);
+  properties_.Editor().FillCommandLists(commands);
+  properties_.ReadSettings();
+  if (!ApplySettings()) properties_.ComboBox1Change();
+  StartPlayerIfWanted(!player.found);
+
+  // Shut down and restart need the privilege on the NT family; a failure
+  // only means those commands will not work.
+  if (facts_.nt_family) services_.power.EnableShutdownPrivilege();
+  volume_.Open();
   window_.StartTimer(FormTimer::ButtonStatusTimer1);
   window_.AddTrayIcon();
   tray_icon_shown_ = true;
 }
 
+void MainForm::StartPlayerIfWanted(bool player_not_found) {
+  if (player_not_found) {
+    if (!settings_.Options.Warn) return;
+    MessageBoxRequest box;
+    box.owner = window_.Id();
+    box.text = kPlayerNotFoundWarning;
+    box.caption = kProgramCaption;
+    box.icon = MessageIcon::Warning;
+    services_.message_boxes.Show(box);
+  } else if (settings_.Options.WinampOnStartup) {
+    Item2Click();
+  }
+}
+
+std::intptr_t MainForm::NotifyRunningInstance(std::uintptr_t code, std::intptr_t lparam) {
+  // Without its own caption this copy cannot find itself.
+  window_.SetCaption("");
+  window_.ProcessMessages();
+  const WindowId running = services_.messaging.FindWindow("TForm1", "Pelorin Properties");
+  if (running == kNoWindow) return 0;
+  return services_.messaging.SendAndWait(running, kWmUser, code, lparam);
+}
+
 std::intptr_t MainForm::OnUserMessage(std::uintptr_t wparam, std::intptr_t lparam) {
   switch (wparam) {
-    case kShowRequest: Item1Click(); return 0;
-    case kPortHandleQuery: return lparam == 0 || lparam == 1 ? 0 : -1;
+    case kShowRequest:
+      Item1Click();
+      return 0;
+    case kPortHandleQuery:
+      if (lparam == 0) return primary_.Handle();
+      if (lparam == 1) return secondary_.Handle();
+      return -1;
     case kQuitRequest:
+      // Ends at once: neither the settings nor the LEDs are touched.
       window_.RemoveTrayIcon();
       tray_icon_shown_ = false;
       window_.EndMessageLoop();
       return 0;
-    default: return 0;
+    default:
+      return 0;
   }
 }
 
@@ -75,30 +192,46 @@ void MainForm::OnTrayMenu(TrayMenuItem item) {
 void MainForm::Item1Click() {
   if (!window_.Visible()) window_.Show();
   window_.BringToFront();
+  // A visible remap dialog keeps the window disabled: bring it forward too.
+  if (primary_remap_.IsShown()) views_.primary_remap.SetFocus(RemapControl::Dialog);
+  if (secondary_remap_.IsShown()) views_.secondary_remap.SetFocus(RemapControl::Dialog);
 }
 
-void MainForm::Item2Click() {}
-void MainForm::Item3Click() {}
+void MainForm::Item2Click() {
+  const bool winamp = services_.files.FileExists(player_directory_ + "\\Winamp.exe");
+  services_.shell.Execute(winamp ? "Winamp.exe" : "Studio.exe", "", player_directory_, kShowShow);
+}
+
+void MainForm::Item3Click() { services_.shell.Execute("sndvol32", "/t", "", kShowShow); }
 
 void MainForm::Item4Click() {
+  WriteSettings();
   window_.RemoveTrayIcon();
   tray_icon_shown_ = false;
+  ClearLeds();
   window_.EndMessageLoop();
 }
 
 bool MainForm::FormCloseQuery() {
-  if (window_.Visible()) {
-    window_.Hide();
-    return false;
-  }
+  if (window_.Visible()) return properties_.FormCloseQuery(true);
+  // Hidden: Windows is ending the session, or a close came from outside.
   if (instance_lock_) instance_lock_->Release();
   window_.StopTimer(FormTimer::TrayTimer1);
   window_.StopTimer(FormTimer::ButtonStatusTimer1);
   window_.StopTimer(FormTimer::FormMiscTimer);
   window_.StopTimer(FormTimer::TimerLED);
+  ClearLeds();
+  primary_.Close();
+  secondary_.Close();
+  WriteSettings();
   window_.RemoveTrayIcon();
   tray_icon_shown_ = false;
   return true;
+}
+
+void MainForm::ClearLeds() {
+  primary_.SetRts(false);
+  secondary_.SetRts(false);
 }
 
 void MainForm::OnTaskbarCreated() {
@@ -107,8 +240,79 @@ void MainForm::OnTaskbarCreated() {
   if (tray_icon_shown_) window_.AddTrayIcon();
 }
 
-void MainForm::FormShow() {}
+void MainForm::RunClickAction(TrayClickAction action) {
+  switch (action) {
+    case TrayClickAction::StartPlayer: Item2Click(); break;
+    case TrayClickAction::OpenVolumeControl:
+      services_.shell.Execute("sndvol32.exe", "", "", kShowShow);
+      break;
+    case TrayClickAction::OpenSimpleVolumeControl:
+      services_.shell.Execute("sndvol32.exe", "/t", "", kShowShow);
+      break;
+    case TrayClickAction::OpenPlayerFileDialog:
+      if (const WindowId player = player_.FindPlayer(); player != kNoWindow) {
+        services_.messaging.Send(player, kWmCommand, kPlayerOpenFileCommand, 0);
+      }
+      break;
+    case TrayClickAction::OpenProperties: Item1Click(); break;
+    case TrayClickAction::Nothing: break;
+  }
+}
 
-void MainForm::RunClickAction(TrayClickAction) {}
+bool MainForm::ApplySettings() {
+  return pelorin::ApplySettings(settings_, primary_, secondary_, *this);
+}
+
+bool MainForm::UseConfigFile(const std::string& path) {
+  const bool existed = services_.files.FileExists(path);
+  store_.UseConfigFile(path, settings_);
+  return existed;
+}
+
+void MainForm::ShowConfigPath(const std::string& path) {
+  properties_.Options().ShowConfigPath(path);
+}
+
+LineMap MainForm::ReadLineMap(int port) {
+  Settings stored = settings_;
+  store_.ReadLineAssignments(stored);
+  const PortGroup& group = stored.PortSettings(port);
+  return {group.DCD, group.DSR, group.CTS, group.RI};
+}
+
+void MainForm::WriteLineMap(int port, const LineMap& map) {
+  const char* section = port == 1 ? "Primary" : "Secondary";
+  store_.WriteInteger(section, "DCD", map[0]);
+  store_.WriteInteger(section, "DSR", map[1]);
+  store_.WriteInteger(section, "CTS", map[2]);
+  store_.WriteInteger(section, "RI", map[3]);
+}
+
+void MainForm::ShowHardwareButton(int port, int index, bool pressed) {
+  properties_.ComPorts().ShowHardwareButton(port, index, pressed);
+}
+
+void MainForm::ShowCombinationCode(int port, int code) {
+  properties_.ComPorts().ShowCombinationCode(port, code);
+}
+
+void MainForm::ShowLines(int port, const LineLevels& lines) {
+  properties_.ComPorts().ShowLines(port, lines);
+}
+
+void MainForm::StartFile(const std::string& file, const std::string& parameters,
+                         const std::string& directory) {
+  services_.shell.Execute(file, parameters, directory, kShowShow);
+}
+
+void MainForm::WriteBitmap(WiringPicture picture, const std::string& path) {
+  const WiringDrawing drawing = picture == WiringPicture::FourButtons ? DrawFourButtonWiring()
+                                                                      : DrawFifteenButtonWiring();
+  const std::vector<std::uint8_t> bytes = EncodeBitmap(drawing.raster);
+  // Replaces a file of that name; a failure is not reported, like the save
+  // dialog's other outcomes.
+  (void)services_.files.WriteFileAtomically(
+      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
 
 }  // namespace pelorin

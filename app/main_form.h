@@ -1,28 +1,76 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <random>
 #include <string>
 
-#include "app/command_line.h"
+#include "actions/command_dispatcher.h"
+#include "actions/player_channel.h"
+#include "actions/playlist_folders.h"
+#include "actions/system_volume.h"
 #include "app/form_events.h"
-#include "app/form_window.h"
+#include "app/program_services.h"
+#include "config/apply_settings.h"
+#include "config/settings.h"
+#include "config/settings_store.h"
+#include "engine/player_absent_policy.h"
+#include "engine/poll_cycle.h"
+#include "indicators/led_driver.h"
 #include "indicators/tray_clicks.h"
-#include "platform/instance_lock.h"
+#include "input/port_channel.h"
+#include "ui/help_about_tab.h"
+#include "ui/properties_window.h"
+#include "ui/remap_dialog.h"
 
 namespace pelorin {
 
-// The operating-system services the program's central object works with.
-struct MainFormServices {
-  FormWindow& window;
-  InstanceLocks& instance_locks;
+// WM_USER requests the properties window accepts from another copy.
+inline constexpr std::uintptr_t kShowRequest = 0;
+inline constexpr std::uintptr_t kPortHandleQuery = 1;
+inline constexpr std::uintptr_t kQuitRequest = 2;
+
+inline constexpr const char* kUninstallQuestion = "Do you really want to uninstall\r\nPelorin?";
+inline constexpr const char* kPlayerNotFoundWarning =
+    "Unable to find Winamp installed!\n\nProgram will be unable to start Winamp.";
+
+// A port's remap dialog as the poll cycle feeds its automatic assignment.
+class RemapFeed final : public RemapLineFeed {
+ public:
+  explicit RemapFeed(RemapDialog& dialog) : dialog_(dialog) {}
+  bool ShowsAutoPage() const override {
+    return dialog_.IsShown() && dialog_.Page() == RemapPage::Auto;
+  }
+  void OnClickDCD() override { dialog_.OnClickDCD(); }
+  void OnClickDSR() override { dialog_.OnClickDSR(); }
+  void OnClickCTS() override { dialog_.OnClickCTS(); }
+  void OnClickRI() override { dialog_.OnClickRI(); }
+
+ private:
+  RemapDialog& dialog_;
 };
 
-// The one object that owns the program's run-time state and carries the
-// handlers of the properties window. It composes the subsystems and holds
-// none of their logic.
-class MainForm final : public FormEvents, private TrayHost {
+// The one object that owns the program's run-time state (port channels,
+// button states, the live Settings, the store, the mixer, the instance lock)
+// and carries the handlers of the properties window. It composes the
+// subsystems and holds none of their logic.
+class MainForm final : public FormEvents,
+                       private TrayHost,
+                       private PropertiesHost,
+                       private PropertiesWindowOpener,
+                       private SettingsView,
+                       private LineMapStore,
+                       private PollTimerControl,
+                       private PlayerLauncher,
+                       private CycleView,
+                       private ShellStarter,
+                       private WiringPictureWriter {
  public:
-  MainForm(MainFormServices services, std::string first_argument);
+  MainForm(const ProgramServices& services, const ProgramViews& views, ProgramFacts facts);
+  MainForm(const MainForm&) = delete;
+  MainForm& operator=(const MainForm&) = delete;
+
+  // Texts and initial layout of every window; once the views exist.
+  void Initialise();
 
   // FormEvents
   void OnTimer(FormTimer timer) override;
@@ -31,16 +79,39 @@ class MainForm final : public FormEvents, private TrayHost {
   void OnTrayMenu(TrayMenuItem item) override;
   bool FormCloseQuery() override;
   void OnTaskbarCreated() override;
-  void FormShow() override;
+  void FormShow() override { properties_.FormShow(); }
 
+  // Handlers under their form names.
   void FormMiscTimerTimer();
   void ProgramInit();
+  void ButtonStatusTimer1Timer() { cycle_.Run(); }
+  void TimerLEDTimer() { leds_.Step(); }
+  void TrayTimer1Timer() { tray_clicks_.TrayTimer1Timer(settings_.Options.OnTrayClick); }
   void Item1Click();
   void Item2Click();
   void Item3Click();
   void Item4Click();
+  std::intptr_t NotifyRunningInstance(std::uintptr_t code, std::intptr_t lparam);
+
+  // The parts the Win32 views wire their controls to.
+  PropertiesWindow& Properties() { return properties_; }
+  HelpAboutTab& HelpAbout() { return help_about_; }
+  RemapDialog& PrimaryRemap() { return primary_remap_; }
+  RemapDialog& SecondaryRemap() { return secondary_remap_; }
+
+  // For tests and read-outs.
+  const Settings& LiveSettings() const { return settings_; }
+  const PortChannel& Primary() const { return primary_; }
+  const PortChannel& Secondary() const { return secondary_; }
+  const std::string& PlayerDirectory() const { return player_directory_; }
+  const std::string& BrowserPath() const { return browser_path_; }
 
  private:
+  bool HandleCommandLine();
+  void LocatePlayerAndBrowser();
+  void StartPlayerIfWanted(bool player_not_found);
+  void ClearLeds();
+
   // TrayHost
   void StartClickTimer() override { window_.StartTimer(FormTimer::TrayTimer1); }
   void StopClickTimer() override { window_.StopTimer(FormTimer::TrayTimer1); }
@@ -49,11 +120,73 @@ class MainForm final : public FormEvents, private TrayHost {
   void OpenMenuAtCursor() override { window_.OpenTrayMenuAtCursor(); }
   void RunClickAction(TrayClickAction action) override;
 
+  // PropertiesHost
+  void LoadSettings() override { store_.ReadSettings(settings_); }
+  void WriteSettings() override { store_.WriteSettings(settings_); }
+  bool ApplySettings() override;
+  void ResetAskOnce() override { policy_.ClearAskedOnce(); }
+  void HideWindow() override { window_.Hide(); }
+  std::string ConfigFilePath() override { return store_.ConfigPath(); }
+  std::string DefaultConfigFilePath() override { return store_.DefaultConfigPath(); }
+  bool UseConfigFile(const std::string& path) override;
+
+  // PropertiesWindowOpener
+  void ShowPropertiesWindow() override { Item1Click(); }
+
+  // SettingsView: the window refreshes itself after a load.
+  void ShowConfigPath(const std::string& path) override;
+  void PortModeLoaded(int) override {}
+  void SettingsLoaded() override {}
+
+  // LineMapStore
+  LineMap ReadLineMap(int port) override;
+  void WriteLineMap(int port, const LineMap& map) override;
+
+  // PollTimerControl and PlayerLauncher
+  void StopPollTimer() override { window_.StopTimer(FormTimer::ButtonStatusTimer1); }
+  void StartPollTimer() override { window_.StartTimer(FormTimer::ButtonStatusTimer1); }
+  void StartPlayer() override { Item2Click(); }
+
+  // CycleView
+  void ShowHardwareButton(int port, int index, bool pressed) override;
+  void ShowCombinationCode(int port, int code) override;
+  void ShowLines(int port, const LineLevels& lines) override;
+  void FlipDoubleClickTestPicture() override { properties_.Options().FlipTestPicture(); }
+
+  // ShellStarter and WiringPictureWriter
+  void StartFile(const std::string& file, const std::string& parameters,
+                 const std::string& directory) override;
+  void WriteBitmap(WiringPicture picture, const std::string& path) override;
+
+  ProgramServices services_;
   FormWindow& window_;
-  InstanceLocks& instance_locks_;
-  std::string first_argument_;
+  ProgramViews views_;
+  ProgramFacts facts_;
+
+  Settings settings_;
+  PortChannel primary_;
+  PortChannel secondary_;
+  PlayerChannel player_;
+  SettingsStore store_;
+  std::unique_ptr<RegistryKey> run_key_;
+  SystemVolume volume_;
+  PlaylistFolders playlist_;
+  CommandDispatcher dispatcher_;
+  PlayerAbsentPolicy policy_;
+  LedDriver leds_;
+  RemapDialog primary_remap_;
+  RemapDialog secondary_remap_;
+  PropertiesWindow properties_;
+  HelpAboutTab help_about_;
+  RemapFeed primary_feed_;
+  RemapFeed secondary_feed_;
+  PollCycle cycle_;
+  TrayClicks tray_clicks_;
+
   std::unique_ptr<InstanceLock> instance_lock_;
-  TrayClicks tray_clicks_{*this};
+  std::mt19937 random_;
+  std::string player_directory_;
+  std::string browser_path_;
   bool tray_icon_shown_ = false;
   int startup_client_width_ = 0;
   int startup_client_height_ = 0;

@@ -1,6 +1,7 @@
 #include "app/uninstall.h"
 
 #include "app/locations.h"
+#include "config/settings_store.h"
 
 namespace pelorin {
 
@@ -32,6 +33,32 @@ std::string UninstallBatchText(std::string_view executable_file_name) {
          "del " + quoted + "\r\n"
          "if exist " + quoted + " goto loop\r\n"
          "del %0\r\n";
+}
+
+void WriteUninstallEntry(Registry& registry, std::string_view executable_path) {
+  auto key = registry.Open(RegistryRoot::LocalMachine, kUninstallEntryPath, KeyAccess::Full, true);
+  if (!key) return;  // no rights for the machine-wide list: nothing to fall back on
+  key->WriteString("DisplayName", "Pelorin");
+  key->WriteString("UninstallString", UninstallCommand(executable_path));
+}
+
+void UninstallProgram(Registry& registry, FileSystem& files, Shell& shell,
+                      std::string_view executable_path, std::mt19937& generator) {
+  const std::string directory = DirectoryOf(executable_path);
+  std::string batch;
+  do {
+    batch = directory + "\\" + RandomName(8, generator) + ".bat";
+  } while (files.FileExists(batch));
+  if (!files.CreateNewFile(batch, UninstallBatchText(FileNameOf(executable_path)))) return;
+  // The batch runs in the program's folder, so the file name alone names the
+  // executable; hidden, so that no console window shows.
+  shell.Execute(batch, "", directory, kShowHidden);
+
+  if (auto list = registry.Open(RegistryRoot::LocalMachine, kUninstallKeyPath, KeyAccess::Full,
+                                false)) {
+    list->DeleteSubKey("Pelorin");  // failures ignored: nothing is left to do about them
+  }
+  if (auto run = OpenRunKey(registry)) run->DeleteValue(kAutostartValueName);
 }
 
 }  // namespace pelorin

@@ -3,14 +3,16 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_system.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+
 namespace pelorin {
 
 inline constexpr const char* kUninstallKeyPath =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 inline constexpr const char* kUninstallEntryPath =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelorin";
-inline constexpr const char* kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr const char* kProgramName = "Pelorin";
 
 // `count` characters drawn from 0-9, A-Z and a-z.
 std::string RandomName(int count, std::mt19937& generator);
@@ -24,5 +26,16 @@ std::string UninstallCommand(std::string_view executable_path);
 // Five lines, each ended by CRLF. A '%' in the name is doubled so that the
 // command interpreter reads it literally.
 std::string UninstallBatchText(std::string_view executable_file_name);
+
+// Enters the program in the list of installed programs (machine-wide); does
+// nothing without the rights for it.
+void WriteUninstallEntry(Registry& registry, std::string_view executable_path);
+
+// Removes the program: starts a hidden batch file that deletes the
+// executable once no copy holds it any more, then removes the uninstall and
+// autostart entries. Stops before any change when the batch file cannot be
+// created. The settings key and the configuration file stay.
+void UninstallProgram(Registry& registry, FileSystem& files, Shell& shell,
+                      std::string_view executable_path, std::mt19937& generator);
 
 }  // namespace pelorin

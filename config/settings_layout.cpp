@@ -122,7 +122,7 @@ void ReadPortNumbers(const Reader& in, Settings& settings) {
   }
 }
 
-void ReadLineAssignments(const Reader& in, Settings& settings) {
+void ReadLineAssignmentsFrom(const Reader& in, Settings& settings) {
   const PortGroup defaults;
   for (int port = 1; port <= kPortCount; ++port) {
     PortGroup& group = settings.PortSettings(port);
@@ -219,16 +219,24 @@ void WriteSlot(Writer& out, int port, int index, const ButtonSlot& slot) {
 
 }  // namespace
 
-void SettingsStore::ReadSettings(Settings& settings) {
+ProfileDocument SettingsStore::LoadForReading() const {
   // A file that cannot be read reads as empty: every key takes its fallback.
   FileContents contents = files_.ReadWholeFile(config_path_);
-  const ProfileDocument document = contents.status == ReadStatus::Ok
-                                       ? ProfileDocument::Parse(contents.bytes)
-                                       : ProfileDocument{};
+  return contents.status == ReadStatus::Ok ? ProfileDocument::Parse(contents.bytes)
+                                           : ProfileDocument{};
+}
+
+void SettingsStore::ReadLineAssignments(Settings& settings) {
+  const ProfileDocument document = LoadForReading();
+  ReadLineAssignmentsFrom(Reader(document, settings_key_.get()), settings);
+}
+
+void SettingsStore::ReadSettings(Settings& settings) {
+  const ProfileDocument document = LoadForReading();
   const Reader in(document, settings_key_.get());
 
   ReadPortNumbers(in, settings);
-  ReadLineAssignments(in, settings);
+  ReadLineAssignmentsFrom(in, settings);
   ReadOptions(in, run_key_, settings.Options);
   ReadSlotCommands(in, settings, 0, kLegacySlots);
   ReadSlotCommands(in, settings, kLegacySlots, kButtonsPerPort);

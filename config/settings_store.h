@@ -78,6 +78,9 @@ class SettingsStore {
   void WriteSettings(const Settings& settings);
   // Stores one integer at once (the remap dialogs store their four lines so).
   void WriteInteger(std::string_view section, std::string_view key, int value);
+  // Replaces only the line assignments (DCD, DSR, CTS, RI of both ports)
+  // with the stored ones; the rest of `settings` stays as it is.
+  void ReadLineAssignments(Settings& settings);
 
   // The file chooser's starting point; a current path without any folder
   // gives way to the default path.
@@ -93,6 +96,7 @@ class SettingsStore {
   // The document to change and save; nothing when the file exists but could
   // not be read, so that a save cannot wipe what it did not see.
   std::optional<ProfileDocument> LoadForChange();
+  ProfileDocument LoadForReading() const;
   void Save(const ProfileDocument& document);
   void WriteAutostartEntry(bool wanted);
 

@@ -21,6 +21,7 @@ bool PortChannel::Open(int port_index) {
   const int number = port_index + 1;
   device_ = ports_.Open(number);
   if (!device_) {
+    closed_handle_ = -1;  // what a failed open leaves in the handle
     ShowOpenError(number);
     return false;
   }
@@ -29,6 +30,7 @@ bool PortChannel::Open(int port_index) {
 }
 
 void PortChannel::Close() {
+  if (device_) closed_handle_ = -1;
   device_.reset();
   lines_ = {};
 }
@@ -50,7 +52,9 @@ void PortChannel::SetRts(bool raised) {
   if (device_) device_->SetRts(raised);
 }
 
-std::intptr_t PortChannel::Handle() const { return device_ ? device_->RawHandle() : 0; }
+std::intptr_t PortChannel::Handle() const {
+  return device_ ? device_->RawHandle() : closed_handle_;
+}
 
 void PortChannel::ShowNoPortSelected() {
   MessageBoxRequest box;

@@ -39,7 +39,8 @@ class PortChannel {
   bool IsOpen() const { return device_ != nullptr; }
   // The levels of the last ReadLines.
   const LineLevels& Lines() const { return lines_; }
-  // The device handle for the port handle query; 0 (none) while not open.
+  // The device handle for the port handle query: 0 before the first open
+  // attempt, the invalid handle value (-1) after a close or a failed open.
   std::intptr_t Handle() const;
 
  private:
@@ -52,6 +53,7 @@ class PortChannel {
   WindowId owner_ = kNoWindow;
   std::unique_ptr<SerialDevice> device_;
   LineLevels lines_;
+  std::intptr_t closed_handle_ = 0;
 };
 
 // The message texts, exactly as the user sees them.

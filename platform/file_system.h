@@ -34,6 +34,10 @@ class FileSystem {
   // never replaced.
   virtual bool WriteFileAtomically(const std::string& path, std::string_view bytes) = 0;
 
+  // Creates a new file holding exactly `bytes`; fails, touching nothing, when
+  // a file of that name exists already. A partly written file is removed.
+  virtual bool CreateNewFile(const std::string& path, std::string_view bytes) = 0;
+
   // True when a file (not a folder) exists at `path`.
   virtual bool FileExists(const std::string& path) = 0;
 

@@ -18,6 +18,8 @@ struct MessageBoxRequest {
   // Task-modal: every top-level window of the program is disabled while the
   // box is up, even without an owner.
   bool task_modal = false;
+  // The button that Enter presses: 1 the first, 2 the second.
+  int default_button = 1;
 };
 
 // Modal message boxes.

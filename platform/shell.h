@@ -6,6 +6,7 @@ namespace pelorin {
 // Show commands of a started program, with the values Windows gives them.
 inline constexpr int kShowHidden = 0;  // SW_HIDE
 inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
+inline constexpr int kShowShow = 5;    // SW_SHOW
 
 // The desktop shell: starting documents and programs, and asking whether a
 // file exists.

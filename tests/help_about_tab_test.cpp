@@ -4,7 +4,6 @@
 
 #include "support/fake_controls_view.h"
 #include "support/fake_file_dialogs.h"
-#include "ui/key_names.h"
 
 namespace pelorin {
 namespace {
@@ -85,23 +84,6 @@ TEST_F(HelpAboutTabTest, HoverUnderlinesOneLinkAndTheBackgroundClearsAll) {
   EXPECT_FALSE(view[H::LinkUPX].underlined);
   EXPECT_FALSE(view[H::LinkMail].underlined);
 }
-
-struct KeyNameCase {
-  std::uint16_t key;
-  const char* name;
-};
-class KeyNameTest : public ::testing::TestWithParam<KeyNameCase> {};
-
-TEST_P(KeyNameTest, NamesTheVirtualKeyOnly) {
-  EXPECT_EQ(BasicKeyName(GetParam().key), GetParam().name);
-}
-
-INSTANTIATE_TEST_SUITE_P(Keys, KeyNameTest,
-                         ::testing::Values(KeyNameCase{27, "Escape"}, KeyNameCase{13, "Enter"},
-                                           KeyNameCase{17, "Ctrl"}, KeyNameCase{116, "F5"},
-                                           KeyNameCase{'Q' | 0x0300, "Q"},
-                                           KeyNameCase{0x67, "Num 7"},
-                                           KeyNameCase{0xE7, "Key 231"}));
 
 }  // namespace
 }  // namespace pelorin

@@ -112,7 +112,7 @@ TEST_F(PortChannelTest, FailedOpenAfterGoodOneLeavesChannelNotOpen) {
   EXPECT_FALSE(good.open) << "the old port was closed before the new one was tried";
   EXPECT_EQ(primary.Lines(), kAllUp) << "no stale levels";
   EXPECT_EQ(primary.ReadLines(), kAllUp);
-  EXPECT_EQ(primary.Handle(), 0);
+  EXPECT_EQ(primary.Handle(), -1) << "the handle query reports the invalid handle";
 }
 
 TEST_F(PortChannelTest, SamePortOnBothChannelsFailsOnTheSecond) {
@@ -192,6 +192,9 @@ TEST_F(PortChannelTest, RtsReachesAnOpenPortOnlyAndHandleFollowsTheDevice) {
   primary.SetRts(true);
   EXPECT_EQ(port.rts_writes, (std::vector<bool>{true, false, true}));
   EXPECT_TRUE(port.rts);
+
+  primary.Close();
+  EXPECT_EQ(primary.Handle(), -1) << "after a close the handle is the invalid handle";
 }
 
 }  // namespace

@@ -11,11 +11,11 @@ namespace pelorin {
 namespace {
 
 TEST(StartRequestTest, WordsAreRecognisedInAnyLetterCase) {
-  EXPECT_EQ(ParseStartRequest("UnInstall"), StartRequest::Uninstall);
-  EXPECT_EQ(ParseStartRequest("INSTALL"), StartRequest::Install);
-  EXPECT_EQ(ParseStartRequest("uninstal"), StartRequest::Normal);
-  EXPECT_EQ(ParseStartRequest("uninstallx"), StartRequest::Normal);
-  EXPECT_EQ(ParseStartRequest(""), StartRequest::Normal);
+  EXPECT_EQ(ParseStartRequest("UnInstall"), CommandLineRequest::Uninstall);
+  EXPECT_EQ(ParseStartRequest("INSTALL"), CommandLineRequest::Install);
+  EXPECT_EQ(ParseStartRequest("uninstal"), CommandLineRequest::Normal);
+  EXPECT_EQ(ParseStartRequest("uninstallx"), CommandLineRequest::Normal);
+  EXPECT_EQ(ParseStartRequest(""), CommandLineRequest::Normal);
 }
 
 TEST(StartRequestTest, OnlyTheFirstArgumentCounts) {

@@ -177,7 +177,7 @@ class CopperTrace {
 
 struct PictureCase {
   const char* name;
-  WiringPicture (*draw)();
+  WiringDrawing (*draw)();
   int width;
   int height;
   friend void PrintTo(const PictureCase& picture, std::ostream* out) { *out << picture.name; }
@@ -186,7 +186,7 @@ struct PictureCase {
 class WiringPictureTest : public testing::TestWithParam<PictureCase> {};
 
 TEST_P(WiringPictureTest, HasItsSizeAndStaysInsideItsFrame) {
-  const WiringPicture picture = GetParam().draw();
+  const WiringDrawing picture = GetParam().draw();
   const Raster& raster = picture.raster;
   ASSERT_EQ(raster.width(), GetParam().width);
   ASSERT_EQ(raster.height(), GetParam().height);
@@ -202,7 +202,7 @@ TEST_P(WiringPictureTest, HasItsSizeAndStaysInsideItsFrame) {
 }
 
 TEST_P(WiringPictureTest, SavesAsASixteenColourBitmapThatReadsBackTheSame) {
-  const WiringPicture picture = GetParam().draw();
+  const WiringDrawing picture = GetParam().draw();
   const std::vector<std::uint8_t> bytes = EncodeBitmap(picture.raster);
   EXPECT_EQ(bytes[28], 4);   // bits per pixel
   EXPECT_EQ(bytes[46], 16);  // colours used
@@ -213,7 +213,7 @@ TEST_P(WiringPictureTest, SavesAsASixteenColourBitmapThatReadsBackTheSame) {
 }
 
 TEST_P(WiringPictureTest, DrawnWiresJoinExactlyThePartsTheNetlistJoins) {
-  const WiringPicture picture = GetParam().draw();
+  const WiringDrawing picture = GetParam().draw();
   const CopperTrace trace(picture.raster);
   std::map<int, int> traced_of_net;  // netlist net -> traced copper net
   auto expect_on = [&](int net, Point at, const std::string& what) {

@@ -70,6 +70,8 @@ class HelpAboutTab {
   void SpeedButtonSave15Click() { SavePicture(WiringPicture::FifteenButtons); }
 
   void OpenLink(const std::string& address);
+  // The browser found at start-up; links open through the shell while empty.
+  void SetBrowserPath(std::string path) { browser_path_ = std::move(path); }
   void LinkNullsoftClick() { OpenLink(links_.nullsoft); }
   void LinkUPXClick() { OpenLink(links_.upx); }
   void LinkSiteClick() { OpenLink(links_.site); }

@@ -4,7 +4,7 @@
 
 #include "config/lists.h"
 #include "input/decoder.h"
-#include "ui/key_names.h"
+#include "actions/keys_and_start.h"
 
 namespace pelorin {
 namespace {
@@ -62,8 +62,7 @@ MappingEditor::MappingEditor(Settings& settings, WinampView& view, FileDialogs& 
     : settings_(settings),
       view_(view),
       dialogs_(dialogs),
-      modified_(std::move(modified)),
-      key_name_(BasicKeyName) {}
+      modified_(std::move(modified)) {}
 
 void MappingEditor::Initialise() {
   for (int port = 1; port <= kPortCount; ++port) {
@@ -93,10 +92,6 @@ void MappingEditor::FillCommandLists(const std::vector<std::string>& commands) {
     // Refilling drops the lists' selections; a shown button gets them back.
     if (group(port).selected >= 0) ShowSelectedButton(port);
   }
-}
-
-void MappingEditor::SetKeyNameFunction(std::function<std::string(std::uint16_t)> key_name) {
-  key_name_ = std::move(key_name);
 }
 
 void MappingEditor::RebuildButtonList(int port, int port_mode) {
@@ -181,7 +176,7 @@ bool MappingEditor::KeyDown(int port, int virtual_key) {
   // Keys held during a capture (Ctrl, Shift, Alt) are captured as keys of their
   // own; only the S, C and A boxes set the modifier bits.
   g.key_code = virtual_key & kKeyCodeMask;
-  view_.SetText(Id(port, W::Edit1HotKey), key_name_(static_cast<std::uint16_t>(g.key_code)));
+  view_.SetText(Id(port, W::Edit1HotKey), KeyName(g.key_code & kKeyCodeMask));
   StoreKeyWord(port);
   modified_();
   return true;
@@ -260,7 +255,7 @@ void MappingEditor::ShowExtraArea(int port, int row) {
     g.shift = (key_word & kKeyShift) != 0;
     g.ctrl = (key_word & kKeyCtrl) != 0;
     g.alt = (key_word & kKeyAlt) != 0;
-    view_.SetText(Id(port, W::Edit1HotKey), key_name_(static_cast<std::uint16_t>(g.key_code)));
+    view_.SetText(Id(port, W::Edit1HotKey), KeyName(g.key_code & kKeyCodeMask));
     view_.SetChecked(Id(port, W::CheckBox1Shift), g.shift);
     view_.SetChecked(Id(port, W::CheckBox1Ctrl), g.ctrl);
     view_.SetChecked(Id(port, W::CheckBox1Alt), g.alt);

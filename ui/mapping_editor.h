@@ -94,9 +94,6 @@ class MappingEditor {
   void Initialise();
   // Gives each of the six row lists the command catalogue in CommandId order.
   void FillCommandLists(const std::vector<std::string>& commands);
-  // The name shown for a captured key; replaceable so the program can use
-  // the command engine's own names.
-  void SetKeyNameFunction(std::function<std::string(std::uint16_t)> key_name);
 
   // Rebuilds the port's button list for `port_mode`, selects the first button
   // and shows it. A mode outside 0..3 leaves the list as it was. Slots beyond
@@ -153,7 +150,6 @@ class MappingEditor {
   WinampView& view_;
   FileDialogs& dialogs_;
   std::function<void()> modified_;
-  std::function<std::string(std::uint16_t)> key_name_;
   int command_count_ = 0;  // entries of each row's command list
   Group groups_[kPortCount];
 };

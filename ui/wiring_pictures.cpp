@@ -30,7 +30,7 @@ struct ChainLink {
 
 // A vertical wire at x from y `from` to y `to` with the symbols of `links`
 // set into it; records every symbol's terminals in the picture.
-void DrawChain(WiringPicture& picture, int x, int from, int to,
+void DrawChain(WiringDrawing& picture, int x, int from, int to,
                const std::vector<ChainLink>& links) {
   int y = from;
   for (const ChainLink& link : links) {
@@ -78,7 +78,7 @@ struct LedPlacement {
   bool rts_label_left = false;
 };
 
-void DrawLeds(WiringPicture& picture, const std::array<int, kSignalCount>& rows,
+void DrawLeds(WiringDrawing& picture, const std::array<int, kSignalCount>& rows,
               const LedPlacement& at) {
   const LedParts parts = FindLedParts(picture.netlist);
   const int ground = rows[static_cast<int>(Signal::kGround)];
@@ -89,7 +89,7 @@ void DrawLeds(WiringPicture& picture, const std::array<int, kSignalCount>& rows,
             {{Led(colour::kRed), at.rts_led_top, parts.rts_led}});
 }
 
-void DrawLedLabels(WiringPicture& picture, const LedPlacement& at) {
+void DrawLedLabels(WiringDrawing& picture, const LedPlacement& at) {
   Raster& raster = picture.raster;
   const LedParts parts = FindLedParts(picture.netlist);
   DrawText(raster, {at.power_x + 8, at.resistor_top + 6},
@@ -104,7 +104,7 @@ void DrawLedLabels(WiringPicture& picture, const LedPlacement& at) {
 
 // Draws every signal's row from its label to the rightmost x that a part of
 // the picture needs, and records where each row starts.
-void DrawRows(WiringPicture& picture, const std::array<int, kSignalCount>& rows,
+void DrawRows(WiringDrawing& picture, const std::array<int, kSignalCount>& rows,
               const std::array<int, kSignalCount>& row_ends) {
   for (int s = 0; s < kSignalCount; ++s) {
     const Point start = schematic::DrawSignalLabel(picture.raster, static_cast<Signal>(s), rows[s]);
@@ -131,7 +131,7 @@ struct MatrixLayout {
 // and from the bar one lead per line it reaches, with a diode in the lead
 // when the button reaches more than one line. Extends `row_ends` so that
 // each line's row reaches its leads.
-void DrawMatrixButton(WiringPicture& picture, std::size_t part, const MatrixLayout& layout,
+void DrawMatrixButton(WiringDrawing& picture, std::size_t part, const MatrixLayout& layout,
                       std::array<int, kSignalCount>& row_ends) {
   const Netlist& netlist = picture.netlist;
   const Part& button = netlist.parts[part];
@@ -174,8 +174,8 @@ void DrawMatrixNotes(Raster& raster) {
 
 }  // namespace
 
-WiringPicture DrawFourButtonWiring() {
-  WiringPicture picture{
+WiringDrawing DrawFourButtonWiring() {
+  WiringDrawing picture{
       FourButtonWiring(),
       Raster(kFourButtonPictureWidth, kFourButtonPictureHeight, schematic::kBackground),
       {},
@@ -215,8 +215,8 @@ WiringPicture DrawFourButtonWiring() {
   return picture;
 }
 
-WiringPicture DrawFifteenButtonWiring() {
-  WiringPicture picture{
+WiringDrawing DrawFifteenButtonWiring() {
+  WiringDrawing picture{
       FifteenButtonWiring(),
       Raster(kFifteenButtonPictureWidth, kFifteenButtonPictureHeight, schematic::kBackground),
       {},

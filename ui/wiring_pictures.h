@@ -14,7 +14,7 @@ inline constexpr int kFourButtonPictureHeight = 294;
 inline constexpr int kFifteenButtonPictureWidth = 1340;
 inline constexpr int kFifteenButtonPictureHeight = 300;
 
-struct WiringPicture {
+struct WiringDrawing {
   // What the picture shows, part by part.
   Netlist netlist;
   Raster raster;
@@ -25,7 +25,7 @@ struct WiringPicture {
   std::array<Point, kSignalCount> plug_ends{};
 };
 
-WiringPicture DrawFourButtonWiring();
-WiringPicture DrawFifteenButtonWiring();
+WiringDrawing DrawFourButtonWiring();
+WiringDrawing DrawFifteenButtonWiring();
 
 }  // namespace pelorin

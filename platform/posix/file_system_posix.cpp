@@ -93,6 +93,14 @@ bool PosixFileSystem::WriteFileAtomically(const std::string& path, std::string_v
   return false;
 }
 
+bool PosixFileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
+  UniqueFd file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  if (!file.valid()) return false;
+  if (WriteAll(file.get(), bytes) && file.Close()) return true;
+  ::unlink(path.c_str());
+  return false;
+}
+
 bool PosixFileSystem::FileExists(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);

@@ -10,6 +10,9 @@ class Win32Audio final : public Audio {
   // Mixer handles report to `callback_window` (the program's main window);
   // with kNoWindow they report to nobody.
   explicit Win32Audio(WindowId callback_window) : callback_window_(callback_window) {}
+  // The window exists only after the program's central object: set it
+  // before the mixer is opened.
+  void SetCallbackWindow(WindowId window) { callback_window_ = window; }
 
   std::unique_ptr<MixerDevice> OpenMixer() override;
   std::optional<StereoLevel> GetWaveVolume() override;

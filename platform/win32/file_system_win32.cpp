@@ -93,6 +93,16 @@ bool Win32FileSystem::WriteFileAtomically(const std::string& path, std::string_v
   return false;
 }
 
+bool Win32FileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  if (WriteAll(file.get(), bytes) && file.Close()) return true;
+  if (file.valid()) file.Close();
+  DeleteFileA(path.c_str());
+  return false;
+}
+
 bool Win32FileSystem::FileExists(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;

@@ -50,6 +50,7 @@ MessageAnswer Dismissed(MessageButtons buttons) {
 unsigned MessageBoxFlags(const MessageBoxRequest& request) {
   unsigned flags = IconFlag(request.icon) | ButtonsFlag(request.buttons);
   if (request.task_modal) flags |= MB_TASKMODAL;
+  if (request.default_button == 2) flags |= MB_DEFBUTTON2;
   return flags;
 }
 

@@ -1,45 +1,136 @@
-// The unchanged pelorin.exe under Wine: start-up, single instance and the
-// requests another copy may send.
+// The unchanged pelorin.exe under Wine: first start, single instance, the
+// requests another copy may send, and the ways the program ends.
 #include <gtest/gtest.h>
 
+#include "standin_state.h"
 #include "support/scenario.h"
+#include "support/standin_lines.h"
 #include "support/windows.h"
 
 namespace pelorin::e2e {
 namespace {
 
-TEST(ProgramLifecycleTest, SecondCopyEndsSilentlyAndTheFirstKeepsRunning) {
-  Scenario scenario("single-instance");
-  auto first = scenario.Start();
-  ASSERT_TRUE(WaitUntil([] { return FindPropertiesWindow() != nullptr; }));
+using pelorin::testing::StandinLines;
+
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// COM5 of the session is a stand-in terminal whose lines the test sees.
+StandinLines Com5() {
+  auto lines = StandinLines::ForPort(5);
+  EXPECT_TRUE(lines.has_value()) << "run under the serial stand-in (port 5)";
+  return lines.value_or(StandinLines(""));
+}
+
+bool LineUp(const StandinLines& lines, unsigned bit) {
+  auto state = lines.Read();
+  return state && (*state & bit) != 0;
+}
+
+std::string AutostartEntry() {
+  bool found = false;
+  std::string value = ReadRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Pelorin", &found);
+  if (!found) value = ReadRegistryString(HKEY_CURRENT_USER, kRunKey, "Pelorin", &found);
+  return value;
+}
+
+TEST(FirstStartTest, AsksForAPortOpensTheWindowAndStoresEverythingOnClose) {
+  Scenario scenario("first-start");
+  auto program = scenario.Start();
+
+  HWND box = WaitForMessageBox("Pelorin");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), "Select primary COM port.");
+  PressMessageBoxButton(box, IDOK);
+
+  // No player is installed in the test prefix: the warning follows.
+  ASSERT_TRUE(WaitUntil([] {
+    HWND warning = FindMessageBox("Pelorin");
+    return warning && MessageBoxText(warning).rfind("Unable to find Winamp installed!", 0) == 0;
+  }));
+  PressMessageBoxButton(FindMessageBox("Pelorin"), IDOK);
+
   HWND window = FindPropertiesWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }))
+      << "a port that cannot be opened opens the properties window";
+  EXPECT_FALSE(FileExists(scenario.ConfigPath()));
+
+  // Closing the visible window only hides it; a close of the hidden window
+  // (as at the end of the session) ends the program and stores everything.
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window) == FALSE; }));
+  EXPECT_TRUE(program->Running());
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program->WaitForExit(10000));
+
+  const std::string config = ReadFileText(scenario.ConfigPath());
+  EXPECT_EQ(config.rfind("[Primary]", 0), 0u) << config.substr(0, 200);
+  for (const char* section : {"[Secondary]", "[Options]", "[Port1Button1]", "[Port2Button15]"}) {
+    EXPECT_NE(config.find(section), std::string::npos) << section;
+  }
+  EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, "Software\\Tarvesk\\Pelorin", "INI"),
+            scenario.ConfigPath());
+  EXPECT_EQ(AutostartEntry(), "c:\\pelorin-e2e\\first-start\\pelorin.exe");
+}
+
+TEST(SingleInstanceTest, SecondCopyEndsSilentlyAndTheFirstKeepsRunning) {
+  Scenario scenario("single-instance");
+  auto first = scenario.StartConfigured();
+  HWND window = FindPropertiesWindow();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitUntil([] { return LineUp(Com5(), STANDIN_DTR); }));
   EXPECT_FALSE(IsWindowVisible(window));
 
-  const auto boxes_before = MessageBoxesShown().size();
   auto second = scenario.Start();
   ASSERT_TRUE(second->WaitForExit(10000));
-  EXPECT_EQ(MessageBoxesShown().size(), boxes_before);
+  EXPECT_TRUE(MessageBoxesShown().empty());
   EXPECT_TRUE(first->Running());
   EXPECT_EQ(FindPropertiesWindow(), window);
 }
 
-TEST(ProgramLifecycleTest, QuitRequestEndsTheProgram) {
+TEST(RequestsTest, HandleQueryAndQuitRequestWhichNeitherStoresNorClearsTheLed) {
   Scenario scenario("quit-request");
-  auto program = scenario.Start();
-  ASSERT_TRUE(WaitUntil([] { return FindPropertiesWindow() != nullptr; }));
-  DWORD_PTR result = 1;
-  SendMessageTimeoutA(FindPropertiesWindow(), WM_USER, 2, 0, SMTO_ABORTIFHUNG, 5000, &result);
-  EXPECT_EQ(result, 0u);
-  EXPECT_TRUE(program->WaitForExit(10000));
+  auto program = scenario.StartConfigured();
+  StandinLines com5 = Com5();
+  ASSERT_TRUE(WaitUntil([&] { return LineUp(com5, STANDIN_RTS); }))
+      << "the LED shows that the program runs";
+
+  EXPECT_NE(SendRequest(1, 0), 0) << "primary port handle";
+  EXPECT_EQ(SendRequest(1, 1), 0) << "the secondary port was never opened";
+  EXPECT_EQ(SendRequest(1, 7), -1);
+
+  const std::string config_before = ReadFileText(scenario.ConfigPath());
+  EXPECT_EQ(SendRequest(2), 0);
+  ASSERT_TRUE(program->WaitForExit(10000));
+  EXPECT_EQ(ReadFileText(scenario.ConfigPath()), config_before) << "nothing stored";
+  EXPECT_TRUE(LineUp(com5, STANDIN_RTS)) << "the LED line is left as it was";
 }
 
-TEST(ProgramLifecycleTest, PortHandleQueryAnswersMinusOneForOtherIndexes) {
-  Scenario scenario("handle-query");
-  auto program = scenario.Start();
-  ASSERT_TRUE(WaitUntil([] { return FindPropertiesWindow() != nullptr; }));
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(FindPropertiesWindow(), WM_USER, 1, 7, SMTO_ABORTIFHUNG, 5000, &result);
-  EXPECT_EQ(static_cast<LONG_PTR>(result), -1);
+TEST(RequestsTest, ShowRequestOpensTheWindow) {
+  Scenario scenario("show-request");
+  auto program = scenario.StartConfigured();
+  ASSERT_TRUE(WaitUntil([] { return LineUp(Com5(), STANDIN_DTR); }));
+  EXPECT_EQ(SendRequest(0), 0);
+  EXPECT_TRUE(WaitUntil([] { return IsWindowVisible(FindPropertiesWindow()) != FALSE; }));
+}
+
+TEST(TrayMenuTest, ExitStoresTheSettingsAndClearsTheLed) {
+  Scenario scenario("tray-exit");
+  auto program = scenario.StartConfigured();
+  StandinLines com5 = Com5();
+  ASSERT_TRUE(WaitUntil([&] { return LineUp(com5, STANDIN_RTS); }));
+
+  // A right press on the icon opens the menu; "E&xit" is its fourth item.
+  PostMessageA(FindPropertiesWindow(), WM_USER + 1, 0, WM_RBUTTONDOWN);
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr; }));
+  for (int i = 0; i < 4; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+
+  ASSERT_TRUE(program->WaitForExit(10000));
+  EXPECT_FALSE(LineUp(com5, STANDIN_RTS));
+  const std::string config = ReadFileText(scenario.ConfigPath());
+  EXPECT_NE(config.find("Version=1.4"), std::string::npos) << "settings stored on exit";
 }
 
 }  // namespace

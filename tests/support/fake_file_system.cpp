@@ -29,4 +29,12 @@ bool FakeFileSystem::WriteFileAtomically(const std::string& path, std::string_vi
   return true;
 }
 
+bool FakeFileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
+  if (disk_full || files.count(path) != 0 || missing_folders.count(FolderOf(path)) != 0) {
+    return false;
+  }
+  files[path] = std::string(bytes);
+  return true;
+}
+
 }  // namespace pelorin::testing

@@ -14,6 +14,7 @@ class FakeFileSystem final : public FileSystem {
  public:
   FileContents ReadWholeFile(const std::string& path) override;
   bool WriteFileAtomically(const std::string& path, std::string_view bytes) override;
+  bool CreateNewFile(const std::string& path, std::string_view bytes) override;
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
 
   std::map<std::string, std::string> files;  // path -> contents

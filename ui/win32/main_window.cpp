@@ -133,7 +133,15 @@ void MainWindow::ProcessMessages() {
   }
 }
 
-void MainWindow::EndMessageLoop() { PostQuitMessage(0); }
+void MainWindow::EndMessageLoop() {
+  // No timer may run once the program is ending: a late LED step would
+  // light the LED again after the program cleared it.
+  for (FormTimer timer : {FormTimer::FormMiscTimer, FormTimer::ButtonStatusTimer1,
+                          FormTimer::TimerLED, FormTimer::TrayTimer1}) {
+    StopTimer(timer);
+  }
+  PostQuitMessage(0);
+}
 
 void MainWindow::ClientSize(int& width, int& height) const {
   RECT rect{};

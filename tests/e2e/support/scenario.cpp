@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "standin_state.h"
+#include "support/standin_lines.h"
 #include "support/windows.h"
 
 namespace pelorin::e2e {
@@ -23,6 +25,13 @@ void DeleteValue(HKEY root, const char* key, const char* value) {
 Scenario::Scenario(const std::string& name) {
   EndRunningCopy();
   ClearRegistry();
+  // Lines as a copy killed by an earlier scenario left them would pass for
+  // this scenario's: every line of the stand-in ports starts low.
+  for (int port : {5, 6}) {
+    if (auto lines = pelorin::testing::StandinLines::ForPort(port)) {
+      lines->Change(0, STANDIN_INPUTS | STANDIN_OUTPUTS);
+    }
+  }
   folder_ = "C:\\pelorin-e2e\\" + name;
   CreateDirectoryA("C:\\pelorin-e2e", nullptr);
   CreateDirectoryA(folder_.c_str(), nullptr);
@@ -40,6 +49,32 @@ std::unique_ptr<ChildProcess> Scenario::Start(const std::string& arguments) {
   std::string command = "\"" + exe_path_ + "\"";
   if (!arguments.empty()) command += " " + arguments;
   return std::make_unique<ChildProcess>(command, folder_);
+}
+
+void Scenario::WriteConfig(const std::string& text) const {
+  std::ofstream file(ConfigPath(), std::ios::binary | std::ios::trunc);
+  file << text;
+}
+
+std::unique_ptr<ChildProcess> Scenario::StartConfigured(const std::string& extra_config) {
+  WriteConfig("[Primary]\r\nPort=5\r\n[Options]\r\nWarn=0\r\nAutoStartup=0\r\n" +
+              extra_config);
+  auto program = Start();
+  WaitUntil([] { return FindPropertiesWindow() != nullptr; });
+  return program;
+}
+
+HWND WaitForMessageBox(const std::string& caption, DWORD timeout_ms) {
+  HWND box = nullptr;
+  WaitUntil([&] { return (box = FindMessageBox(caption)) != nullptr; }, timeout_ms);
+  return box;
+}
+
+LONG_PTR SendRequest(WPARAM request, LPARAM lparam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(FindPropertiesWindow(), WM_USER, request, lparam, SMTO_ABORTIFHUNG, 5000,
+                      &result);
+  return static_cast<LONG_PTR>(result);
 }
 
 void Scenario::ClearRegistry() {

@@ -23,6 +23,13 @@ class Scenario {
   const std::string& ExePath() const { return exe_path_; }
   // Starts the program with `arguments`.
   std::unique_ptr<ChildProcess> Start(const std::string& arguments = {});
+  // Writes the configuration file beside the program.
+  void WriteConfig(const std::string& text) const;
+  std::string ConfigPath() const { return folder_ + "\\Pelorin.ini"; }
+  // Starts the program with a configuration for `port` in the given mode
+  // (no warnings, LED on while running) and waits until it runs: its
+  // window exists and its start-up is over (the port's DTR is raised).
+  std::unique_ptr<ChildProcess> StartConfigured(const std::string& extra_config = {});
 
   // Removes every registry value and key the program writes.
   static void ClearRegistry();
@@ -37,6 +44,13 @@ class Scenario {
 // Registry reads for checks; empty with `found` false when absent.
 std::string ReadRegistryString(HKEY root, const std::string& key, const std::string& value,
                                bool* found = nullptr);
+
+// Waits for the message box `caption` of the program and checks its text;
+// returns the box (null after the timeout).
+HWND WaitForMessageBox(const std::string& caption, DWORD timeout_ms = 10000);
+
+// Sends a WM_USER request to the running program; the result.
+LONG_PTR SendRequest(WPARAM request, LPARAM lparam = 0);
 
 // The whole content of a file; empty when missing.
 std::string ReadFileText(const std::string& path);

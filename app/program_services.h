@@ -1,0 +1,62 @@
+#pragma once
+#include <string>
+
+#include "app/form_window.h"
+#include "platform/audio.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/instance_lock.h"
+#include "platform/keyboard.h"
+#include "platform/message_box.h"
+#include "platform/power.h"
+#include "platform/registry.h"
+#include "platform/serial_device.h"
+#include "platform/shell.h"
+#include "platform/text_file.h"
+#include "platform/window_messaging.h"
+#include "ui/file_dialogs.h"
+#include "ui/help_about_tab.h"
+#include "ui/properties_window.h"
+#include "ui/remap_dialog.h"
+
+namespace pelorin {
+
+// Every operating-system service the program uses, each behind its seam.
+struct ProgramServices {
+  const Clock& clock;
+  SerialPorts& serial_ports;
+  MessageBoxes& message_boxes;
+  WindowMessaging& messaging;
+  Registry& registry;
+  FileSystem& files;
+  Shell& shell;
+  Keyboard& keyboard;
+  Power& power;
+  Audio& audio;
+  TextFiles& text_files;
+  InstanceLocks& instance_locks;
+};
+
+// Facts about this process, read once by the platform's entry point.
+struct ProgramFacts {
+  std::string executable_path;  // full path of the program's executable
+  std::string first_argument;   // the first command-line argument, as given
+  std::string user_app_data;    // the user's application-data folder (may be empty)
+  bool nt_family = true;        // the Windows NT family (privileges exist)
+};
+
+// The windows the program shows: the hidden main window and the views of
+// the properties window's tabs and of the two remap dialogs.
+struct ProgramViews {
+  FormWindow& window;
+  FrameView& frame;
+  ComPortsView& com_ports;
+  WinampView& winamp;
+  OptionsView& options;
+  HelpAboutView& help_about;
+  RemapView& primary_remap;
+  RemapView& secondary_remap;
+  FileDialogs& file_dialogs;
+};
+
+}  // namespace pelorin
