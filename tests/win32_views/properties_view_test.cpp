@@ -249,7 +249,9 @@ TEST_F(PropertiesViewTest, EachLinkSitsRightAfterTheTextBeforeIt) {
   HWND link = rig_.Control(HelpAboutControl::LinkNullsoft);
   RECT r;
   GetWindowRect(link, &r);
-  HWND left_neighbour = WindowFromPoint(POINT{r.left - 3, (r.top + r.bottom) / 2});
+  POINT just_before{r.left - 3, (r.top + r.bottom) / 2};
+  ScreenToClient(GetParent(link), &just_before);
+  HWND left_neighbour = ChildWindowFromPointEx(GetParent(link), just_before, CWP_SKIPINVISIBLE);
   EXPECT_EQ(ViewRig::Text(left_neighbour), "Winamp is a product of ");
 }
 

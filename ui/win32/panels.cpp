@@ -264,9 +264,10 @@ HWND ControlBuilder::PictureBox(HWND parent, int id, int x, int y, int w, int h,
                  y, w, h);
 }
 
-HWND ControlBuilder::Group(HWND parent, ControlEntry& entry, int x, int y, int w, int h) {
+HWND ControlBuilder::Group(HWND parent, ControlEntry& entry, int id, int x, int y, int w, int h) {
   entry.kind = ControlKind::Group;
   entry.hwnd = Panel(parent, x, y, w, h);
+  SetWindowLongPtrA(entry.hwnd, GWLP_ID, id);
   entry.parts = {GroupFrame(entry.hwnd, 0, 0, w, h)};
   return entry.hwnd;
 }

@@ -56,8 +56,9 @@ class ControlBuilder {
   // is wider than the area (see SetPictureBitmap).
   HWND PictureBox(HWND parent, int id, int x, int y, int w, int h, bool scroll_sideways);
 
-  // Fills `entry` for a group: a panel at x, y with its frame and caption.
-  HWND Group(HWND parent, ControlEntry& entry, int x, int y, int w, int h);
+  // Fills `entry` for a group: a panel at x, y with its frame and caption;
+  // `id` identifies the panel.
+  HWND Group(HWND parent, ControlEntry& entry, int id, int x, int y, int w, int h);
   // A radio group: a frame with `items` radio buttons in one row, the first
   // with identifier `first_id`.
   void RadioGroup(HWND parent, ControlEntry& entry, int first_id, int items, int x, int y, int w,

@@ -51,7 +51,7 @@ void PropertiesView::BuildComPortsPage(ControlBuilder& b, HWND page) {
 void PropertiesView::BuildComPortsGroup(ControlBuilder& b, HWND page, int port, int top) {
   ComPortsTable& t = ComPorts();
   auto id = [&](C primary) { return ComPortsControlOf(port, primary); };
-  HWND g = b.Group(page, t.Entry(id(C::GroupBox1)), 8, top, 326, 140);
+  HWND g = b.Group(page, t.Entry(id(C::GroupBox1)), ComId(port, C::GroupBox1), 8, top, 326, 140);
   Put(t, id(C::Label1), b.Label(g, kStaticId, 10, 23, 64), ControlKind::Label);
   Put(t, id(C::ComboBox1), b.Combo(g, ComId(port, C::ComboBox1), 76, 19, 80, 16),
       ControlKind::Combo);
@@ -91,7 +91,8 @@ void PropertiesView::BuildWinampPage(ControlBuilder& b, HWND page) {
 void PropertiesView::BuildWinampGroup(ControlBuilder& b, HWND page, int port, int top) {
   WinampTable& t = Winamp();
   auto id = [&](W primary) { return WinampControlOf(port, primary); };
-  HWND g = b.Group(page, t.Entry(id(W::GroupBox1Port)), 8, top, 326, 153);
+  HWND g =
+      b.Group(page, t.Entry(id(W::GroupBox1Port)), WinId(port, W::GroupBox1Port), 8, top, 326, 153);
   Put(t, id(W::Label1Btn), b.Label(g, kStaticId, 8, 24, 38), ControlKind::Label);
   Put(t, id(W::ComboBox1Btn), b.Combo(g, WinId(port, W::ComboBox1Btn), 48, 21, 270, 15),
       ControlKind::Combo);

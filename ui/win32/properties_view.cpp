@@ -34,9 +34,14 @@ PropertiesView::PropertiesView()
       HelpAboutTable(style_) {}
 
 PropertiesView::~PropertiesView() {
+  // The presenters may be gone already; the window's last messages (its
+  // destruction) must not reach them, nor reach this view once it is gone.
+  window_ = nullptr;
+  help_about_ = nullptr;
+  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  if (owner_) DestroyWindow(owner_);
   if (tab_images_) ImageList_Destroy(tab_images_);
   if (about_icon_image_) DestroyIcon(about_icon_image_);
-  if (owner_) DestroyWindow(owner_);
 }
 
 void PropertiesView::Bind(PropertiesWindow& window, HelpAboutTab& help_about) {

@@ -33,7 +33,8 @@ using HelpAboutTable =
 // Order of use: construct the view, construct the presenters with it, Bind
 // them, create the main window with this view as its content (which builds
 // the controls), then let the presenters Initialise. Events that arrive
-// before Bind are dropped.
+// before Bind are dropped. The view destroys the window when it goes, so it
+// must be destroyed before the MainWindow that created it.
 class PropertiesView final : public DialogContent,
                              public PanelSink,
                              public FrameTable,

@@ -52,7 +52,8 @@ std::vector<WORD> DialogTemplate(const char* name) {
 RemapDialogView::RemapDialogView() : RemapTable(style_) {}
 
 RemapDialogView::~RemapDialogView() {
-  if (hwnd_) DestroyWindow(hwnd_);
+  presenter_ = nullptr;  // it may be gone already
+  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
 bool RemapDialogView::Create(HINSTANCE instance, int port, HWND owner) {
