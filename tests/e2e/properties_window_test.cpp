@@ -30,9 +30,10 @@ constexpr WPARAM kShowRequest = 0;
 class PropertiesWindowTest : public ::testing::Test {
  protected:
   // Starts the configured program (COM5 in "4 buttons") and opens the window.
-  void Open(const std::string& name) {
+  // `options` go into the configuration's [Options] section.
+  void Open(const std::string& name, const std::string& options = {}) {
     scenario_ = std::make_unique<Scenario>(name);
-    program_ = scenario_->StartConfigured();
+    program_ = scenario_->StartConfigured(options);
     window_ = FindPropertiesWindow();
     ASSERT_NE(window_, nullptr);
     // The window exists before the start-up has loaded the settings into it;
@@ -203,6 +204,43 @@ TEST_F(PropertiesWindowTest, ABareTypedPathIsStoredAsTypedAndReadsBackQuoted) {
   EnterList(Winamp(W::ComboBox1E3));
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(field) != FALSE; }));
   EXPECT_EQ(TextOf(field), "\"C:\\Tools\\run.exe\"");
+}
+
+TEST_F(PropertiesWindowTest, PressingRiCtsDsrDcdInTurnAssignsOneToFourAndOkStoresThem) {
+  // Presses of the buttons while no player runs: nothing is asked.
+  Open("props-remap", "IfInactive=3\r\n");
+  Click(Com(C::Button1Remap));
+  HWND remap = FindWindowA("TForm2", "Primary COM-port buttons");
+  ASSERT_NE(remap, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(remap) != FALSE; }));
+  EXPECT_FALSE(IsWindowEnabled(window_)) << "the properties window waits for the dialog";
+  Click(FindControl(remap, win32::kRemapAssignId));
+  ASSERT_TRUE(IsWindowVisible(FindControl(remap, win32::kRemapAutoCancelId)));
+
+  auto com5 = pelorin::testing::StandinLines::ForPort(5);
+  ASSERT_TRUE(com5.has_value());
+  // Line index in the dialog (DCD, DSR, CTS, RI) and the stand-in's bit.
+  const struct {
+    int line;
+    unsigned bit;
+  } presses[4] = {{3, STANDIN_RI}, {2, STANDIN_CTS}, {1, STANDIN_DSR}, {0, STANDIN_DCD}};
+  for (int k = 0; k < 4; ++k) {
+    HWND item = FindControl(remap, win32::kRemapRadioIdBase + 10 * presses[k].line + k + 1);
+    com5->Change(presses[k].bit, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IsTicked(item); })) << "press " << k + 1;
+    com5->Change(0, presses[k].bit);
+    Sleep(100);  // a few poll ticks with the line released: the next press is a new edge
+  }
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(FindControl(remap, IDOK)) != FALSE; }))
+      << "the fourth press returns to the Manual page";
+
+  Click(FindControl(remap, IDOK));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(remap); }));
+  EXPECT_TRUE(IsWindowEnabled(window_));
+  EXPECT_EQ(Stored("Primary", "RI"), "1");
+  EXPECT_EQ(Stored("Primary", "CTS"), "2");
+  EXPECT_EQ(Stored("Primary", "DSR"), "3");
+  EXPECT_EQ(Stored("Primary", "DCD"), "4");
 }
 
 }  // namespace

@@ -21,6 +21,12 @@ inline constexpr int kAboutIconId = kHelpAboutIdBase + 52;
 inline constexpr int kApplyId = kFrameIdBase + 3;
 inline constexpr int kStaticId = -1;
 
+// The line remap dialogs: radio item k of line L (DCD, DSR, CTS, RI = 0..3)
+// is kRemapRadioIdBase + 10 L + k; OK and Cancel are IDOK and IDCANCEL.
+inline constexpr int kRemapRadioIdBase = 2000;
+inline constexpr int kRemapAssignId = 2103;      // "Assign automatically"
+inline constexpr int kRemapAutoCancelId = 2106;  // "Cancel" of the Auto page
+
 template <typename Control>
 constexpr int IdOf(int base, Control control) {
   return base + static_cast<int>(control);

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/win32/control_ids.h"
+
 namespace pelorin::win32 {
 namespace {
 
@@ -12,10 +14,6 @@ constexpr int kClientWidth = 361;
 constexpr int kClientHeight = 235;
 // Below the centre of the screen, so the properties window stays in view.
 constexpr int kBelowCentre = 120;
-
-constexpr int kRadioIdBase = 2000;   // + line * 10 + item
-constexpr int kAssignId = 2103;      // Button3
-constexpr int kAutoCancelId = 2106;  // Button6
 
 bool RegisterDialogClass(HINSTANCE instance, const char* name) {
   WNDCLASSEXA wc{};
@@ -98,13 +96,13 @@ void RemapDialogView::Build(ControlBuilder& b) {
 
   const R groups[4] = {R::RadioGroup1, R::RadioGroup2, R::RadioGroup3, R::RadioGroup4};
   for (int line = 0; line < 4; ++line) {
-    b.RadioGroup(manual, Entry(groups[line]), kRadioIdBase + line * 10, 5, 8, 6 + 46 * line, 345,
-                 42);
+    b.RadioGroup(manual, Entry(groups[line]), kRemapRadioIdBase + line * 10, 5, 8, 6 + 46 * line,
+                 345, 42);
   }
   auto button = [&](HWND page, R control, int id, int x, int y, int w, DWORD extra = 0) {
     Entry(control) = {b.Button(page, id, x, y, w, 25, extra), ControlKind::Button};
   };
-  button(manual, R::Button3, kAssignId, 8, 200, 140);
+  button(manual, R::Button3, kRemapAssignId, 8, 200, 140);
   button(manual, R::Button1, IDOK, 194, 200, 75, BS_DEFPUSHBUTTON);
   button(manual, R::Button2, IDCANCEL, 278, 200, 75);
 
@@ -115,7 +113,7 @@ void RemapDialogView::Build(ControlBuilder& b) {
     // Wide enough for the bold prompt.
     Entry(prompts[k]) = {b.Label(automatic, -1, 130, 72 + 24 * k, 160, 16), ControlKind::Label};
   }
-  button(automatic, R::Button6, kAutoCancelId, 143, 196, 75);
+  button(automatic, R::Button6, kRemapAutoCancelId, 143, 196, 75);
   ShowWindow(automatic, SW_HIDE);
 }
 
@@ -170,9 +168,9 @@ bool RemapDialogView::OnPanelMessage(HWND, UINT message, WPARAM wparam, LPARAM, 
 
 void RemapDialogView::OnCommand(WORD id, WORD code, bool from_keyboard) {
   if (!presenter_ || code != BN_CLICKED) return;
-  if (id >= kRadioIdBase && id < kRadioIdBase + 40) {
-    const int line = (id - kRadioIdBase) / 10;
-    presenter_->RadioGroupClicked(static_cast<StatusLine>(line), (id - kRadioIdBase) % 10);
+  if (id >= kRemapRadioIdBase && id < kRemapRadioIdBase + 40) {
+    const int line = (id - kRemapRadioIdBase) / 10;
+    presenter_->RadioGroupClicked(static_cast<StatusLine>(line), (id - kRemapRadioIdBase) % 10);
     return;
   }
   switch (id) {
@@ -187,10 +185,10 @@ void RemapDialogView::OnCommand(WORD id, WORD code, bool from_keyboard) {
         presenter_->CancelClicked();
       }
       break;
-    case kAssignId:
+    case kRemapAssignId:
       presenter_->AssignAutomatically();
       break;
-    case kAutoCancelId:
+    case kRemapAutoCancelId:
       presenter_->AutoCancelClicked();
       break;
     default:
