@@ -88,6 +88,14 @@ TEST_F(Screenshots, EveryTabAndBothRemapPages) {
   rig_.Choose(rig_.Control(WinampControl::ComboBox1Mode), 2);
   rig_.Choose(rig_.Control(WinampControl::ComboBox1E3), 52);
   Shoot(window, "winamp-turbo");
+  // The secondary port switched off: its group keeps its texts but greys
+  // its labels, and its lists take the button face.
+  rig_.SelectTab(0);
+  rig_.Click(rig_.Control(ComPortsControl::CheckBoxPort2));
+  rig_.SelectTab(1);
+  Shoot(window, "winamp-secondary-off");
+  rig_.SelectTab(0);
+  rig_.Click(rig_.Control(ComPortsControl::CheckBoxPort2));
   rig_.SelectTab(2);
   Shoot(window, "options");
   rig_.SelectTab(3);

@@ -184,7 +184,14 @@ void SetEntryVisible(ControlEntry& entry, bool visible) {
 
 void SetEntryColour(ControlEntry& entry, Colour colour) {
   entry.colour = colour;
-  if (entry.hwnd) InvalidateRect(entry.hwnd, nullptr, TRUE);
+  if (!entry.hwnd) return;
+  // A themed drop-down list paints itself and ignores the colour it is
+  // given; its disabled look is what says "unusable" there, so a list in
+  // the button face is also disabled (it lies in a disabled group anyway).
+  if (entry.kind == ControlKind::Combo) {
+    EnableWindow(entry.hwnd, colour == Colour::Window ? TRUE : FALSE);
+  }
+  InvalidateRect(entry.hwnd, nullptr, TRUE);
 }
 
 void SetEntryFont(ControlStyle& style, ControlEntry& entry) {
