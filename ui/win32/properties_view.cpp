@@ -9,6 +9,7 @@
 #include "ui/win32/common_dialogs.h"
 #include "ui/win32/control_hooks.h"
 #include "ui/win32/control_ids.h"
+#include "ui/win32/resource_ids.h"
 
 namespace pelorin::win32 {
 namespace {
