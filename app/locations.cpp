@@ -2,12 +2,13 @@
 
 #include <cctype>
 
+#include "actions/text_split.h"
+
 namespace pelorin {
 namespace {
 
 std::string_view BeforeLastBackslash(std::string_view text) {
-  const std::size_t cut = text.rfind('\\');
-  return cut == std::string_view::npos ? text : text.substr(0, cut);
+  return SplitAtChar(text, '\\', SplitAt::Last, SplitTake::Before);
 }
 
 }  // namespace
@@ -34,6 +35,7 @@ std::string BrowserPathFromCommand(std::string_view command) {
 std::string DirectoryOf(std::string_view path) { return std::string(BeforeLastBackslash(path)); }
 
 std::string FileNameOf(std::string_view path) {
+  // Unlike SplitAtChar, a path without a backslash is all file name.
   const std::size_t cut = path.rfind('\\');
   return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }

@@ -41,10 +41,8 @@ MainForm::MainForm(const ProgramServices& services, const ProgramViews& views, P
       properties_(settings_, *this, views.frame, views.com_ports, views.winamp, views.options,
                   views.file_dialogs, primary_remap_, secondary_remap_),
       help_about_(views.help_about, views.file_dialogs, *this, *this, ""),
-      primary_feed_(primary_remap_),
-      secondary_feed_(secondary_remap_),
       cycle_({services.clock, settings_, primary_, secondary_, player_, dispatcher_, policy_, leds_,
-              *this, primary_feed_, secondary_feed_}),
+              *this, primary_remap_, secondary_remap_}),
       tray_clicks_(*this),
       random_(std::random_device{}()) {
   store_.SetView(this);

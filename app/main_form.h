@@ -33,22 +33,6 @@ inline constexpr const char* kUninstallQuestion = "Do you really want to uninsta
 inline constexpr const char* kPlayerNotFoundWarning =
     "Unable to find Winamp installed!\n\nProgram will be unable to start Winamp.";
 
-// A port's remap dialog as the poll cycle feeds its automatic assignment.
-class RemapFeed final : public RemapLineFeed {
- public:
-  explicit RemapFeed(RemapDialog& dialog) : dialog_(dialog) {}
-  bool ShowsAutoPage() const override {
-    return dialog_.IsShown() && dialog_.Page() == RemapPage::Auto;
-  }
-  void OnClickDCD() override { dialog_.OnClickDCD(); }
-  void OnClickDSR() override { dialog_.OnClickDSR(); }
-  void OnClickCTS() override { dialog_.OnClickCTS(); }
-  void OnClickRI() override { dialog_.OnClickRI(); }
-
- private:
-  RemapDialog& dialog_;
-};
-
 // The one object that owns the program's run-time state (port channels,
 // button states, the live Settings, the store, the mixer, the instance lock)
 // and carries the handlers of the properties window. It composes the
@@ -178,8 +162,6 @@ class MainForm final : public FormEvents,
   RemapDialog secondary_remap_;
   PropertiesWindow properties_;
   HelpAboutTab help_about_;
-  RemapFeed primary_feed_;
-  RemapFeed secondary_feed_;
   PollCycle cycle_;
   TrayClicks tray_clicks_;
 

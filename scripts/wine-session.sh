@@ -11,15 +11,27 @@
 #     process the command starts, so the real serial code of the program runs
 #     on them. The command finds each port's state file in
 #     PELORIN_STANDIN_COM<N>; `serial-standin set` switches the lines.
-# Usage: scripts/wine-session.sh [--serial-ports "N..."] COMMAND [ARGS...]
+#   - with --use-display: the windows go to the display in DISPLAY when one is
+#     set, and a private one is made only when none is (for trying the
+#     program out; tests stay headless).
+# Usage: scripts/wine-session.sh [--serial-ports "N..."] [--use-display] COMMAND [ARGS...]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
 
-if [ "${1:-}" = "--serial-ports" ]; then
-  export PELORIN_SERIAL_PORTS=$2
-  shift 2
-fi
+while [ $# -gt 0 ]; do
+  case "$1" in
+  --serial-ports)
+    export PELORIN_SERIAL_PORTS=$2
+    shift 2
+    ;;
+  --use-display)
+    [ -n "${DISPLAY:-}" ] && export PELORIN_WINE_DISPLAY=host
+    shift
+    ;;
+  *) break ;;
+  esac
+done
 
 export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -37,6 +49,10 @@ namespace)
   ;&
 display)
   export PELORIN_WINE_STAGE=session
+  if [ "${PELORIN_WINE_DISPLAY:-}" = host ]; then
+    unset PELORIN_WINE_DISPLAY
+    exec "$0" "$@"
+  fi
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
   ;;
 session) ;;

@@ -33,9 +33,15 @@ class RemapDialogTest : public ::testing::TestWithParam<int> {
     const PortGroup& g = settings.PortSettings(port);
     return {g.DCD, g.DSR, g.CTS, g.RI};
   }
-  // One poll tick with the port's lines at `now`.
+  // One poll tick with the port's lines at `now`: the cycle announces each
+  // line that rose, in the order DCD, DSR, CTS, RI, while the Auto page shows.
   void Tick(const LineLevels& now) {
-    dialog.FeedLineLevels(previous, now);
+    if (dialog.ShowsAutoPage()) {
+      if (now.dcd && !previous.dcd) dialog.OnClickDCD();
+      if (now.dsr && !previous.dsr) dialog.OnClickDSR();
+      if (now.cts && !previous.cts) dialog.OnClickCTS();
+      if (now.ri && !previous.ri) dialog.OnClickRI();
+    }
     previous = now;
   }
   void Press(LineLevels lines) {

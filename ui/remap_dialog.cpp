@@ -126,14 +126,6 @@ bool RemapDialog::FormCloseQuery() {
   return false;
 }
 
-void RemapDialog::FeedLineLevels(const LineLevels& previous, const LineLevels& now) {
-  if (page_ != RemapPage::Auto) return;
-  if (now.dcd && !previous.dcd) OnClickDCD();
-  if (now.dsr && !previous.dsr) OnClickDSR();
-  if (now.cts && !previous.cts) OnClickCTS();
-  if (now.ri && !previous.ri) OnClickRI();
-}
-
 LineMap RemapDialog::LiveMap() const {
   const PortGroup& group = settings_.PortSettings(port_);
   return {group.DCD, group.DSR, group.CTS, group.RI};

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "config/settings.h"
+#include "engine/poll_cycle.h"
 #include "input/decoder.h"
 #include "ui/controls_view.h"
 
@@ -54,7 +55,7 @@ inline constexpr int kEscapeKey = 27;
 // One line remap dialog (primary or secondary port). Its radio groups are the
 // live line map: a selection goes into the port's `DCD`..`RI` of Settings at
 // once, so the poll cycle decodes with it before OK.
-class RemapDialog {
+class RemapDialog final : public RemapLineFeed {
  public:
   // `set_owner_enabled` disables the properties window while the dialog shows.
   RemapDialog(int port, Settings& settings, RemapView& view, LineMapStore& store,
@@ -89,13 +90,12 @@ class RemapDialog {
   // Automatic assignment, one handler per line. The poll cycle calls them for
   // each line that rose since its previous tick, in the order DCD, DSR, CTS,
   // RI, and only when the Auto page was shown at the start of the tick.
-  void OnClickDCD() { AssignNext(StatusLine::DCD); }
-  void OnClickDSR() { AssignNext(StatusLine::DSR); }
-  void OnClickCTS() { AssignNext(StatusLine::CTS); }
-  void OnClickRI() { AssignNext(StatusLine::RI); }
-  // The poll cycle's part for one tick: when the Auto page is shown, calls
-  // the handler of every line active in `now` and not in `previous`.
-  void FeedLineLevels(const LineLevels& previous, const LineLevels& now);
+  void OnClickDCD() override { AssignNext(StatusLine::DCD); }
+  void OnClickDSR() override { AssignNext(StatusLine::DSR); }
+  void OnClickCTS() override { AssignNext(StatusLine::CTS); }
+  void OnClickRI() override { AssignNext(StatusLine::RI); }
+  // The poll cycle announces rising lines only while the Auto page shows.
+  bool ShowsAutoPage() const override { return shown_ && page_ == RemapPage::Auto; }
 
   // The number awaited next (1..4) as the bold prompt shows it; 0 before the
   // first automatic assignment.

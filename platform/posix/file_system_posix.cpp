@@ -1,5 +1,7 @@
 #include "platform/posix/file_system_posix.h"
 
+#include "platform/posix/unique_fd.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,29 +10,6 @@
 
 namespace pelorin::posix {
 namespace {
-
-// Owns a file descriptor for the length of one operation.
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  ~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  // Closes now and tells whether the close succeeded (it may report a late write error).
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -45,9 +24,9 @@ bool WriteAll(int fd, std::string_view bytes) {
 bool WriteTemporary(const std::string& temporary, std::string_view bytes, mode_t mode,
                     bool keep_mode) {
   UniqueFd file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (!file.valid()) return false;
-  bool written = WriteAll(file.get(), bytes) && (!keep_mode || ::fchmod(file.get(), mode) == 0) &&
-                 ::fsync(file.get()) == 0;
+  if (!file.Valid()) return false;
+  bool written = WriteAll(file.Get(), bytes) && (!keep_mode || ::fchmod(file.Get(), mode) == 0) &&
+                 ::fsync(file.Get()) == 0;
   return file.Close() && written;
 }
 
@@ -55,19 +34,19 @@ bool WriteTemporary(const std::string& temporary, std::string_view bytes, mode_t
 
 FileContents PosixFileSystem::ReadWholeFile(const std::string& path) {
   UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.valid()) {
+  if (!file.Valid()) {
     bool missing = errno == ENOENT || errno == ENOTDIR;
     return {missing ? ReadStatus::NotFound : ReadStatus::Failed, {}};
   }
   struct stat info {};
-  if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+  if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
       static_cast<unsigned long long>(info.st_size) > kMaxFileBytes) {
     return {ReadStatus::Failed, {}};
   }
   std::string bytes;
   char buffer[65536];
   for (;;) {
-    ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+    ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return {ReadStatus::Failed, {}};
     if (got == 0) break;
@@ -95,8 +74,8 @@ bool PosixFileSystem::WriteFileAtomically(const std::string& path, std::string_v
 
 bool PosixFileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
   UniqueFd file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-  if (!file.valid()) return false;
-  if (WriteAll(file.get(), bytes) && file.Close()) return true;
+  if (!file.Valid()) return false;
+  if (WriteAll(file.Get(), bytes) && file.Close()) return true;
   ::unlink(path.c_str());
   return false;
 }

@@ -24,6 +24,12 @@ class UniqueFd {
   int Get() const { return fd_; }
 
   int Release() { return std::exchange(fd_, -1); }
+  // Closes now and tells whether the close succeeded: a close may report a
+  // late write error.
+  bool Close() {
+    const int fd = Release();
+    return fd < 0 || ::close(fd) == 0;
+  }
   void Reset(int fd = -1) {
     int old = std::exchange(fd_, fd);
     if (old >= 0) ::close(old);

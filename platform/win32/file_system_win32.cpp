@@ -2,31 +2,10 @@
 
 #include <windows.h>
 
+#include "platform/win32/unique_handle.h"
+
 namespace pelorin::win32 {
 namespace {
-
-// Owns a file handle for the length of one operation.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-  // Closes now and tells whether the close (which may flush) succeeded.
-  bool Close() {
-    bool closed = CloseHandle(handle_) != 0;
-    handle_ = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -40,25 +19,25 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 // Writes the whole temporary file; false leaves a file that the caller removes.
 bool WriteTemporary(const std::string& temporary, std::string_view bytes) {
-  FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  UniqueHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
-  bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
+  if (!file.Valid()) return false;
+  bool written = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get());
   return file.Close() && written;
 }
 
 }  // namespace
 
 FileContents Win32FileSystem::ReadWholeFile(const std::string& path) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) {
+  if (!file.Valid()) {
     DWORD error = GetLastError();
     bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     return {missing ? ReadStatus::NotFound : ReadStatus::Failed, {}};
   }
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
       static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes) {
     return {ReadStatus::Failed, {}};
   }
@@ -67,7 +46,7 @@ FileContents Win32FileSystem::ReadWholeFile(const std::string& path) {
   while (done < bytes.size()) {
     DWORD read = 0;
     DWORD wanted = static_cast<DWORD>(bytes.size() - done);
-    if (!ReadFile(file.get(), bytes.data() + done, wanted, &read, nullptr)) {
+    if (!ReadFile(file.Get(), bytes.data() + done, wanted, &read, nullptr)) {
       return {ReadStatus::Failed, {}};
     }
     if (read == 0) break;  // the file shrank meanwhile: take what is there
@@ -94,11 +73,11 @@ bool Win32FileSystem::WriteFileAtomically(const std::string& path, std::string_v
 }
 
 bool Win32FileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
-  if (WriteAll(file.get(), bytes) && file.Close()) return true;
-  if (file.valid()) file.Close();
+  if (!file.Valid()) return false;
+  if (WriteAll(file.Get(), bytes) && file.Close()) return true;
+  if (file.Valid()) file.Close();
   DeleteFileA(path.c_str());
   return false;
 }

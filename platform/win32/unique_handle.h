@@ -26,6 +26,11 @@ class UniqueHandle {
   HANDLE Get() const { return handle_; }
 
   HANDLE Release() { return std::exchange(handle_, nullptr); }
+  // Closes now and tells whether the close (which may flush) succeeded.
+  bool Close() {
+    const HANDLE old = Release();
+    return old == nullptr || old == INVALID_HANDLE_VALUE || CloseHandle(old) != 0;
+  }
   void Reset(HANDLE handle = nullptr) {
     HANDLE old = std::exchange(handle_, handle);
     if (old != nullptr && old != INVALID_HANDLE_VALUE) CloseHandle(old);

@@ -2,7 +2,7 @@
 //
 //   stand_in_player.exe --log=FILE [--sync=EVENT] [--editor] [--slider]
 //                       [--status=N] [--position=N]
-//                       [--playlist=FILE] [--playlist-dir=DIR]
+//                       [--playlist=FILE] [--playlist-dir=DIR] [--print=FILE]
 //
 // It registers the player's main window class "Winamp v1.x" (with --editor
 // also "Winamp PE", with --slider also "Bluecave Winamp Slider Interface") as
@@ -19,6 +19,12 @@
 // copies --playlist to DIR\winamp.m3u (DIR defaults to the folder of this
 // program) before it returns.
 //
+// With --print, the same messages also go to a second FILE in words, one
+// line each ("Next track"), for a person watching a demo: equal messages
+// posted in one go make one line ("Volume 1/8 up" for eight "Volume up"). A
+// message sent to it is printed at once, a posted one when no other has
+// followed for a moment.
+//
 // The test steers it with messages to the player window that are not
 // recorded: WM_APP+1 sets the status to wParam, WM_APP+2 the position,
 // WM_APP+3 signals the named event EVENT once every message posted before it
@@ -28,9 +34,14 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
+#include "support/player_message_text.h"
+
 namespace {
+
+using pelorin::testing::Target;
 
 constexpr UINT kSetStatus = WM_APP + 1;
 constexpr UINT kSetPosition = WM_APP + 2;
@@ -43,6 +54,7 @@ struct Options {
   std::string sync;
   std::string playlist;
   std::string playlist_dir;
+  std::string print;
   bool editor = false;
   bool slider = false;
   LRESULT status = 0;
@@ -51,6 +63,19 @@ struct Options {
 
 Options g_options;
 FILE* g_log = nullptr;
+FILE* g_print = nullptr;
+
+// Posted messages wait here until a different one arrives or none has come
+// for kBurstGapMs, so that a burst prints as one line. The gap is well below
+// the program's 25 ms poll cycle, which separates one command's burst from
+// the next repeat.
+struct PendingBurst {
+  pelorin::testing::ReceivedMessage message;
+  int count = 0;
+};
+std::optional<PendingBurst> g_pending;
+constexpr UINT kBurstGapMs = 10;
+UINT_PTR g_burst_timer = 0;
 HANDLE g_sync = nullptr;
 
 std::string ProgramFolder() {
@@ -66,11 +91,58 @@ bool Recorded(UINT message) {
          (message >= WM_USER && message < WM_APP);
 }
 
-void Record(const char* window, UINT message, WPARAM wparam, LPARAM lparam) {
+bool SameMessage(const pelorin::testing::ReceivedMessage& a,
+                 const pelorin::testing::ReceivedMessage& b) {
+  return a.target == b.target && a.message == b.message && a.wparam == b.wparam &&
+         a.lparam == b.lparam;
+}
+
+void FlushPrinted() {
+  if (g_burst_timer != 0) KillTimer(nullptr, g_burst_timer);
+  g_burst_timer = 0;
+  if (!g_print || !g_pending) return;
+  std::fprintf(g_print, "%s\n",
+               pelorin::testing::DescribeBurst(g_pending->message, g_pending->count).c_str());
+  std::fflush(g_print);
+  g_pending.reset();
+}
+
+void Print(Target target, UINT message, WPARAM wparam, LPARAM lparam, bool sent) {
+  if (!g_print) return;
+  const pelorin::testing::ReceivedMessage received{target, message, wparam, lparam};
+  if (g_pending && SameMessage(g_pending->message, received) && !sent) {
+    ++g_pending->count;
+  } else {
+    FlushPrinted();
+    g_pending = PendingBurst{received, 1};
+  }
+  // The sender of a sent message waits for it: nothing follows in its burst.
+  if (sent) {
+    FlushPrinted();
+    return;
+  }
+  // A thread timer of the same id starts over: the gap counts from the last message.
+  g_burst_timer = SetTimer(nullptr, g_burst_timer, kBurstGapMs,
+                           [](HWND, UINT, UINT_PTR, DWORD) { FlushPrinted(); });
+}
+
+const char* WindowName(Target target) {
+  switch (target) {
+    case Target::Player:
+      return "player";
+    case Target::PlaylistEditor:
+      return "editor";
+    default:
+      return "slider";
+  }
+}
+
+void Record(Target target, UINT message, WPARAM wparam, LPARAM lparam) {
   const bool sent = InSendMessage();
-  std::fprintf(g_log, "%s %s %u %llu %lld\n", window, sent ? "sent" : "posted", message,
+  std::fprintf(g_log, "%s %s %u %llu %lld\n", WindowName(target), sent ? "sent" : "posted", message,
                static_cast<unsigned long long>(wparam), static_cast<long long>(lparam));
   std::fflush(g_log);
+  Print(target, message, wparam, lparam, sent);
 }
 
 void WritePlaylistFile() {
@@ -118,19 +190,19 @@ bool Steer(UINT message, WPARAM wparam) {
 LRESULT CALLBACK PlayerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (Steer(message, wparam)) return 0;
   if (!Recorded(message)) return DefWindowProcA(window, message, wparam, lparam);
-  Record("player", message, wparam, lparam);
+  Record(Target::Player, message, wparam, lparam);
   return message == WM_USER ? AnswerPlayerRequest(lparam) : 0;
 }
 
 LRESULT CALLBACK EditorProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (!Recorded(message)) return DefWindowProcA(window, message, wparam, lparam);
-  Record("editor", message, wparam, lparam);
+  Record(Target::PlaylistEditor, message, wparam, lparam);
   return 0;
 }
 
 LRESULT CALLBACK SliderProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (!Recorded(message)) return DefWindowProcA(window, message, wparam, lparam);
-  Record("slider", message, wparam, lparam);
+  Record(Target::Slider, message, wparam, lparam);
   return 0;
 }
 
@@ -158,6 +230,7 @@ void ParseArguments() {
     if (auto v = Value(arg, "--sync"); !v.empty()) g_options.sync = v;
     if (auto v = Value(arg, "--playlist"); !v.empty()) g_options.playlist = v;
     if (auto v = Value(arg, "--playlist-dir"); !v.empty()) g_options.playlist_dir = v;
+    if (auto v = Value(arg, "--print"); !v.empty()) g_options.print = v;
     if (auto v = Value(arg, "--status"); !v.empty()) g_options.status = std::stoll(v);
     if (auto v = Value(arg, "--position"); !v.empty()) g_options.position = std::stoll(v);
   }
@@ -170,6 +243,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (g_options.log.empty()) return 2;
   g_log = std::fopen(g_options.log.c_str(), "a");
   if (!g_log) return 3;
+  if (!g_options.print.empty() && !(g_print = std::fopen(g_options.print.c_str(), "a"))) return 3;
   if (!g_options.sync.empty())
     g_sync = OpenEventA(EVENT_MODIFY_STATE, FALSE, g_options.sync.c_str());
 
@@ -181,7 +255,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // No TranslateMessage: a posted key must not turn into extra characters.
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+  FlushPrinted();
   std::fclose(g_log);
+  if (g_print) std::fclose(g_print);
   if (g_sync) CloseHandle(g_sync);
   return 0;
 }
