@@ -18,7 +18,9 @@
 #include "platform/win32/tick_clock.h"
 #include "platform/win32/window_messaging.h"
 #include "ui/win32/main_window.h"
-#include "ui/win32/null_views.h"
+#include "ui/win32/properties_view.h"
+#include "ui/win32/raster_bitmap.h"
+#include "ui/win32/remap_dialog_view.h"
 
 namespace {
 
@@ -53,16 +55,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
                                  power,    audio,        text_files,    instance_locks};
 
   win32::MainWindow window;
-  win32::NullControlsView<FrameControl> frame;
-  win32::NullControlsView<ComPortsControl> com_ports;
-  win32::NullControlsView<WinampControl> winamp;
-  win32::NullControlsView<OptionsControl> options;
-  win32::NullControlsView<HelpAboutControl> help_about;
-  win32::NullControlsView<RemapControl> primary_remap;
-  win32::NullControlsView<RemapControl> secondary_remap;
-  win32::NullFileDialogs file_dialogs;
-  const ProgramViews views{window,     frame,         com_ports,       winamp,      options,
-                           help_about, primary_remap, secondary_remap, file_dialogs};
+  win32::PropertiesView properties_view;
+  win32::RemapDialogView primary_remap_view;
+  win32::RemapDialogView secondary_remap_view;
+  const ProgramViews views{
+      window,          properties_view,    properties_view,      properties_view, properties_view,
+      properties_view, primary_remap_view, secondary_remap_view, properties_view};
 
   ProgramFacts facts;
   facts.executable_path = ExecutablePath();
@@ -71,7 +69,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   facts.nt_family = true;  // every 64-bit Windows is of the NT family
 
   MainForm form(services, views, facts);
-  if (!window.Create(instance, form)) return 1;
+  properties_view.Bind(form.Properties(), form.HelpAbout());
+  primary_remap_view.Bind(form.PrimaryRemap());
+  secondary_remap_view.Bind(form.SecondaryRemap());
+  if (!window.Create(instance, form, &properties_view)) return 1;
+  // The remap dialogs belong to the properties window: they stay above it
+  // and share its absence from the taskbar.
+  primary_remap_view.Create(instance, 1, window.Handle());
+  secondary_remap_view.Create(instance, 2, window.Handle());
+  win32::UniqueGdi<HBITMAP> four_buttons(win32::FourButtonWiringBitmap());
+  win32::UniqueGdi<HBITMAP> fifteen_buttons(win32::FifteenButtonWiringBitmap());
+  properties_view.SetWiringPictures(four_buttons.get(), fifteen_buttons.get());
   audio.SetCallbackWindow(window.Id());
   form.Initialise();
   window.StartTimer(FormTimer::FormMiscTimer);

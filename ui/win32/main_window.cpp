@@ -81,7 +81,10 @@ bool MainWindow::Create(HINSTANCE instance, FormEvents& events, DialogContent* c
 int MainWindow::RunMessageLoop() {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageA(hwnd_, &msg)) {
+    // Every top-level window of the program is a dialog (the properties
+    // window and the remap dialogs): each handles its own Tab, Enter and Esc.
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (!IsDialogMessageA(root ? root : hwnd_, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }

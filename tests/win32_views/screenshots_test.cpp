@@ -1,0 +1,117 @@
+// Pictures of every tab and of both remap dialog pages, for the README and
+// for looking at the layout. Runs only when PELORIN_SCREENSHOT_DIR names a
+// folder; scripts/screenshots.sh sets it and turns the files into PNG.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "win32_views/view_rig.h"
+
+namespace pelorin::testing {
+namespace {
+
+// Writes what the screen shows of `hwnd`, frame included, as a 24-bit BMP.
+void SaveWindowPicture(HWND hwnd, const std::string& path) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof(info);
+  info.biWidth = w;
+  info.biHeight = h;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  const int stride = (w * 3 + 3) & ~3;
+  std::vector<char> pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(h));
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(),
+            reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  if (FILE* out = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(&file, sizeof(file), 1, out);
+    std::fwrite(&info, sizeof(info), 1, out);
+    std::fwrite(pixels.data(), 1, pixels.size(), out);
+    std::fclose(out);
+  }
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+class Screenshots : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* dir = std::getenv("PELORIN_SCREENSHOT_DIR");
+    if (!dir || !*dir) GTEST_SKIP() << "PELORIN_SCREENSHOT_DIR not set";
+    dir_ = dir;
+  }
+  void Shoot(HWND hwnd, const std::string& name) {
+    // Let every control paint before the picture is taken.
+    RedrawWindow(hwnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    for (int k = 0; k < 10; ++k) {
+      rig_.Pump();
+      Sleep(30);
+    }
+    SaveWindowPicture(hwnd, dir_ + "\\" + name + ".bmp");
+  }
+  ViewRig rig_;
+  std::string dir_;
+};
+
+TEST_F(Screenshots, EveryTabAndBothRemapPages) {
+  rig_.settings.Options.UsePort2 = true;
+  rig_.host.stored = rig_.settings;
+  rig_.host.stored.Options.UsePort2 = true;
+  rig_.host.stored.Primary.Port = 0;
+  rig_.ShowWindow();
+  HWND window = rig_.view.Handle();
+  Shoot(window, "com-ports");
+  rig_.SelectTab(1);
+  // "Clicks+Hold" shows all three rows; row 3 starts a file.
+  rig_.Choose(rig_.Control(WinampControl::ComboBox1Mode), 4);
+  rig_.Choose(rig_.Control(WinampControl::ComboBox1E3), 53);
+  rig_.Choose(rig_.Control(WinampControl::ComboBox2Mode), 0);
+  Shoot(window, "winamp-clicks");
+  // The other row layout: "Turbo" shows row 3 alone; here it presses a key.
+  rig_.Choose(rig_.Control(WinampControl::ComboBox1Mode), 2);
+  rig_.Choose(rig_.Control(WinampControl::ComboBox1E3), 52);
+  Shoot(window, "winamp-turbo");
+  // The secondary port switched off: its group keeps its texts but greys
+  // its labels, and its lists take the button face.
+  rig_.SelectTab(0);
+  rig_.Click(rig_.Control(ComPortsControl::CheckBoxPort2));
+  rig_.SelectTab(1);
+  Shoot(window, "winamp-secondary-off");
+  rig_.SelectTab(0);
+  rig_.Click(rig_.Control(ComPortsControl::CheckBoxPort2));
+  rig_.SelectTab(2);
+  Shoot(window, "options");
+  rig_.SelectTab(3);
+  Shoot(window, "help-4");
+  rig_.Click(rig_.Control(HelpAboutControl::Btn15));
+  Shoot(window, "help-15");
+  rig_.SelectTab(4);
+  Shoot(window, "about");
+  rig_.SelectTab(0);
+  rig_.Click(rig_.Control(ComPortsControl::Button1Remap));
+  Shoot(rig_.remap_view1.Handle(), "remap-manual");
+  rig_.Click(rig_.Control(1, RemapControl::Button3));
+  Shoot(rig_.remap_view1.Handle(), "remap-auto");
+  rig_.Click(rig_.Control(1, RemapControl::Button6));
+  rig_.Click(rig_.Control(1, RemapControl::Button2));
+}
+
+}  // namespace
+}  // namespace pelorin::testing

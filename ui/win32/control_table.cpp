@@ -1,0 +1,237 @@
+#include "ui/win32/control_table.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+namespace pelorin::win32 {
+namespace {
+
+void ShowWindows(const std::vector<HWND>& windows, bool visible) {
+  for (HWND w : windows) ShowWindow(w, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+// Shows the windows of page `index` and hides the others. The shown page's
+// windows are brought up last, so that no hidden page's window covers them.
+void ShowPage(ControlEntry& entry, int index) {
+  for (std::size_t p = 0; p < entry.pages.size(); ++p) {
+    if (static_cast<int>(p) != index) ShowWindows(entry.pages[p], false);
+  }
+  if (index >= 0 && index < static_cast<int>(entry.pages.size())) {
+    ShowWindows(entry.pages[static_cast<std::size_t>(index)], true);
+  }
+}
+
+TOOLINFOA ToolFor(HWND control) {
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = GetParent(control);
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  return tool;
+}
+
+// Redraws the parent's area under a control: labels drawn over a page's
+// texture would keep their old text or underline otherwise.
+void RedrawBackground(HWND control) {
+  HWND parent = GetParent(control);
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  InvalidateRect(parent, &r, TRUE);
+}
+
+void FitToText(HWND label, const std::string& text) {
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  HWND parent = GetParent(label);
+  RECT r;
+  GetWindowRect(label, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  InvalidateRect(parent, &r, TRUE);
+  const bool right = (GetWindowLongPtrA(label, GWL_STYLE) & SS_TYPEMASK) == SS_RIGHT;
+  const int width = static_cast<int>(size.cx) + 1;
+  SetWindowPos(label, nullptr, right ? r.right - width : r.left, r.top, width, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+void FitLabelToText(HWND label) {
+  char text[512] = {};
+  GetWindowTextA(label, text, sizeof(text));
+  FitToText(label, text);
+}
+
+void ControlStyle::Create(HWND owner, HFONT font) {
+  base_ = font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  LOGFONTA log{};
+  GetObjectA(base_, sizeof(log), &log);
+  for (int v = 1; v < 4; ++v) {
+    LOGFONTA variant = log;
+    if (v & 1) variant.lfWeight = FW_BOLD;
+    if (v & 2) variant.lfUnderline = TRUE;
+    variants_[v].reset(CreateFontIndirectA(&variant));
+  }
+  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+HFONT ControlStyle::Font(bool bold, bool underlined) const {
+  const int v = (bold ? 1 : 0) | (underlined ? 2 : 0);
+  return v == 0 || !variants_[v] ? base_ : variants_[v].get();
+}
+
+void SetEntryText(ControlEntry& entry, const std::string& text) {
+  HWND target =
+      entry.kind == ControlKind::Group && !entry.parts.empty() ? entry.parts[0] : entry.hwnd;
+  if (!target) return;
+  SetWindowTextA(target, text.c_str());
+  if (entry.autosize) FitToText(target, text);
+  if (entry.kind == ControlKind::Label) RedrawBackground(target);
+}
+
+void SetEntryHint(ControlStyle& style, ControlEntry& entry, const std::string& hint) {
+  if (!entry.hwnd || !style.Tooltip()) return;
+  TOOLINFOA tool = ToolFor(entry.hwnd);
+  SendMessageA(style.Tooltip(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.lpszText = const_cast<char*>(hint.c_str());
+  SendMessageA(style.Tooltip(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void SetEntryItems(ControlEntry& entry, const std::vector<std::string>& items) {
+  switch (entry.kind) {
+    case ControlKind::Combo:
+      SendMessageA(entry.hwnd, CB_RESETCONTENT, 0, 0);
+      for (const std::string& item : items) {
+        SendMessageA(entry.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+      }
+      break;
+    case ControlKind::RadioGroup:
+      for (std::size_t i = 0; i < entry.parts.size(); ++i) {
+        SetWindowTextA(entry.parts[i], i < items.size() ? items[i].c_str() : "");
+        SendMessageA(entry.parts[i], BM_SETCHECK, BST_UNCHECKED, 0);
+      }
+      break;
+    case ControlKind::Tabs: {
+      SendMessageA(entry.hwnd, TCM_DELETEALLITEMS, 0, 0);
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.pszText = const_cast<char*>(items[i].c_str());
+        item.iImage = static_cast<int>(i);
+        SendMessageA(entry.hwnd, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  entry.selection = -1;
+}
+
+void SetEntrySelection(ControlEntry& entry, int index) {
+  entry.selection = index;
+  switch (entry.kind) {
+    case ControlKind::Combo:
+      SendMessageA(entry.hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      break;
+    case ControlKind::RadioGroup:
+      for (std::size_t i = 0; i < entry.parts.size(); ++i) {
+        SendMessageA(entry.parts[i], BM_SETCHECK,
+                     static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
+      }
+      break;
+    case ControlKind::Tabs:
+      SendMessageA(entry.hwnd, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+      ShowPage(entry, index);
+      break;
+    case ControlKind::Notebook:
+      ShowPage(entry, index);
+      break;
+    case ControlKind::Picture:
+      InvalidateRect(entry.hwnd, nullptr, TRUE);
+      break;
+    default:
+      break;
+  }
+}
+
+void SetEntryChecked(ControlEntry& entry, bool checked) {
+  if (!entry.hwnd) return;
+  const WPARAM state = checked ? BST_CHECKED : BST_UNCHECKED;
+  // Unchanged states are left alone: the indicators are set on every tick.
+  if (static_cast<WPARAM>(SendMessageA(entry.hwnd, BM_GETCHECK, 0, 0)) == state) return;
+  SendMessageA(entry.hwnd, BM_SETCHECK, state, 0);
+}
+
+void SetEntryEnabled(ControlEntry& entry, bool enabled) {
+  if (entry.hwnd) EnableWindow(entry.hwnd, enabled ? TRUE : FALSE);
+  // A group's frame greys its caption; a radio group greys its items. The
+  // panel of a group makes its children unusable without greying them.
+  for (HWND part : entry.parts) EnableWindow(part, enabled ? TRUE : FALSE);
+}
+
+void SetEntryVisible(ControlEntry& entry, bool visible) {
+  if (entry.hwnd) ShowWindow(entry.hwnd, visible ? SW_SHOWNA : SW_HIDE);
+  if (entry.kind == ControlKind::RadioGroup) ShowWindows(entry.parts, visible);
+}
+
+void SetEntryColour(ControlEntry& entry, Colour colour) {
+  entry.colour = colour;
+  if (!entry.hwnd) return;
+  // A themed drop-down list paints itself and ignores the colour it is
+  // given; its disabled look is what says "unusable" there, so a list in
+  // the button face is also disabled (it lies in a disabled group anyway).
+  if (entry.kind == ControlKind::Combo) {
+    EnableWindow(entry.hwnd, colour == Colour::Window ? TRUE : FALSE);
+  }
+  InvalidateRect(entry.hwnd, nullptr, TRUE);
+}
+
+void SetEntryFont(ControlStyle& style, ControlEntry& entry) {
+  if (!entry.hwnd) return;
+  SendMessageA(entry.hwnd, WM_SETFONT,
+               reinterpret_cast<WPARAM>(style.Font(entry.bold, entry.underlined)), TRUE);
+  if (entry.kind == ControlKind::Label) RedrawBackground(entry.hwnd);
+}
+
+void SetEntryRange(ControlEntry& entry, int min, int max, int page_step) {
+  if (entry.kind != ControlKind::TrackBar) return;
+  SendMessageA(entry.hwnd, TBM_SETRANGEMIN, FALSE, min);
+  SendMessageA(entry.hwnd, TBM_SETRANGEMAX, TRUE, max);
+  SendMessageA(entry.hwnd, TBM_SETPAGESIZE, 0, page_step);
+}
+
+void SetEntryPosition(ControlEntry& entry, int position) {
+  if (entry.kind != ControlKind::TrackBar) return;
+  entry.selection = position;  // the position last shown, to tell a user move from a repeat
+  SendMessageA(entry.hwnd, TBM_SETPOS, TRUE, position);
+}
+
+void SetEntryTicks(ControlEntry& entry, const std::vector<int>& positions) {
+  if (entry.kind != ControlKind::TrackBar) return;
+  SendMessageA(entry.hwnd, TBM_CLEARTICS, FALSE, 0);
+  for (int p : positions) SendMessageA(entry.hwnd, TBM_SETTIC, 0, p);
+  InvalidateRect(entry.hwnd, nullptr, TRUE);
+}
+
+void SetEntryFocus(ControlEntry& entry) {
+  if (entry.hwnd) ::SetFocus(entry.hwnd);
+}
+
+bool EntryHasFocus(const ControlEntry& entry) {
+  return entry.hwnd != nullptr && GetFocus() == entry.hwnd;
+}
+
+HBRUSH ButtonFaceBrush(HDC dc) {
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+}  // namespace pelorin::win32

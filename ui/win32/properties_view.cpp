@@ -1,0 +1,314 @@
+#include "ui/win32/properties_view.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "ui/win32/common_dialogs.h"
+#include "ui/win32/control_hooks.h"
+#include "ui/win32/control_ids.h"
+#include "ui/win32/resource_ids.h"
+
+namespace pelorin::win32 {
+namespace {
+
+// The client area at 96 dpi, and where the tab control and the buttons sit.
+constexpr int kClientWidth = 361;
+constexpr int kClientHeight = 394;
+constexpr RECT kTabArea{2, 2, 359, 358};
+constexpr int kButtonTop = 364;
+
+bool IsColourMessage(UINT message) {
+  return message == WM_CTLCOLORSTATIC || message == WM_CTLCOLOREDIT ||
+         message == WM_CTLCOLORLISTBOX || message == WM_CTLCOLORBTN;
+}
+
+}  // namespace
+
+PropertiesView::PropertiesView()
+    : FrameTable(style_),
+      ComPortsTable(style_),
+      WinampTable(style_),
+      OptionsTable(style_),
+      HelpAboutTable(style_) {}
+
+PropertiesView::~PropertiesView() {
+  // The presenters may be gone already; the window's last messages (its
+  // destruction) must not reach them, nor reach this view once it is gone.
+  window_ = nullptr;
+  help_about_ = nullptr;
+  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  if (owner_) DestroyWindow(owner_);
+  if (tab_images_) ImageList_Destroy(tab_images_);
+  if (about_icon_image_) DestroyIcon(about_icon_image_);
+}
+
+void PropertiesView::Bind(PropertiesWindow& window, HelpAboutTab& help_about) {
+  window_ = &window;
+  help_about_ = &help_about;
+}
+
+void PropertiesView::EnableInput(bool enabled) {
+  if (hwnd_) EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+}
+
+void PropertiesView::SetWiringPictures(HBITMAP four_buttons, HBITMAP fifteen_buttons) {
+  if (picture_four_) SetPictureBitmap(picture_four_, four_buttons);
+  if (picture_fifteen_) SetPictureBitmap(picture_fifteen_, fifteen_buttons);
+}
+
+std::optional<std::string> PropertiesView::Open(const FileDialogRequest& request) {
+  return ShowFileDialog(hwnd_, request, FileDialogKind::Open);
+}
+
+std::optional<std::string> PropertiesView::Save(const FileDialogRequest& request) {
+  return ShowFileDialog(hwnd_, request, FileDialogKind::Save);
+}
+
+bool PropertiesView::HandleDialogMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                         INT_PTR& result) {
+  switch (message) {
+    case WM_INITDIALOG:
+      CreateContent(hwnd);
+      result = FALSE;
+      return true;
+    case WM_SHOWWINDOW:
+      if (wparam) PlaceWindowForShow();
+      return false;
+    case WM_PAINT:
+      if (window_) window_->FormPaint();
+      return false;
+    default:
+      return OnPanelMessage(hwnd, message, wparam, lparam, result);
+  }
+}
+
+bool PropertiesView::OnPanelMessage(HWND panel, UINT message, WPARAM wparam, LPARAM lparam,
+                                    INT_PTR& result) {
+  if (message == WM_COMMAND) {
+    result = TRUE;
+    return OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
+  }
+  if (message == WM_NOTIFY) {
+    result = TRUE;
+    return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+  }
+  if (message == WM_HSCROLL && lparam != 0) {
+    OnTrackBar(reinterpret_cast<HWND>(lparam));
+    result = TRUE;
+    return true;
+  }
+  if (message == WM_DRAWITEM) {
+    result = TRUE;
+    return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+  }
+  if (IsColourMessage(message)) {
+    HBRUSH brush =
+        OnControlColour(message, reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam));
+    result = reinterpret_cast<INT_PTR>(brush);
+    return brush != nullptr;
+  }
+  if (message == WM_MOUSEMOVE && panel == about_page_ && help_about_) {
+    // The tab's background and its text labels take the underline off.
+    help_about_->MouseOverBackground();
+  }
+  return false;
+}
+
+void PropertiesView::CreateContent(HWND hwnd) {
+  hwnd_ = hwnd;
+  dpi_ = ScreenDpi();
+  style_.Create(hwnd, reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)));
+  // Owned windows get no taskbar button: a hidden owner stands in for the
+  // application window, so the program shows only in the notification area.
+  owner_ = CreateWindowExA(0, "STATIC", "Pelorin", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  SetWindowLongPtrA(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner_));
+  ControlBuilder b(style_, *this, dpi_);
+  about_icon_image_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
+                                                    IMAGE_ICON, b.Scale(64), b.Scale(64), 0));
+  PlaceWindowForShow();
+  RECT page_area{};
+  BuildFrame(b, page_area);
+}
+
+void PropertiesView::BuildFrame(ControlBuilder& b, RECT& page_area) {
+  ControlEntry& frame = Frame().Entry(FrameControl::Window);
+  frame.hwnd = hwnd_;
+  frame.kind = ControlKind::Window;
+  ControlEntry& tabs = Frame().Entry(FrameControl::PageControl1);
+  tabs.kind = ControlKind::Tabs;
+  tabs.hwnd =
+      b.Control(hwnd_, WC_TABCONTROLA, WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                WS_EX_CONTROLPARENT, IdOf(kFrameIdBase, FrameControl::PageControl1), kTabArea.left,
+                kTabArea.top, kTabArea.right - kTabArea.left, kTabArea.bottom - kTabArea.top);
+  SetUpTabImages();
+  // The page area: the tab's display rectangle with one row of tabs.
+  TCITEMA probe{};
+  probe.mask = TCIF_TEXT | TCIF_IMAGE;
+  probe.pszText = const_cast<char*>("COM ports");
+  SendMessageA(tabs.hwnd, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&probe));
+  GetClientRect(tabs.hwnd, &page_area);
+  SendMessageA(tabs.hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page_area));
+  SendMessageA(tabs.hwnd, TCM_DELETEALLITEMS, 0, 0);
+  const int width = MulDiv(page_area.right - page_area.left, 96, dpi_);
+  const int height = MulDiv(page_area.bottom - page_area.top, 96, dpi_);
+  tabs.pages.clear();
+  HWND pages[5];
+  for (HWND& page : pages) {
+    page = b.Panel(tabs.hwnd, 0, 0, 1, 1);
+    MoveWindow(page, page_area.left, page_area.top, page_area.right - page_area.left,
+               page_area.bottom - page_area.top, FALSE);
+    tabs.pages.push_back({page});
+  }
+  BuildComPortsPage(b, pages[0]);
+  BuildWinampPage(b, pages[1]);
+  BuildOptionsPage(b, pages[2]);
+  BuildHelpPage(b, pages[3], width, height);
+  BuildAboutPage(b, pages[4]);
+  for (int k = 1; k < 5; ++k) ShowWindow(pages[k], SW_HIDE);
+
+  auto button = [&](FrameControl control, int id, int left, DWORD extra) {
+    ControlEntry& entry = Frame().Entry(control);
+    entry.kind = ControlKind::Button;
+    entry.hwnd = b.Button(hwnd_, id, left, kButtonTop, 75, 25, extra);
+  };
+  button(FrameControl::Button1, IDOK, 120, BS_DEFPUSHBUTTON);
+  button(FrameControl::Button2, IDCANCEL, 200, 0);
+  button(FrameControl::Button3, kApplyId, 280, 0);
+}
+
+void PropertiesView::SetUpTabImages() {
+  tab_images_ = MakeTabImages(MulDiv(16, dpi_, 96));
+  SendMessageA(Frame().Entry(FrameControl::PageControl1).hwnd, TCM_SETIMAGELIST, 0,
+               reinterpret_cast<LPARAM>(tab_images_));
+}
+
+void PropertiesView::PlaceWindowForShow() {
+  // The start-up client size, then centred on the screen.
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE));
+  const DWORD ex_style = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE));
+  RECT r{0, 0, MulDiv(kClientWidth, dpi_, 96), MulDiv(kClientHeight, dpi_, 96)};
+  AdjustWindowRectEx(&r, style, FALSE, ex_style);
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+  SetWindowPos(hwnd_, nullptr, left, top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (owner_) ShowWindow(owner_, SW_HIDE);
+  LayOutLinks();
+}
+
+void PropertiesView::SetText(WinampControl control, const std::string& text) {
+  WinampTable::SetText(control, text);
+  AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? 2 : 1);
+}
+
+void PropertiesView::SetVisible(WinampControl control, bool visible) {
+  WinampTable::SetVisible(control, visible);
+  AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? 2 : 1);
+}
+
+void PropertiesView::AvoidRowLabelOverlap(int port) {
+  HWND inact = Winamp().Entry(WinampControlOf(port, WinampControl::Label1Inact)).hwnd;
+  HWND row3 = Winamp().Entry(WinampControlOf(port, WinampControl::Label1E3)).hwnd;
+  if (!inact || !row3) return;
+  FitLabelToText(inact);
+  if ((GetWindowLongPtrA(row3, GWL_STYLE) & WS_VISIBLE) == 0) return;
+  RECT label, row, overlap;
+  GetWindowRect(inact, &label);
+  GetWindowRect(row3, &row);
+  if (!IntersectRect(&overlap, &label, &row)) return;
+  // The label ends where the row label's text begins.
+  SetWindowPos(inact, nullptr, 0, 0, std::max(0L, row.left - label.left - 2),
+               label.bottom - label.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PropertiesView::LayOutLinks() {
+  if (!about_page_) return;
+  HDC dc = GetDC(about_page_);
+  HGDIOBJ old = SelectObject(dc, style_.NormalFont());
+  auto text_width = [&](HWND hwnd) {
+    char text[256] = {};
+    GetWindowTextA(hwnd, text, sizeof(text));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    return static_cast<int>(size.cx);
+  };
+  for (const LinkLine& line : link_lines_) {
+    HWND link = HelpAbout().Entry(line.link).hwnd;
+    if (!line.before || !link) continue;
+    RECT r;
+    GetWindowRect(line.before, &r);
+    MapWindowPoints(nullptr, about_page_, reinterpret_cast<POINT*>(&r), 2);
+    // Each link sits over its word: after the text before it on its line,
+    // as wide as its own caption.
+    const int before_width = text_width(line.before);
+    SetWindowPos(line.before, nullptr, 0, 0, before_width, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int link_left = r.left + before_width;
+    const int link_width = text_width(link) + 1;
+    const int height = r.bottom - r.top;
+    SetWindowPos(link, HWND_TOP, link_left, r.top, link_width, height, SWP_NOACTIVATE);
+    SetWindowPos(line.after, nullptr, link_left + link_width, r.top, text_width(line.after) + 2,
+                 height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SelectObject(dc, old);
+  ReleaseDC(about_page_, dc);
+}
+
+bool PropertiesView::OnNotify(const NMHDR& header) {
+  ControlEntry& tabs = Frame().Entry(FrameControl::PageControl1);
+  if (header.hwndFrom != tabs.hwnd || header.code != TCN_SELCHANGE) return false;
+  const int index = static_cast<int>(SendMessageA(tabs.hwnd, TCM_GETCURSEL, 0, 0));
+  SetEntrySelection(tabs, index);
+  if (window_) window_->PageControl1Change(index);
+  return true;
+}
+
+bool PropertiesView::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  WinampControl arrow;
+  if (Winamp().Find(item.hwndItem, arrow)) {
+    const bool up = arrow == WinampControl::Button1Prev || arrow == WinampControl::Button2Prev;
+    DrawArrowButton(item, up);
+    return true;
+  }
+  const ControlEntry& test = Options().Entry(OptionsControl::TestImage1);
+  if (item.hwndItem != test.hwnd && item.hwndItem != about_icon_) return false;
+  RECT area = item.rcItem;
+  FillRect(item.hDC, &area, GetSysColorBrush(COLOR_BTNFACE));
+  if (item.hwndItem == test.hwnd) {
+    DrawTestPicture(item.hDC, area, test.selection);
+  } else if (about_icon_image_) {
+    const int size = MulDiv(64, dpi_, 96);
+    DrawIconEx(item.hDC, (area.right - area.left - size) / 2, (area.bottom - area.top - size) / 2,
+               about_icon_image_, size, size, 0, nullptr, DI_NORMAL);
+  }
+  return true;
+}
+
+HBRUSH PropertiesView::OnControlColour(UINT message, HWND control, HDC dc) {
+  if (HBRUSH b = ComPorts().ColourBrush(control, dc)) return b;
+  if (HBRUSH b = Winamp().ColourBrush(control, dc)) return b;
+  if (HBRUSH b = Options().ColourBrush(control, dc)) return b;
+  if (message != WM_CTLCOLORSTATIC) return nullptr;
+  WinampControl field;
+  if (Winamp().Find(control, field) &&
+      (field == WinampControl::Edit1HotKey || field == WinampControl::Edit2HotKey)) {
+    // Read-only, yet a field the user types into: it keeps the window colour.
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return GetSysColorBrush(COLOR_WINDOW);
+  }
+  HelpAboutControl about;
+  if (!HelpAbout().Find(control, about)) return nullptr;
+  const bool link = about == HelpAboutControl::LinkNullsoft || about == HelpAboutControl::LinkUPX ||
+                    about == HelpAboutControl::LinkSite || about == HelpAboutControl::LinkMail;
+  if (!link && about != HelpAboutControl::LabelAbRed) return nullptr;
+  // Links in blue and the disclaimer in red, on the page's own background.
+  SetTextColor(dc, link ? RGB(0, 0, 224) : RGB(192, 0, 0));
+  return ButtonFaceBrush(dc);
+}
+
+}  // namespace pelorin::win32

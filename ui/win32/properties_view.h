@@ -1,0 +1,136 @@
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+
+#include "ui/file_dialogs.h"
+#include "ui/help_about_tab.h"
+#include "ui/properties_window.h"
+#include "ui/win32/control_table.h"
+#include "ui/win32/main_window.h"
+#include "ui/win32/panels.h"
+#include "ui/win32/scoped_win.h"
+
+namespace pelorin::win32 {
+
+using FrameTable = TableView<FrameControl, static_cast<int>(FrameControl::Button3) + 1>;
+using ComPortsTable =
+    TableView<ComPortsControl, static_cast<int>(ComPortsControl::CheckBoxPort2) + 1>;
+using WinampTable = TableView<WinampControl, static_cast<int>(WinampControl::Button2Ext) + 1>;
+using OptionsTable =
+    TableView<OptionsControl, static_cast<int>(OptionsControl::ComboBoxOpInet) + 1>;
+using HelpAboutTable =
+    TableView<HelpAboutControl, static_cast<int>(HelpAboutControl::LinkMail) + 1>;
+
+// The Win32 face of the properties window: the five tab pages with every
+// control, OK, Cancel and Apply, and the common file dialogs. It fills the
+// main window (as its DialogContent) and passes each user event to the
+// presenters; what the presenters ask it to show it only shows.
+//
+// Order of use: construct the view, construct the presenters with it, Bind
+// them, create the main window with this view as its content (which builds
+// the controls), then let the presenters Initialise. Events that arrive
+// before Bind are dropped. The view destroys the window when it goes, so it
+// must be destroyed before the MainWindow that created it.
+class PropertiesView final : public DialogContent,
+                             public PanelSink,
+                             public FrameTable,
+                             public ComPortsTable,
+                             public WinampTable,
+                             public OptionsTable,
+                             public HelpAboutTable,
+                             public FileDialogs {
+ public:
+  PropertiesView();
+  ~PropertiesView() override;
+  PropertiesView(const PropertiesView&) = delete;
+  PropertiesView& operator=(const PropertiesView&) = delete;
+
+  void Bind(PropertiesWindow& window, HelpAboutTab& help_about);
+
+  // The properties window, once created.
+  HWND Handle() const { return hwnd_; }
+  // The remap dialogs disable the window while they show.
+  void EnableInput(bool enabled);
+  // The two wiring pictures of the Help tab (not owned; they must outlive
+  // the view). Until set, the picture areas stay blank.
+  void SetWiringPictures(HBITMAP four_buttons, HBITMAP fifteen_buttons);
+
+  // DialogContent
+  bool HandleDialogMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                           INT_PTR& result) override;
+
+  // FileDialogs: modal over the properties window.
+  std::optional<std::string> Open(const FileDialogRequest& request) override;
+  std::optional<std::string> Save(const FileDialogRequest& request) override;
+
+  FrameTable& Frame() { return *this; }
+  ComPortsTable& ComPorts() { return *this; }
+  WinampTable& Winamp() { return *this; }
+  OptionsTable& Options() { return *this; }
+  HelpAboutTable& HelpAbout() { return *this; }
+
+  // The row labels of the Winamp tab change with the click mode; where the
+  // row-3 label reaches into the player-absent label, that label yields.
+  void SetText(WinampControl control, const std::string& text) override;
+  void SetVisible(WinampControl control, bool visible) override;
+
+  // Hooks of the subclassed controls (key field, arrows, links).
+  void KeyFieldKeyDown(int port, int virtual_key, bool& used);
+  void ArrowMouseDown(int port, bool next);
+  void LinkMouseMove(HelpAboutControl link);
+
+ private:
+  // PanelSink
+  bool OnPanelMessage(HWND panel, UINT message, WPARAM wparam, LPARAM lparam,
+                      INT_PTR& result) override;
+
+  void CreateContent(HWND hwnd);
+  void BuildFrame(ControlBuilder& b, RECT& page_area);
+  void BuildComPortsPage(ControlBuilder& b, HWND page);
+  void BuildComPortsGroup(ControlBuilder& b, HWND page, int port, int top);
+  void BuildWinampPage(ControlBuilder& b, HWND page);
+  void BuildWinampGroup(ControlBuilder& b, HWND page, int port, int top);
+  void BuildOptionsPage(ControlBuilder& b, HWND page);
+  void BuildHelpPage(ControlBuilder& b, HWND page, int width, int height);
+  void BuildAboutPage(ControlBuilder& b, HWND page);
+  void SetUpTabImages();
+  void LayOutLinks();
+  void AvoidRowLabelOverlap(int port);
+  void PlaceWindowForShow();
+
+  bool OnCommand(WORD id, WORD code, HWND control);
+  void OnComPortsCommand(ComPortsControl control, WORD code, HWND hwnd);
+  void OnWinampCommand(WinampControl control, WORD code, HWND hwnd);
+  void OnOptionsCommand(OptionsControl control, WORD code, HWND hwnd);
+  void OnHelpAboutCommand(HelpAboutControl control, WORD code);
+  void OnTrackBar(HWND track_bar);
+  bool OnNotify(const NMHDR& header);
+  bool OnDrawItem(const DRAWITEMSTRUCT& item);
+  HBRUSH OnControlColour(UINT message, HWND control, HDC dc);
+
+  ControlStyle style_;
+  PropertiesWindow* window_ = nullptr;
+  HelpAboutTab* help_about_ = nullptr;
+  HWND hwnd_ = nullptr;
+  HWND owner_ = nullptr;  // the hidden application window that owns this one
+  HWND about_page_ = nullptr;
+  HWND about_icon_ = nullptr;
+  HWND picture_four_ = nullptr;
+  HWND picture_fifteen_ = nullptr;
+  // The fixed texts that the About tab's links sit in, per link line.
+  struct LinkLine {
+    HWND before = nullptr;
+    HWND after = nullptr;
+    HelpAboutControl link;
+  };
+  LinkLine link_lines_[4]{};
+  int dpi_ = 96;
+  HIMAGELIST tab_images_ = nullptr;
+  HICON about_icon_image_ = nullptr;
+};
+
+}  // namespace pelorin::win32
