@@ -85,6 +85,34 @@ class PropertiesWindowTest : public ::testing::Test {
   HWND window_ = nullptr;
 };
 
+TEST_F(PropertiesWindowTest, IndicatorsFollowTheLinesOfThePort) {
+  // No player runs here: presses must not stop the cycle with a question.
+  Open("props-indicators", "IfInactive=3\r\n");
+  auto com5 = pelorin::testing::StandinLines::ForPort(5);
+  ASSERT_TRUE(com5.has_value());
+  auto checked = [&](C control) {
+    return SendMessageW(Com(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  };
+  auto caption = [&](C control) {
+    wchar_t text[16] = {};
+    SendMessageW(Com(control), WM_GETTEXT, 16, reinterpret_cast<LPARAM>(text));
+    return std::wstring(text);
+  };
+
+  // CTS and RI together: hardware buttons 3 and 4, combination code 12.
+  com5->SetInputs(STANDIN_CTS | STANDIN_RI);
+  EXPECT_TRUE(WaitUntil([&] { return checked(C::CTSi) && checked(C::RIi); }));
+  EXPECT_TRUE(WaitUntil([&] { return checked(C::Ind1B3) && checked(C::Ind1B4); }));
+  EXPECT_FALSE(checked(C::DCDi));
+  EXPECT_FALSE(checked(C::Ind1B1));
+  EXPECT_TRUE(WaitUntil([&] { return caption(C::Ind1B15) == L"12"; }));
+  EXPECT_TRUE(checked(C::Ind1B15));
+
+  com5->SetInputs(0);
+  EXPECT_TRUE(WaitUntil([&] { return !checked(C::CTSi) && !checked(C::Ind1B4); }));
+  EXPECT_TRUE(WaitUntil([&] { return caption(C::Ind1B15).empty() && !checked(C::Ind1B15); }));
+}
+
 TEST_F(PropertiesWindowTest, FailedApplyKeepsApplyEnabledAndCancelReloads) {
   Open("props-apply");
   HWND port = Com(C::ComboBox1);

@@ -61,6 +61,14 @@ std::unique_ptr<ChildProcess> Scenario::StartConfigured(const std::string& extra
               extra_config);
   auto program = Start();
   WaitUntil([] { return FindPropertiesWindow() != nullptr; });
+  // The window exists before the start-up runs; the start-up has taken the
+  // instance lock and read the settings once the port's DTR is up.
+  if (auto com5 = pelorin::testing::StandinLines::ForPort(5)) {
+    WaitUntil([&] {
+      auto state = com5->Read();
+      return state && (*state & STANDIN_DTR) != 0;
+    });
+  }
   return program;
 }
 
