@@ -234,6 +234,58 @@ TEST_F(PropertiesWindowTest, ABareTypedPathIsStoredAsTypedAndReadsBackQuoted) {
   EXPECT_EQ(TextOf(field), "\"C:\\Tools\\run.exe\"");
 }
 
+// The open dialog of the "..." button, answered with `path` from outside.
+void PickFileInOpenDialog(const std::string& path) {
+  HWND dialog = WaitForMessageBox("Select file to start:");
+  ASSERT_NE(dialog, nullptr) << "the open dialog";
+  // The name field: an edit inside the name combo box (id 0x47C, nested in
+  // the explorer-style dialog), else the plain name edit (0x480).
+  struct Search {
+    HWND found = nullptr;
+  } search;
+  EnumChildWindows(
+      dialog,
+      [](HWND child, LPARAM data) -> BOOL {
+        char cls[16] = {};
+        GetClassNameA(child, cls, sizeof(cls));
+        const int id = GetDlgCtrlID(child);
+        if (std::string(cls) == "Edit" && (id == 0x47C || id == 0x480)) {
+          reinterpret_cast<Search*>(data)->found = child;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  HWND name = search.found;
+  ASSERT_NE(name, nullptr);
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindow(dialog) == FALSE; }));
+}
+
+TEST_F(PropertiesWindowTest, AFilePickedForRowThreeIsStoredQuotedOnBothPorts) {
+  // The secondary port in use, on the session's second stand-in terminal.
+  Open("props-pick", "UsePort2=1\r\n[Secondary]\r\nPort=6\r\n");
+  ShowWinampTab();
+  const std::string picked = scenario_->ExePath();
+  for (int port = 1; port <= 2; ++port) {
+    ChooseListEntry(Winamp(WinampControlOf(port, W::ComboBox1Mode)), 4);  // "Clicks+Hold"
+    ChooseListEntry(Winamp(WinampControlOf(port, W::ComboBox1E3)), kStartFileCommand);
+    ASSERT_TRUE(IsWindowVisible(Winamp(WinampControlOf(port, W::Edit1Ext))));
+    ClickWithoutWaiting(Winamp(WinampControlOf(port, W::Button1Ext)));
+    PickFileInOpenDialog(picked);
+    EXPECT_TRUE(WaitUntil([&] {
+      return TextOf(Winamp(WinampControlOf(port, W::Edit1Ext))) == "\"" + picked + "\"";
+    })) << TextOf(Winamp(WinampControlOf(port, W::Edit1Ext)));
+  }
+  ApplyAndWait();
+  EXPECT_EQ(Stored("Port1Button1", "Exec3"), picked) << "quotes removed by the reader";
+  EXPECT_EQ(Stored("Port2Button1", "Exec3"), picked);
+  const std::string config = ReadFileText(scenario_->ConfigPath());
+  EXPECT_NE(config.find("Exec3=\"" + picked + "\"\r\n"), std::string::npos);
+}
+
 TEST_F(PropertiesWindowTest, PressingRiCtsDsrDcdInTurnAssignsOneToFourAndOkStoresThem) {
   // Presses of the buttons while no player runs: nothing is asked.
   Open("props-remap", "IfInactive=3\r\n");
