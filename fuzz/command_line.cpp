@@ -21,13 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The argument is a piece of the line itself, never a copy or a stray view.
   const bool inside = first.empty() || (first.data() >= line.data() &&
                                         first.data() + first.size() <= line.data() + line.size());
-  // It holds no quote, and an unquoted one no blank either.
+  // A quoted argument holds no quote; an unquoted one no blank.
   const std::size_t start = line.find_first_not_of(" \t");
   const bool quoted = start != std::string_view::npos && line[start] == '"';
-  bool clean = first.find('"') == std::string_view::npos;
-  if (!quoted) {
-    for (char c : first) clean = clean && !IsBlank(c);
-  }
+  bool clean = true;
+  for (char c : first) clean = clean && (quoted ? c != '"' : !IsBlank(c));
   if (!inside || !clean) __builtin_trap();
 
   // Only the two words, in any letter case, ask for anything.
