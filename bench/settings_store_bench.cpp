@@ -38,6 +38,7 @@ void BM_ReadSettings(benchmark::State& state) {
   MemoryFiles files;
   NoRegistry registry;
   pelorin::SettingsStore store(files, registry, "C:\\P\\pelorin.exe");
+  store.Open();
   store.WriteSettings(pelorin::Settings{});
   pelorin::Settings settings;
   for (auto _ : state) {
@@ -51,6 +52,7 @@ void BM_WriteSettings(benchmark::State& state) {
   MemoryFiles files;
   NoRegistry registry;
   pelorin::SettingsStore store(files, registry, "C:\\P\\pelorin.exe");
+  store.Open();
   pelorin::Settings settings;
   for (auto _ : state) store.WriteSettings(settings);
 }

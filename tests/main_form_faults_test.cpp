@@ -210,6 +210,32 @@ INSTANTIATE_TEST_SUITE_P(
         SaveFault{"DiskFull", [](testing::FakeFileSystem& f) { f.disk_full = true; }}),
     [](const ::testing::TestParamInfo<SaveFault>& info) { return std::string(info.param.name); });
 
+// A close request can come before the start-up has read anything: Windows
+// ending the session while the program starts, or while a second copy shows
+// its uninstall question. Saving then would replace the user's file with
+// defaults.
+class EarlyCloseTest : public FaultTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(EarlyCloseTest, CloseBeforeTheSettingsWereReadKeepsTheFile) {
+  const bool second_copy = GetParam();
+  const std::string users_file = rig_.files.files[MainFormRig::kIni];
+  if (second_copy) {
+    rig_.locks.held.insert("Pelorin");
+    rig_.Start();  // ends silently: another copy holds the lock
+    ASSERT_TRUE(rig_.window.loop_ended);
+  } else {
+    rig_.Build();
+  }
+  EXPECT_TRUE(rig_.form->FormCloseQuery());
+  EXPECT_TRUE(rig_.files.files[MainFormRig::kIni] == users_file) << "the user's file was replaced";
+  EXPECT_EQ(rig_.files.replacements, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, EarlyCloseTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "SecondCopy" : "BeforeStartUp");
+                         });
+
 // No sound card at all: the volume commands do nothing, wave commands still
 // try the wave output, and nothing is shown.
 TEST_F(FaultTest, MissingMixerMakesVolumeCommandsDoNothing) {

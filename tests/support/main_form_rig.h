@@ -70,8 +70,9 @@ struct MainFormRig {
     SetPlayerRunning(true);
   }
 
-  // Builds the central object and runs the start-up.
-  void Start() {
+  // Builds the central object with its windows, as before the message loop
+  // starts; the start-up has not run yet.
+  void Build() {
     form = std::make_unique<MainForm>(
         ProgramServices{clock, ports, boxes, messaging, registry, files, shell, keyboard, power,
                         audio, text_files, locks},
@@ -79,6 +80,10 @@ struct MainFormRig {
                      secondary_remap, file_dialogs},
         facts);
     form->Initialise();
+  }
+  // Builds the central object and runs the start-up.
+  void Start() {
+    Build();
     window.StartTimer(FormTimer::FormMiscTimer);
     form->OnTimer(FormTimer::FormMiscTimer);
   }
