@@ -12,6 +12,6 @@ CommandLineRequest ParseStartRequest(std::string_view first_argument);
 // The first argument of a Windows command line (the text after the program
 // name), honouring double quotes: `"C:\x y\p.exe" UnInstall now` gives
 // "UnInstall". Empty when there is none.
-std::string_view FirstArgument(std::string_view arguments_after_program);
+std::string_view FirstArgument(std::string_view text);
 
 }  // namespace pelorin

@@ -7,7 +7,7 @@ namespace pelorin {
 // The player directory from the player's registered "UninstallString": a
 // leading double quote drops the first and the last character (the last one
 // unseen), then everything from the last backslash on is cut.
-std::string PlayerDirectoryFromUninstallString(std::string_view uninstall_string);
+std::string PlayerDirectoryFromUninstallString(std::string_view text);
 
 // The parent of the directory that holds `executable_path`: the path cut at
 // its last backslash, twice. The player is looked for there when it is not

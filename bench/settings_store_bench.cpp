@@ -41,6 +41,7 @@ void BM_ReadSettings(benchmark::State& state) {
   MemoryFiles files;
   NoRegistry registry;
   pelorin::SettingsStore store(files, registry, "C:\\P\\pelorin.exe");
+  store.Open();
   store.WriteSettings(pelorin::Settings{});
   pelorin::Settings settings;
   for (auto _ : state) {
@@ -54,6 +55,7 @@ void BM_WriteSettings(benchmark::State& state) {
   MemoryFiles files;
   NoRegistry registry;
   pelorin::SettingsStore store(files, registry, "C:\\P\\pelorin.exe");
+  store.Open();
   pelorin::Settings settings;
   for (auto _ : state) store.WriteSettings(settings);
 }

@@ -256,6 +256,7 @@ void SettingsStore::ReadSettings(Settings& settings) {
 }
 
 void SettingsStore::WriteSettings(const Settings& settings) {
+  if (!opened_) return;
   std::optional<ProfileDocument> document = LoadForChange();
   ProfileDocument scratch;
   Writer out(document ? *document : scratch);

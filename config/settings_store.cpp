@@ -42,6 +42,7 @@ SettingsStore::SettingsStore(FileSystem& files, Registry& registry, std::string 
 }
 
 void SettingsStore::Open() {
+  opened_ = true;
   settings_key_ =
       registry_.Open(RegistryRoot::CurrentUser, kSettingsKeyPath, KeyAccess::Full, true);
   std::string pointer;
@@ -91,6 +92,7 @@ void SettingsStore::Save(const ProfileDocument& document) {
 }
 
 void SettingsStore::WriteInteger(std::string_view section, std::string_view key, int value) {
+  if (!opened_) return;
   std::optional<ProfileDocument> document = LoadForChange();
   if (!document) return;
   document->Set(section, key, std::to_string(value));

@@ -69,6 +69,11 @@ class SettingsStore {
   // Start-up: opens (creating) the settings key, takes the configuration
   // file from its `INI` value or else the default beside the executable, and
   // shows the path.
+  //
+  // Writes before Open do nothing. Until then the store does not know which
+  // file is the user's and nothing has been read from it, so a save (a close
+  // request while the program starts, or in a second copy that ends without
+  // starting) would replace the user's file with defaults.
   void Open();
 
   // Replaces every field of `settings` with the stored value, or the older
@@ -108,6 +113,7 @@ class SettingsStore {
   std::string config_path_;
   std::unique_ptr<RegistryKey> settings_key_;
   RegistryKey* run_key_ = nullptr;
+  bool opened_ = false;
   SettingsView* view_ = nullptr;
 };
 

@@ -41,7 +41,7 @@ class FileSystem {
   // True when a file (not a folder) exists at `path`.
   virtual bool FileExists(const std::string& path) = 0;
 
-  static constexpr std::size_t kMaxFileBytes = 64u * 1024u * 1024u;
+  static constexpr std::size_t kMaxFileBytes = std::size_t{64} * 1024 * 1024;
 };
 
 }  // namespace pelorin

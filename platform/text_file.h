@@ -47,7 +47,7 @@ class ChunkLineReader : public LineReader {
  private:
   bool Fill();
 
-  static constexpr std::size_t kChunkSize = 64 * 1024;
+  static constexpr std::size_t kChunkSize = std::size_t{64} * 1024;
   std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kChunkSize);
   std::size_t begin_ = 0;
   std::size_t end_ = 0;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every test of the project: the portable core natively under the sanitizers,
-# then the Windows build (portable tests again, Win32 backends, end to end)
-# under Wine, then the fuzz targets for a bounded time each.
+# static analysis of it, then the Windows build (portable tests again, Win32
+# backends, end to end) under Wine, then the fuzz targets for a bounded time
+# each.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -10,6 +11,9 @@ scripts/setup-deps.sh
 
 echo "== native (ASan + UBSan)"
 cmake --workflow --preset native
+
+echo "== static analysis (clang-tidy, cppcheck)"
+scripts/lint.sh
 
 echo "== win64 (MinGW-w64, under Wine)"
 cmake --preset win64 >/dev/null

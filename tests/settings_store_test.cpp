@@ -67,6 +67,17 @@ TEST_F(SettingsStoreTest, FirstStartReadsDefaultsAndWritesThemBack) {
             FakeRegistry::Value(std::string("c:\\apps\\pelorin\\pelorin.exe")));
 }
 
+TEST(SettingsStoreBeforeOpenTest, WritesBeforeOpenLeaveFileAndRegistryAlone) {
+  FakeFileSystem files;
+  FakeRegistry registry;
+  files.files[kIni] = "[Primary]\nPort=5\n";
+  SettingsStore store(files, registry, kExe);
+  store.WriteSettings(Settings{});
+  store.WriteInteger("Primary", "DCD", 2);
+  EXPECT_EQ(files.files[kIni], "[Primary]\nPort=5\n");
+  EXPECT_TRUE(registry.keys.empty());
+}
+
 TEST_F(SettingsStoreTest, FileWrittenFromScratchHasTheFullLayout) {
   Settings settings;
   settings.Primary.Port = 3;

@@ -110,7 +110,7 @@ std::optional<DecodedBitmap> DecodeBitmap(std::span<const std::uint8_t> bytes) {
 
   DecodedBitmap decoded{Raster(width, static_cast<int>(height), 0), {}};
   for (std::uint32_t i = 0; i < colours_used; ++i) {
-    const std::size_t at = palette_at + 4 * i;
+    const std::size_t at = palette_at + std::size_t{4} * i;
     decoded.palette.push_back({bytes[at + 2], bytes[at + 1], bytes[at]});
   }
   for (int row = 0; row < height; ++row) {

@@ -15,7 +15,7 @@ namespace pelorin {
 // nibble), each row padded to a multiple of 4 bytes.
 inline constexpr std::size_t kBitmapFileHeaderSize = 14;
 inline constexpr std::size_t kBitmapInfoHeaderSize = 40;
-inline constexpr std::size_t kBitmapPaletteSize = 4 * kPaletteSize;
+inline constexpr std::size_t kBitmapPaletteSize = std::size_t{4} * kPaletteSize;
 inline constexpr std::size_t kBitmapPixelOffset =
     kBitmapFileHeaderSize + kBitmapInfoHeaderSize + kBitmapPaletteSize;
 

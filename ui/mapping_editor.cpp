@@ -2,9 +2,9 @@
 
 #include <utility>
 
+#include "actions/keys_and_start.h"
 #include "config/lists.h"
 #include "input/decoder.h"
-#include "actions/keys_and_start.h"
 
 namespace pelorin {
 namespace {
@@ -24,13 +24,19 @@ int ListPosition(int value, int list_size) {
 }
 
 std::uint8_t& FuncOf(ButtonSlot& slot, int row) {
-  return row == 1 ? slot.Func1 : row == 2 ? slot.Func2 : slot.Func3;
+  if (row == 1) return slot.Func1;
+  if (row == 2) return slot.Func2;
+  return slot.Func3;
 }
 std::uint16_t& KeyOf(ButtonSlot& slot, int row) {
-  return row == 1 ? slot.Key1 : row == 2 ? slot.Key2 : slot.Key3;
+  if (row == 1) return slot.Key1;
+  if (row == 2) return slot.Key2;
+  return slot.Key3;
 }
 std::string& ExecOf(ButtonSlot& slot, int row) {
-  return row == 1 ? slot.Exec1 : row == 2 ? slot.Exec2 : slot.Exec3;
+  if (row == 1) return slot.Exec1;
+  if (row == 2) return slot.Exec2;
+  return slot.Exec3;
 }
 
 }  // namespace
@@ -59,10 +65,7 @@ FileDialogRequest StartFileDialogRequest(const std::string& text) {
 
 MappingEditor::MappingEditor(Settings& settings, WinampView& view, FileDialogs& dialogs,
                              std::function<void()> modified)
-    : settings_(settings),
-      view_(view),
-      dialogs_(dialogs),
-      modified_(std::move(modified)) {}
+    : settings_(settings), view_(view), dialogs_(dialogs), modified_(std::move(modified)) {}
 
 void MappingEditor::Initialise() {
   for (int port = 1; port <= kPortCount; ++port) {

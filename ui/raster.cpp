@@ -1,6 +1,7 @@
 #include "ui/raster.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -109,7 +110,7 @@ void FillCircle(Raster& raster, Point centre, int radius, PaletteIndex index) {
 void FillPolygon(Raster& raster, std::span<const Point> corners, PaletteIndex index) {
   if (corners.size() < 3) return;
   int top = corners[0].y;
-  int bottom = corners[0].y;
+  int bottom = top;
   for (const Point& p : corners) {
     top = std::min(top, p.y);
     bottom = std::max(bottom, p.y);
@@ -126,7 +127,9 @@ void FillPolygon(Raster& raster, std::span<const Point> corners, PaletteIndex in
     }
     std::sort(crossings.begin(), crossings.end());
     for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
-      for (int x = static_cast<int>(crossings[i] + 0.5); x + 0.5 <= crossings[i + 1]; ++x) {
+      // The first pixel whose centre lies inside; lround also rounds a
+      // crossing left of the raster correctly (the pixel is then clipped).
+      for (int x = static_cast<int>(std::lround(crossings[i])); x + 0.5 <= crossings[i + 1]; ++x) {
         raster.Set(x, y, index);
       }
     }

@@ -70,6 +70,7 @@ class FakeKey final : public RegistryKey {
 
 std::unique_ptr<RegistryKey> FakeRegistry::Open(RegistryRoot root, const std::string& path,
                                                 KeyAccess access, bool create) {
+  if (refuse_all) return nullptr;
   KeyId id{root, Lower(path)};
   if (access == KeyAccess::Full && refuse_full_access.count(id) != 0) return nullptr;
   if (keys.count(id) == 0) {

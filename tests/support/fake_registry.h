@@ -34,6 +34,7 @@ class FakeRegistry final : public Registry {
 
   std::set<KeyId> refuse_full_access;  // opening these with full access fails
   bool writes_fail = false;            // every write and delete fails
+  bool refuse_all = false;             // every open fails (access denied everywhere)
   std::map<KeyId, KeyData> keys;
 };
 

@@ -16,6 +16,9 @@ class FakeTextFiles final : public TextFiles {
     std::string text;
     std::int64_t write_time = 1;
     bool open_fails = false;  // exists, but cannot be opened
+    // Reads fail after this many lines (the file vanished or its share was
+    // locked mid-read); negative: never.
+    int fail_after_lines = -1;
   };
 
   std::unique_ptr<LineReader> Open(const std::string& path) override {
@@ -23,7 +26,7 @@ class FakeTextFiles final : public TextFiles {
     if (it == files.end() || it->second.open_fails) return nullptr;
     ++opens;
     opened.push_back(path);
-    return std::make_unique<Reader>(it->second.text, open_now);
+    return std::make_unique<Reader>(it->second.text, it->second.fail_after_lines, open_now);
   }
   std::optional<std::int64_t> LastWriteTime(const std::string& path) override {
     auto it = files.find(path);
@@ -39,15 +42,25 @@ class FakeTextFiles final : public TextFiles {
  private:
   class Reader final : public LineReader {
    public:
-    Reader(std::string text, int& open_now) : lines_(std::move(text)), open_now_(open_now) {
+    Reader(std::string text, int fail_after_lines, int& open_now)
+        : lines_(std::move(text)), lines_left_(fail_after_lines), open_now_(open_now) {
       ++open_now_;
     }
     ~Reader() override { --open_now_; }
-    std::optional<std::string> ReadLine() override { return lines_.ReadLine(); }
-    bool Failed() const override { return lines_.Failed(); }
+    std::optional<std::string> ReadLine() override {
+      if (lines_left_ == 0) {
+        failed_ = true;
+        return std::nullopt;
+      }
+      if (lines_left_ > 0) --lines_left_;
+      return lines_.ReadLine();
+    }
+    bool Failed() const override { return failed_ || lines_.Failed(); }
 
    private:
     StringLineReader lines_;
+    int lines_left_;
+    bool failed_ = false;
     int& open_now_;
   };
 };

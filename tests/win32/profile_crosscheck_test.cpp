@@ -66,6 +66,7 @@ TEST(ProfileCrossCheckTest, EveryKeyOfOurFileReadsTheSameThroughTheSystem) {
   Win32FileSystem files;
   pelorin::testing::FakeRegistry registry;
   SettingsStore store(files, registry, folder.File("pelorin.exe"));
+  store.Open();
   Settings settings;
   settings.Primary.Port = 12;
   settings.Options.IfInactive = kNoSelection;
