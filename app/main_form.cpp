@@ -60,6 +60,10 @@ void MainForm::Initialise() {
 }
 
 void MainForm::OnTimer(FormTimer timer) {
+  // A tick of a stopped timer comes from outside (a posted WM_TIMER) or was
+  // queued before the timer stopped: the start-up must not run twice, nor a
+  // poll cycle inside the "Start Winamp?" question.
+  if (!window_.TimerRunning(timer)) return;
   switch (timer) {
     case FormTimer::FormMiscTimer: FormMiscTimerTimer(); break;
     case FormTimer::ButtonStatusTimer1: ButtonStatusTimer1Timer(); break;

@@ -153,7 +153,7 @@ TEST_F(OutsideInputTest, StrayTimerTicksRunNoClickAction) {
 // the start-up again: it would find its own instance lock taken and end the
 // program. MainForm::OnTimer needs to ignore ticks of timers that are not
 // running; until then this stays disabled.
-TEST_F(OutsideInputTest, DISABLED_StrayStartupTickDoesNotEndTheProgram) {
+TEST_F(OutsideInputTest, StrayStartupTickDoesNotEndTheProgram) {
   rig_.form->OnTimer(FormTimer::FormMiscTimer);
   ExpectUndisturbed();
   EXPECT_EQ(rig_.window.tray_icon_adds, 1);

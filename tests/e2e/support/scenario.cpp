@@ -94,10 +94,20 @@ void Scenario::ClearRegistry() {
 }
 
 void Scenario::EndRunningCopy() {
-  if (HWND window = FindPropertiesWindow()) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_USER, 2, 0, SMTO_ABORTIFHUNG, 5000, &result);
-    WaitUntil([] { return FindPropertiesWindow() == nullptr; }, 5000);
+  HWND window = FindPropertiesWindow();
+  if (!window) return;
+  // Wait for the process itself, not only its window: until it has gone it
+  // still holds its port, and its last line levels could pass for the next
+  // scenario's.
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(window, &process_id);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, process_id);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, WM_USER, 2, 0, SMTO_ABORTIFHUNG, 5000, &result);
+  WaitUntil([] { return FindPropertiesWindow() == nullptr; }, 5000);
+  if (process) {
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
   }
 }
 
