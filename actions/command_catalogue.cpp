@@ -6,9 +6,10 @@ std::string SliderPluginPath(std::string_view player_dir) {
   return std::string(player_dir) + "\\plugins\\gen_slider.dll";
 }
 
-void FillCommandList(std::vector<std::string>& list, std::string_view player_dir, Shell& shell) {
+void FillCommandList(std::vector<std::string>& list, std::string_view player_dir,
+                     FileSystem& files) {
   for (std::string_view name : kCommandNames) list.emplace_back(name);
-  if (shell.FileExists(SliderPluginPath(player_dir))) list.emplace_back(kSliderCommandName);
+  if (files.FileExists(SliderPluginPath(player_dir))) list.emplace_back(kSliderCommandName);
 }
 
 }  // namespace pelorin

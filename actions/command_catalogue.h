@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/shell.h"
+#include "platform/file_system.h"
 
 namespace pelorin {
 
@@ -108,6 +108,7 @@ std::string SliderPluginPath(std::string_view player_dir);
 // Appends the catalogue's names in id order to `list` (one combo box's
 // items): 54 names, and "Slider: Slide" as a 55th when the slider plug-in
 // exists under `player_dir`. The list is not cleared first.
-void FillCommandList(std::vector<std::string>& list, std::string_view player_dir, Shell& shell);
+void FillCommandList(std::vector<std::string>& list, std::string_view player_dir,
+                     FileSystem& files);
 
 }  // namespace pelorin

@@ -124,7 +124,7 @@ void MainForm::ProgramInit() {
 
   store_.Open();
   std::vector<std::string> commands;
-  FillCommandList(commands, player_directory_, services_.shell);
+  FillCommandList(commands, player_directory_, services_.files);
   properties_.Editor().FillCommandLists(commands);
   properties_.ReadSettings();
   if (!ApplySettings()) properties_.ComboBox1Change();

@@ -8,8 +8,7 @@ inline constexpr int kShowHidden = 0;  // SW_HIDE
 inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
 inline constexpr int kShowShow = 5;    // SW_SHOW
 
-// The desktop shell: starting documents and programs, and asking whether a
-// file exists.
+// The desktop shell: starting documents and programs.
 class Shell {
  public:
   virtual ~Shell() = default;
@@ -19,8 +18,6 @@ class Shell {
   // started does nothing.
   virtual void Execute(const std::string& file, const std::string& parameters,
                        const std::string& directory, int show_command) = 0;
-  // True when a file (not a folder) exists at `path`.
-  virtual bool FileExists(const std::string& path) = 0;
 };
 
 }  // namespace pelorin

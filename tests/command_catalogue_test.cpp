@@ -2,28 +2,28 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fake_shell.h"
+#include "support/fake_file_system.h"
 
 namespace pelorin {
 namespace {
 
-using testing::FakeShell;
+using testing::FakeFileSystem;
 
 TEST(CommandCatalogueTest, FiftyFourCommandsWithoutTheSliderPlugin) {
-  FakeShell shell;
-  shell.files.insert("C:\\Winamp\\plugins\\gen_other.dll");
+  FakeFileSystem files;
+  files.files["C:\\Winamp\\plugins\\gen_other.dll"] = "";
   std::vector<std::string> list;
-  FillCommandList(list, "C:\\Winamp", shell);
+  FillCommandList(list, "C:\\Winamp", files);
   ASSERT_EQ(list.size(), 54u);
   EXPECT_EQ(list.front(), "Nothing");
   EXPECT_EQ(list.back(), "Start file/program");
 }
 
 TEST(CommandCatalogueTest, SliderCommandComesFiftyFifthWhenThePluginExists) {
-  FakeShell shell;
-  shell.files.insert("C:\\Winamp\\plugins\\gen_slider.dll");
+  FakeFileSystem files;
+  files.files["C:\\Winamp\\plugins\\gen_slider.dll"] = "";
   std::vector<std::string> list{"kept"};
-  FillCommandList(list, "C:\\Winamp", shell);
+  FillCommandList(list, "C:\\Winamp", files);
   ASSERT_EQ(list.size(), 56u);  // appended, not cleared
   EXPECT_EQ(list[0], "kept");
   EXPECT_EQ(list[command::kSliderSlide + 1], "Slider: Slide");

@@ -15,11 +15,6 @@ void Win32Shell::Execute(const std::string& file, const std::string& parameters,
                   show_command);
 }
 
-bool Win32Shell::FileExists(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::string UserAppDataFolder() {
   char path[MAX_PATH] = {};
   if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {

@@ -10,7 +10,6 @@ class Win32Shell final : public Shell {
  public:
   void Execute(const std::string& file, const std::string& parameters, const std::string& directory,
                int show_command) override;
-  bool FileExists(const std::string& path) override;
 };
 
 // The current user's application-data folder (where players that keep their

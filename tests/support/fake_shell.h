@@ -7,7 +7,7 @@
 
 namespace pelorin::testing {
 
-// Files that exist by path, and a record of every start.
+// A record of every start.
 class FakeShell final : public Shell {
  public:
   struct Start {
@@ -21,9 +21,7 @@ class FakeShell final : public Shell {
                int show_command) override {
     starts.push_back({file, parameters, directory, show_command});
   }
-  bool FileExists(const std::string& path) override { return files.count(path) != 0; }
 
-  std::set<std::string> files;
   std::vector<Start> starts;
 };
 

@@ -6,6 +6,7 @@
 
 #include <fstream>
 
+#include "platform/win32/file_system_win32.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/text_files.h"
 
@@ -31,6 +32,7 @@ class Win32FilesTest : public ::testing::Test {
   std::string path_;
   Win32TextFiles files_;
   Win32Shell shell_;
+  Win32FileSystem file_system_;
 };
 
 TEST_F(Win32FilesTest, ReadsLinesOfAFileLargerThanOneChunk) {
@@ -65,14 +67,14 @@ TEST_F(Win32FilesTest, OpenFileCanStillBeRewrittenByThePlayer) {
 TEST_F(Win32FilesTest, MissingFileHasNoReaderAndNoWriteTime) {
   EXPECT_EQ(files_.Open(path_), nullptr);
   EXPECT_EQ(files_.LastWriteTime(path_), std::nullopt);
-  EXPECT_FALSE(shell_.FileExists(path_));
+  EXPECT_FALSE(file_system_.FileExists(path_));
 }
 
 TEST_F(Win32FilesTest, AFolderIsNoFile) {
-  EXPECT_FALSE(shell_.FileExists(folder_));
+  EXPECT_FALSE(file_system_.FileExists(folder_));
   EXPECT_EQ(files_.LastWriteTime(folder_), std::nullopt);
   Write("x");
-  EXPECT_TRUE(shell_.FileExists(path_));
+  EXPECT_TRUE(file_system_.FileExists(path_));
   EXPECT_TRUE(files_.LastWriteTime(path_).has_value());
 }
 
