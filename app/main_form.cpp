@@ -57,6 +57,11 @@ void MainForm::Initialise() {
   primary_remap_.Initialise();
   secondary_remap_.Initialise();
   help_about_.Initialise();
+  // The timers' states at creation: the one-shot start-up tick and the LED
+  // step run; the poll timer waits for the start-up, the click timer for a
+  // click.
+  window_.StartTimer(FormTimer::FormMiscTimer);
+  window_.StartTimer(FormTimer::TimerLED);
 }
 
 void MainForm::OnTimer(FormTimer timer) {

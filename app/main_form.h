@@ -53,7 +53,8 @@ class MainForm final : public FormEvents,
   MainForm(const MainForm&) = delete;
   MainForm& operator=(const MainForm&) = delete;
 
-  // Texts and initial layout of every window; once the views exist.
+  // Texts and initial layout of every window, and the timers in their
+  // initial states; once the views exist.
   void Initialise();
 
   // FormEvents

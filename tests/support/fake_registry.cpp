@@ -75,6 +75,11 @@ std::unique_ptr<RegistryKey> FakeRegistry::Open(RegistryRoot root, const std::st
   if (access == KeyAccess::Full && refuse_full_access.count(id) != 0) return nullptr;
   if (keys.count(id) == 0) {
     if (!create || writes_fail) return nullptr;
+    // Creating a key creates its missing parents, as the registry does.
+    for (std::size_t cut = id.second.find('\\'); cut != std::string::npos;
+         cut = id.second.find('\\', cut + 1)) {
+      keys[{root, id.second.substr(0, cut)}];
+    }
     keys[id];
   }
   return std::make_unique<FakeKey>(*this, id);

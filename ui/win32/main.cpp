@@ -82,7 +82,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   properties_view.SetWiringPictures(four_buttons.get(), fifteen_buttons.get());
   audio.SetCallbackWindow(window.Id());
   form.Initialise();
-  window.StartTimer(FormTimer::FormMiscTimer);
-  window.StartTimer(FormTimer::TimerLED);
   return window.RunMessageLoop();
 }

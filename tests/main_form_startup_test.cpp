@@ -1,0 +1,223 @@
+// The program's start-up, its command-line words and its ends, on the central
+// object with every service faked.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/main_form_rig.h"
+
+namespace pelorin {
+namespace {
+
+using testing::FakeWindowMessaging;
+using testing::MainFormRig;
+
+constexpr const char* kWinampUninstallKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp";
+constexpr const char* kOwnUninstallKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelorin";
+constexpr WindowId kRunningCopy = 0x9000;
+
+class StartupTest : public ::testing::Test {
+ protected:
+  // Messages sent to the running copy's window.
+  std::vector<FakeWindowMessaging::Message> ToRunningCopy() const {
+    std::vector<FakeWindowMessaging::Message> sent;
+    for (const auto& m : rig.messaging.messages) {
+      if (m.window == kRunningCopy) sent.push_back(m);
+    }
+    return sent;
+  }
+  std::vector<std::string> BatchFiles() const {
+    std::vector<std::string> batches;
+    for (const auto& [path, text] : rig.files.files) {
+      if (path.size() > 4 && path.compare(path.size() - 4, 4, ".bat") == 0) batches.push_back(path);
+    }
+    return batches;
+  }
+
+  MainFormRig rig;
+};
+
+TEST_F(StartupTest, PortsOpenBeforeThePollTimerAndTheTrayIconComesLast) {
+  rig.Start();
+  EXPECT_TRUE(rig.ports.Port(1).open);
+  EXPECT_TRUE(rig.ports.Port(1).dtr);
+  EXPECT_TRUE(rig.window.TimerRunning(FormTimer::ButtonStatusTimer1));
+  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::FormMiscTimer)) << "the start-up runs once";
+  ASSERT_FALSE(rig.window.log.empty());
+  EXPECT_EQ(rig.window.log.back(), "add tray icon");
+  EXPECT_EQ(rig.power.privilege_requests, 1);
+  EXPECT_GE(rig.audio.mixer.opens, 1) << "the mixer is opened at start-up";
+  EXPECT_TRUE(rig.boxes.shown.empty());
+  EXPECT_TRUE(rig.locks.held.count("Pelorin"));
+}
+
+TEST_F(StartupTest, SecondCopyEndsSilentlyWithoutTouchingPortsOrSettings) {
+  rig.locks.held.insert("Pelorin");
+  const std::string before = rig.files.files[MainFormRig::kIni];
+  rig.Start();
+  EXPECT_TRUE(rig.window.loop_ended);
+  EXPECT_TRUE(rig.boxes.shown.empty());
+  EXPECT_FALSE(rig.ports.Port(1).open);
+  EXPECT_FALSE(rig.window.tray_icon);
+  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::ButtonStatusTimer1));
+  EXPECT_EQ(rig.files.files[MainFormRig::kIni], before);
+}
+
+TEST_F(StartupTest, InstallWritesTheUninstallEntryThenStartsNormally) {
+  rig.facts.first_argument = "Install";
+  rig.Start();
+  using Value = testing::FakeRegistry::Value;
+  EXPECT_EQ(rig.registry.Get(RegistryRoot::LocalMachine, kOwnUninstallKey, "DisplayName"),
+            Value(std::string("Pelorin")));
+  EXPECT_EQ(rig.registry.Get(RegistryRoot::LocalMachine, kOwnUninstallKey, "UninstallString"),
+            Value(std::string("\"c:\\apps\\pelorin\\pelorin.exe\" uninstall")));
+  EXPECT_TRUE(rig.window.tray_icon);
+}
+
+TEST_F(StartupTest, UninstallAnsweredYesTellsTheRunningCopyToQuitAndRemovesTheProgram) {
+  rig.facts.first_argument = "UnInstall";
+  rig.messaging.SetWindow("TForm1", kRunningCopy);
+  ASSERT_NE(rig.registry.Open(RegistryRoot::LocalMachine, kOwnUninstallKey, KeyAccess::Full, true),
+            nullptr);
+  rig.boxes.answers = {MessageAnswer::Yes};
+  const std::string settings_before = rig.files.files[MainFormRig::kIni];
+  rig.Start();
+
+  ASSERT_EQ(rig.boxes.shown.size(), 1u);
+  const MessageBoxRequest& box = rig.boxes.shown[0];
+  EXPECT_EQ(box.text, "Do you really want to uninstall\r\nPelorin?");
+  EXPECT_EQ(box.caption, "Uninstall");
+  EXPECT_EQ(box.icon, MessageIcon::Warning);
+  EXPECT_EQ(box.buttons, MessageButtons::YesNo);
+  EXPECT_EQ(box.default_button, 2);
+
+  EXPECT_EQ(rig.window.caption, "") << "cleared so that this copy cannot find itself";
+  ASSERT_EQ(ToRunningCopy().size(), 1u);
+  EXPECT_EQ(ToRunningCopy()[0], (FakeWindowMessaging::Message{
+                                    kRunningCopy, kWmUser, 2, 0,
+                                    FakeWindowMessaging::How::SentAndWaited}));
+
+  const auto batches = BatchFiles();
+  ASSERT_EQ(batches.size(), 1u);
+  EXPECT_EQ(batches[0].rfind("C:\\Apps\\Pelorin\\", 0), 0u);
+  EXPECT_EQ(batches[0].size(), std::string("C:\\Apps\\Pelorin\\12345678.bat").size());
+  EXPECT_EQ(rig.files.files[batches[0]],
+            "@echo off\r\n:loop\r\ndel \"pelorin.exe\"\r\nif exist \"pelorin.exe\" goto loop\r\n"
+            "del %0\r\n");
+  ASSERT_EQ(rig.shell.starts.size(), 1u);
+  EXPECT_EQ(rig.shell.starts[0],
+            (testing::FakeShell::Start{batches[0], "", "C:\\Apps\\Pelorin", kShowHidden}));
+  EXPECT_FALSE(rig.registry.HasKey(RegistryRoot::LocalMachine, kOwnUninstallKey));
+
+  EXPECT_TRUE(rig.window.loop_ended);
+  EXPECT_FALSE(rig.ports.Port(1).open) << "no port, no mutex, no settings";
+  EXPECT_TRUE(rig.locks.held.empty());
+  EXPECT_EQ(rig.files.files[MainFormRig::kIni], settings_before);
+}
+
+TEST_F(StartupTest, UninstallAnsweredNoEndsThisCopyAndChangesNothing) {
+  rig.facts.first_argument = "uninstall";
+  rig.messaging.SetWindow("TForm1", kRunningCopy);
+  rig.boxes.answers = {MessageAnswer::No};
+  rig.Start();
+  EXPECT_TRUE(rig.window.loop_ended);
+  EXPECT_TRUE(ToRunningCopy().empty());
+  EXPECT_TRUE(BatchFiles().empty());
+  EXPECT_TRUE(rig.shell.starts.empty());
+}
+
+TEST_F(StartupTest, AnExistingBatchFileIsNeverReplaced) {
+  rig.facts.first_argument = "uninstall";
+  rig.boxes.answers = {MessageAnswer::Yes};
+  rig.files.disk_full = true;  // the batch file cannot be created
+  rig.Start();
+  EXPECT_TRUE(rig.shell.starts.empty()) << "nothing started without the batch file";
+}
+
+TEST_F(StartupTest, RegisteredPlayerGivesTheDirectoryOfItsUninstaller) {
+  rig.registry.Set(RegistryRoot::LocalMachine, kWinampUninstallKey, "UninstallString",
+                   std::string("\"C:\\Program Files\\Winamp\\UninstWA.exe\""));
+  rig.Start();
+  EXPECT_EQ(rig.form->PlayerDirectory(), "C:\\Program Files\\Winamp");
+  EXPECT_TRUE(rig.window.MenuItemEnabled(TrayMenuItem::Item2StartPlayer));
+}
+
+TEST_F(StartupTest, PlayerNotFoundDisablesStartWinampAndWarnsOnce) {
+  rig.files.files.erase(std::string(MainFormRig::kPlayerDir) + "\\winamp.exe");
+  rig.files.files.erase(std::string(MainFormRig::kPlayerDir) + "\\Winamp.exe");
+  rig.files.files[MainFormRig::kIni] += "[Options]\r\nWinampOnStartup=1\r\n";
+  rig.Start();
+  EXPECT_FALSE(rig.window.MenuItemEnabled(TrayMenuItem::Item2StartPlayer));
+  ASSERT_EQ(rig.boxes.shown.size(), 1u);
+  EXPECT_EQ(rig.boxes.shown[0].text,
+            "Unable to find Winamp installed!\n\nProgram will be unable to start Winamp.");
+  EXPECT_EQ(rig.boxes.shown[0].caption, "Pelorin");
+  EXPECT_EQ(rig.boxes.shown[0].icon, MessageIcon::Warning);
+  EXPECT_TRUE(rig.shell.starts.empty()) << "never started when it was not found";
+}
+
+TEST_F(StartupTest, StartWinampOnStartupTakesStudioWhenThereIsNoWinampExe) {
+  rig.files.files.erase(std::string(MainFormRig::kPlayerDir) + "\\Winamp.exe");
+  rig.files.files.erase(std::string(MainFormRig::kPlayerDir) + "\\winamp.exe");
+  rig.files.files[std::string(MainFormRig::kPlayerDir) + "\\studio.exe"] = "";
+  rig.files.files[MainFormRig::kIni] += "[Options]\r\nWinampOnStartup=1\r\n";
+  rig.Start();
+  ASSERT_EQ(rig.shell.starts.size(), 1u);
+  EXPECT_EQ(rig.shell.starts[0],
+            (testing::FakeShell::Start{"Studio.exe", "", MainFormRig::kPlayerDir, kShowShow}));
+}
+
+TEST_F(StartupTest, BrowserPathComesFromTheQuotedOpenCommand) {
+  rig.registry.Set(RegistryRoot::ClassesRoot, "http\\shell\\open\\command", "",
+                   std::string("\"C:\\Browser\\b.exe\" -nohome"));
+  rig.Start();
+  EXPECT_EQ(rig.form->BrowserPath(), "C:\\Browser\\b.exe");
+}
+
+TEST_F(StartupTest, ARestartedTaskbarGetsTheIconAgainWhileTheProgramRuns) {
+  rig.Start();
+  rig.form->OnTaskbarCreated();
+  EXPECT_EQ(rig.window.tray_icon_adds, 2);
+  EXPECT_TRUE(rig.window.tray_icon);
+
+  rig.form->OnUserMessage(kQuitRequest, 0);
+  rig.form->OnTaskbarCreated();
+  EXPECT_EQ(rig.window.tray_icon_adds, 2) << "not once the program is ending";
+}
+
+TEST_F(StartupTest, ExitStoresClearsTheLedsAndEnds) {
+  rig.Start();
+  rig.Tick();  // the cycle finds the LED's condition true; the LED step lights it
+  rig.form->OnTimer(FormTimer::TimerLED);
+  ASSERT_TRUE(rig.ports.Port(1).rts);
+  rig.files.files.erase(MainFormRig::kIni);
+  rig.form->Item4Click();
+  EXPECT_TRUE(rig.files.files.count(MainFormRig::kIni)) << "settings stored";
+  EXPECT_FALSE(rig.ports.Port(1).rts);
+  EXPECT_FALSE(rig.window.tray_icon);
+  EXPECT_TRUE(rig.window.loop_ended);
+}
+
+TEST_F(StartupTest, CloseRequestWhileHiddenEndsInOrderAndWhileVisibleOnlyHides) {
+  rig.Start();
+  rig.form->Item1Click();
+  ASSERT_TRUE(rig.window.visible);
+  EXPECT_FALSE(rig.form->FormCloseQuery()) << "a visible window hides instead";
+  EXPECT_FALSE(rig.window.visible);
+
+  rig.files.files.erase(MainFormRig::kIni);
+  EXPECT_TRUE(rig.form->FormCloseQuery());
+  EXPECT_TRUE(rig.locks.held.empty()) << "the instance lock is released first";
+  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::ButtonStatusTimer1));
+  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::TimerLED));
+  EXPECT_FALSE(rig.ports.Port(1).open);
+  EXPECT_FALSE(rig.ports.Port(1).rts_writes.empty());
+  EXPECT_FALSE(rig.ports.Port(1).rts_writes.back());
+  EXPECT_TRUE(rig.files.files.count(MainFormRig::kIni));
+  EXPECT_FALSE(rig.window.tray_icon);
+}
+
+}  // namespace
+}  // namespace pelorin
