@@ -33,6 +33,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "standin_file.h"
 #include "standin_state.h"
 
 enum { kButtons = 4, kRedrawMs = 50, kFeedLines = 10, kFeedWidth = 100 };
@@ -75,34 +76,6 @@ static void enter_key_mode(void) {
 static void leave_key_mode(void) {
   if (terminal_saved) tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
   terminal_saved = 0;
-}
-
-/* Reads the lines of the state file under its lock and, with `set` or
- * `clear`, switches inputs and writes the file back, the same way the
- * stand-in's helper does. Returns -1 when the file is gone. */
-static int update_lines(const char* path, unsigned set, unsigned clear, unsigned* bits_out) {
-  int fd = open(path, O_RDWR | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct flock lock = {.l_type = (set | clear) ? F_WRLCK : F_RDLCK, .l_whence = SEEK_SET};
-  while (fcntl(fd, F_SETLKW, &lock) != 0) {
-    if (errno != EINTR) {
-      close(fd);
-      return -1;
-    }
-  }
-  char text[256];
-  ssize_t n = pread(fd, text, sizeof text, 0);
-  unsigned bits = n > 0 ? standin_parse(text, (size_t)n) : 0;
-  int result = 0;
-  if (set | clear) {
-    bits = (bits | set) & ~clear;
-    char line[STANDIN_TEXT_LENGTH];
-    size_t length = standin_format(bits, line);
-    if (pwrite(fd, line, length, 0) != (ssize_t)length) result = -1;
-  }
-  close(fd);
-  *bits_out = bits;
-  return result;
 }
 
 /* Keeps the last kFeedLines lines of the feed file; returns 1 when they
@@ -187,7 +160,7 @@ static int handle_key(const struct box* box, char key, unsigned current) {
     else
       set = bit;
   }
-  if (set | clear) update_lines(box->state_file, set, clear, &bits);
+  if (set | clear) standin_update_file(box->state_file, set, clear, &bits);
   return 1;
 }
 
@@ -221,7 +194,7 @@ static int parse_arguments(int argc, char** argv, struct box* box) {
 
 static void run(struct box* box) {
   unsigned bits = 0;
-  if (update_lines(box->state_file, 0, 0, &bits) != 0) {
+  if (standin_update_file(box->state_file, 0, 0, &bits) != 0) {
     fprintf(stderr, "button-box: cannot read %s\n", box->state_file);
     return;
   }
@@ -234,7 +207,7 @@ static void run(struct box* box) {
       const ssize_t n = read(STDIN_FILENO, &key, 1);
       if (n <= 0 || !handle_key(box, key, bits)) break;
     }
-    if (update_lines(box->state_file, 0, 0, &bits) != 0) {
+    if (standin_update_file(box->state_file, 0, 0, &bits) != 0) {
       printf("\nThe port has gone away: the session has ended.\n");
       return;
     }
@@ -242,7 +215,7 @@ static void run(struct box* box) {
     if (feed_changed || bits != box->shown_bits) draw(box, bits);
   }
   /* No button stays held down behind a closed box. */
-  update_lines(box->state_file, 0, STANDIN_INPUTS, &bits);
+  standin_update_file(box->state_file, 0, STANDIN_INPUTS, &bits);
 }
 
 int main(int argc, char** argv) {

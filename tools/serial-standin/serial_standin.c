@@ -29,6 +29,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "standin_file.h"
 #include "standin_state.h"
 
 #define MAX_PORTS 16
@@ -58,34 +59,6 @@ static int usage(void) {
   return 2;
 }
 
-/* Reads a state file under its lock; with `set` or `clear`, also switches
- * those lines and writes it back. */
-static int update_state_file(const char* path, unsigned set, unsigned clear, unsigned* bits_out) {
-  int fd = open(path, O_RDWR | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct flock lock = {.l_type = (set | clear) ? F_WRLCK : F_RDLCK, .l_whence = SEEK_SET};
-  while (fcntl(fd, F_SETLKW, &lock) != 0) {
-    if (errno != EINTR) {
-      close(fd);
-      return -1;
-    }
-  }
-  char text[256];
-  ssize_t n = pread(fd, text, sizeof text, 0);
-  unsigned bits = n > 0 ? standin_parse(text, (size_t)n) : 0;
-  int result = 0;
-  if (set | clear) {
-    bits = (bits | set) & ~clear;
-    char line[STANDIN_TEXT_LENGTH];
-    size_t length = standin_format(bits, line);
-    if (pwrite(fd, line, length, 0) != (ssize_t)length || ftruncate(fd, (off_t)length) != 0)
-      result = -1;
-  }
-  close(fd);
-  if (bits_out) *bits_out = bits;
-  return result;
-}
-
 static int command_set(int argc, char** argv) {
   if (argc < 2) return usage();
   unsigned set = 0, clear = 0;
@@ -98,7 +71,7 @@ static int command_set(int argc, char** argv) {
     }
     if (equals[1] == '1') set |= bit; else clear |= bit;
   }
-  if (update_state_file(argv[0], set, clear, NULL) != 0) {
+  if (standin_update_file(argv[0], set, clear, NULL) != 0) {
     perror(argv[0]);
     return 1;
   }
@@ -108,7 +81,7 @@ static int command_set(int argc, char** argv) {
 static int command_get(int argc, char** argv) {
   if (argc != 1) return usage();
   unsigned bits = 0;
-  if (update_state_file(argv[0], 0, 0, &bits) != 0) {
+  if (standin_update_file(argv[0], 0, 0, &bits) != 0) {
     perror(argv[0]);
     return 1;
   }

@@ -10,12 +10,12 @@ namespace {
 
 constexpr char kWindowClass[] = "TForm1";
 
-struct TimerSpec {
+struct TimerSetting {
   UINT_PTR id;
   UINT interval_ms;
 };
 
-TimerSpec SpecOf(FormTimer timer) {
+TimerSetting SettingOf(FormTimer timer) {
   switch (timer) {
     case FormTimer::FormMiscTimer: return {1, 1};
     case FormTimer::ButtonStatusTimer1: return {2, 25};
@@ -93,13 +93,13 @@ int MainWindow::RunMessageLoop() {
 }
 
 void MainWindow::StartTimer(FormTimer timer) {
-  const TimerSpec spec = SpecOf(timer);
-  SetTimer(hwnd_, spec.id, spec.interval_ms, nullptr);
+  const TimerSetting setting = SettingOf(timer);
+  SetTimer(hwnd_, setting.id, setting.interval_ms, nullptr);
   timer_running_[static_cast<std::size_t>(timer)] = true;
 }
 
 void MainWindow::StopTimer(FormTimer timer) {
-  KillTimer(hwnd_, SpecOf(timer).id);
+  KillTimer(hwnd_, SettingOf(timer).id);
   timer_running_[static_cast<std::size_t>(timer)] = false;
 }
 
