@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build gcc g++ clang libclang-rt-14-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth imagemagick
-  util-linux procps
+  util-linux procps clang-tidy cppcheck
 )
 
 missing=()
