@@ -39,7 +39,6 @@ class FormWindow {
   virtual void ProcessMessages() = 0;
   // Ends the message loop; the program then ends.
   virtual void EndMessageLoop() = 0;
-  virtual void ClientSize(int& width, int& height) const = 0;
 
   // The tray icon: added and removed with the fixed notification record.
   virtual void AddTrayIcon() = 0;

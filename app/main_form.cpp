@@ -115,7 +115,6 @@ void MainForm::ProgramInit() {
     window_.EndMessageLoop();
     return;
   }
-  window_.ClientSize(startup_client_width_, startup_client_height_);
   run_key_ = OpenRunKey(services_.registry);
   store_.SetRunKey(run_key_.get());
 

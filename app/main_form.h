@@ -171,8 +171,6 @@ class MainForm final : public FormEvents,
   std::string player_directory_;
   std::string browser_path_;
   bool tray_icon_shown_ = false;
-  int startup_client_width_ = 0;
-  int startup_client_height_ = 0;
 };
 
 }  // namespace pelorin

@@ -31,10 +31,6 @@ class FakeFormWindow final : public FormWindow {
     log.push_back("end loop");
     loop_ended = true;
   }
-  void ClientSize(int& width, int& height) const override {
-    width = client_width;
-    height = client_height;
-  }
   void AddTrayIcon() override {
     log.push_back("add tray icon");
     ++tray_icon_adds;
@@ -56,8 +52,6 @@ class FakeFormWindow final : public FormWindow {
   bool loop_ended = false;
   bool tray_icon = false;
   int tray_icon_adds = 0;
-  int client_width = 361;
-  int client_height = 394;
   std::string caption = "Pelorin Properties";
   std::vector<std::string> log;
 

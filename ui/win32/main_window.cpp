@@ -143,13 +143,6 @@ void MainWindow::EndMessageLoop() {
   PostQuitMessage(0);
 }
 
-void MainWindow::ClientSize(int& width, int& height) const {
-  RECT rect{};
-  GetClientRect(hwnd_, &rect);
-  width = rect.right - rect.left;
-  height = rect.bottom - rect.top;
-}
-
 NOTIFYICONDATAA MainWindow::TrayRecord() const {
   NOTIFYICONDATAA record{};
   // The original, smallest form of the record: every shell version takes it.

@@ -55,7 +55,6 @@ class MainWindow final : public FormWindow {
   void SetCaption(const std::string& caption) override;
   void ProcessMessages() override;
   void EndMessageLoop() override;
-  void ClientSize(int& width, int& height) const override;
   void AddTrayIcon() override;
   void RemoveTrayIcon() override;
   void OpenTrayMenuAtCursor() override;
