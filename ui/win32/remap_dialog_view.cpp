@@ -196,4 +196,12 @@ void RemapDialogView::OnCommand(WORD id, WORD code, bool from_keyboard) {
   }
 }
 
+void RemapDialogView::SetFocus(RemapControl control) {
+  if (control == RemapControl::Dialog && hwnd_ != nullptr) {
+    SetForegroundWindow(hwnd_);
+    return;
+  }
+  RemapTable::SetFocus(control);
+}
+
 }  // namespace pelorin::win32

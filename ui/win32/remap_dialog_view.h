@@ -31,6 +31,9 @@ class RemapDialogView final : public RemapTable, public PanelSink {
 
   // The dialog itself is shown 120 pixels below the screen's centre.
   void SetVisible(RemapControl control, bool visible) override;
+  // Focusing the dialog itself brings it to the front (the tray's
+  // "P&roperties" while the dialog is up).
+  void SetFocus(RemapControl control) override;
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
