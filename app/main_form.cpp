@@ -282,8 +282,7 @@ void MainForm::ShowConfigPath(const std::string& path) {
 LineMap MainForm::ReadLineMap(int port) {
   Settings stored = settings_;
   store_.ReadLineAssignments(stored);
-  const PortGroup& group = stored.PortSettings(port);
-  return {group.DCD, group.DSR, group.CTS, group.RI};
+  return LineMapOf(stored.PortSettings(port));
 }
 
 void MainForm::WriteLineMap(int port, const LineMap& map) {

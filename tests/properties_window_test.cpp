@@ -38,13 +38,9 @@ class FakeHost final : public PropertiesHost, public LineMapStore {
     config_path = path;
     return config_exists;
   }
-  LineMap ReadLineMap(int port) override {
-    const PortGroup& g = stored.PortSettings(port);
-    return {g.DCD, g.DSR, g.CTS, g.RI};
-  }
+  LineMap ReadLineMap(int port) override { return LineMapOf(stored.PortSettings(port)); }
   void WriteLineMap(int port, const LineMap& map) override {
-    PortGroup& g = stored.PortSettings(port);
-    g.DCD = map[0], g.DSR = map[1], g.CTS = map[2], g.RI = map[3];
+    SetLineMap(stored.PortSettings(port), map);
   }
 
   Settings stored;

@@ -77,7 +77,7 @@ void RemapDialog::Hide() {
 
 void RemapDialog::ReadSettings() {
   const LineMap stored = store_.ReadLineMap(port_);
-  for (int k = 0; k < 4; ++k) LineField(settings_.PortSettings(port_), StatusLine(k)) = stored[k];
+  SetLineMap(settings_.PortSettings(port_), stored);
   ShowLineMap();
 }
 
@@ -126,10 +126,7 @@ bool RemapDialog::FormCloseQuery() {
   return false;
 }
 
-LineMap RemapDialog::LiveMap() const {
-  const PortGroup& group = settings_.PortSettings(port_);
-  return {group.DCD, group.DSR, group.CTS, group.RI};
-}
+LineMap RemapDialog::LiveMap() const { return LineMapOf(settings_.PortSettings(port_)); }
 
 void RemapDialog::SetLive(StatusLine line, int index) {
   LineField(settings_.PortSettings(port_), line) = index;

@@ -36,6 +36,17 @@ enum class StatusLine { DCD = 0, DSR = 1, CTS = 2, RI = 3 };
 // the port's hardware button.
 using LineMap = std::array<int, 4>;
 
+// A port's line assignment as a map (DCD, DSR, CTS, RI) and back.
+inline LineMap LineMapOf(const PortGroup& group) {
+  return {group.DCD, group.DSR, group.CTS, group.RI};
+}
+inline void SetLineMap(PortGroup& group, const LineMap& map) {
+  group.DCD = map[0];
+  group.DSR = map[1];
+  group.CTS = map[2];
+  group.RI = map[3];
+}
+
 // Where a dialog keeps its port's four line numbers between runs: the
 // configuration file's "Primary" or "Secondary" section.
 class LineMapStore {

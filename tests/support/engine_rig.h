@@ -54,16 +54,12 @@ struct EngineRig {
   }
   void OpenSecondary() { secondary.Open(1); }
 
-  // The status bit of hardware button 1..4 under the default line
-  // assignment (DCD, DSR, CTS, RI).
   static std::uint32_t LineOf(int hardware_button) {
-    constexpr std::uint32_t kBits[] = {kModemDcd, kModemDsr, kModemCts, kModemRing};
-    return kBits[hardware_button - 1];
+    return FakeSerialPorts::LineOf(hardware_button);
   }
   // Holds (or lets go of) hardware button 1..4 of `port` (1 or 2).
   void Hold(int port, int hardware_button, bool down = true) {
-    std::uint32_t& status = ports.Port(port).status;
-    status = down ? (status | LineOf(hardware_button)) : (status & ~LineOf(hardware_button));
+    ports.Hold(port, hardware_button, down);
   }
   void Release(int port, int hardware_button) { Hold(port, hardware_button, false); }
 

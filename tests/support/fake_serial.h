@@ -25,6 +25,18 @@ struct FakePortState {
 
 class FakeSerialPorts final : public SerialPorts {
  public:
+  // The status bit of hardware button 1..4 under the default line
+  // assignment (DCD, DSR, CTS, RI).
+  static std::uint32_t LineOf(int hardware_button) {
+    constexpr std::uint32_t kBits[] = {kModemDcd, kModemDsr, kModemCts, kModemRing};
+    return kBits[hardware_button - 1];
+  }
+  // Holds (or lets go of) hardware button 1..4 of port `number`.
+  void Hold(int number, int hardware_button, bool down = true) {
+    std::uint32_t& status = Port(number).status;
+    status = down ? (status | LineOf(hardware_button)) : (status & ~LineOf(hardware_button));
+  }
+
   // The port `number` (1..16); ports a test never touched do not exist.
   FakePortState& Port(int number) { return ports_[number]; }
 

@@ -33,13 +33,9 @@ class ViewHost final : public PropertiesHost, public LineMapStore {
   std::string ConfigFilePath() override { return "C:\\Pelorin\\Pelorin.ini"; }
   std::string DefaultConfigFilePath() override { return "C:\\Pelorin\\Pelorin.ini"; }
   bool UseConfigFile(const std::string&) override { return false; }
-  LineMap ReadLineMap(int port) override {
-    const PortGroup& g = stored.PortSettings(port);
-    return {g.DCD, g.DSR, g.CTS, g.RI};
-  }
+  LineMap ReadLineMap(int port) override { return LineMapOf(stored.PortSettings(port)); }
   void WriteLineMap(int port, const LineMap& map) override {
-    PortGroup& g = stored.PortSettings(port);
-    g.DCD = map[0], g.DSR = map[1], g.CTS = map[2], g.RI = map[3];
+    SetLineMap(stored.PortSettings(port), map);
   }
 
   Settings stored;
