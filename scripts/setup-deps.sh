@@ -1,12 +1,30 @@
 #!/usr/bin/env bash
-# Installs every build and test dependency from Debian's packages, once.
-# Idempotent: when everything is present it only checks and returns.
+# Installs every build and test dependency from Debian's packages, once, then
+# checks that each command the build, the tests and the README's commands
+# call is really there. Idempotent: when everything is present it only checks.
 set -euo pipefail
 
+# Package, and why it is here where the name does not say it:
+#   wine        the wine, wineboot and wineserver commands (wine64 alone brings
+#               only /usr/lib/wine/wine64)
+#   fonts-wine  the fonts Wine draws its windows with; without them labels are
+#               measured in a substitute font
+#   mingw-w64-tools, g++-mingw-w64-x86-64-posix  the Windows cross build
+#   util-linux  unshare (the private mount namespace of the Wine session)
 packages=(
   cmake ninja-build gcc g++ clang libclang-rt-14-dev googletest libbenchmark-dev
-  g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth imagemagick
-  util-linux procps clang-tidy cppcheck
+  g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 fonts-wine xvfb xauth
+  imagemagick util-linux procps clang-tidy cppcheck python3
+)
+
+# Commands the scripts call, each with the package that brings it.
+commands=(
+  cmake:cmake ninja:ninja-build gcc:gcc g++:g++ clang++:clang
+  x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix
+  x86_64-w64-mingw32-objdump:binutils-mingw-w64-x86-64
+  wine:wine wineboot:wine wineserver:wine xvfb-run:xvfb Xvfb:xvfb xauth:xauth
+  convert:imagemagick import:imagemagick unshare:util-linux pgrep:procps
+  clang-tidy:clang-tidy cppcheck:cppcheck python3:python3
 )
 
 missing=()
@@ -16,15 +34,22 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Run as root (or install these packages yourself): ${missing[*]}" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-echo "Installing: ${missing[*]}"
-if [ "$(id -u)" -ne 0 ]; then
-  echo "Run as root (or install these packages yourself): ${missing[*]}" >&2
+absent=()
+for entry in "${commands[@]}"; do
+  command -v "${entry%%:*}" >/dev/null 2>&1 || absent+=("${entry%%:*} (package ${entry#*:})")
+done
+if [ ${#absent[@]} -gt 0 ]; then
+  printf 'setup-deps: still not found after installing: %s\n' "${absent[@]}" >&2
   exit 1
 fi
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -38,24 +38,43 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 export WINEARCH=win64
 
-stage=${PELORIN_WINE_STAGE:-namespace}
+# Every command the session needs, checked before anything starts: a missing
+# one must be named, not end the run with a bare exit status.
+for tool in wine wineboot wineserver xvfb-run unshare; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "wine-session: $tool not found (bash scripts/setup-deps.sh installs it)" >&2
+    exit 127
+  fi
+done
+
+# The script re-runs itself through three stages: the mount namespace, the
+# display, the session proper. Each stage names the next one on the command
+# line; nothing is inherited by the commands the session runs.
+stage=namespace
+if [ "${1:-}" = --stage ]; then
+  stage=$2
+  shift 2
+fi
 case "$stage" in
 namespace)
   if [ "$(id -u)" -eq 0 ] && [ -e /dev/ttyS0 ]; then
-    export PELORIN_WINE_STAGE=display
-    exec unshare -m -- bash -c 'mount --bind /dev/null /dev/ttyS0 && exec "$0" "$@"' "$0" "$@"
+    exec unshare -m -- bash -c 'mount --bind /dev/null /dev/ttyS0 && exec "$0" --stage display "$@"' \
+      "$0" "$@"
   fi
   echo "wine-session: cannot hide /dev/ttyS0 (needs root); continuing without it" >&2
   ;&
 display)
-  export PELORIN_WINE_STAGE=session
   if [ "${PELORIN_WINE_DISPLAY:-}" = host ]; then
     unset PELORIN_WINE_DISPLAY
-    exec "$0" "$@"
+    exec "$0" --stage session "$@"
   fi
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --stage session "$@"
   ;;
 session) ;;
+*)
+  echo "wine-session: unknown stage $stage" >&2
+  exit 2
+  ;;
 esac
 
 prepare_prefix() {
