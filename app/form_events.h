@@ -18,6 +18,13 @@ class FormEvents {
   virtual void OnTrayMenu(TrayMenuItem item) = 0;
   // A close request; true lets the window close and the program end.
   virtual bool FormCloseQuery() = 0;
+  // Windows asks whether the session may end; true allows it. The session
+  // may still go on (another program refuses, the user cancels), so nothing
+  // that would stop the program from running may happen here.
+  virtual bool OnSessionEndQuery() = 0;
+  // The session really ends: the program ends in order before returning,
+  // since Windows may end the process at any moment afterwards.
+  virtual void OnSessionEnd() = 0;
   // The taskbar was re-created (the shell restarted).
   virtual void OnTaskbarCreated() = 0;
   // The window was just shown.

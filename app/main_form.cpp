@@ -32,12 +32,12 @@ MainForm::MainForm(const ProgramServices& services, const ProgramViews& views, P
                    services.power, [this] { WriteSettings(); }}),
       policy_(services.message_boxes, services.messaging, *this, *this),
       leds_(primary_, secondary_, settings_, player_),
-      primary_remap_(1, settings_, views.primary_remap, *this,
-                     [this](bool enabled) { views_.frame.SetEnabled(FrameControl::Window, enabled); }),
-      secondary_remap_(2, settings_, views.secondary_remap, *this,
-                       [this](bool enabled) {
-                         views_.frame.SetEnabled(FrameControl::Window, enabled);
-                       }),
+      primary_remap_(
+          1, settings_, views.primary_remap, *this,
+          [this](bool enabled) { views_.frame.SetEnabled(FrameControl::Window, enabled); }),
+      secondary_remap_(
+          2, settings_, views.secondary_remap, *this,
+          [this](bool enabled) { views_.frame.SetEnabled(FrameControl::Window, enabled); }),
       properties_(settings_, *this, views.frame, views.com_ports, views.winamp, views.options,
                   views.file_dialogs, primary_remap_, secondary_remap_),
       help_about_(views.help_about, views.file_dialogs, *this, *this, ""),
@@ -70,10 +70,18 @@ void MainForm::OnTimer(FormTimer timer) {
   // poll cycle inside the "Start Winamp?" question.
   if (!window_.TimerRunning(timer)) return;
   switch (timer) {
-    case FormTimer::FormMiscTimer: FormMiscTimerTimer(); break;
-    case FormTimer::ButtonStatusTimer1: ButtonStatusTimer1Timer(); break;
-    case FormTimer::TimerLED: TimerLEDTimer(); break;
-    case FormTimer::TrayTimer1: TrayTimer1Timer(); break;
+    case FormTimer::FormMiscTimer:
+      FormMiscTimerTimer();
+      break;
+    case FormTimer::ButtonStatusTimer1:
+      ButtonStatusTimer1Timer();
+      break;
+    case FormTimer::TimerLED:
+      TimerLEDTimer();
+      break;
+    case FormTimer::TrayTimer1:
+      TrayTimer1Timer();
+      break;
   }
 }
 
@@ -95,8 +103,8 @@ bool MainForm::HandleCommandLine() {
     box.default_button = 2;
     if (services_.message_boxes.Show(box) == MessageAnswer::Yes) {
       NotifyRunningInstance(kQuitRequest, 0);
-      UninstallProgram(services_.registry, services_.files, services_.shell,
-                       facts_.executable_path, random_);
+      UninstallProgram(services_.registry, services_.files, services_.shell, facts_.executable_path,
+                       random_);
     }
     window_.EndMessageLoop();
     return false;
@@ -118,8 +126,8 @@ void MainForm::ProgramInit() {
   run_key_ = OpenRunKey(services_.registry);
   store_.SetRunKey(run_key_.get());
 
-  const PlayerLocation player = LocatePlayer(services_.registry, services_.files,
-                                             facts_.executable_path);
+  const PlayerLocation player =
+      LocatePlayer(services_.registry, services_.files, facts_.executable_path);
   player_directory_ = player.directory;
   if (!player.found) window_.EnableTrayMenuItem(TrayMenuItem::Item2StartPlayer, false);
   playlist_.SetCandidates(PlaylistFileCandidates(player_directory_, facts_.user_app_data));
@@ -132,7 +140,11 @@ void MainForm::ProgramInit() {
   properties_.Editor().FillCommandLists(commands);
   properties_.ReadSettings();
   if (!ApplySettings()) properties_.ComboBox1Change();
+  // Each box above runs a message loop of its own, in which the program may
+  // have been told to end: then the start-up stops where it is.
+  if (ending_) return;
   StartPlayerIfWanted(!player.found);
+  if (ending_) return;
 
   // Shut down and restart need the privilege on the NT family; a failure
   // only means those commands will not work.
@@ -177,6 +189,7 @@ std::intptr_t MainForm::OnUserMessage(std::uintptr_t wparam, std::intptr_t lpara
       return -1;
     case kQuitRequest:
       // Ends at once: neither the settings nor the LEDs are touched.
+      ending_ = true;
       window_.RemoveTrayIcon();
       tray_icon_shown_ = false;
       window_.EndMessageLoop();
@@ -188,10 +201,18 @@ std::intptr_t MainForm::OnUserMessage(std::uintptr_t wparam, std::intptr_t lpara
 
 void MainForm::OnTrayMenu(TrayMenuItem item) {
   switch (item) {
-    case TrayMenuItem::Item1Properties: Item1Click(); break;
-    case TrayMenuItem::Item2StartPlayer: Item2Click(); break;
-    case TrayMenuItem::Item3Volume: Item3Click(); break;
-    case TrayMenuItem::Item4Exit: Item4Click(); break;
+    case TrayMenuItem::Item1Properties:
+      Item1Click();
+      break;
+    case TrayMenuItem::Item2StartPlayer:
+      Item2Click();
+      break;
+    case TrayMenuItem::Item3Volume:
+      Item3Click();
+      break;
+    case TrayMenuItem::Item4Exit:
+      Item4Click();
+      break;
   }
 }
 
@@ -208,9 +229,12 @@ void MainForm::Item2Click() {
   services_.shell.Execute(winamp ? "Winamp.exe" : "Studio.exe", "", player_directory_, kShowShow);
 }
 
-void MainForm::Item3Click() { services_.shell.Execute("sndvol32", "/t", "", kShowShow); }
+void MainForm::Item3Click() {
+  services_.shell.Execute("sndvol32", "/t", "", kShowShow);
+}
 
 void MainForm::Item4Click() {
+  ending_ = true;
   WriteSettings();
   window_.RemoveTrayIcon();
   tray_icon_shown_ = false;
@@ -220,7 +244,29 @@ void MainForm::Item4Click() {
 
 bool MainForm::FormCloseQuery() {
   if (window_.Visible()) return properties_.FormCloseQuery(true);
-  // Hidden: Windows is ending the session, or a close came from outside.
+  // Hidden: a close came from outside; the window closes and the program
+  // ends.
+  EndOnClose(true);
+  return true;
+}
+
+bool MainForm::OnSessionEndQuery() {
+  // A visible window refuses, as for any close request, and is cancelled.
+  if (window_.Visible()) return properties_.FormCloseQuery(true);
+  // Only the settings, which a forced end would otherwise lose: a cancelled
+  // end must leave the program running with its icon, port and timers.
+  WriteSettings();
+  return true;
+}
+
+void MainForm::OnSessionEnd() {
+  // The settings were stored when the session asked.
+  EndOnClose(false);
+  window_.EndMessageLoop();
+}
+
+void MainForm::EndOnClose(bool store_settings) {
+  ending_ = true;
   if (instance_lock_) instance_lock_->Release();
   window_.StopTimer(FormTimer::TrayTimer1);
   window_.StopTimer(FormTimer::ButtonStatusTimer1);
@@ -229,9 +275,14 @@ bool MainForm::FormCloseQuery() {
   ClearLeds();
   primary_.Close();
   secondary_.Close();
-  WriteSettings();
+  if (store_settings) WriteSettings();
   window_.RemoveTrayIcon();
   tray_icon_shown_ = false;
+}
+
+bool MainForm::StartPollTimer() {
+  if (ending_) return false;
+  window_.StartTimer(FormTimer::ButtonStatusTimer1);
   return true;
 }
 
@@ -248,7 +299,9 @@ void MainForm::OnTaskbarCreated() {
 
 void MainForm::RunClickAction(TrayClickAction action) {
   switch (action) {
-    case TrayClickAction::StartPlayer: Item2Click(); break;
+    case TrayClickAction::StartPlayer:
+      Item2Click();
+      break;
     case TrayClickAction::OpenVolumeControl:
       services_.shell.Execute("sndvol32.exe", "", "", kShowShow);
       break;
@@ -260,8 +313,11 @@ void MainForm::RunClickAction(TrayClickAction action) {
         services_.messaging.Send(player, kWmCommand, kPlayerOpenFileCommand, 0);
       }
       break;
-    case TrayClickAction::OpenProperties: Item1Click(); break;
-    case TrayClickAction::Nothing: break;
+    case TrayClickAction::OpenProperties:
+      Item1Click();
+      break;
+    case TrayClickAction::Nothing:
+      break;
   }
 }
 
@@ -311,8 +367,8 @@ void MainForm::StartFile(const std::string& file, const std::string& parameters,
 }
 
 void MainForm::WriteBitmap(WiringPicture picture, const std::string& path) {
-  const WiringDrawing drawing = picture == WiringPicture::FourButtons ? DrawFourButtonWiring()
-                                                                      : DrawFifteenButtonWiring();
+  const WiringDrawing drawing =
+      picture == WiringPicture::FourButtons ? DrawFourButtonWiring() : DrawFifteenButtonWiring();
   const std::vector<std::uint8_t> bytes = EncodeBitmap(drawing.raster);
   // Replaces a file of that name; a failure is not reported, like the save
   // dialog's other outcomes.

@@ -60,9 +60,13 @@ class MainForm final : public FormEvents,
   // FormEvents
   void OnTimer(FormTimer timer) override;
   std::intptr_t OnUserMessage(std::uintptr_t wparam, std::intptr_t lparam) override;
-  void TrayMessage(std::uint32_t mouse_message) override { tray_clicks_.TrayMessage(mouse_message); }
+  void TrayMessage(std::uint32_t mouse_message) override {
+    tray_clicks_.TrayMessage(mouse_message);
+  }
   void OnTrayMenu(TrayMenuItem item) override;
   bool FormCloseQuery() override;
+  bool OnSessionEndQuery() override;
+  void OnSessionEnd() override;
   void OnTaskbarCreated() override;
   void FormShow() override { properties_.FormShow(); }
 
@@ -96,6 +100,9 @@ class MainForm final : public FormEvents,
   void LocatePlayerAndBrowser();
   void StartPlayerIfWanted(bool player_not_found);
   void ClearLeds();
+  // The end on a close request or the session's end: lock, timers, LEDs and
+  // ports released in that order, the tray icon removed.
+  void EndOnClose(bool store_settings);
 
   // TrayHost
   void StartClickTimer() override { window_.StartTimer(FormTimer::TrayTimer1); }
@@ -129,7 +136,7 @@ class MainForm final : public FormEvents,
 
   // PollTimerControl and PlayerLauncher
   void StopPollTimer() override { window_.StopTimer(FormTimer::ButtonStatusTimer1); }
-  void StartPollTimer() override { window_.StartTimer(FormTimer::ButtonStatusTimer1); }
+  bool StartPollTimer() override;
   void StartPlayer() override { Item2Click(); }
 
   // CycleView
@@ -171,6 +178,10 @@ class MainForm final : public FormEvents,
   std::string player_directory_;
   std::string browser_path_;
   bool tray_icon_shown_ = false;
+  // Set when one of the program's ends begins. Message boxes run message
+  // loops of their own, in which an end can happen; whatever was waiting on
+  // such a box then must neither restart a timer nor send a command.
+  bool ending_ = false;
 };
 
 }  // namespace pelorin

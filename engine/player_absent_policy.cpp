@@ -43,11 +43,10 @@ void PlayerAbsentPolicy::FoldPress(std::uint8_t button_policy, int global_policy
   }
 }
 
-void PlayerAbsentPolicy::ActOnStartRequest() {
+bool PlayerAbsentPolicy::ActOnStartRequest() {
   switch (request_) {
     case StartRequest::Ask:
-      Ask();
-      break;
+      return Ask();
     // Only the window's presence is tested, so a player still coming up is
     // started again at each such press.
     case StartRequest::Start:
@@ -56,28 +55,35 @@ void PlayerAbsentPolicy::ActOnStartRequest() {
     case StartRequest::None:
       break;
   }
+  return true;
 }
 
-void PlayerAbsentPolicy::Ask() {
+bool PlayerAbsentPolicy::Ask() {
   // The question must not appear behind the window the user is working in.
   messaging_.SetForeground(main_window_);
-  if (!question_shown_) {
-    question_shown_ = true;
-    // No cycles while the box is up: presses made meanwhile are not seen as
-    // presses, only the levels when polling resumes count.
-    timer_.StopPollTimer();
-    MessageBoxRequest box;
-    box.owner = main_window_;
-    box.text = kStartPlayerQuestion;
-    box.caption = kStartPlayerQuestionCaption;
-    box.icon = MessageIcon::Question;
-    box.buttons = MessageButtons::YesNo;
-    box.task_modal = true;
-    if (boxes_.Show(box) == MessageAnswer::Yes) launcher_.StartPlayer();
-    timer_.StartPollTimer();
-    question_shown_ = false;
+  if (question_shown_) {
+    asked_once_ = true;
+    return true;
   }
+  question_shown_ = true;
+  // No cycles while the box is up: presses made meanwhile are not seen as
+  // presses, only the levels when polling resumes count.
+  timer_.StopPollTimer();
+  MessageBoxRequest box;
+  box.owner = main_window_;
+  box.text = kStartPlayerQuestion;
+  box.caption = kStartPlayerQuestionCaption;
+  box.icon = MessageIcon::Question;
+  box.buttons = MessageButtons::YesNo;
+  box.task_modal = true;
+  const bool start = boxes_.Show(box) == MessageAnswer::Yes;
+  question_shown_ = false;
   asked_once_ = true;
+  // The box runs its own message loop, in which the program may have ended
+  // ("E&xit", a quit request, the session's end): then nothing starts again.
+  if (!timer_.StartPollTimer()) return false;
+  if (start) launcher_.StartPlayer();
+  return true;
 }
 
 }  // namespace pelorin

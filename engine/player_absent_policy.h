@@ -12,7 +12,9 @@ class PollTimerControl {
  public:
   virtual ~PollTimerControl() = default;
   virtual void StopPollTimer() = 0;
-  virtual void StartPollTimer() = 0;
+  // Starts the timer again; false, leaving it stopped, once the program has
+  // begun to end (the question box's own message loop can run an end).
+  virtual bool StartPollTimer() = 0;
 };
 
 // Starts the player the way the tray menu's "Start &Winamp" does. Returns at
@@ -58,7 +60,10 @@ class PlayerAbsentPolicy {
   // unless a question is already up, the poll timer stops, "Start Winamp?"
   // is asked (Yes starts the player) and the timer starts again; either way
   // the program counts as having asked. Start: the player is started.
-  void ActOnStartRequest();
+  // False when the program began to end while the question was up: then
+  // neither the player nor the poll timer was started, and the cycle that
+  // asked must end without acting.
+  bool ActOnStartRequest();
 
   // Forgets that the program has asked, so "Ask once to start" asks again.
   // Called after settings were applied and written successfully.
@@ -69,7 +74,7 @@ class PlayerAbsentPolicy {
   bool QuestionShown() const { return question_shown_; }
 
  private:
-  void Ask();
+  bool Ask();
 
   MessageBoxes& boxes_;
   WindowMessaging& messaging_;

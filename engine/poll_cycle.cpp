@@ -40,8 +40,9 @@ void PollCycle::Run() {
 
   const WindowId player = parts_.player.FindPlayer();
   // May show the question box; the events of this cycle are dispatched after
-  // it closes, still with no player window.
-  if (player == kNoWindow) parts_.policy.ActOnStartRequest();
+  // it closes, still with no player window, unless the program ended while
+  // the box was up: then this cycle neither drives a LED nor sends anything.
+  if (player == kNoWindow && !parts_.policy.ActOnStartRequest()) return;
 
   // Once per cycle, however many buttons double-clicked.
   if (double_clicked) parts_.view.FlipDoubleClickTestPicture();

@@ -89,7 +89,21 @@ prepare_prefix() {
   touch "$WINEPREFIX/.pelorin-ready"
 }
 
+# Wine draws dialogs in Tahoma ("MS Shell Dlg"), which Debian ships with
+# fonts-wine in Wine's data folder; this build of Wine does not look there,
+# only in the prefix's Fonts folder, and would otherwise measure every label
+# in a wider substitute. Linked at every start, so older prefixes get them too.
+link_wine_fonts() {
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  mkdir -p "$fonts"
+  for font in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$font" ] && ln -sf "$font" "$fonts/"
+  done
+  return 0
+}
+
 prepare_prefix
+link_wine_fonts
 # Wine's background processes inherit output pipes: start them with all
 # output sent away, so that test runners do not wait for them.
 wineserver -p >/dev/null 2>&1 </dev/null

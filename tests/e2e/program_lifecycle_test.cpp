@@ -2,6 +2,13 @@
 // requests another copy may send, and the ways the program ends.
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "stand_in_player_client.h"
 #include "standin_state.h"
 #include "support/scenario.h"
 #include "support/standin_lines.h"
@@ -11,6 +18,7 @@ namespace pelorin::e2e {
 namespace {
 
 using pelorin::testing::StandinLines;
+using pelorin::testing::StandInPlayer;
 
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -24,6 +32,18 @@ StandinLines Com5() {
 bool LineUp(const StandinLines& lines, unsigned bit) {
   auto state = lines.Read();
   return state && (*state & bit) != 0;
+}
+
+// The shell changes only an icon it holds: a change of the tip succeeds
+// exactly while the program's icon is there.
+bool TrayIconShown(HWND window) {
+  NOTIFYICONDATAA record{};
+  record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  record.hWnd = window;
+  record.uID = 0;
+  record.uFlags = NIF_TIP;
+  std::strcpy(record.szTip, "Pelorin");
+  return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
 }
 
 std::string AutostartEntry() {
@@ -112,6 +132,40 @@ TEST(RequestsTest, ShowRequestOpensTheWindow) {
   ASSERT_TRUE(WaitUntil([] { return LineUp(Com5(), STANDIN_DTR); }));
   EXPECT_EQ(SendRequest(0), 0);
   EXPECT_TRUE(WaitUntil([] { return IsWindowVisible(FindPropertiesWindow()) != FALSE; }));
+}
+
+// Windows asks, and the end may still be cancelled by another program or the
+// user: only a real end may take the buttons away.
+TEST(SessionEndTest, ACancelledEndKeepsTheButtonsWorkingAndARealOneEndsInOrder) {
+  StandInPlayer player({});
+  ASSERT_TRUE(player.Started());
+  Scenario scenario("session-end");
+  auto program = scenario.StartConfigured();
+  StandinLines com5 = Com5();
+  com5.SetInputs(0);
+  ASSERT_TRUE(WaitUntil([&] { return LineUp(com5, STANDIN_DTR); }));
+  HWND window = FindPropertiesWindow();
+  ASSERT_TRUE(WaitUntil([&] { return TrayIconShown(window); }));
+  ASSERT_EQ(ReadFileText(scenario.ConfigPath()).find("Version=1.4"), std::string::npos);
+
+  EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  EXPECT_NE(ReadFileText(scenario.ConfigPath()).find("Version=1.4"), std::string::npos)
+      << "settings stored when asked";
+  SendMessageA(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(TrayIconShown(window));
+  EXPECT_TRUE(LineUp(com5, STANDIN_DTR));
+  com5.SetInputs(STANDIN_CTS);
+  EXPECT_TRUE(WaitUntil([&] {
+    if (!player.Sync()) return false;
+    const auto log = player.Log();
+    return std::count(log.begin(), log.end(), "player posted 273 40048 0") == 1;
+  })) << "a button still reaches the player";
+  com5.SetInputs(0);
+
+  EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  SendMessageA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  ASSERT_TRUE(program->WaitForExit(10000));
+  EXPECT_FALSE(LineUp(com5, STANDIN_RTS)) << "the LED is dark";
 }
 
 TEST(TrayMenuTest, ExitStoresTheSettingsAndClearsTheLed) {

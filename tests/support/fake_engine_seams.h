@@ -91,12 +91,15 @@ class FakePollTimer final : public PollTimerControl {
     running = false;
     ++stops;
   }
-  void StartPollTimer() override {
+  bool StartPollTimer() override {
+    if (ending) return false;
     running = true;
     ++starts;
+    return true;
   }
 
   bool running = true;
+  bool ending = false;  // the program has begun to end: the timer stays stopped
   int stops = 0;
   int starts = 0;
 };

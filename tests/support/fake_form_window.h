@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,35 +13,41 @@ namespace pelorin::testing {
 class FakeFormWindow final : public FormWindow {
  public:
   WindowId Id() const override { return 0x7001; }
-  void StartTimer(FormTimer timer) override { running_[Index(timer)] = true; }
-  void StopTimer(FormTimer timer) override { running_[Index(timer)] = false; }
+  void StartTimer(FormTimer timer) override {
+    Log("start " + NameOf(timer));
+    running_[Index(timer)] = true;
+  }
+  void StopTimer(FormTimer timer) override {
+    Log("stop " + NameOf(timer));
+    running_[Index(timer)] = false;
+  }
   bool TimerRunning(FormTimer timer) const override { return running_[Index(timer)]; }
   bool Visible() const override { return visible; }
   void Show() override {
-    log.push_back("show");
+    Log("show");
     visible = true;
   }
   void Hide() override {
-    log.push_back("hide");
+    Log("hide");
     visible = false;
   }
-  void BringToFront() override { log.push_back("front"); }
+  void BringToFront() override { Log("front"); }
   void SetCaption(const std::string& text) override { caption = text; }
-  void ProcessMessages() override { log.push_back("process messages"); }
+  void ProcessMessages() override { Log("process messages"); }
   void EndMessageLoop() override {
-    log.push_back("end loop");
+    Log("end loop");
     loop_ended = true;
   }
   void AddTrayIcon() override {
-    log.push_back("add tray icon");
+    Log("add tray icon");
     ++tray_icon_adds;
     tray_icon = true;
   }
   void RemoveTrayIcon() override {
-    log.push_back("remove tray icon");
+    Log("remove tray icon");
     tray_icon = false;
   }
-  void OpenTrayMenuAtCursor() override { log.push_back("menu"); }
+  void OpenTrayMenuAtCursor() override { Log("menu"); }
   void EnableTrayMenuItem(TrayMenuItem item, bool enabled) override {
     menu_enabled_[static_cast<std::size_t>(item)] = enabled;
   }
@@ -54,8 +61,28 @@ class FakeFormWindow final : public FormWindow {
   int tray_icon_adds = 0;
   std::string caption = "Pelorin Properties";
   std::vector<std::string> log;
+  // Runs after each entry, so that a test can note what the other fakes
+  // hold at that moment.
+  std::function<void(const std::string&)> on_log;
 
  private:
+  void Log(const std::string& entry) {
+    log.push_back(entry);
+    if (on_log) on_log(entry);
+  }
+  static std::string NameOf(FormTimer timer) {
+    switch (timer) {
+      case FormTimer::FormMiscTimer:
+        return "start-up timer";
+      case FormTimer::ButtonStatusTimer1:
+        return "poll timer";
+      case FormTimer::TimerLED:
+        return "LED timer";
+      case FormTimer::TrayTimer1:
+        return "tray click timer";
+    }
+    return "?";
+  }
   static std::size_t Index(FormTimer timer) { return static_cast<std::size_t>(timer); }
   std::array<bool, 4> running_{};
   std::array<bool, 4> menu_enabled_{true, true, true, true};

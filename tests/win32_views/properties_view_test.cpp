@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "ui/win32/common_dialogs.h"
 #include "win32_views/view_rig.h"
 
@@ -93,6 +96,43 @@ TEST_F(PropertiesViewTest, EscapeOutsideTheKeyFieldCancelsAndHides) {
   SetFocus(rig_.Control(C::ComboBox1PortMode));
   rig_.PressKey(VK_ESCAPE);
   EXPECT_FALSE(IsWindowVisible(rig_.view.Handle()));
+}
+
+// The dialog manager asks the window for its default button with the same
+// message number as another copy's show request: OK must stay the default,
+// and only requests from another thread or process are requests.
+TEST_F(PropertiesViewTest, TabThenEnterRunsOkOnceAndOnlyOtherCopiesMakeRequests) {
+  rig_.Click(rig_.Control(C::CheckBoxPort2));  // a pending change, stored by OK
+  HWND ok = rig_.Control(F::Button1);
+  SetFocus(rig_.Control(C::ComboBox1PortMode));
+  rig_.PressKey(VK_TAB);
+  EXPECT_EQ(SendMessageA(rig_.view.Handle(), DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
+  if (GetFocus() != ok) {
+    EXPECT_TRUE(SendMessageA(ok, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
+        << "OK keeps its default frame after Tab";
+  }
+  EXPECT_TRUE(rig_.requests.empty());
+  rig_.PressKey(VK_RETURN);
+  EXPECT_EQ(rig_.host.writes, 1) << "OK ran once";
+  EXPECT_FALSE(IsWindowVisible(rig_.view.Handle()));
+  EXPECT_TRUE(rig_.requests.empty()) << "the dialog manager's messages are not requests";
+
+  // Another copy's show request comes from another thread, and a posted one
+  // through the loop: both are taken.
+  HWND window = rig_.view.Handle();
+  std::atomic<bool> answered{false};
+  std::thread other_copy([&] {
+    SendMessageA(window, WM_USER, 0, 0);
+    answered = true;
+  });
+  while (!answered) {
+    rig_.window.ProcessMessages();
+    Sleep(1);
+  }
+  other_copy.join();
+  PostMessageA(window, WM_USER, 2, 0);
+  rig_.window.ProcessMessages();
+  EXPECT_EQ(rig_.requests, (std::vector<std::uintptr_t>{0, 2}));
 }
 
 TEST_F(PropertiesViewTest, ArrowsStepOnMouseDownAlone) {

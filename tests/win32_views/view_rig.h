@@ -78,10 +78,15 @@ class ViewRig final : public FormEvents, public ShellStarter, public WiringPictu
 
   // FormEvents
   void OnTimer(FormTimer) override {}
-  std::intptr_t OnUserMessage(std::uintptr_t, std::intptr_t) override { return 0; }
+  std::intptr_t OnUserMessage(std::uintptr_t code, std::intptr_t) override {
+    requests.push_back(code);
+    return 0;
+  }
   void TrayMessage(std::uint32_t) override {}
   void OnTrayMenu(TrayMenuItem) override {}
   bool FormCloseQuery() override { return properties.FormCloseQuery(window.Visible()); }
+  bool OnSessionEndQuery() override { return FormCloseQuery(); }
+  void OnSessionEnd() override {}
   void OnTaskbarCreated() override {}
   void FormShow() override { properties.FormShow(); }
 
@@ -101,6 +106,7 @@ class ViewRig final : public FormEvents, public ShellStarter, public WiringPictu
   PropertiesWindow properties;
   HelpAboutTab help_about;
   std::vector<std::string> started, saved;
+  std::vector<std::uintptr_t> requests;  // WM_USER requests taken from other copies
 
  private:
   win32::UniqueGdi<HBITMAP> four_, fifteen_;

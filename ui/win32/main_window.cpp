@@ -1,6 +1,5 @@
 #include "ui/win32/main_window.h"
 
-
 #include <cstring>
 
 #include "ui/win32/resource_ids.h"
@@ -17,10 +16,14 @@ struct TimerSetting {
 
 TimerSetting SettingOf(FormTimer timer) {
   switch (timer) {
-    case FormTimer::FormMiscTimer: return {1, 1};
-    case FormTimer::ButtonStatusTimer1: return {2, 25};
-    case FormTimer::TimerLED: return {3, 200};
-    case FormTimer::TrayTimer1: return {4, 300};
+    case FormTimer::FormMiscTimer:
+      return {1, 1};
+    case FormTimer::ButtonStatusTimer1:
+      return {2, 25};
+    case FormTimer::TimerLED:
+      return {3, 200};
+    case FormTimer::TrayTimer1:
+      return {4, 300};
   }
   return {0, 0};
 }
@@ -33,12 +36,28 @@ bool TimerFromId(UINT_PTR id, FormTimer& timer) {
 
 UINT MenuIdOf(TrayMenuItem item) {
   switch (item) {
-    case TrayMenuItem::Item1Properties: return IDM_TRAY_PROPERTIES;
-    case TrayMenuItem::Item2StartPlayer: return IDM_TRAY_START_PLAYER;
-    case TrayMenuItem::Item3Volume: return IDM_TRAY_VOLUME;
-    case TrayMenuItem::Item4Exit: return IDM_TRAY_EXIT;
+    case TrayMenuItem::Item1Properties:
+      return IDM_TRAY_PROPERTIES;
+    case TrayMenuItem::Item2StartPlayer:
+      return IDM_TRAY_START_PLAYER;
+    case TrayMenuItem::Item3Volume:
+      return IDM_TRAY_VOLUME;
+    case TrayMenuItem::Item4Exit:
+      return IDM_TRAY_EXIT;
   }
   return 0;
+}
+
+// The window is a dialog, and the dialog manager's DM_GETDEFID and
+// DM_SETDEFID have the numbers WM_USER and WM_USER + 1, which are also the
+// requests of another copy and the tray icon's callback. The dialog manager
+// sends from this thread, with lParam 0; another copy sends its requests
+// from its own process; the tray callback always carries a mouse message.
+bool FromDialogManager(UINT message, LPARAM lparam) {
+  const bool sent_by_another_thread = (InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
+  if (message == DM_GETDEFID) return !sent_by_another_thread;
+  if (message == DM_SETDEFID) return lparam == 0;
+  return false;
 }
 
 bool RegisterFormClass(HINSTANCE instance) {
@@ -81,6 +100,7 @@ bool MainWindow::Create(HINSTANCE instance, FormEvents& events, DialogContent* c
 int MainWindow::RunMessageLoop() {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (TakePostedRequest(msg)) continue;
     // Every top-level window of the program is a dialog (the properties
     // window and the remap dialogs): each handles its own Tab, Enter and Esc.
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
@@ -107,7 +127,9 @@ bool MainWindow::TimerRunning(FormTimer timer) const {
   return timer_running_[static_cast<std::size_t>(timer)];
 }
 
-bool MainWindow::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+bool MainWindow::Visible() const {
+  return IsWindowVisible(hwnd_) != FALSE;
+}
 
 void MainWindow::Show() {
   const bool was_visible = Visible();
@@ -115,11 +137,17 @@ void MainWindow::Show() {
   if (!was_visible) events_->FormShow();
 }
 
-void MainWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+void MainWindow::Hide() {
+  ShowWindow(hwnd_, SW_HIDE);
+}
 
-void MainWindow::BringToFront() { SetForegroundWindow(hwnd_); }
+void MainWindow::BringToFront() {
+  SetForegroundWindow(hwnd_);
+}
 
-void MainWindow::SetCaption(const std::string& caption) { SetWindowTextA(hwnd_, caption.c_str()); }
+void MainWindow::SetCaption(const std::string& caption) {
+  SetWindowTextA(hwnd_, caption.c_str());
+}
 
 void MainWindow::ProcessMessages() {
   MSG msg;
@@ -128,9 +156,18 @@ void MainWindow::ProcessMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));  // keep the loop's end for the loop
       break;
     }
+    if (TakePostedRequest(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+}
+
+bool MainWindow::TakePostedRequest(const MSG& msg) {
+  // A request posted rather than sent would reach the window procedure
+  // looking like the dialog manager's own message: take it here instead.
+  if (msg.hwnd != hwnd_ || msg.message != WM_USER) return false;
+  events_->OnUserMessage(msg.wParam, msg.lParam);
+  return true;
 }
 
 void MainWindow::EndMessageLoop() {
@@ -194,7 +231,9 @@ void MainWindow::EnableTrayMenuItem(TrayMenuItem item, bool enabled) {
                  MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-void MainWindow::SetResult(LRESULT result) { SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result); }
+void MainWindow::SetResult(LRESULT result) {
+  SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+}
 
 INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
@@ -211,15 +250,26 @@ INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT message, WPARAM wparam, 
 
 bool MainWindow::HandleCommand(WORD id) {
   switch (id) {
-    case IDM_TRAY_PROPERTIES: events_->OnTrayMenu(TrayMenuItem::Item1Properties); return true;
-    case IDM_TRAY_START_PLAYER: events_->OnTrayMenu(TrayMenuItem::Item2StartPlayer); return true;
-    case IDM_TRAY_VOLUME: events_->OnTrayMenu(TrayMenuItem::Item3Volume); return true;
-    case IDM_TRAY_EXIT: events_->OnTrayMenu(TrayMenuItem::Item4Exit); return true;
-    default: return false;
+    case IDM_TRAY_PROPERTIES:
+      events_->OnTrayMenu(TrayMenuItem::Item1Properties);
+      return true;
+    case IDM_TRAY_START_PLAYER:
+      events_->OnTrayMenu(TrayMenuItem::Item2StartPlayer);
+      return true;
+    case IDM_TRAY_VOLUME:
+      events_->OnTrayMenu(TrayMenuItem::Item3Volume);
+      return true;
+    case IDM_TRAY_EXIT:
+      events_->OnTrayMenu(TrayMenuItem::Item4Exit);
+      return true;
+    default:
+      return false;
   }
 }
 
 INT_PTR MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  // The dialog manager's default button (OK) is its own business.
+  if (FromDialogManager(message, lparam)) return FALSE;
   if (taskbar_created_ != 0 && message == taskbar_created_) {
     events_->OnTaskbarCreated();
     return TRUE;
@@ -247,11 +297,12 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return TRUE;
     case WM_QUERYENDSESSION:
-      // Windows asks whether the session may end: the same close request.
-      SetResult(events_->FormCloseQuery() ? TRUE : FALSE);
+      SetResult(events_->OnSessionEndQuery() ? TRUE : FALSE);
       return TRUE;
     case WM_ENDSESSION:
-      if (wparam) PostQuitMessage(0);
+      // FALSE: the end was cancelled, and the program simply runs on.
+      if (wparam) events_->OnSessionEnd();
+      SetResult(0);
       return TRUE;
     default:
       break;

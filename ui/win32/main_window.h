@@ -1,6 +1,6 @@
 #pragma once
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <array>
 
@@ -64,6 +64,7 @@ class MainWindow final : public FormWindow {
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   INT_PTR Handle(UINT message, WPARAM wparam, LPARAM lparam);
   bool HandleCommand(WORD id);
+  bool TakePostedRequest(const MSG& msg);
   void CreateTrayMenu();
   NOTIFYICONDATAA TrayRecord() const;
   void SetResult(LRESULT result);
