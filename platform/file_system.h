@@ -27,11 +27,27 @@ class FileSystem {
   // rather than read, so that a runaway file cannot exhaust memory.
   virtual FileContents ReadWholeFile(const std::string& path) = 0;
 
-  // Replaces the file at `path` with exactly `bytes`: the data go to a
-  // temporary file beside it, which then takes the file's place in one atomic
-  // step. Returns false on any failure, in which case the previous file is
-  // unchanged and no temporary file is left behind. A read-only file is
-  // never replaced.
+  // Replaces the file at `path` with exactly `bytes`. Returns false on any
+  // failure. A read-only file is never replaced.
+  //
+  // The data go to a new temporary file beside the file, under a name with a
+  // unique part that is created only where no file of that name exists (a
+  // user's own "<name>.new" or similar is never taken over, written or
+  // removed); it then takes the file's place in one step, so that readers see
+  // the old or the new file, never a part of one. On failure the previous
+  // file is unchanged and the temporary is gone. The new file keeps what the
+  // old one carried besides its bytes: attributes and security on Windows,
+  // mode and owner on POSIX; a symbolic link stays a link, and its target is
+  // what gets replaced.
+  //
+  // Where no file can be created beside an existing file (the user may write
+  // the file but not its folder, as in a shared or installation folder), the
+  // file is written in place instead, as the system's own profile functions
+  // do: opened as it is, overwritten, cut to the new length and flushed. That
+  // write is not atomic (a crash or an I/O error in the middle leaves a mix of
+  // old and new bytes), but it is the only way such a file can be saved at
+  // all; the room the new bytes need is taken before any old byte is
+  // overwritten, so that a full disk fails the save with the file unchanged.
   virtual bool WriteFileAtomically(const std::string& path, std::string_view bytes) = 0;
 
   // Creates a new file holding exactly `bytes`; fails, touching nothing, when

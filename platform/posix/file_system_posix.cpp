@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <ctime>
 
 namespace pelorin::posix {
 namespace {
@@ -21,12 +24,100 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-bool WriteTemporary(const std::string& temporary, std::string_view bytes, mode_t mode,
-                    bool keep_mode) {
-  UniqueFd file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (!file.Valid()) return false;
-  bool written = WriteAll(file.Get(), bytes) && (!keep_mode || ::fchmod(file.Get(), mode) == 0) &&
-                 ::fsync(file.Get()) == 0;
+// How many fresh names a save tries before it gives up: another name is
+// taken only when a file of the previous one exists already.
+constexpr int kNewNameTries = 8;
+// Links followed before a save gives up, as the kernel's own limit.
+constexpr int kMaxLinkHops = 40;
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a save replaces: the final target when `path` is a symbolic link
+// (to a link...), so that the link stays and the file it names gets the new
+// content; a dangling link names the file to create. Empty when the links
+// cannot be followed.
+std::string FollowLinks(std::string path) {
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
+    if (length < 0) return path;  // not a link (or missing): this is the file
+    if (length == 0 || static_cast<std::size_t>(length) >= sizeof target) return {};
+    std::string link(target, static_cast<std::size_t>(length));
+    path = link.front() == '/' ? link : FolderOf(path) + "/" + link;
+  }
+  return {};
+}
+
+// A file this save created, open for writing, under a name nobody else uses.
+struct NewFile {
+  UniqueFd file;
+  std::string name;
+  int error = 0;  // why no file could be created
+};
+
+// "<path>.<process>-<clock>-<count>.tmp": unique within the process through
+// the count, between processes through the process id.
+std::string FreshNameBeside(const std::string& path) {
+  static unsigned count = 0;
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  char unique[64];
+  std::snprintf(unique, sizeof unique, ".%lx-%lx-%x.tmp", static_cast<unsigned long>(::getpid()),
+                static_cast<unsigned long>(now.tv_nsec), ++count);
+  return path + unique;
+}
+
+// Creates a new file beside `path` with O_EXCL, so that an existing file of
+// the same name (a user's, or one left by a crash) is never opened, and tries
+// another name when the first is taken.
+NewFile CreateFileBeside(const std::string& path, mode_t mode) {
+  NewFile created;
+  for (int attempt = 0; attempt < kNewNameTries; ++attempt) {
+    created.name = FreshNameBeside(path);
+    created.file.Reset(::open(created.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+    if (created.file.Valid()) return created;
+    created.error = errno;
+    if (created.error != EEXIST) break;
+  }
+  return created;
+}
+
+// Gives the new file the old one's owner and mode before any byte goes in,
+// so that the content is never open to more people than the old file was.
+// Only root may give a file away: otherwise the owner stays the saving user
+// and the group is kept where the user belongs to it; neither stops the save.
+bool TakeOwnerAndMode(int file, const struct stat& old) {
+  if (::fchown(file, old.st_uid, old.st_gid) != 0) {
+    (void)::fchown(file, static_cast<uid_t>(-1), old.st_gid);
+  }
+  return ::fchmod(file, old.st_mode & 07777) == 0;
+}
+
+// Makes a finished rename durable. The save has succeeded either way.
+void SyncFolder(const std::string& folder) {
+  UniqueFd handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (handle.Valid()) (void)::fsync(handle.Get());
+}
+
+// Overwrites an existing file where it is: the one way left when its folder
+// takes no new files. Not atomic; the room for a longer content is taken
+// first, so that a full disk fails the save before any old byte changes.
+bool WriteInPlace(const std::string& path, std::string_view bytes) {
+  UniqueFd file(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+  struct stat info {};
+  if (!file.Valid() || ::fstat(file.Get(), &info) != 0) return false;
+  const auto length = static_cast<off_t>(bytes.size());
+  if (length > info.st_size &&
+      ::posix_fallocate(file.Get(), info.st_size, length - info.st_size) != 0) {
+    (void)::ftruncate(file.Get(), info.st_size);  // give back what was taken
+    return false;
+  }
+  const bool written = ::lseek(file.Get(), 0, SEEK_SET) == 0 && WriteAll(file.Get(), bytes) &&
+                       ::ftruncate(file.Get(), length) == 0 && ::fsync(file.Get()) == 0;
   return file.Close() && written;
 }
 
@@ -57,19 +148,31 @@ FileContents PosixFileSystem::ReadWholeFile(const std::string& path) {
 }
 
 bool PosixFileSystem::WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  const std::string target = FollowLinks(path);
+  if (target.empty()) return false;
   struct stat info {};
-  bool exists = ::stat(path.c_str(), &info) == 0;
-  if (exists &&
-      (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)) {
+  const bool exists = ::stat(target.c_str(), &info) == 0;
+  if (exists && (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 ||
+                 ::access(target.c_str(), W_OK) != 0)) {
     return false;
   }
-  const std::string temporary = path + ".new";
-  if (WriteTemporary(temporary, bytes, info.st_mode & 07777, exists) &&
-      ::rename(temporary.c_str(), path.c_str()) == 0) {
-    return true;
+  // An existing file's mode replaces the private one at once; a new file
+  // gets what the user's umask leaves.
+  NewFile temporary = CreateFileBeside(target, exists ? 0600 : 0666);
+  if (!temporary.file.Valid()) {
+    // A folder the user may not write may still hold a file the user may.
+    return exists && (temporary.error == EACCES || temporary.error == EPERM) &&
+           WriteInPlace(target, bytes);
   }
-  ::unlink(temporary.c_str());  // may not exist; nothing to report either way
-  return false;
+  const bool written = (!exists || TakeOwnerAndMode(temporary.file.Get(), info)) &&
+                       WriteAll(temporary.file.Get(), bytes) && ::fsync(temporary.file.Get()) == 0;
+  if (!temporary.file.Close() || !written ||
+      ::rename(temporary.name.c_str(), target.c_str()) != 0) {
+    ::unlink(temporary.name.c_str());
+    return false;
+  }
+  SyncFolder(FolderOf(target));
+  return true;
 }
 
 bool PosixFileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "platform/win32/unique_handle.h"
 
 namespace pelorin::win32 {
@@ -17,20 +19,109 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
-// Writes the whole temporary file; false leaves a file that the caller removes.
-bool WriteTemporary(const std::string& temporary, std::string_view bytes) {
-  UniqueHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return false;
-  bool written = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get());
+// How many fresh names a save tries before it gives up: another name is
+// taken only when a file of the previous one exists already.
+constexpr int kNewNameTries = 8;
+
+// The old file's attributes that a replacement carries over. ReplaceFile
+// merges them on Windows but not on every implementation of it (Wine's moves
+// the file only), so the save sets them itself. The archive bit is set as on
+// any write: the content has changed and wants backing up.
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// A file this save created, open for writing, under a name nobody else uses.
+struct NewFile {
+  UniqueHandle file;
+  std::string name;
+  DWORD error = ERROR_SUCCESS;  // why no file could be created
+};
+
+// "<path>.<process>-<tick>-<count>.tmp": unique within the process through the
+// count, between copies of the program through the process id.
+std::string FreshNameBeside(const std::string& path) {
+  static unsigned count = 0;
+  char unique[48];
+  std::snprintf(unique, sizeof unique, ".%lx-%lx-%x.tmp", GetCurrentProcessId(), GetTickCount(),
+                ++count);
+  return path + unique;
+}
+
+// Creates a new file beside `path` with CREATE_NEW, so that an existing file
+// of the same name (a user's, or one left by a crash) is never opened, and
+// tries another name when the first is taken.
+NewFile CreateFileBeside(const std::string& path) {
+  NewFile created;
+  for (int attempt = 0; attempt < kNewNameTries; ++attempt) {
+    created.name = FreshNameBeside(path);
+    created.file.Reset(CreateFileA(created.name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (created.file.Valid()) return created;
+    created.error = GetLastError();
+    if (created.error != ERROR_FILE_EXISTS && created.error != ERROR_ALREADY_EXISTS) break;
+  }
+  return created;
+}
+
+bool SetLength(HANDLE file, LONGLONG length) {
+  LARGE_INTEGER position{};
+  position.QuadPart = length;
+  return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+
+// Overwrites an existing file where it is, as the profile functions do: the
+// one way left when its folder takes no new files. Not atomic; the room for a
+// longer content is taken first, so that a full disk fails the save before
+// any old byte changes.
+bool WriteInPlace(const std::string& path, std::string_view bytes) {
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) return false;
+  const auto length = static_cast<LONGLONG>(bytes.size());
+  if (length > size.QuadPart && !SetLength(file.Get(), length)) return false;
+  bool written = SetFilePointerEx(file.Get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN) &&
+                 WriteAll(file.Get(), bytes) && SetEndOfFile(file.Get()) &&
+                 FlushFileBuffers(file.Get());
   return file.Close() && written;
+}
+
+// Puts the written temporary in the place of the existing file with
+// ReplaceFile, which keeps the old file's security, creation time and
+// streams. The old file goes to a backup name reserved beside it first, so
+// that every failure ReplaceFile documents leaves it whole under its own name:
+// after ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 it sits under the backup name and is
+// moved back; after the others both files still have their own names.
+bool ReplaceExisting(const std::string& path, const std::string& temporary, DWORD attributes) {
+  NewFile backup = CreateFileBeside(path);
+  if (!backup.file.Valid()) {
+    DeleteFileA(temporary.c_str());
+    return false;
+  }
+  backup.file.Reset();  // an empty placeholder: there is nothing to flush
+  // A failure here only loses the attributes; the save itself goes on.
+  (void)SetFileAttributesA(temporary.c_str(),
+                           (attributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE);
+  // Merge errors (no WRITE_DAC on the new file) cost the old security, not the save.
+  if (ReplaceFileA(path.c_str(), temporary.c_str(), backup.name.c_str(),
+                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    DeleteFileA(backup.name.c_str());  // the old content; the save stands even if it stays
+    return true;
+  }
+  if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+      !MoveFileExA(backup.name.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    return false;  // neither copy can go back to its place: keep both rather than lose one
+  }
+  DeleteFileA(temporary.c_str());
+  DeleteFileA(backup.name.c_str());
+  return false;
 }
 
 }  // namespace
 
 FileContents Win32FileSystem::ReadWholeFile(const std::string& path) {
   UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) {
     DWORD error = GetLastError();
     bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -57,24 +148,33 @@ FileContents Win32FileSystem::ReadWholeFile(const std::string& path) {
 }
 
 bool Win32FileSystem::WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
     return false;
   }
-  const std::string temporary = path + ".new";
-  if (WriteTemporary(temporary, bytes) &&
-      MoveFileExA(temporary.c_str(), path.c_str(),
-                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return true;
+  NewFile temporary = CreateFileBeside(path);
+  if (!temporary.file.Valid()) {
+    // A folder that refuses new files (no right to add one) may still hold
+    // a file the user may write.
+    return exists && temporary.error == ERROR_ACCESS_DENIED && WriteInPlace(path, bytes);
   }
-  DeleteFileA(temporary.c_str());  // may not exist; nothing to report either way
+  const bool written =
+      WriteAll(temporary.file.Get(), bytes) && FlushFileBuffers(temporary.file.Get());
+  if (!temporary.file.Close() || !written) {
+    DeleteFileA(temporary.name.c_str());
+    return false;
+  }
+  if (exists) return ReplaceExisting(path, temporary.name, attributes);
+  // No MOVEFILE_REPLACE_EXISTING: a file that appeared meanwhile is not ours to replace.
+  if (MoveFileExA(temporary.name.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
+  DeleteFileA(temporary.name.c_str());
   return false;
 }
 
 bool Win32FileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
   UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
   if (WriteAll(file.Get(), bytes) && file.Close()) return true;
   if (file.Valid()) file.Close();

@@ -3,9 +3,11 @@
 
 namespace pelorin::win32 {
 
-// Files through the ANSI Win32 calls. A save writes "<path>.new" beside the
-// file and moves it over the file with MoveFileEx (MOVEFILE_REPLACE_EXISTING),
-// so that readers see either the old or the new file, never a part of one.
+// Files through the ANSI Win32 calls. A save writes a temporary file with a
+// fresh name beside the file (CREATE_NEW, never an existing file) and puts it
+// in the file's place with ReplaceFile, which keeps the old file's security
+// and creation time, or with MoveFileEx where there was no file yet. Where
+// the folder takes no new files, an existing file is written in place.
 class Win32FileSystem final : public FileSystem {
  public:
   FileContents ReadWholeFile(const std::string& path) override;

@@ -2,8 +2,13 @@
 // store: the previous configuration must survive every failed save.
 #include "platform/posix/file_system_posix.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -16,6 +21,11 @@ namespace {
 
 using testing::Slurp;
 using testing::TempFolder;
+
+long EntriesIn(const TempFolder& folder) {
+  using std::filesystem::directory_iterator;
+  return std::distance(directory_iterator(folder.path()), directory_iterator());
+}
 
 TEST(PosixFileSystemTest, ReplacesWholeFilesKeepingTheirPermissions) {
   TempFolder folder;
@@ -47,9 +57,78 @@ TEST(PosixFileSystemTest, FaultsLeaveThePreviousFileAndNoTemporary) {
   EXPECT_EQ(files.ReadWholeFile(folder.File("no/such/folder.ini")).status, ReadStatus::NotFound);
   EXPECT_FALSE(files.WriteFileAtomically(folder.path(), "x"));
   EXPECT_EQ(files.ReadWholeFile(folder.path()).status, ReadStatus::Failed);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
-                          std::filesystem::directory_iterator()),
-            1);
+  EXPECT_EQ(EntriesIn(folder), 1);
+}
+
+// A save through a link writes the file it names and keeps its mode and owner
+// (another user's when the tests may give files away); a user's own
+// "<name>.new" is never touched.
+TEST(PosixFileSystemTest, SaveThroughALinkKeepsTheFileAndItsNeighbours) {
+  TempFolder folder;
+  PosixFileSystem files;
+  const std::string real = folder.File("Pelorin.ini");
+  const std::string link = folder.File("link.ini");
+  ASSERT_TRUE(files.CreateNewFile(real, "old") && files.CreateNewFile(real + ".new", "mine"));
+  const uid_t owner = ::geteuid() == 0 ? 65534 : ::geteuid();
+  ASSERT_EQ(::symlink("Pelorin.ini", link.c_str()) |
+                ::chown(real.c_str(), owner, static_cast<gid_t>(-1)) | ::chmod(real.c_str(), 0640),
+            0);
+  ASSERT_TRUE(files.WriteFileAtomically(link, "new"));
+  struct stat link_info {};
+  struct stat info {};
+  ASSERT_EQ(::lstat(link.c_str(), &link_info) | ::stat(real.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(link_info.st_mode));
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(info.st_uid, owner);
+  EXPECT_EQ(Slurp(real) + Slurp(real + ".new"), "newmine");
+  EXPECT_EQ(EntriesIn(folder), 3);
+}
+
+// Saves `bytes` from a child process that writes files of at most
+// `size_limit` bytes, as an ordinary user when the tests run as root (whom
+// no permission stops). Returns the child's exit status: 0 saved, 1 not.
+int SaveAsOrdinaryUser(const std::string& path, std::string_view bytes, rlim_t size_limit) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 &&
+        (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+         ::setresuid(65534, 65534, 65534) != 0)) {
+      ::_exit(2);
+    }
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{size_limit, size_limit};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::_exit(PosixFileSystem().WriteFileAtomically(path, bytes) ? 0 : 1);
+  }
+  int status = -1;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(PosixFileSystemTest, ClosedFolderIsWrittenInPlaceAndFullDiskKeepsTheFile) {
+  struct Case {
+    const char* what;
+    mode_t folder_mode;
+    rlim_t size_limit;
+    bool saved;
+  };
+  const Case cases[] = {
+      {"folder closed, file writable: written in place", 0555, RLIM_INFINITY, true},
+      {"folder closed, no room to grow: unchanged", 0555, 8, false},
+      {"no room for the temporary: unchanged", 0777, 8, false},
+  };
+  const std::string bytes = "[Options]\nWarn=1\n";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    const std::string path = folder.File("Pelorin.ini");
+    ASSERT_TRUE(PosixFileSystem().CreateNewFile(path, "old") &&
+                PosixFileSystem().CreateNewFile(path + ".new", "mine"));
+    ASSERT_EQ(::chmod(path.c_str(), 0666) | ::chmod(folder.path().c_str(), c.folder_mode), 0);
+    EXPECT_EQ(SaveAsOrdinaryUser(path, bytes, c.size_limit), c.saved ? 0 : 1);
+    EXPECT_EQ(Slurp(path) + Slurp(path + ".new"), (c.saved ? bytes : "old") + "mine");
+    EXPECT_EQ(EntriesIn(folder), 2);
+  }
 }
 
 TEST(PosixFileSystemTest, OversizedFileIsNotRead) {

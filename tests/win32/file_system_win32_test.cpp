@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
+
+#include "platform/win32/unique_handle.h"
 #include "win32_test_files.h"
 
 namespace pelorin::win32 {
@@ -28,6 +31,32 @@ TEST(Win32FileSystemTest, ReplacesWholeFilesAndLeavesNoTemporary) {
   EXPECT_TRUE(files.FileExists(path));
   EXPECT_FALSE(files.FileExists(folder.path()));
   EXPECT_FALSE(files.FileExists(path + ".new"));
+}
+
+// A user's file named as temporaries once were is never written or removed,
+// by a save that creates the file, one that replaces it, or one that fails;
+// a replaced file keeps its attributes.
+TEST(Win32FileSystemTest, SavesKeepAttributesAndNeverTouchOtherFiles) {
+  TemporaryFolder folder;
+  Win32FileSystem files;
+  const std::string path = folder.File("Pelorin.ini");
+  ASSERT_TRUE(WriteBytes(path + ".new", "mine"));
+  ASSERT_TRUE(files.WriteFileAtomically(path, "first"));
+  const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), kept));
+  ASSERT_TRUE(files.WriteFileAtomically(path, "second"));
+  EXPECT_EQ(GetFileAttributesA(path.c_str()) & kept, kept);
+  {
+    // Held open without FILE_SHARE_DELETE, the file cannot be replaced.
+    UniqueHandle holder(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder.Valid());
+    EXPECT_FALSE(files.WriteFileAtomically(path, "third"));
+  }
+  EXPECT_EQ(files.ReadWholeFile(path).bytes, "second");
+  EXPECT_EQ(files.ReadWholeFile(path + ".new").bytes, "mine");
+  using std::filesystem::directory_iterator;
+  EXPECT_EQ(std::distance(directory_iterator(folder.path()), directory_iterator()), 2);
 }
 
 TEST(Win32FileSystemTest, ReadOnlyFileIsNeverReplaced) {
