@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "standin_state.h"
 #include "support/controls.h"
@@ -111,6 +112,24 @@ TEST_F(PropertiesWindowTest, IndicatorsFollowTheLinesOfThePort) {
   com5->SetInputs(0);
   EXPECT_TRUE(WaitUntil([&] { return !checked(C::CTSi) && !checked(C::Ind1B4); }));
   EXPECT_TRUE(WaitUntil([&] { return caption(C::Ind1B15).empty() && !checked(C::Ind1B15); }));
+}
+
+TEST_F(PropertiesWindowTest, EveryTabIsWhollyVisibleWithTheMachinesFonts) {
+  // With the fonts of this machine (Wine's own ones may be missing, and its
+  // fallback face is wider) the tab row fits without scroll arrows. The
+  // labels' texts are measured in the view tests, in the window's own
+  // process: a font handle means nothing in this one.
+  Open("props-tabs");
+  HWND tabs = FindControl(window_, IdOf(win32::kFrameIdBase, FrameControl::PageControl1));
+  RECT client;
+  GetClientRect(tabs, &client);
+  const std::vector<RECT> items = TabItemRects(tabs);
+  ASSERT_EQ(items.size(), 5u);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    EXPECT_GE(items[i].left, 0) << "tab " << i;
+    EXPECT_LE(items[i].right, client.right) << "tab " << i;
+  }
+  EXPECT_FALSE(ShowsChildOfClass(tabs, UPDOWN_CLASSA)) << "the tab row scrolls";
 }
 
 TEST_F(PropertiesWindowTest, FailedApplyKeepsApplyEnabledAndCancelReloads) {

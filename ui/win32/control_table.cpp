@@ -59,6 +59,56 @@ void FitToText(HWND label, const std::string& text) {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The layouts are drawn in pixels at 96 dpi for the shell's dialog font at
+// 8 points (Tahoma, in which the 52 letters below measure 330 pixels; the
+// Microsoft Sans Serif of Windows 10 and 11 is about as wide). Their texts
+// keep a margin, so a face up to a twentieth wider still fits; only a wider
+// one is made smaller, and a font that fits is never touched.
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+constexpr int kLayoutAlphabetWidth = 330 * 105 / 100;
+// A font is made at most this many percent smaller: below it a text is
+// better cut than unreadable.
+constexpr int kSmallestFontPercent = 75;
+
+int AlphabetWidth(HDC dc, HFONT font) {
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, kAlphabet, static_cast<int>(sizeof(kAlphabet) - 1), &size);
+  SelectObject(dc, old);
+  return static_cast<int>(size.cx);
+}
+
+// The same face as `log`, a pixel smaller at a time until its letters are
+// no wider than the layout's; null when `log` is not wider. `log` becomes
+// the description of the font returned.
+HFONT FontFittedToLayout(LOGFONTA& log) {
+  if (log.lfHeight == 0) return nullptr;  // the mapper's default size: nothing to scale
+  HDC dc = GetDC(nullptr);
+  const int limit = MulDiv(kLayoutAlphabetWidth, GetDeviceCaps(dc, LOGPIXELSY), 96);
+  const LONG sign = log.lfHeight < 0 ? -1 : 1;
+  const LONG original = log.lfHeight * sign;
+  HFONT fitted = nullptr;
+  for (LONG height = original; height * 100 >= original * kSmallestFontPercent; --height) {
+    LOGFONTA smaller = log;
+    smaller.lfHeight = height * sign;
+    smaller.lfWidth = 0;
+    HFONT candidate = CreateFontIndirectA(&smaller);
+    if (!candidate) break;
+    const bool fits = AlphabetWidth(dc, candidate) <= limit;
+    if (height == original) {
+      DeleteObject(candidate);  // the font as given is used as given
+      if (fits) break;
+      continue;
+    }
+    if (fitted) DeleteObject(fitted);
+    fitted = candidate;
+    log = smaller;
+    if (fits) break;
+  }
+  ReleaseDC(nullptr, dc);
+  return fitted;
+}
+
 }  // namespace
 
 void FitLabelToText(HWND label) {
@@ -71,6 +121,8 @@ void ControlStyle::Create(HWND owner, HFONT font) {
   base_ = font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   LOGFONTA log{};
   GetObjectA(base_, sizeof(log), &log);
+  fitted_.reset(FontFittedToLayout(log));
+  if (fitted_) base_ = fitted_.get();
   for (int v = 1; v < 4; ++v) {
     LOGFONTA variant = log;
     if (v & 1) variant.lfWeight = FW_BOLD;

@@ -45,7 +45,10 @@ struct ControlEntry {
 // the window's event routing that a change came from a setter, not the user.
 class ControlStyle {
  public:
-  // Makes the font variants from `font` and the tooltip for `owner`.
+  // Makes the font variants from `font` and the tooltip for `owner`. Where
+  // `font` is wider than the dialog font the layouts were drawn for (a
+  // machine that substitutes a wider face for it), the controls get the same
+  // face made smaller until it is no wider, so every text keeps its place.
   void Create(HWND owner, HFONT font);
   HFONT Font(bool bold, bool underlined) const;
   HFONT NormalFont() const { return Font(false, false); }
@@ -67,6 +70,7 @@ class ControlStyle {
 
  private:
   UniqueGdi<HFONT> variants_[4];
+  UniqueGdi<HFONT> fitted_;  // the smaller face, when `font` was too wide
   HFONT base_ = nullptr;
   HWND tooltip_ = nullptr;
   int updating_ = 0;

@@ -1,5 +1,7 @@
 #include "support/controls.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 namespace pelorin::e2e {
@@ -111,6 +113,42 @@ void Settle(HWND window) {
   // A sent message is handled after everything posted before it.
   DWORD_PTR result = 0;
   SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+}
+
+std::vector<RECT> TabItemRects(HWND tabs) {
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(tabs, &process_id);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id);
+  if (!process) return {};
+  std::vector<RECT> rects;
+  void* remote =
+      VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (remote) {
+    const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      RECT rect{};
+      SIZE_T read = 0;
+      if (!SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(i),
+                        reinterpret_cast<LPARAM>(remote)) ||
+          !ReadProcessMemory(process, remote, &rect, sizeof(rect), &read)) {
+        rects.clear();
+        break;
+      }
+      rects.push_back(rect);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return rects;
+}
+
+bool ShowsChildOfClass(HWND parent, const char* window_class) {
+  for (HWND child = FindWindowExA(parent, nullptr, window_class, nullptr); child;
+       child = FindWindowExA(parent, child, window_class, nullptr)) {
+    if (IsWindowVisible(child)) return true;
+  }
+  return false;
 }
 
 }  // namespace pelorin::e2e

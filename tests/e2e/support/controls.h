@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace pelorin::e2e {
 
@@ -39,5 +40,12 @@ void Focus(HWND root, HWND control);
 void PressKey(HWND control, int virtual_key);
 // Waits until the program has handled everything sent before.
 void Settle(HWND window);
+// Where each tab of a tab control of another process sits, in the control's
+// client coordinates (the answer travels through a buffer made in that
+// process: the system does not carry this message's pointer between
+// processes); empty when the process cannot be reached.
+std::vector<RECT> TabItemRects(HWND tabs);
+// Whether `parent` has a visible child window of class `window_class`.
+bool ShowsChildOfClass(HWND parent, const char* window_class);
 
 }  // namespace pelorin::e2e
