@@ -7,14 +7,19 @@
 
 namespace pelorin {
 
+// The player's entry in the machine's list of installed programs.
+inline constexpr const char* kPlayerUninstallKeyPath =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp";
+
 struct PlayerLocation {
   std::string directory;  // no trailing backslash; empty when not found
   bool found = false;
 };
 
 // The player's directory: from its uninstall registration when there is one
-// (found even when the value is empty), else the parent of the program's own
-// folder when winamp.exe or studio.exe lies there.
+// (found even when the value is empty), the 32-bit registry view's before the
+// 64-bit one's, else the parent of the program's own folder when winamp.exe
+// or studio.exe lies there.
 PlayerLocation LocatePlayer(Registry& registry, FileSystem& files,
                             std::string_view executable_path);
 

@@ -31,8 +31,9 @@ class MemoryFiles final : public pelorin::FileSystem {
 // No registry at all: every key fails to open, as on a locked-down system.
 class NoRegistry final : public pelorin::Registry {
  public:
-  std::unique_ptr<pelorin::RegistryKey> Open(pelorin::RegistryRoot, const std::string&,
-                                             pelorin::KeyAccess, bool) override {
+  std::unique_ptr<pelorin::RegistryKey> OpenInView(pelorin::RegistryView, pelorin::RegistryRoot,
+                                                   const std::string&, pelorin::KeyAccess,
+                                                   bool) override {
     return nullptr;
   }
 };

@@ -11,6 +11,17 @@ enum class RegistryRoot { CurrentUser, LocalMachine, ClassesRoot };
 // Read-only access, or full access (read, write, create, delete).
 enum class KeyAccess { Read, Full };
 
+// Which view of the registry a key is opened in. On 64-bit Windows, parts of
+// HKEY_LOCAL_MACHINE\Software (the uninstall list among them) exist twice:
+// 32-bit programs and their installers see and write one copy, 64-bit
+// programs the other. Keys shared between the views, such as almost all of
+// HKEY_CURRENT_USER\Software, are the same key in every view.
+enum class RegistryView {
+  Native,  // the view of this program's own build: where its own keys belong
+  Wow32,   // the view of 32-bit programs
+  Wow64,   // the view of 64-bit programs
+};
+
 // One open registry key. Value names are compared without regard to case.
 // Closing is destruction.
 class RegistryKey {
@@ -36,11 +47,18 @@ class RegistryKey {
 class Registry {
  public:
   virtual ~Registry() = default;
-  // Opens the key with the access asked for; with `create`, a missing key
-  // (and its missing parents) is created first. Returns null on any failure,
-  // including a key that exists but refuses the access asked for.
-  virtual std::unique_ptr<RegistryKey> Open(RegistryRoot root, const std::string& path,
-                                            KeyAccess access, bool create) = 0;
+  // Opens the key in the program's own view; see OpenInView.
+  std::unique_ptr<RegistryKey> Open(RegistryRoot root, const std::string& path, KeyAccess access,
+                                    bool create) {
+    return OpenInView(RegistryView::Native, root, path, access, create);
+  }
+  // Opens the key in `view` with the access asked for; with `create`, a
+  // missing key (and its missing parents) is created first. Returns null on
+  // any failure, including a key that exists but refuses the access asked
+  // for. Subkeys deleted through the key are those of the same view.
+  virtual std::unique_ptr<RegistryKey> OpenInView(RegistryView view, RegistryRoot root,
+                                                  const std::string& path, KeyAccess access,
+                                                  bool create) = 0;
 };
 
 }  // namespace pelorin

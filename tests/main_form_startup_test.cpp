@@ -95,9 +95,9 @@ TEST_F(StartupTest, UninstallAnsweredYesTellsTheRunningCopyToQuitAndRemovesThePr
 
   EXPECT_EQ(rig.window.caption, "") << "cleared so that this copy cannot find itself";
   ASSERT_EQ(ToRunningCopy().size(), 1u);
-  EXPECT_EQ(ToRunningCopy()[0], (FakeWindowMessaging::Message{
-                                    kRunningCopy, kWmUser, 2, 0,
-                                    FakeWindowMessaging::How::SentAndWaited}));
+  EXPECT_EQ(ToRunningCopy()[0],
+            (FakeWindowMessaging::Message{kRunningCopy, kWmUser, 2, 0,
+                                          FakeWindowMessaging::How::SentAndWaited}));
 
   const auto batches = BatchFiles();
   ASSERT_EQ(batches.size(), 1u);
@@ -136,12 +136,40 @@ TEST_F(StartupTest, AnExistingBatchFileIsNeverReplaced) {
   EXPECT_TRUE(rig.shell.starts.empty()) << "nothing started without the batch file";
 }
 
-TEST_F(StartupTest, RegisteredPlayerGivesTheDirectoryOfItsUninstaller) {
-  rig.registry.Set(RegistryRoot::LocalMachine, kWinampUninstallKey, "UninstallString",
-                   std::string("\"C:\\Program Files\\Winamp\\UninstWA.exe\""));
-  rig.Start();
-  EXPECT_EQ(rig.form->PlayerDirectory(), "C:\\Program Files\\Winamp");
-  EXPECT_TRUE(rig.window.MenuItemEnabled(TrayMenuItem::Item2StartPlayer));
+// The player's installer registers it in the 32-bit view; a 64-bit player
+// would be in the other. Either is found, the 32-bit one first, and the
+// directory is that of its uninstaller.
+TEST_F(StartupTest, RegisteredPlayerIsFoundInEitherViewThe32BitOneFirst) {
+  const std::string uninstaller32 = "\"C:\\Program Files (x86)\\Winamp\\UninstWA.exe\"";
+  const std::string uninstaller64 = "C:\\Program Files\\Winamp\\UninstWA.exe";
+  struct Case {
+    const char* name;
+    bool in_view32;
+    bool in_view64;
+    const char* directory;
+  };
+  for (const Case& c : {Case{"32-bit view only", true, false, "C:\\Program Files (x86)\\Winamp"},
+                        Case{"64-bit view only", false, true, "C:\\Program Files\\Winamp"},
+                        Case{"both views", true, true, "C:\\Program Files (x86)\\Winamp"}}) {
+    SCOPED_TRACE(c.name);
+    MainFormRig program;
+    // Nothing beside the program's folder: only the registry can find it.
+    program.files.files.erase(std::string(MainFormRig::kPlayerDir) + "\\winamp.exe");
+    program.files.files.erase(std::string(MainFormRig::kPlayerDir) + "\\Winamp.exe");
+    program.files.files[MainFormRig::kIni] += "[Options]\r\nWarn=1\r\n";
+    if (c.in_view32) {
+      program.registry.Set(RegistryRoot::LocalMachine, kWinampUninstallKey, "UninstallString",
+                           uninstaller32, RegistryView::Wow32);
+    }
+    if (c.in_view64) {
+      program.registry.Set(RegistryRoot::LocalMachine, kWinampUninstallKey, "UninstallString",
+                           uninstaller64, RegistryView::Wow64);
+    }
+    program.Start();
+    EXPECT_EQ(program.form->PlayerDirectory(), c.directory);
+    EXPECT_TRUE(program.window.MenuItemEnabled(TrayMenuItem::Item2StartPlayer));
+    EXPECT_TRUE(program.boxes.shown.empty()) << "no warning";
+  }
 }
 
 TEST_F(StartupTest, PlayerNotFoundDisablesStartWinampAndWarnsOnce) {

@@ -234,8 +234,9 @@ std::string FileRegistry::FileOf(RegistryRoot root) const {
   return folder_ + "/HKEY_CURRENT_USER.reg";
 }
 
-std::unique_ptr<RegistryKey> FileRegistry::Open(RegistryRoot root, const std::string& path,
-                                                KeyAccess access, bool create) {
+std::unique_ptr<RegistryKey> FileRegistry::OpenInView(RegistryView /*view*/, RegistryRoot root,
+                                                      const std::string& path, KeyAccess access,
+                                                      bool create) {
   HiveFile file(files_, FileOf(root));
   std::optional<Hive> hive = file.Load();
   if (!hive) return nullptr;

@@ -17,10 +17,26 @@ HKEY RootHandle(RegistryRoot root) {
   return HKEY_CURRENT_USER;
 }
 
-// An open key; closed when the object goes.
+// The flag that picks a view. Without one a call sees the view of this
+// build; the flags have no effect on keys shared between the views, and
+// 32-bit Windows, which has one view only, ignores them.
+REGSAM ViewFlag(RegistryView view) {
+  switch (view) {
+    case RegistryView::Native:
+      return 0;
+    case RegistryView::Wow32:
+      return KEY_WOW64_32KEY;
+    case RegistryView::Wow64:
+      return KEY_WOW64_64KEY;
+  }
+  return 0;
+}
+
+// An open key; closed when the object goes. `view_flag` is the flag it was
+// opened with: every key opened or deleted below it must be given the same.
 class Win32Key final : public RegistryKey {
  public:
-  explicit Win32Key(HKEY key) : key_(key) {}
+  Win32Key(HKEY key, REGSAM view_flag) : key_(key), view_flag_(view_flag) {}
   ~Win32Key() override { RegCloseKey(key_); }
   Win32Key(const Win32Key&) = delete;
   Win32Key& operator=(const Win32Key&) = delete;
@@ -75,21 +91,33 @@ class Win32Key final : public RegistryKey {
 
   bool DeleteSubKey(const std::string& name) override {
     // An empty name would empty this key itself instead.
-    if (name.empty() || RegDeleteTreeA(key_, name.c_str()) != ERROR_SUCCESS) return false;
-    // Some systems leave the emptied key itself behind; a key already gone is fine.
-    RegDeleteKeyA(key_, name.c_str());
-    return true;
+    if (name.empty()) return false;
+    // RegDeleteTree takes no view, so the subkey is opened in this key's view
+    // and emptied through its own handle; RegDeleteKeyEx then removes it
+    // from the same view (RegDeleteKey cannot reach the other one).
+    HKEY child = nullptr;
+    if (RegOpenKeyExA(key_, name.c_str(), 0, KEY_ALL_ACCESS | view_flag_, &child) !=
+        ERROR_SUCCESS) {
+      return false;
+    }
+    const LONG emptied = RegDeleteTreeA(child, nullptr);
+    RegCloseKey(child);
+    return emptied == ERROR_SUCCESS &&
+           RegDeleteKeyExA(key_, name.c_str(), view_flag_, 0) == ERROR_SUCCESS;
   }
 
  private:
   HKEY key_;
+  REGSAM view_flag_;
 };
 
 }  // namespace
 
-std::unique_ptr<RegistryKey> Win32Registry::Open(RegistryRoot root, const std::string& path,
-                                                 KeyAccess access, bool create) {
-  const REGSAM sam = access == KeyAccess::Full ? KEY_ALL_ACCESS : KEY_READ;
+std::unique_ptr<RegistryKey> Win32Registry::OpenInView(RegistryView view, RegistryRoot root,
+                                                       const std::string& path, KeyAccess access,
+                                                       bool create) {
+  const REGSAM view_flag = ViewFlag(view);
+  const REGSAM sam = (access == KeyAccess::Full ? KEY_ALL_ACCESS : KEY_READ) | view_flag;
   const char* relative = path.c_str();
   while (*relative == '\\') ++relative;
   HKEY key = nullptr;
@@ -97,7 +125,7 @@ std::unique_ptr<RegistryKey> Win32Registry::Open(RegistryRoot root, const std::s
                                          REG_OPTION_NON_VOLATILE, sam, nullptr, &key, nullptr)
                        : RegOpenKeyExA(RootHandle(root), relative, 0, sam, &key);
   if (result != ERROR_SUCCESS) return nullptr;
-  return std::make_unique<Win32Key>(key);
+  return std::make_unique<Win32Key>(key, view_flag);
 }
 
 }  // namespace pelorin::win32

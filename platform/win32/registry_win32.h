@@ -4,11 +4,13 @@
 namespace pelorin::win32 {
 
 // The Windows registry through the ANSI calls. Full access is KEY_ALL_ACCESS,
-// read access KEY_READ.
+// read access KEY_READ; the views are KEY_WOW64_32KEY and KEY_WOW64_64KEY,
+// the native view neither.
 class Win32Registry final : public Registry {
  public:
-  std::unique_ptr<RegistryKey> Open(RegistryRoot root, const std::string& path, KeyAccess access,
-                                    bool create) override;
+  std::unique_ptr<RegistryKey> OpenInView(RegistryView view, RegistryRoot root,
+                                          const std::string& path, KeyAccess access,
+                                          bool create) override;
 };
 
 }  // namespace pelorin::win32

@@ -7,7 +7,9 @@
 // It registers the player's main window class "Winamp v1.x" (with --editor
 // also "Winamp PE", with --slider also "Bluecave Winamp Slider Interface") as
 // hidden top-level windows and records every player message they receive to
-// FILE, one line each, in the order received:
+// FILE (without --log, stand_in_player.log in the current folder, so that
+// the stand-in also runs when a program starts it as the player, with no
+// arguments), one line each, in the order received:
 //
 //   <window> <sent|posted> <message> <wparam> <lparam>      (decimal numbers)
 //
@@ -250,7 +252,7 @@ void ParseArguments() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ParseArguments();
-  if (g_options.log.empty()) return 2;
+  if (g_options.log.empty()) g_options.log = "stand_in_player.log";
   g_log = std::fopen(g_options.log.c_str(), "a");
   if (!g_log) return 3;
   if (!g_options.print.empty() && !(g_print = std::fopen(g_options.print.c_str(), "a"))) return 3;

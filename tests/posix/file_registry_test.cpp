@@ -29,6 +29,10 @@ TEST_F(FileRegistryTest, KeysExistOnlyWhenCreated) {
             nullptr);
   EXPECT_EQ(registry_.Open(RegistryRoot::LocalMachine, "Software\\X", KeyAccess::Read, false),
             nullptr);
+  // One view: the 32-bit and 64-bit views open the same key.
+  EXPECT_NE(registry_.OpenInView(RegistryView::Wow32, RegistryRoot::CurrentUser, "Software\\X",
+                                 KeyAccess::Read, false),
+            nullptr);
 }
 
 TEST_F(FileRegistryTest, ValuesKeepTheirTypesAndOddTextsAcrossInstances) {

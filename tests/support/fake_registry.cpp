@@ -12,8 +12,8 @@ std::string Lower(std::string text) {
 
 class FakeKey final : public RegistryKey {
  public:
-  FakeKey(FakeRegistry& registry, FakeRegistry::KeyId id)
-      : registry_(registry), id_(std::move(id)) {}
+  FakeKey(FakeRegistry& registry, FakeRegistry::Keys& view, FakeRegistry::KeyId id)
+      : registry_(registry), view_(view), id_(std::move(id)) {}
 
   std::optional<std::string> ReadString(const std::string& name) override {
     const FakeRegistry::Value* value = Find(name);
@@ -33,71 +33,76 @@ class FakeKey final : public RegistryKey {
   }
   bool DeleteValue(const std::string& name) override {
     if (registry_.writes_fail) return false;
-    auto key = registry_.keys.find(id_);
-    return key != registry_.keys.end() && key->second.values.erase(Lower(name)) != 0;
+    auto key = view_.find(id_);
+    return key != view_.end() && key->second.values.erase(Lower(name)) != 0;
   }
   bool DeleteSubKey(const std::string& name) override {
     if (registry_.writes_fail) return false;
     const std::string prefix = id_.second + "\\" + Lower(name);
     bool found = false;
-    for (auto it = registry_.keys.begin(); it != registry_.keys.end();) {
+    for (auto it = view_.begin(); it != view_.end();) {
       bool below = it->first.first == id_.first &&
                    (it->first.second == prefix || it->first.second.rfind(prefix + "\\", 0) == 0);
       found = found || below;
-      it = below ? registry_.keys.erase(it) : std::next(it);
+      it = below ? view_.erase(it) : std::next(it);
     }
     return found;
   }
 
  private:
   const FakeRegistry::Value* Find(const std::string& name) const {
-    auto key = registry_.keys.find(id_);
-    if (key == registry_.keys.end()) return nullptr;
+    auto key = view_.find(id_);
+    if (key == view_.end()) return nullptr;
     auto value = key->second.values.find(Lower(name));
     return value == key->second.values.end() ? nullptr : &value->second;
   }
   bool Write(const std::string& name, FakeRegistry::Value value) {
     if (registry_.writes_fail) return false;
-    registry_.keys[id_].values[Lower(name)] = std::move(value);
+    view_[id_].values[Lower(name)] = std::move(value);
     return true;
   }
 
   FakeRegistry& registry_;
+  FakeRegistry::Keys& view_;
   FakeRegistry::KeyId id_;
 };
 
 }  // namespace
 
-std::unique_ptr<RegistryKey> FakeRegistry::Open(RegistryRoot root, const std::string& path,
-                                                KeyAccess access, bool create) {
+std::unique_ptr<RegistryKey> FakeRegistry::OpenInView(RegistryView view, RegistryRoot root,
+                                                      const std::string& path, KeyAccess access,
+                                                      bool create) {
   if (refuse_all) return nullptr;
   KeyId id{root, Lower(path)};
   if (access == KeyAccess::Full && refuse_full_access.count(id) != 0) return nullptr;
-  if (keys.count(id) == 0) {
+  Keys& keys_in_view = KeysOf(view);
+  if (keys_in_view.count(id) == 0) {
     if (!create || writes_fail) return nullptr;
     // Creating a key creates its missing parents, as the registry does.
     for (std::size_t cut = id.second.find('\\'); cut != std::string::npos;
          cut = id.second.find('\\', cut + 1)) {
-      keys[{root, id.second.substr(0, cut)}];
+      keys_in_view[{root, id.second.substr(0, cut)}];
     }
-    keys[id];
+    keys_in_view[id];
   }
-  return std::make_unique<FakeKey>(*this, id);
+  return std::make_unique<FakeKey>(*this, keys_in_view, id);
 }
 
 void FakeRegistry::Set(RegistryRoot root, const std::string& path, const std::string& name,
-                       Value value) {
-  keys[{root, Lower(path)}].values[Lower(name)] = std::move(value);
+                       Value value, RegistryView view) {
+  KeysOf(view)[{root, Lower(path)}].values[Lower(name)] = std::move(value);
 }
 
-bool FakeRegistry::HasKey(RegistryRoot root, const std::string& path) const {
-  return keys.count({root, Lower(path)}) != 0;
+bool FakeRegistry::HasKey(RegistryRoot root, const std::string& path, RegistryView view) const {
+  return KeysOf(view).count({root, Lower(path)}) != 0;
 }
 
 std::optional<FakeRegistry::Value> FakeRegistry::Get(RegistryRoot root, const std::string& path,
-                                                     const std::string& name) const {
-  auto key = keys.find({root, Lower(path)});
-  if (key == keys.end()) return std::nullopt;
+                                                     const std::string& name,
+                                                     RegistryView view) const {
+  const Keys& keys_in_view = KeysOf(view);
+  auto key = keys_in_view.find({root, Lower(path)});
+  if (key == keys_in_view.end()) return std::nullopt;
   auto value = key->second.values.find(Lower(name));
   if (value == key->second.values.end()) return std::nullopt;
   return value->second;

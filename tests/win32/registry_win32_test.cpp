@@ -91,5 +91,58 @@ TEST_F(Win32RegistryTest, DeletesValuesAndSubkeys) {
   EXPECT_FALSE(key->DeleteSubKey(""));
 }
 
+// Under HKLM\Software a 32-bit program's keys live apart from a 64-bit one's
+// (Wine keeps the two views for a 64-bit prefix as Windows does).
+class Win32RegistryViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Remove(); }
+  void TearDown() override { Remove(); }
+  void Remove() {
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+      HKEY software = nullptr;
+      if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | view, &software) ==
+          ERROR_SUCCESS) {
+        RegDeleteTreeA(software, kName);
+        RegCloseKey(software);
+      }
+    }
+  }
+
+  static constexpr const char* kName = "PelorinViewTest";
+  const std::string path_ = std::string("Software\\") + kName;
+  Win32Registry registry_;
+};
+
+TEST_F(Win32RegistryViewTest, TheThirtyTwoBitViewKeepsItsKeysToItself) {
+  auto key = registry_.OpenInView(RegistryView::Wow32, RegistryRoot::LocalMachine, path_,
+                                  KeyAccess::Full, true);
+  ASSERT_NE(key, nullptr);
+  EXPECT_TRUE(key->WriteString("UninstallString", "C:\\Player\\Uninst.exe"));
+  key.reset();
+
+  auto read = registry_.OpenInView(RegistryView::Wow32, RegistryRoot::LocalMachine, path_,
+                                   KeyAccess::Read, false);
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->ReadString("UninstallString"), "C:\\Player\\Uninst.exe");
+  EXPECT_EQ(registry_.OpenInView(RegistryView::Wow64, RegistryRoot::LocalMachine, path_,
+                                 KeyAccess::Read, false),
+            nullptr);
+  EXPECT_EQ(registry_.Open(RegistryRoot::LocalMachine, path_, KeyAccess::Read, false), nullptr)
+      << "a 64-bit build's own view is the 64-bit one";
+
+  // Deleting through a key of the 32-bit view deletes in that view only.
+  ASSERT_NE(registry_.OpenInView(RegistryView::Wow64, RegistryRoot::LocalMachine, path_,
+                                 KeyAccess::Full, true),
+            nullptr);
+  auto software = registry_.OpenInView(RegistryView::Wow32, RegistryRoot::LocalMachine, "Software",
+                                       KeyAccess::Full, false);
+  ASSERT_NE(software, nullptr);
+  EXPECT_TRUE(software->DeleteSubKey(kName));
+  EXPECT_EQ(registry_.OpenInView(RegistryView::Wow32, RegistryRoot::LocalMachine, path_,
+                                 KeyAccess::Read, false),
+            nullptr);
+  EXPECT_NE(registry_.Open(RegistryRoot::LocalMachine, path_, KeyAccess::Read, false), nullptr);
+}
+
 }  // namespace
 }  // namespace pelorin::win32

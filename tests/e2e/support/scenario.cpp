@@ -57,8 +57,12 @@ void Scenario::WriteConfig(const std::string& text) const {
 }
 
 std::unique_ptr<ChildProcess> Scenario::StartConfigured(const std::string& extra_config) {
-  WriteConfig("[Primary]\r\nPort=5\r\n[Options]\r\nWarn=0\r\nAutoStartup=0\r\n" +
-              extra_config);
+  return StartWithConfig("[Primary]\r\nPort=5\r\n[Options]\r\nWarn=0\r\nAutoStartup=0\r\n" +
+                         extra_config);
+}
+
+std::unique_ptr<ChildProcess> Scenario::StartWithConfig(const std::string& config) {
+  WriteConfig(config);
   auto program = Start();
   WaitUntil([] { return FindPropertiesWindow() != nullptr; });
   // The window exists before the start-up runs; the start-up has taken the
@@ -91,6 +95,7 @@ void Scenario::ClearRegistry() {
                  "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelorin");
   DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Pelorin");
   DeleteValue(HKEY_CURRENT_USER, kRunKey, "Pelorin");
+  RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kPlayerUninstallKey, KEY_WOW64_32KEY, 0);
 }
 
 void Scenario::EndRunningCopy() {

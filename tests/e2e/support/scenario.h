@@ -8,6 +8,10 @@
 
 namespace pelorin::e2e {
 
+// Where the player's installer registers it (in the 32-bit view).
+inline constexpr char kPlayerUninstallKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp";
+
 // One end-to-end scenario: a fresh folder holding a copy of the unchanged
 // pelorin.exe (so the configuration file beside it starts absent), and no
 // registry traces of earlier runs. Cleans up again when it ends, and ends any
@@ -30,8 +34,11 @@ class Scenario {
   // (no warnings, LED on while running) and waits until it runs: its
   // window exists and its start-up is over (the port's DTR is raised).
   std::unique_ptr<ChildProcess> StartConfigured(const std::string& extra_config = {});
+  // The same with the whole configuration file given.
+  std::unique_ptr<ChildProcess> StartWithConfig(const std::string& config);
 
-  // Removes every registry value and key the program writes.
+  // Removes every registry value and key the program writes, and the
+  // player's registration a test may have made.
   static void ClearRegistry();
   // Ends a running copy through its quit request, if one is up.
   static void EndRunningCopy();
