@@ -18,8 +18,8 @@ ViewRig::ViewRig()
   window.Create(instance, *this, &view);
   remap_view1.Create(instance, 1, view.Handle());
   remap_view2.Create(instance, 2, view.Handle());
-  four_.reset(win32::FourButtonWiringBitmap());
-  fifteen_.reset(win32::FifteenButtonWiringBitmap());
+  four_ = win32::FourButtonWiringBitmap();
+  fifteen_ = win32::FifteenButtonWiringBitmap();
   view.SetWiringPictures(four_.get(), fifteen_.get());
   properties.Initialise();
   properties.Editor().FillCommandLists({kCommandNames.begin(), kCommandNames.end()});

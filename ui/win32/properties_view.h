@@ -129,8 +129,8 @@ class PropertiesView final : public DialogContent,
   };
   LinkLine link_lines_[4]{};
   int dpi_ = 96;
-  HIMAGELIST tab_images_ = nullptr;
-  HICON about_icon_image_ = nullptr;
+  UniqueImageList tab_images_;  // shown by the tab control, destroyed after it
+  UniqueIcon about_icon_image_;
 };
 
 }  // namespace pelorin::win32
