@@ -9,8 +9,9 @@ namespace pelorin::testing {
 ViewRig::ViewRig()
     : remap1(1, settings, remap_view1, host, [this](bool on) { view.EnableInput(on); }),
       remap2(2, settings, remap_view2, host, [this](bool on) { view.EnableInput(on); }),
-      properties(settings, host, view, view, view, view, view, remap1, remap2),
-      help_about(view, view, *this, *this, "") {
+      properties(settings, host, view.Frame(), view.ComPorts(), view.Winamp(), view.Options(), view,
+                 remap1, remap2),
+      help_about(view.HelpAbout(), view, *this, *this, "") {
   view.Bind(properties, help_about);
   remap_view1.Bind(remap1);
   remap_view2.Bind(remap2);

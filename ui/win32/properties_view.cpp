@@ -27,12 +27,7 @@ bool IsColourMessage(UINT message) {
 
 }  // namespace
 
-PropertiesView::PropertiesView()
-    : FrameTable(style_),
-      ComPortsTable(style_),
-      WinampTable(style_),
-      OptionsTable(style_),
-      HelpAboutTable(style_) {}
+PropertiesView::PropertiesView() = default;
 
 PropertiesView::~PropertiesView() {
   // The presenters may be gone already; the window's last messages (its
@@ -199,19 +194,19 @@ void PropertiesView::PlaceWindowForShow() {
   LayOutLinks();
 }
 
-void PropertiesView::SetText(WinampControl control, const std::string& text) {
-  WinampTable::SetText(control, text);
+void WinampTable::SetText(WinampControl control, const std::string& text) {
+  TableView::SetText(control, text);
   AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? 2 : 1);
 }
 
-void PropertiesView::SetVisible(WinampControl control, bool visible) {
-  WinampTable::SetVisible(control, visible);
+void WinampTable::SetVisible(WinampControl control, bool visible) {
+  TableView::SetVisible(control, visible);
   AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? 2 : 1);
 }
 
-void PropertiesView::AvoidRowLabelOverlap(int port) {
-  HWND inact = Winamp().Entry(WinampControlOf(port, WinampControl::Label1Inact)).hwnd;
-  HWND row3 = Winamp().Entry(WinampControlOf(port, WinampControl::Label1E3)).hwnd;
+void WinampTable::AvoidRowLabelOverlap(int port) {
+  HWND inact = Entry(WinampControlOf(port, WinampControl::Label1Inact)).hwnd;
+  HWND row3 = Entry(WinampControlOf(port, WinampControl::Label1E3)).hwnd;
   if (!inact || !row3) return;
   FitLabelToText(inact);
   if ((GetWindowLongPtrA(row3, GWL_STYLE) & WS_VISIBLE) == 0) return;
