@@ -18,12 +18,14 @@ void SaveWindowPicture(HWND hwnd, const std::string& path) {
   RECT r;
   GetWindowRect(hwnd, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
+  win32::WindowDc screen(nullptr);
+  win32::MemoryDc memory(screen.Get());
+  win32::UniqueGdi<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
+  {
+    // GetDIBits wants the bitmap out of any device context.
+    win32::SelectedObject selected(memory.Get(), bitmap.get());
+    BitBlt(memory.Get(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
+  }
   BITMAPINFOHEADER info{};
   info.biSize = sizeof(info);
   info.biWidth = w;
@@ -32,7 +34,7 @@ void SaveWindowPicture(HWND hwnd, const std::string& path) {
   info.biBitCount = 24;
   const int stride = (w * 3 + 3) & ~3;
   std::vector<char> pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(h));
-  GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(),
+  GetDIBits(memory.Get(), bitmap.get(), 0, static_cast<UINT>(h), pixels.data(),
             reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;
@@ -44,9 +46,6 @@ void SaveWindowPicture(HWND hwnd, const std::string& path) {
     std::fwrite(pixels.data(), 1, pixels.size(), out);
     std::fclose(out);
   }
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
 }
 
 class Screenshots : public ::testing::Test {

@@ -26,12 +26,12 @@ constexpr int kComPortsControls = static_cast<int>(C::CheckBoxPort2) + 1;
 // empty when all of it does (a static control draws from its client area).
 std::string Overflow(HWND control, HFONT font) {
   const std::string text = ViewRig::Text(control);
-  HDC dc = GetDC(control);
-  HGDIOBJ old = SelectObject(dc, font);
   SIZE size{};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
+  {
+    win32::WindowDc dc(control);
+    win32::SelectedObject selected(dc.Get(), font);
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+  }
   RECT client;
   GetClientRect(control, &client);
   if (size.cx <= client.right && size.cy <= client.bottom) return {};

@@ -9,8 +9,9 @@ namespace pelorin::testing {
 ViewRig::ViewRig()
     : remap1(1, settings, remap_view1, host, [this](bool on) { view.EnableInput(on); }),
       remap2(2, settings, remap_view2, host, [this](bool on) { view.EnableInput(on); }),
-      properties(settings, host, view, view, view, view, view, remap1, remap2),
-      help_about(view, view, *this, *this, "") {
+      properties(settings, host, view.Frame(), view.ComPorts(), view.Winamp(), view.Options(), view,
+                 remap1, remap2),
+      help_about(view.HelpAbout(), view, *this, *this, "") {
   view.Bind(properties, help_about);
   remap_view1.Bind(remap1);
   remap_view2.Bind(remap2);
@@ -18,8 +19,8 @@ ViewRig::ViewRig()
   window.Create(instance, *this, &view);
   remap_view1.Create(instance, 1, view.Handle());
   remap_view2.Create(instance, 2, view.Handle());
-  four_.reset(win32::FourButtonWiringBitmap());
-  fifteen_.reset(win32::FifteenButtonWiringBitmap());
+  four_ = win32::FourButtonWiringBitmap();
+  fifteen_ = win32::FifteenButtonWiringBitmap();
   view.SetWiringPictures(four_.get(), fifteen_.get());
   properties.Initialise();
   properties.Editor().FillCommandLists({kCommandNames.begin(), kCommandNames.end()});

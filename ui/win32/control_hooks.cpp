@@ -99,32 +99,27 @@ constexpr COLORREF kMaskColour = RGB(255, 0, 255);
 void Disc(HDC dc, int l, int t, int r, int b, COLORREF fill, COLORREF edge) {
   UniqueGdi<HBRUSH> brush(CreateSolidBrush(fill));
   UniqueGdi<HPEN> pen(CreatePen(PS_SOLID, 1, edge));
-  HGDIOBJ old_brush = SelectObject(dc, brush.get());
-  HGDIOBJ old_pen = SelectObject(dc, pen.get());
+  SelectedObject selected_brush(dc, brush.get());
+  SelectedObject selected_pen(dc, pen.get());
   Ellipse(dc, l, t, r, b);
-  SelectObject(dc, old_brush);
-  SelectObject(dc, old_pen);
 }
 
 void Shape(HDC dc, const POINT* points, int count, COLORREF fill, COLORREF edge) {
   UniqueGdi<HBRUSH> brush(CreateSolidBrush(fill));
   UniqueGdi<HPEN> pen(CreatePen(PS_SOLID, 1, edge));
-  HGDIOBJ old_brush = SelectObject(dc, brush.get());
-  HGDIOBJ old_pen = SelectObject(dc, pen.get());
+  SelectedObject selected_brush(dc, brush.get());
+  SelectedObject selected_pen(dc, pen.get());
   Polygon(dc, points, count);
-  SelectObject(dc, old_brush);
-  SelectObject(dc, old_pen);
 }
 
 void Letter(HDC dc, int size, const char* text) {
   UniqueGdi<HFONT> font(CreateFontA(-size * 13 / 16, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
                                     ANTIALIASED_QUALITY, 0, "Arial"));
-  HGDIOBJ old = SelectObject(dc, font.get());
+  SelectedObject selected(dc, font.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
   RECT r{0, 0, size, size};
   DrawTextA(dc, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  SelectObject(dc, old);
 }
 
 void DrawTabImage(HDC dc, int index, int s) {
@@ -218,22 +213,24 @@ void DrawTestPicture(HDC dc, const RECT& area, int index) {
   }
 }
 
-HIMAGELIST MakeTabImages(int size) {
-  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 6, 0);
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  for (int index = 0; index < 5; ++index) {
-    UniqueGdi<HBITMAP> bitmap(CreateCompatibleBitmap(screen, size, size));
-    HGDIOBJ old = SelectObject(dc, bitmap.get());
-    DrawTabImage(dc, index, size);
-    SelectObject(dc, old);
-    ImageList_AddMasked(list, bitmap.get(), kMaskColour);
+UniqueImageList MakeTabImages(int size) {
+  UniqueImageList list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 6, 0));
+  {
+    WindowDc screen(nullptr);
+    MemoryDc dc(screen.Get());
+    for (int index = 0; index < 5; ++index) {
+      UniqueGdi<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), size, size));
+      {
+        // The image list copies the bitmap, which must not be selected then.
+        SelectedObject selected(dc.Get(), bitmap.get());
+        DrawTabImage(dc.Get(), index, size);
+      }
+      ImageList_AddMasked(list.get(), bitmap.get(), kMaskColour);
+    }
   }
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
   UniqueIcon icon(static_cast<HICON>(LoadImageA(
       GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PELORIN), IMAGE_ICON, size, size, 0)));
-  if (icon) ImageList_AddIcon(list, icon.get());
+  if (icon) ImageList_AddIcon(list.get(), icon.get());
   return list;
 }
 

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "ui/help_about_tab.h"
+#include "ui/win32/scoped_win.h"
 
 namespace pelorin::win32 {
 
@@ -25,6 +26,6 @@ void DrawArrowButton(const DRAWITEMSTRUCT& item, bool up);
 void DrawTestPicture(HDC dc, const RECT& area, int index);
 // The five 16 x 16 tab images (COM ports, Winamp, Options, Help, About) and
 // the program icon as the sixth, at `size` pixels.
-HIMAGELIST MakeTabImages(int size);
+UniqueImageList MakeTabImages(int size);
 
 }  // namespace pelorin::win32

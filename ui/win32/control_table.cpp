@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace pelorin::win32 {
 namespace {
 
@@ -41,13 +43,17 @@ void RedrawBackground(HWND control) {
   InvalidateRect(parent, &r, TRUE);
 }
 
-void FitToText(HWND label, const std::string& text) {
-  HDC dc = GetDC(label);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+// The size of `text` drawn in the font of `label`.
+SIZE TextSizeIn(HWND label, const std::string& text) {
+  WindowDc dc(label);
+  SelectedObject font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
   SIZE size{};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(label, dc);
+  GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+  return size;
+}
+
+void FitToText(HWND label, const std::string& text) {
+  const SIZE size = TextSizeIn(label, text);
   HWND parent = GetParent(label);
   RECT r;
   GetWindowRect(label, &r);
@@ -71,41 +77,38 @@ constexpr int kLayoutAlphabetWidth = 330 * 105 / 100;
 constexpr int kSmallestFontPercent = 75;
 
 int AlphabetWidth(HDC dc, HFONT font) {
-  HGDIOBJ old = SelectObject(dc, font);
+  SelectedObject selected(dc, font);
   SIZE size{};
   GetTextExtentPoint32A(dc, kAlphabet, static_cast<int>(sizeof(kAlphabet) - 1), &size);
-  SelectObject(dc, old);
   return static_cast<int>(size.cx);
 }
 
 // The same face as `log`, a pixel smaller at a time until its letters are
 // no wider than the layout's; null when `log` is not wider. `log` becomes
 // the description of the font returned.
-HFONT FontFittedToLayout(LOGFONTA& log) {
+UniqueGdi<HFONT> FontFittedToLayout(LOGFONTA& log) {
   if (log.lfHeight == 0) return nullptr;  // the mapper's default size: nothing to scale
-  HDC dc = GetDC(nullptr);
-  const int limit = MulDiv(kLayoutAlphabetWidth, GetDeviceCaps(dc, LOGPIXELSY), 96);
+  WindowDc screen(nullptr);
+  const int limit = MulDiv(kLayoutAlphabetWidth, GetDeviceCaps(screen.Get(), LOGPIXELSY), 96);
   const LONG sign = log.lfHeight < 0 ? -1 : 1;
   const LONG original = log.lfHeight * sign;
-  HFONT fitted = nullptr;
+  UniqueGdi<HFONT> fitted;
   for (LONG height = original; height * 100 >= original * kSmallestFontPercent; --height) {
     LOGFONTA smaller = log;
     smaller.lfHeight = height * sign;
     smaller.lfWidth = 0;
-    HFONT candidate = CreateFontIndirectA(&smaller);
+    UniqueGdi<HFONT> candidate(CreateFontIndirectA(&smaller));
     if (!candidate) break;
-    const bool fits = AlphabetWidth(dc, candidate) <= limit;
+    const bool fits = AlphabetWidth(screen.Get(), candidate.get()) <= limit;
     if (height == original) {
-      DeleteObject(candidate);  // the font as given is used as given
+      // The font as given is only measured: one that fits is used as given.
       if (fits) break;
       continue;
     }
-    if (fitted) DeleteObject(fitted);
-    fitted = candidate;
+    fitted = std::move(candidate);
     log = smaller;
     if (fits) break;
   }
-  ReleaseDC(nullptr, dc);
   return fitted;
 }
 
@@ -144,7 +147,7 @@ void ControlStyle::Create(HWND owner, HFONT font) {
   base_ = font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   LOGFONTA log{};
   GetObjectA(base_, sizeof(log), &log);
-  fitted_.reset(FontFittedToLayout(log));
+  fitted_ = FontFittedToLayout(log);
   if (fitted_) base_ = fitted_.get();
   for (int v = 1; v < 4; ++v) {
     LOGFONTA variant = log;

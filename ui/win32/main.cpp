@@ -66,9 +66,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   win32::PropertiesView properties_view;
   win32::RemapDialogView primary_remap_view;
   win32::RemapDialogView secondary_remap_view;
-  const ProgramViews views{
-      window,          properties_view,    properties_view,      properties_view, properties_view,
-      properties_view, primary_remap_view, secondary_remap_view, properties_view};
+  const ProgramViews views{window,
+                           properties_view.Frame(),
+                           properties_view.ComPorts(),
+                           properties_view.Winamp(),
+                           properties_view.Options(),
+                           properties_view.HelpAbout(),
+                           primary_remap_view,
+                           secondary_remap_view,
+                           properties_view};
 
   ProgramFacts facts;
   facts.executable_path = ExecutablePath();

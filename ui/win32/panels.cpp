@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "ui/win32/scoped_win.h"
+
 namespace pelorin::win32 {
 namespace {
 
@@ -111,21 +113,18 @@ void ScrollPicture(HWND hwnd, WORD request) {
 }
 
 void PaintPicture(HWND hwnd) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(hwnd, &paint);
+  PaintDc dc(hwnd);
   RECT client;
   GetClientRect(hwnd, &client);
-  FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+  FillRect(dc.Get(), &client, GetSysColorBrush(COLOR_WINDOW));
   PictureState* state = StateOf(hwnd);
   if (state->bitmap) {
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, state->bitmap);
+    MemoryDc memory(dc.Get());
+    SelectedObject selected(memory.Get(), state->bitmap);
     const SIZE size = BitmapSize(state->bitmap);
-    BitBlt(dc, 0, 0, size.cx - state->offset, size.cy, memory, state->offset, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    BitBlt(dc.Get(), 0, 0, size.cx - state->offset, size.cy, memory.Get(), state->offset, 0,
+           SRCCOPY);
   }
-  EndPaint(hwnd, &paint);
 }
 
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -185,9 +184,8 @@ struct alignas(DWORD) PanelTemplate {
 }  // namespace
 
 int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  WindowDc screen(nullptr);
+  const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
   return dpi > 0 ? dpi : 96;
 }
 

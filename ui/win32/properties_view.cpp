@@ -27,12 +27,7 @@ bool IsColourMessage(UINT message) {
 
 }  // namespace
 
-PropertiesView::PropertiesView()
-    : FrameTable(style_),
-      ComPortsTable(style_),
-      WinampTable(style_),
-      OptionsTable(style_),
-      HelpAboutTable(style_) {}
+PropertiesView::PropertiesView() = default;
 
 PropertiesView::~PropertiesView() {
   // The presenters may be gone already; the window's last messages (its
@@ -41,8 +36,6 @@ PropertiesView::~PropertiesView() {
   help_about_ = nullptr;
   if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
   if (owner_) DestroyWindow(owner_);
-  if (tab_images_) ImageList_Destroy(tab_images_);
-  if (about_icon_image_) DestroyIcon(about_icon_image_);
 }
 
 void PropertiesView::Bind(PropertiesWindow& window, HelpAboutTab& help_about) {
@@ -127,8 +120,8 @@ void PropertiesView::CreateContent(HWND hwnd) {
                            GetModuleHandleA(nullptr), nullptr);
   SetWindowLongPtrA(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner_));
   ControlBuilder b(style_, *this, dpi_);
-  about_icon_image_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
-                                                    IMAGE_ICON, b.Scale(64), b.Scale(64), 0));
+  about_icon_image_.reset(static_cast<HICON>(LoadImageA(
+      GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, b.Scale(64), b.Scale(64), 0)));
   PlaceWindowForShow();
   RECT page_area{};
   BuildFrame(b, page_area);
@@ -183,7 +176,7 @@ void PropertiesView::BuildFrame(ControlBuilder& b, RECT& page_area) {
 void PropertiesView::SetUpTabImages() {
   tab_images_ = MakeTabImages(MulDiv(16, dpi_, 96));
   SendMessageA(Frame().Entry(FrameControl::PageControl1).hwnd, TCM_SETIMAGELIST, 0,
-               reinterpret_cast<LPARAM>(tab_images_));
+               reinterpret_cast<LPARAM>(tab_images_.get()));
 }
 
 void PropertiesView::PlaceWindowForShow() {
@@ -201,19 +194,19 @@ void PropertiesView::PlaceWindowForShow() {
   LayOutLinks();
 }
 
-void PropertiesView::SetText(WinampControl control, const std::string& text) {
-  WinampTable::SetText(control, text);
+void WinampTable::SetText(WinampControl control, const std::string& text) {
+  TableView::SetText(control, text);
   AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? 2 : 1);
 }
 
-void PropertiesView::SetVisible(WinampControl control, bool visible) {
-  WinampTable::SetVisible(control, visible);
+void WinampTable::SetVisible(WinampControl control, bool visible) {
+  TableView::SetVisible(control, visible);
   AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? 2 : 1);
 }
 
-void PropertiesView::AvoidRowLabelOverlap(int port) {
-  HWND inact = Winamp().Entry(WinampControlOf(port, WinampControl::Label1Inact)).hwnd;
-  HWND row3 = Winamp().Entry(WinampControlOf(port, WinampControl::Label1E3)).hwnd;
+void WinampTable::AvoidRowLabelOverlap(int port) {
+  HWND inact = Entry(WinampControlOf(port, WinampControl::Label1Inact)).hwnd;
+  HWND row3 = Entry(WinampControlOf(port, WinampControl::Label1E3)).hwnd;
   if (!inact || !row3) return;
   FitLabelToText(inact);
   if ((GetWindowLongPtrA(row3, GWL_STYLE) & WS_VISIBLE) == 0) return;
@@ -228,13 +221,13 @@ void PropertiesView::AvoidRowLabelOverlap(int port) {
 
 void PropertiesView::LayOutLinks() {
   if (!about_page_) return;
-  HDC dc = GetDC(about_page_);
-  HGDIOBJ old = SelectObject(dc, style_.NormalFont());
+  WindowDc dc(about_page_);
+  SelectedObject font(dc.Get(), style_.NormalFont());
   auto text_width = [&](HWND hwnd) {
     char text[256] = {};
     GetWindowTextA(hwnd, text, sizeof(text));
     SIZE size{};
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    GetTextExtentPoint32A(dc.Get(), text, lstrlenA(text), &size);
     return static_cast<int>(size.cx);
   };
   for (const LinkLine& line : link_lines_) {
@@ -255,8 +248,6 @@ void PropertiesView::LayOutLinks() {
     SetWindowPos(line.after, nullptr, link_left + link_width, r.top, text_width(line.after) + 2,
                  height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  SelectObject(dc, old);
-  ReleaseDC(about_page_, dc);
 }
 
 bool PropertiesView::OnNotify(const NMHDR& header) {
@@ -284,7 +275,7 @@ bool PropertiesView::OnDrawItem(const DRAWITEMSTRUCT& item) {
   } else if (about_icon_image_) {
     const int size = MulDiv(64, dpi_, 96);
     DrawIconEx(item.hDC, (area.right - area.left - size) / 2, (area.bottom - area.top - size) / 2,
-               about_icon_image_, size, size, 0, nullptr, DI_NORMAL);
+               about_icon_image_.get(), size, size, 0, nullptr, DI_NORMAL);
   }
   return true;
 }

@@ -19,7 +19,21 @@ namespace pelorin::win32 {
 using FrameTable = TableView<FrameControl, static_cast<int>(FrameControl::Button3) + 1>;
 using ComPortsTable =
     TableView<ComPortsControl, static_cast<int>(ComPortsControl::CheckBoxPort2) + 1>;
-using WinampTable = TableView<WinampControl, static_cast<int>(WinampControl::Button2Ext) + 1>;
+
+// The Winamp tab's controls. Its row labels change with the click mode; where
+// a group's row-3 label reaches into its player-absent label, that label
+// yields.
+class WinampTable final
+    : public TableView<WinampControl, static_cast<int>(WinampControl::Button2Ext) + 1> {
+ public:
+  using TableView::TableView;
+  void SetText(WinampControl control, const std::string& text) override;
+  void SetVisible(WinampControl control, bool visible) override;
+
+ private:
+  void AvoidRowLabelOverlap(int port);
+};
+
 using OptionsTable =
     TableView<OptionsControl, static_cast<int>(OptionsControl::ComboBoxOpInet) + 1>;
 using HelpAboutTable =
@@ -30,19 +44,13 @@ using HelpAboutTable =
 // main window (as its DialogContent) and passes each user event to the
 // presenters; what the presenters ask it to show it only shows.
 //
-// Order of use: construct the view, construct the presenters with it, Bind
-// them, create the main window with this view as its content (which builds
-// the controls), then let the presenters Initialise. Events that arrive
-// before Bind are dropped. The view destroys the window when it goes, so it
-// must be destroyed before the MainWindow that created it.
-class PropertiesView final : public DialogContent,
-                             public PanelSink,
-                             public FrameTable,
-                             public ComPortsTable,
-                             public WinampTable,
-                             public OptionsTable,
-                             public HelpAboutTable,
-                             public FileDialogs {
+// Order of use: construct the view, construct the presenters with its tables
+// (Frame() ... HelpAbout()) and its file dialogs, Bind them, create the main
+// window with this view as its content (which builds the controls), then let
+// the presenters Initialise. Events that arrive before Bind are dropped. The
+// view destroys the window when it goes, so it must be destroyed before the
+// MainWindow that created it.
+class PropertiesView final : public DialogContent, public PanelSink, public FileDialogs {
  public:
   PropertiesView();
   ~PropertiesView() override;
@@ -67,16 +75,13 @@ class PropertiesView final : public DialogContent,
   std::optional<std::string> Open(const FileDialogRequest& request) override;
   std::optional<std::string> Save(const FileDialogRequest& request) override;
 
-  FrameTable& Frame() { return *this; }
-  ComPortsTable& ComPorts() { return *this; }
-  WinampTable& Winamp() { return *this; }
-  OptionsTable& Options() { return *this; }
-  HelpAboutTable& HelpAbout() { return *this; }
-
-  // The row labels of the Winamp tab change with the click mode; where the
-  // row-3 label reaches into the player-absent label, that label yields.
-  void SetText(WinampControl control, const std::string& text) override;
-  void SetVisible(WinampControl control, bool visible) override;
+  // The controls of the frame and of each tab page, as the presenters see
+  // them. Their windows exist once the main window has created the content.
+  FrameTable& Frame() { return frame_table_; }
+  ComPortsTable& ComPorts() { return com_ports_table_; }
+  WinampTable& Winamp() { return winamp_table_; }
+  OptionsTable& Options() { return options_table_; }
+  HelpAboutTable& HelpAbout() { return help_about_table_; }
 
   // Hooks of the subclassed controls (key field, arrows, links).
   void KeyFieldKeyDown(int port, int virtual_key, bool& used);
@@ -99,7 +104,6 @@ class PropertiesView final : public DialogContent,
   void BuildAboutPage(ControlBuilder& b, HWND page);
   void SetUpTabImages();
   void LayOutLinks();
-  void AvoidRowLabelOverlap(int port);
   void PlaceWindowForShow();
 
   bool OnCommand(WORD id, WORD code, HWND control);
@@ -113,6 +117,11 @@ class PropertiesView final : public DialogContent,
   HBRUSH OnControlColour(UINT message, HWND control, HDC dc);
 
   ControlStyle style_;
+  FrameTable frame_table_{style_};
+  ComPortsTable com_ports_table_{style_};
+  WinampTable winamp_table_{style_};
+  OptionsTable options_table_{style_};
+  HelpAboutTable help_about_table_{style_};
   PropertiesWindow* window_ = nullptr;
   HelpAboutTab* help_about_ = nullptr;
   HWND hwnd_ = nullptr;
@@ -129,8 +138,8 @@ class PropertiesView final : public DialogContent,
   };
   LinkLine link_lines_[4]{};
   int dpi_ = 96;
-  HIMAGELIST tab_images_ = nullptr;
-  HICON about_icon_image_ = nullptr;
+  UniqueImageList tab_images_;  // shown by the tab control, destroyed after it
+  UniqueIcon about_icon_image_;
 };
 
 }  // namespace pelorin::win32

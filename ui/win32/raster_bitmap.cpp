@@ -6,7 +6,7 @@
 
 namespace pelorin::win32 {
 
-HBITMAP BitmapFromRaster(const Raster& raster) {
+UniqueGdi<HBITMAP> BitmapFromRaster(const Raster& raster) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = raster.width();
@@ -15,7 +15,7 @@ HBITMAP BitmapFromRaster(const Raster& raster) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  UniqueGdi<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap || !bits) return bitmap;
   auto* out = static_cast<std::uint32_t*>(bits);
   const auto& palette = StandardPalette();
@@ -26,11 +26,11 @@ HBITMAP BitmapFromRaster(const Raster& raster) {
   return bitmap;
 }
 
-HBITMAP FourButtonWiringBitmap() {
+UniqueGdi<HBITMAP> FourButtonWiringBitmap() {
   return BitmapFromRaster(DrawFourButtonWiring().raster);
 }
 
-HBITMAP FifteenButtonWiringBitmap() {
+UniqueGdi<HBITMAP> FifteenButtonWiringBitmap() {
   return BitmapFromRaster(DrawFifteenButtonWiring().raster);
 }
 
