@@ -6,6 +6,8 @@
 // Include it from one test file per executable: the tests are defined here.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -38,6 +40,39 @@ struct FileSystemBackend {
   friend std::ostream& operator<<(std::ostream& out, const FileSystemBackend& backend) {
     return out << backend.name;
   }
+};
+
+// How many files and folders `folder` holds.
+inline long EntriesIn(const std::string& folder) {
+  using std::filesystem::directory_iterator;
+  return std::distance(directory_iterator(folder), directory_iterator());
+}
+
+// A real backend of type Backend in a fresh folder of type TemporaryFolder
+// (with path() and File(name), removed with its content at the end).
+template <typename Backend, typename TemporaryFolder>
+class RealFiles final : public FileSystemUnderTest {
+ public:
+  static FileSystemBackend Named(const char* name) {
+    return {name, [] { return std::unique_ptr<FileSystemUnderTest>(new RealFiles); }};
+  }
+
+  FileSystem& files() override { return files_; }
+  std::string Folder() const override { return folder_.path(); }
+  std::string File(const std::string& name) const override { return folder_.File(name); }
+  std::string InMissingFolder() override {
+    return (std::filesystem::path(folder_.path()) / "no" / "such" / "folder.ini").string();
+  }
+  // No write permission for anyone: the read-only attribute on Windows.
+  void MakeReadOnly(const std::string& path) override {
+    using std::filesystem::perms;
+    std::filesystem::permissions(path, perms::owner_read | perms::group_read | perms::others_read);
+  }
+  long EntriesInFolder() const override { return EntriesIn(folder_.path()); }
+
+ private:
+  TemporaryFolder folder_;
+  Backend files_;
 };
 
 class FileSystemContract : public ::testing::TestWithParam<FileSystemBackend> {

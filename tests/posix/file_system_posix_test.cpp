@@ -27,30 +27,12 @@ using testing::Slurp;
 using testing::TempFolder;
 
 long EntriesIn(const TempFolder& folder) {
-  using std::filesystem::directory_iterator;
-  return std::distance(directory_iterator(folder.path()), directory_iterator());
+  return contract::EntriesIn(folder.path());
 }
 
-class PosixFiles final : public contract::FileSystemUnderTest {
- public:
-  FileSystem& files() override { return files_; }
-  std::string Folder() const override { return folder_.path(); }
-  std::string File(const std::string& name) const override { return folder_.File(name); }
-  std::string InMissingFolder() override { return folder_.File("no/such/folder.ini"); }
-  void MakeReadOnly(const std::string& path) override { ::chmod(path.c_str(), 0444); }
-  long EntriesInFolder() const override { return EntriesIn(folder_); }
-
- private:
-  TempFolder folder_;
-  PosixFileSystem files_;
-};
-
-std::unique_ptr<contract::FileSystemUnderTest> MakePosixFiles() {
-  return std::make_unique<PosixFiles>();
-}
-
-INSTANTIATE_TEST_SUITE_P(Posix, FileSystemContract,
-                         ::testing::Values(contract::FileSystemBackend{"Posix", &MakePosixFiles}));
+INSTANTIATE_TEST_SUITE_P(
+    Posix, FileSystemContract,
+    ::testing::Values(contract::RealFiles<PosixFileSystem, TempFolder>::Named("Posix")));
 
 TEST(PosixFileSystemTest, ReplacementKeepsThePermissions) {
   TempFolder folder;

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <filesystem>
-
 #include "contract/file_system_contract.h"
 #include "platform/win32/unique_handle.h"
 #include "win32_test_files.h"
@@ -18,33 +16,9 @@ using contract::FileSystemContract;
 using testing::TemporaryFolder;
 using testing::WriteBytes;
 
-long EntriesIn(const TemporaryFolder& folder) {
-  using std::filesystem::directory_iterator;
-  return std::distance(directory_iterator(folder.path()), directory_iterator());
-}
-
-class Win32Files final : public contract::FileSystemUnderTest {
- public:
-  FileSystem& files() override { return files_; }
-  std::string Folder() const override { return folder_.path(); }
-  std::string File(const std::string& name) const override { return folder_.File(name); }
-  std::string InMissingFolder() override { return folder_.File("no\\such\\folder.ini"); }
-  void MakeReadOnly(const std::string& path) override {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-  }
-  long EntriesInFolder() const override { return EntriesIn(folder_); }
-
- private:
-  TemporaryFolder folder_;
-  Win32FileSystem files_;
-};
-
-std::unique_ptr<contract::FileSystemUnderTest> MakeWin32Files() {
-  return std::make_unique<Win32Files>();
-}
-
-INSTANTIATE_TEST_SUITE_P(Win32, FileSystemContract,
-                         ::testing::Values(contract::FileSystemBackend{"Win32", &MakeWin32Files}));
+INSTANTIATE_TEST_SUITE_P(
+    Win32, FileSystemContract,
+    ::testing::Values(contract::RealFiles<Win32FileSystem, TemporaryFolder>::Named("Win32")));
 
 // A user's file named as temporaries once were is never written or removed,
 // by a save that creates the file, one that replaces it, or one that fails;
@@ -68,7 +42,7 @@ TEST(Win32FileSystemTest, SavesKeepAttributesAndNeverTouchOtherFiles) {
   }
   EXPECT_EQ(files.ReadWholeFile(path).bytes, "second");
   EXPECT_EQ(files.ReadWholeFile(path + ".new").bytes, "mine");
-  EXPECT_EQ(EntriesIn(folder), 2);
+  EXPECT_EQ(contract::EntriesIn(folder.path()), 2);
 }
 
 }  // namespace
