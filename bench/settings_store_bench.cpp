@@ -17,12 +17,13 @@ class MemoryFiles final : public pelorin::FileSystem {
     if (found == files.end()) return {pelorin::ReadStatus::NotFound, {}};
     return {pelorin::ReadStatus::Ok, found->second};
   }
-  bool WriteFileAtomically(const std::string& path, std::string_view bytes) override {
+  pelorin::OsStatus WriteFileAtomically(const std::string& path, std::string_view bytes) override {
     files[path] = std::string(bytes);
-    return true;
+    return {};
   }
-  bool CreateNewFile(const std::string& path, std::string_view bytes) override {
-    return files.emplace(path, std::string(bytes)).second;
+  pelorin::OsStatus CreateNewFile(const std::string& path, std::string_view bytes) override {
+    if (files.emplace(path, std::string(bytes)).second) return {};
+    return pelorin::OsError{80, "CreateFile", path};  // ERROR_FILE_EXISTS
   }
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   std::map<std::string, std::string> files;
@@ -31,10 +32,10 @@ class MemoryFiles final : public pelorin::FileSystem {
 // No registry at all: every key fails to open, as on a locked-down system.
 class NoRegistry final : public pelorin::Registry {
  public:
-  std::unique_ptr<pelorin::RegistryKey> OpenInView(pelorin::RegistryView, pelorin::RegistryRoot,
-                                                   const std::string&, pelorin::KeyAccess,
+  pelorin::Opened<pelorin::RegistryKey> OpenInView(pelorin::RegistryView, pelorin::RegistryRoot,
+                                                   const std::string& path, pelorin::KeyAccess,
                                                    bool) override {
-    return nullptr;
+    return pelorin::OsError{5, "RegOpenKeyEx", path};  // ERROR_ACCESS_DENIED
   }
 };
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/trace.h"
+
 namespace pelorin {
 namespace {
 
@@ -17,10 +19,12 @@ std::string LowerAscii(std::string text) {
 std::unique_ptr<RegistryKey> OpenRunKey(Registry& registry) {
   // Without administrator rights the machine-wide key refuses full access;
   // the user's own Run key serves then.
+  // The cause of either refusal is not kept: the program goes on without
+  // autostart, as it always has.
   if (auto key = registry.Open(RegistryRoot::LocalMachine, kRunKeyPath, KeyAccess::Full, true)) {
-    return key;
+    return key.Release();
   }
-  return registry.Open(RegistryRoot::CurrentUser, kRunKeyPath, KeyAccess::Full, true);
+  return registry.Open(RegistryRoot::CurrentUser, kRunKeyPath, KeyAccess::Full, true).Release();
 }
 
 std::string QuoteExecText(std::string text) {
@@ -43,8 +47,11 @@ SettingsStore::SettingsStore(FileSystem& files, Registry& registry, std::string 
 
 void SettingsStore::Open() {
   opened_ = true;
-  settings_key_ =
+  Opened<RegistryKey> key =
       registry_.Open(RegistryRoot::CurrentUser, kSettingsKeyPath, KeyAccess::Full, true);
+  // Without the key the default file serves; the trace says why.
+  if (!key) Trace("Opening the settings key failed: " + Describe(key.error()));
+  settings_key_ = key.Release();
   std::string pointer;
   if (settings_key_) pointer = settings_key_->ReadString(kConfigPointerName).value_or("");
   config_path_ = pointer.empty() ? default_path_ : pointer;
@@ -97,8 +104,11 @@ std::optional<ProfileDocument> SettingsStore::LoadForChange() {
 
 void SettingsStore::Save(const ProfileDocument& document) {
   // A failed save (read-only file, missing folder, full disk) is ignored on
-  // purpose: the previous file stays whole and the program goes on.
-  (void)files_.WriteFileAtomically(FilePath(), document.Serialize());
+  // purpose: the previous file stays whole and the program goes on. Only the
+  // trace tells.
+  if (OsStatus saved = files_.WriteFileAtomically(FilePath(), document.Serialize()); !saved) {
+    Trace("Saving the settings failed: " + Describe(saved.error()));
+  }
 }
 
 void SettingsStore::WriteInteger(std::string_view section, std::string_view key, int value) {

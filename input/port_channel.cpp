@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/trace.h"
+
 namespace pelorin {
 
 std::string OpenErrorText(int port_number) {
@@ -19,12 +21,15 @@ bool PortChannel::Open(int port_index) {
   }
   Close();
   const int number = port_index + 1;
-  device_ = ports_.Open(number);
-  if (!device_) {
+  Opened<SerialDevice> opened = ports_.Open(number);
+  if (!opened) {
+    // The box says only that the port failed; the trace says why.
+    Trace("Opening COM" + std::to_string(number) + " failed: " + Describe(opened.error()));
     closed_handle_ = -1;  // what a failed open leaves in the handle
     ShowOpenError(number);
     return false;
   }
+  device_ = opened.Release();
   device_->SetDtr(true);
   return true;
 }

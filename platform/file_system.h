@@ -2,6 +2,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/os_error.h"
+
 namespace pelorin {
 
 // What became of reading a whole file.
@@ -27,8 +29,8 @@ class FileSystem {
   // rather than read, so that a runaway file cannot exhaust memory.
   virtual FileContents ReadWholeFile(const std::string& path) = 0;
 
-  // Replaces the file at `path` with exactly `bytes`. Returns false on any
-  // failure. A read-only file is never replaced.
+  // Replaces the file at `path` with exactly `bytes`. On failure the result
+  // says why. A read-only file is never replaced.
   //
   // The data go to a new temporary file beside the file, under a name with a
   // unique part that is created only where no file of that name exists (a
@@ -48,11 +50,12 @@ class FileSystem {
   // old and new bytes), but it is the only way such a file can be saved at
   // all; the room the new bytes need is taken before any old byte is
   // overwritten, so that a full disk fails the save with the file unchanged.
-  virtual bool WriteFileAtomically(const std::string& path, std::string_view bytes) = 0;
+  virtual OsStatus WriteFileAtomically(const std::string& path, std::string_view bytes) = 0;
 
   // Creates a new file holding exactly `bytes`; fails, touching nothing, when
   // a file of that name exists already. A partly written file is removed.
-  virtual bool CreateNewFile(const std::string& path, std::string_view bytes) = 0;
+  // On failure the result says why.
+  virtual OsStatus CreateNewFile(const std::string& path, std::string_view bytes) = 0;
 
   // True when a file (not a folder) exists at `path`.
   virtual bool FileExists(const std::string& path) = 0;

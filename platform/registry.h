@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/os_error.h"
+
 namespace pelorin {
 
 enum class RegistryRoot { CurrentUser, LocalMachine, ClassesRoot };
@@ -48,17 +50,18 @@ class Registry {
  public:
   virtual ~Registry() = default;
   // Opens the key in the program's own view; see OpenInView.
-  std::unique_ptr<RegistryKey> Open(RegistryRoot root, const std::string& path, KeyAccess access,
-                                    bool create) {
+  Opened<RegistryKey> Open(RegistryRoot root, const std::string& path, KeyAccess access,
+                           bool create) {
     return OpenInView(RegistryView::Native, root, path, access, create);
   }
   // Opens the key in `view` with the access asked for; with `create`, a
-  // missing key (and its missing parents) is created first. Returns null on
-  // any failure, including a key that exists but refuses the access asked
-  // for. Subkeys deleted through the key are those of the same view.
-  virtual std::unique_ptr<RegistryKey> OpenInView(RegistryView view, RegistryRoot root,
-                                                  const std::string& path, KeyAccess access,
-                                                  bool create) = 0;
+  // missing key (and its missing parents) is created first. On failure the
+  // result says why: the key is missing, refuses the access asked for, or
+  // cannot be created. Subkeys deleted through the key are those of the same
+  // view.
+  virtual Opened<RegistryKey> OpenInView(RegistryView view, RegistryRoot root,
+                                         const std::string& path, KeyAccess access,
+                                         bool create) = 0;
 };
 
 }  // namespace pelorin

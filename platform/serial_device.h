@@ -3,6 +3,8 @@
 #include <memory>
 #include <optional>
 
+#include "platform/os_error.h"
+
 namespace pelorin {
 
 // Bits of the modem-status word, with the values Windows uses
@@ -36,8 +38,9 @@ class SerialPorts {
   virtual ~SerialPorts() = default;
   // Opens port `number` (1 for COM1 ... 16 for COM16) for reading and
   // writing, exclusively: a port already open here or in another program
-  // fails. Returns null on any failure (missing, busy, access refused).
-  virtual std::unique_ptr<SerialDevice> Open(int number) = 0;
+  // fails. On failure the result says why: the port is missing, held by
+  // another program or by this one, or access to it is refused.
+  virtual Opened<SerialDevice> Open(int number) = 0;
 };
 
 }  // namespace pelorin

@@ -79,8 +79,8 @@ TEST_F(StartupTest, InstallWritesTheUninstallEntryThenStartsNormally) {
 TEST_F(StartupTest, UninstallAnsweredYesTellsTheRunningCopyToQuitAndRemovesTheProgram) {
   rig.facts.first_argument = "UnInstall";
   rig.messaging.SetWindow("TForm1", kRunningCopy);
-  ASSERT_NE(rig.registry.Open(RegistryRoot::LocalMachine, kOwnUninstallKey, KeyAccess::Full, true),
-            nullptr);
+  ASSERT_TRUE(
+      rig.registry.Open(RegistryRoot::LocalMachine, kOwnUninstallKey, KeyAccess::Full, true));
   rig.boxes.answers = {MessageAnswer::Yes};
   const std::string settings_before = rig.files.files[MainFormRig::kIni];
   rig.Start();

@@ -1,10 +1,13 @@
 #include "platform/posix/file_registry.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <optional>
 #include <vector>
+
+#include "platform/posix/system_error.h"
 
 namespace pelorin::posix {
 namespace {
@@ -146,7 +149,10 @@ class HiveFile {
     }
     return hive;
   }
-  bool Save(const Hive& hive) const { return files_.WriteFileAtomically(path_, Serialize(hive)); }
+  OsStatus Save(const Hive& hive) const {
+    return files_.WriteFileAtomically(path_, Serialize(hive));
+  }
+  const std::string& path() const { return path_; }
 
  private:
   FileSystem& files_;
@@ -178,7 +184,7 @@ class FileKey final : public RegistryKey {
     if (!hive) return false;
     auto key = hive->find(Lower(path_));
     if (key == hive->end() || key->second.values.erase(Lower(name)) == 0) return false;
-    return file_.Save(*hive);
+    return static_cast<bool>(file_.Save(*hive));
   }
   bool DeleteSubKey(const std::string& name) override {
     std::optional<Hive> hive = file_.Load();
@@ -190,7 +196,7 @@ class FileKey final : public RegistryKey {
       removed += below ? 1 : 0;
       it = below ? hive->erase(it) : std::next(it);
     }
-    return removed != 0 && file_.Save(*hive);
+    return removed != 0 && static_cast<bool>(file_.Save(*hive));
   }
 
  private:
@@ -210,7 +216,7 @@ class FileKey final : public RegistryKey {
     if (key.path.empty()) key.path = path_;
     auto [slot, added] = key.values.try_emplace(Lower(value.name), value);
     if (!added) slot->second = Value{slot->second.name, value.is_dword, value.text, value.dword};
-    return file_.Save(*hive);
+    return static_cast<bool>(file_.Save(*hive));
   }
 
   HiveFile file_;
@@ -234,21 +240,26 @@ std::string FileRegistry::FileOf(RegistryRoot root) const {
   return folder_ + "/HKEY_CURRENT_USER.reg";
 }
 
-std::unique_ptr<RegistryKey> FileRegistry::OpenInView(RegistryView /*view*/, RegistryRoot root,
-                                                      const std::string& path, KeyAccess access,
-                                                      bool create) {
+Opened<RegistryKey> FileRegistry::OpenInView(RegistryView /*view*/, RegistryRoot root,
+                                             const std::string& path, KeyAccess access,
+                                             bool create) {
   HiveFile file(files_, FileOf(root));
   std::optional<Hive> hive = file.Load();
-  if (!hive) return nullptr;
+  if (!hive) return SystemError(EIO, "read", file.path());
   const std::string relative = StripLeadingBackslashes(path);
-  auto found = hive->find(Lower(relative));
-  if (found == hive->end()) {
-    if (!create) return nullptr;
+  if (hive->count(Lower(relative)) == 0) {
+    if (!create) return SystemError(ENOENT, "open key", relative);
+    // Creating a key creates its missing parents, as the registry does.
+    for (std::size_t cut = relative.find('\\'); cut != std::string::npos;
+         cut = relative.find('\\', cut + 1)) {
+      Key& parent = (*hive)[Lower(relative.substr(0, cut))];
+      if (parent.path.empty()) parent.path = relative.substr(0, cut);
+    }
     (*hive)[Lower(relative)].path = relative;
-    if (!file.Save(*hive)) return nullptr;
-  } else if (access == KeyAccess::Full && !file.Save(*hive)) {
+    if (OsStatus saved = file.Save(*hive); !saved) return saved.error();
+  } else if (access == KeyAccess::Full) {
     // Full access to a key that cannot be changed is refused, as Windows does.
-    return nullptr;
+    if (OsStatus saved = file.Save(*hive); !saved) return saved.error();
   }
   return std::make_unique<FileKey>(file, relative);
 }

@@ -12,15 +12,16 @@ namespace pelorin::posix {
 // replaces it atomically through the file system seam, so an interrupted
 // save never leaves a broken registry. Key paths and value names are compared
 // without regard to (ASCII) case, as on Windows. Lines that cannot be read
-// are dropped at the next change. There is one view: every view opens the
+// are dropped at the next change. A missing key fails to open with ENOENT,
+// as a missing file does; a file that cannot be read or written fails with
+// the file system's cause. There is one view: every view opens the
 // same key, as no 32-bit program keeps a copy of its own in these files.
 class FileRegistry final : public Registry {
  public:
   FileRegistry(FileSystem& files, std::string folder);
 
-  std::unique_ptr<RegistryKey> OpenInView(RegistryView view, RegistryRoot root,
-                                          const std::string& path, KeyAccess access,
-                                          bool create) override;
+  Opened<RegistryKey> OpenInView(RegistryView view, RegistryRoot root, const std::string& path,
+                                 KeyAccess access, bool create) override;
 
   // The file that holds `root`.
   std::string FileOf(RegistryRoot root) const;

@@ -1,5 +1,6 @@
 #include "platform/posix/file_system_posix.h"
 
+#include "platform/posix/system_error.h"
 #include "platform/posix/unique_fd.h"
 
 #include <fcntl.h>
@@ -10,6 +11,7 @@
 #include <climits>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 
 namespace pelorin::posix {
 namespace {
@@ -106,19 +108,25 @@ void SyncFolder(const std::string& folder) {
 // Overwrites an existing file where it is: the one way left when its folder
 // takes no new files. Not atomic; the room for a longer content is taken
 // first, so that a full disk fails the save before any old byte changes.
-bool WriteInPlace(const std::string& path, std::string_view bytes) {
+OsStatus WriteInPlace(const std::string& path, std::string_view bytes) {
   UniqueFd file(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+  if (!file.Valid()) return LastError("open", path);
   struct stat info {};
-  if (!file.Valid() || ::fstat(file.Get(), &info) != 0) return false;
+  if (::fstat(file.Get(), &info) != 0) return LastError("fstat", path);
   const auto length = static_cast<off_t>(bytes.size());
-  if (length > info.st_size &&
-      ::posix_fallocate(file.Get(), info.st_size, length - info.st_size) != 0) {
-    (void)::ftruncate(file.Get(), info.st_size);  // give back what was taken
-    return false;
+  if (length > info.st_size) {
+    // posix_fallocate answers with the error rather than through errno.
+    if (const int code = ::posix_fallocate(file.Get(), info.st_size, length - info.st_size)) {
+      (void)::ftruncate(file.Get(), info.st_size);  // give back what was taken
+      return SystemError(code, "posix_fallocate", path);
+    }
   }
-  const bool written = ::lseek(file.Get(), 0, SEEK_SET) == 0 && WriteAll(file.Get(), bytes) &&
-                       ::ftruncate(file.Get(), length) == 0 && ::fsync(file.Get()) == 0;
-  return file.Close() && written;
+  if (::lseek(file.Get(), 0, SEEK_SET) != 0 || !WriteAll(file.Get(), bytes) ||
+      ::ftruncate(file.Get(), length) != 0 || ::fsync(file.Get()) != 0) {
+    return LastError("write", path);
+  }
+  if (!file.Close()) return LastError("close", path);
+  return {};
 }
 
 }  // namespace
@@ -147,40 +155,50 @@ FileContents PosixFileSystem::ReadWholeFile(const std::string& path) {
   return {ReadStatus::Ok, std::move(bytes)};
 }
 
-bool PosixFileSystem::WriteFileAtomically(const std::string& path, std::string_view bytes) {
+OsStatus PosixFileSystem::WriteFileAtomically(const std::string& path, std::string_view bytes) {
   const std::string target = FollowLinks(path);
-  if (target.empty()) return false;
+  if (target.empty()) return SystemError(ELOOP, "readlink", path);
   struct stat info {};
   const bool exists = ::stat(target.c_str(), &info) == 0;
-  if (exists && (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 ||
-                 ::access(target.c_str(), W_OK) != 0)) {
-    return false;
+  if (exists && !S_ISREG(info.st_mode)) return SystemError(EISDIR, "replace", target);
+  if (exists && ((info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) {
+    return SystemError(EACCES, "replace a read-only file", target);
   }
   // An existing file's mode replaces the private one at once; a new file
   // gets what the user's umask leaves.
   NewFile temporary = CreateFileBeside(target, exists ? 0600 : 0666);
   if (!temporary.file.Valid()) {
     // A folder the user may not write may still hold a file the user may.
-    return exists && (temporary.error == EACCES || temporary.error == EPERM) &&
-           WriteInPlace(target, bytes);
+    if (exists && (temporary.error == EACCES || temporary.error == EPERM)) {
+      return WriteInPlace(target, bytes);
+    }
+    return SystemError(temporary.error, "open", temporary.name);
   }
-  const bool written = (!exists || TakeOwnerAndMode(temporary.file.Get(), info)) &&
-                       WriteAll(temporary.file.Get(), bytes) && ::fsync(temporary.file.Get()) == 0;
-  if (!temporary.file.Close() || !written ||
-      ::rename(temporary.name.c_str(), target.c_str()) != 0) {
-    ::unlink(temporary.name.c_str());
-    return false;
+  std::optional<OsError> failure;
+  if (exists && !TakeOwnerAndMode(temporary.file.Get(), info)) {
+    failure = LastError("fchmod", temporary.name);
+  } else if (!WriteAll(temporary.file.Get(), bytes) || ::fsync(temporary.file.Get()) != 0) {
+    failure = LastError("write", temporary.name);
+  }
+  if (!temporary.file.Close() && !failure) failure = LastError("close", temporary.name);
+  if (!failure && ::rename(temporary.name.c_str(), target.c_str()) != 0) {
+    failure = LastError("rename", target);
+  }
+  if (failure) {
+    (void)::unlink(temporary.name.c_str());  // best effort: the save has failed already
+    return *failure;
   }
   SyncFolder(FolderOf(target));
-  return true;
+  return {};
 }
 
-bool PosixFileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
+OsStatus PosixFileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
   UniqueFd file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-  if (!file.Valid()) return false;
-  if (WriteAll(file.Get(), bytes) && file.Close()) return true;
-  ::unlink(path.c_str());
-  return false;
+  if (!file.Valid()) return LastError("open", path);
+  if (WriteAll(file.Get(), bytes) && file.Close()) return {};
+  OsError error = LastError("write", path);
+  (void)::unlink(path.c_str());  // a partly written file is not left behind
+  return error;
 }
 
 bool PosixFileSystem::FileExists(const std::string& path) {

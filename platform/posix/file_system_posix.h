@@ -12,8 +12,8 @@ namespace pelorin::posix {
 class PosixFileSystem final : public FileSystem {
  public:
   FileContents ReadWholeFile(const std::string& path) override;
-  bool WriteFileAtomically(const std::string& path, std::string_view bytes) override;
-  bool CreateNewFile(const std::string& path, std::string_view bytes) override;
+  OsStatus WriteFileAtomically(const std::string& path, std::string_view bytes) override;
+  OsStatus CreateNewFile(const std::string& path, std::string_view bytes) override;
   bool FileExists(const std::string& path) override;
 };
 

@@ -5,6 +5,9 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 
+#include <cerrno>
+
+#include "platform/posix/system_error.h"
 #include "platform/posix/unique_fd.h"
 
 namespace pelorin::posix {
@@ -47,13 +50,20 @@ class TtyPort final : public SerialDevice {
   UniqueFd fd_;
 };
 
-// True when another descriptor already holds the tty: exclusive mode set,
-// or a flock taken. On success the lock is ours and exclusive mode is set.
-bool TakeExclusive(int fd) {
+// Takes the tty for this descriptor alone: fails with EBUSY when another
+// descriptor already holds it (exclusive mode set, or a flock taken). On
+// success the lock is ours and exclusive mode is set.
+OsStatus TakeExclusive(int fd, const std::string& path) {
   int already_exclusive = 0;
-  if (::ioctl(fd, TIOCGEXCL, &already_exclusive) == 0 && already_exclusive) return false;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return false;
-  return ::ioctl(fd, TIOCEXCL) == 0;
+  if (::ioctl(fd, TIOCGEXCL, &already_exclusive) == 0 && already_exclusive) {
+    return SystemError(EBUSY, "TIOCGEXCL", path);
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int code = errno;
+    return SystemError(code == EWOULDBLOCK ? EBUSY : code, "flock", path);
+  }
+  if (::ioctl(fd, TIOCEXCL) != 0) return LastError("TIOCEXCL", path);
+  return {};
 }
 
 }  // namespace
@@ -72,13 +82,15 @@ std::string SerialPorts::DevicePath(int number) const {
   return "/dev/ttyS" + std::to_string(number - 1);
 }
 
-std::unique_ptr<SerialDevice> SerialPorts::Open(int number) {
-  if (number < 1) return nullptr;
+Opened<SerialDevice> SerialPorts::Open(int number) {
+  if (number < 1) return SystemError(ENODEV, "open", "port " + std::to_string(number));
+  const std::string path = DevicePath(number);
   // Non-blocking so that a port waiting for carrier does not hang the open;
   // no controlling terminal, since this is a device and not a session.
-  UniqueFd fd(::open(DevicePath(number).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (!fd.Valid() || !::isatty(fd.Get())) return nullptr;
-  if (!TakeExclusive(fd.Get())) return nullptr;
+  UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (!fd.Valid()) return LastError("open", path);
+  if (!::isatty(fd.Get())) return LastError("isatty", path);
+  if (OsStatus taken = TakeExclusive(fd.Get(), path); !taken) return taken.error();
   return std::make_unique<TtyPort>(std::move(fd));
 }
 

@@ -17,7 +17,9 @@ namespace pelorin::posix {
 // A port is held exclusively while open: it fails to open when another
 // descriptor already holds it (an exclusive-mode tty or a flock on it), and
 // once open it is put into exclusive mode (TIOCEXCL) and flock'ed, so other
-// programs that respect either convention are kept out.
+// programs that respect either convention are kept out. A held port fails
+// with EBUSY, a missing one with ENOENT, a device that is no terminal with
+// ENOTTY.
 class SerialPorts final : public pelorin::SerialPorts {
  public:
   // Points port `number` at `path` (an empty path restores the default).
@@ -25,7 +27,7 @@ class SerialPorts final : public pelorin::SerialPorts {
   // The device path port `number` opens.
   std::string DevicePath(int number) const;
 
-  std::unique_ptr<SerialDevice> Open(int number) override;
+  Opened<SerialDevice> Open(int number) override;
 
  private:
   std::map<int, std::string> paths_;

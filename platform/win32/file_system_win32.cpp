@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 
+#include "platform/win32/system_error.h"
 #include "platform/win32/unique_handle.h"
 
 namespace pelorin::win32 {
@@ -73,17 +75,24 @@ bool SetLength(HANDLE file, LONGLONG length) {
 // one way left when its folder takes no new files. Not atomic; the room for a
 // longer content is taken first, so that a full disk fails the save before
 // any old byte changes.
-bool WriteInPlace(const std::string& path, std::string_view bytes) {
+OsStatus WriteInPlace(const std::string& path, std::string_view bytes) {
   UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return LastError("CreateFile", path);
   LARGE_INTEGER size{};
-  if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) return false;
+  if (!GetFileSizeEx(file.Get(), &size)) return LastError("GetFileSizeEx", path);
   const auto length = static_cast<LONGLONG>(bytes.size());
-  if (length > size.QuadPart && !SetLength(file.Get(), length)) return false;
-  bool written = SetFilePointerEx(file.Get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN) &&
-                 WriteAll(file.Get(), bytes) && SetEndOfFile(file.Get()) &&
-                 FlushFileBuffers(file.Get());
-  return file.Close() && written;
+  if (length > size.QuadPart && !SetLength(file.Get(), length)) {
+    return LastError("SetEndOfFile", path);
+  }
+  if (!SetFilePointerEx(file.Get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN) ||
+      !WriteAll(file.Get(), bytes) || !SetEndOfFile(file.Get()) || !FlushFileBuffers(file.Get())) {
+    OsError error = LastError("WriteFile", path);
+    (void)file.Close();  // the write has failed already
+    return error;
+  }
+  if (!file.Close()) return LastError("CloseHandle", path);
+  return {};
 }
 
 // Puts the written temporary in the place of the existing file with
@@ -92,11 +101,12 @@ bool WriteInPlace(const std::string& path, std::string_view bytes) {
 // that every failure ReplaceFile documents leaves it whole under its own name:
 // after ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 it sits under the backup name and is
 // moved back; after the others both files still have their own names.
-bool ReplaceExisting(const std::string& path, const std::string& temporary, DWORD attributes) {
+OsStatus ReplaceExisting(const std::string& path, const std::string& temporary, DWORD attributes) {
   NewFile backup = CreateFileBeside(path);
   if (!backup.file.Valid()) {
-    DeleteFileA(temporary.c_str());
-    return false;
+    OsError error = SystemError(backup.error, "CreateFile", backup.name);
+    (void)DeleteFileA(temporary.c_str());  // best effort: the save has failed already
+    return error;
   }
   backup.file.Reset();  // an empty placeholder: there is nothing to flush
   // A failure here only loses the attributes; the save itself goes on.
@@ -105,16 +115,17 @@ bool ReplaceExisting(const std::string& path, const std::string& temporary, DWOR
   // Merge errors (no WRITE_DAC on the new file) cost the old security, not the save.
   if (ReplaceFileA(path.c_str(), temporary.c_str(), backup.name.c_str(),
                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-    DeleteFileA(backup.name.c_str());  // the old content; the save stands even if it stays
-    return true;
+    (void)DeleteFileA(backup.name.c_str());  // the old content; the save stands even if it stays
+    return {};
   }
-  if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+  OsError error = LastError("ReplaceFile", path);
+  if (error.code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
       !MoveFileExA(backup.name.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
-    return false;  // neither copy can go back to its place: keep both rather than lose one
+    return error;  // neither copy can go back to its place: keep both rather than lose one
   }
-  DeleteFileA(temporary.c_str());
-  DeleteFileA(backup.name.c_str());
-  return false;
+  (void)DeleteFileA(temporary.c_str());  // best effort: the old file is back in its place
+  (void)DeleteFileA(backup.name.c_str());
+  return error;
 }
 
 }  // namespace
@@ -147,39 +158,49 @@ FileContents Win32FileSystem::ReadWholeFile(const std::string& path) {
   return {ReadStatus::Ok, std::move(bytes)};
 }
 
-bool Win32FileSystem::WriteFileAtomically(const std::string& path, std::string_view bytes) {
+OsStatus Win32FileSystem::WriteFileAtomically(const std::string& path, std::string_view bytes) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-    return false;
+    // What CreateFile would answer for either; the save does not try.
+    return SystemError(ERROR_ACCESS_DENIED,
+                       (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? "replace a folder"
+                                                                    : "replace a read-only file",
+                       path);
   }
   NewFile temporary = CreateFileBeside(path);
   if (!temporary.file.Valid()) {
     // A folder that refuses new files (no right to add one) may still hold
     // a file the user may write.
-    return exists && temporary.error == ERROR_ACCESS_DENIED && WriteInPlace(path, bytes);
+    if (exists && temporary.error == ERROR_ACCESS_DENIED) return WriteInPlace(path, bytes);
+    return SystemError(temporary.error, "CreateFile", temporary.name);
   }
-  const bool written =
-      WriteAll(temporary.file.Get(), bytes) && FlushFileBuffers(temporary.file.Get());
-  if (!temporary.file.Close() || !written) {
-    DeleteFileA(temporary.name.c_str());
-    return false;
+  std::optional<OsError> failure;
+  if (!WriteAll(temporary.file.Get(), bytes) || !FlushFileBuffers(temporary.file.Get())) {
+    failure = LastError("WriteFile", temporary.name);
+  }
+  if (!temporary.file.Close() && !failure) failure = LastError("CloseHandle", temporary.name);
+  if (failure) {
+    (void)DeleteFileA(temporary.name.c_str());  // best effort: the save has failed already
+    return *failure;
   }
   if (exists) return ReplaceExisting(path, temporary.name, attributes);
   // No MOVEFILE_REPLACE_EXISTING: a file that appeared meanwhile is not ours to replace.
-  if (MoveFileExA(temporary.name.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
-  DeleteFileA(temporary.name.c_str());
-  return false;
+  if (MoveFileExA(temporary.name.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return {};
+  OsError error = LastError("MoveFileEx", path);
+  (void)DeleteFileA(temporary.name.c_str());
+  return error;
 }
 
-bool Win32FileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
+OsStatus Win32FileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
   UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return false;
-  if (WriteAll(file.Get(), bytes) && file.Close()) return true;
-  if (file.Valid()) file.Close();
-  DeleteFileA(path.c_str());
-  return false;
+  if (!file.Valid()) return LastError("CreateFile", path);
+  if (WriteAll(file.Get(), bytes) && file.Close()) return {};
+  OsError error = LastError("WriteFile", path);
+  if (file.Valid()) (void)file.Close();
+  (void)DeleteFileA(path.c_str());  // a partly written file is not left behind
+  return error;
 }
 
 bool Win32FileSystem::FileExists(const std::string& path) {

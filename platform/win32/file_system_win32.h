@@ -11,8 +11,8 @@ namespace pelorin::win32 {
 class Win32FileSystem final : public FileSystem {
  public:
   FileContents ReadWholeFile(const std::string& path) override;
-  bool WriteFileAtomically(const std::string& path, std::string_view bytes) override;
-  bool CreateNewFile(const std::string& path, std::string_view bytes) override;
+  OsStatus WriteFileAtomically(const std::string& path, std::string_view bytes) override;
+  OsStatus CreateNewFile(const std::string& path, std::string_view bytes) override;
   bool FileExists(const std::string& path) override;
 };
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/system_error.h"
+
 namespace pelorin::win32 {
 namespace {
 
@@ -15,6 +17,19 @@ HKEY RootHandle(RegistryRoot root) {
       return HKEY_CLASSES_ROOT;
   }
   return HKEY_CURRENT_USER;
+}
+
+// The root's name as the registry editor shows it, for the trace.
+std::string RootName(RegistryRoot root) {
+  switch (root) {
+    case RegistryRoot::CurrentUser:
+      return "HKEY_CURRENT_USER";
+    case RegistryRoot::LocalMachine:
+      return "HKEY_LOCAL_MACHINE";
+    case RegistryRoot::ClassesRoot:
+      return "HKEY_CLASSES_ROOT";
+  }
+  return "HKEY_CURRENT_USER";
 }
 
 // The flag that picks a view. Without one a call sees the view of this
@@ -113,9 +128,9 @@ class Win32Key final : public RegistryKey {
 
 }  // namespace
 
-std::unique_ptr<RegistryKey> Win32Registry::OpenInView(RegistryView view, RegistryRoot root,
-                                                       const std::string& path, KeyAccess access,
-                                                       bool create) {
+Opened<RegistryKey> Win32Registry::OpenInView(RegistryView view, RegistryRoot root,
+                                              const std::string& path, KeyAccess access,
+                                              bool create) {
   const REGSAM view_flag = ViewFlag(view);
   const REGSAM sam = (access == KeyAccess::Full ? KEY_ALL_ACCESS : KEY_READ) | view_flag;
   const char* relative = path.c_str();
@@ -124,7 +139,11 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenInView(RegistryView view, Regist
   LONG result = create ? RegCreateKeyExA(RootHandle(root), relative, 0, nullptr,
                                          REG_OPTION_NON_VOLATILE, sam, nullptr, &key, nullptr)
                        : RegOpenKeyExA(RootHandle(root), relative, 0, sam, &key);
-  if (result != ERROR_SUCCESS) return nullptr;
+  if (result != ERROR_SUCCESS) {
+    // The registry calls answer with the error rather than through GetLastError.
+    return SystemError(static_cast<DWORD>(result), create ? "RegCreateKeyEx" : "RegOpenKeyEx",
+                       RootName(root) + "\\" + relative);
+  }
   return std::make_unique<Win32Key>(key, view_flag);
 }
 

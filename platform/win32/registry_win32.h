@@ -8,9 +8,8 @@ namespace pelorin::win32 {
 // the native view neither.
 class Win32Registry final : public Registry {
  public:
-  std::unique_ptr<RegistryKey> OpenInView(RegistryView view, RegistryRoot root,
-                                          const std::string& path, KeyAccess access,
-                                          bool create) override;
+  Opened<RegistryKey> OpenInView(RegistryView view, RegistryRoot root, const std::string& path,
+                                 KeyAccess access, bool create) override;
 };
 
 }  // namespace pelorin::win32

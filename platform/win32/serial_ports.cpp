@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/system_error.h"
 #include "platform/win32/unique_handle.h"
 
 namespace pelorin::win32 {
@@ -43,13 +44,14 @@ std::string ComPortPath(int number) {
   return "\\\\.\\COM" + std::to_string(number);
 }
 
-std::unique_ptr<SerialDevice> SerialPorts::Open(int number) {
-  if (held_->contains(number)) return nullptr;
-  UniqueHandle handle(CreateFileA(ComPortPath(number).c_str(), GENERIC_READ | GENERIC_WRITE,
+Opened<SerialDevice> SerialPorts::Open(int number) {
+  const std::string path = ComPortPath(number);
+  if (held_->contains(number)) return SystemError(ERROR_BUSY, "open", path);
+  UniqueHandle handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                   /*dwShareMode=*/0, /*lpSecurityAttributes=*/nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                   /*hTemplateFile=*/nullptr));
-  if (!handle.Valid()) return nullptr;
+  if (!handle.Valid()) return LastError("CreateFile", path);
   return std::make_unique<ComPort>(std::move(handle), held_, number);
 }
 

@@ -17,12 +17,13 @@ std::string ComPortPath(int number);
 // only the modem lines are used.
 //
 // A port already held through this object is refused before the system is
-// asked. Windows' serial driver refuses a second open by itself, but Wine's
-// does not, and two channels on one port would then report the same buttons
-// twice.
+// asked, with ERROR_BUSY. Windows' serial driver refuses a second open by
+// itself (ERROR_ACCESS_DENIED, as for a port another program holds), but
+// Wine's does not, and two channels on one port would then report the same
+// buttons twice. A missing port fails with ERROR_FILE_NOT_FOUND.
 class SerialPorts final : public pelorin::SerialPorts {
  public:
-  std::unique_ptr<SerialDevice> Open(int number) override;
+  Opened<SerialDevice> Open(int number) override;
 
  private:
   // Port numbers whose devices are alive; shared with the devices, which

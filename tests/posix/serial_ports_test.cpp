@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "input/port_channel.h"
 #include "support/fake_message_boxes.h"
@@ -38,9 +40,18 @@ TEST(PosixDevicePathTest, DevicesThatAreMissingOrNoTerminalsFailToOpen) {
   SerialPorts ports;
   ports.SetDevicePath(1, "/nonexistent/ttyPelorin");
   ports.SetDevicePath(2, "/dev/null");
-  EXPECT_EQ(ports.Open(1), nullptr);
-  EXPECT_EQ(ports.Open(2), nullptr);
-  EXPECT_EQ(ports.Open(0), nullptr);
+  const struct {
+    int number;
+    int cause;
+  } cases[] = {{1, ENOENT}, {2, ENOTTY}, {0, ENODEV}};
+  for (const auto& c : cases) {
+    auto opened = ports.Open(c.number);
+    ASSERT_FALSE(opened) << c.number;
+    EXPECT_EQ(opened.error().code, c.cause) << Describe(opened.error());
+  }
+  EXPECT_EQ(Describe(ports.Open(1).error()), "open /nonexistent/ttyPelorin: error " +
+                                                 std::to_string(ENOENT) + " (" +
+                                                 std::strerror(ENOENT) + ")");
 }
 
 class PosixSerialPortsTest : public ::testing::Test {
@@ -63,7 +74,7 @@ class PosixSerialPortsTest : public ::testing::Test {
 };
 
 TEST_F(PosixSerialPortsTest, ReadsEachInputLineAsItsStatusBit) {
-  auto device = ports_.Open(1);
+  auto device = ports_.Open(1).Release();
   ASSERT_NE(device, nullptr);
   const struct {
     unsigned line;
@@ -81,7 +92,7 @@ TEST_F(PosixSerialPortsTest, ReadsEachInputLineAsItsStatusBit) {
 }
 
 TEST_F(PosixSerialPortsTest, SwitchesDtrAndRtsWithoutTouchingInputs) {
-  auto device = ports_.Open(1);
+  auto device = ports_.Open(1).Release();
   ASSERT_NE(device, nullptr);
   ASSERT_TRUE(lines_->SetInputs(STANDIN_CTS));
   device->SetDtr(true);
@@ -94,14 +105,14 @@ TEST_F(PosixSerialPortsTest, SwitchesDtrAndRtsWithoutTouchingInputs) {
 }
 
 TEST_F(PosixSerialPortsTest, PortIsHeldExclusivelyUntilReleased) {
-  auto first = ports_.Open(1);
+  auto first = ports_.Open(1).Release();
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(ports_.Open(1), nullptr);
+  EXPECT_EQ(ports_.Open(1).error().code, EBUSY);
   SerialPorts another_program;
   another_program.SetDevicePath(7, tty_);
-  EXPECT_EQ(another_program.Open(7), nullptr);
+  EXPECT_FALSE(another_program.Open(7));
   first.reset();
-  EXPECT_NE(ports_.Open(1), nullptr) << "releasing the port drops exclusive mode";
+  EXPECT_TRUE(ports_.Open(1)) << "releasing the port drops exclusive mode";
 }
 
 TEST_F(PosixSerialPortsTest, PortInExclusiveModeElsewhereFailsToOpen) {
@@ -110,10 +121,10 @@ TEST_F(PosixSerialPortsTest, PortInExclusiveModeElsewhereFailsToOpen) {
   const int holder = ::open(tty_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
   ASSERT_GE(holder, 0);
   ASSERT_EQ(::ioctl(holder, TIOCEXCL), 0);
-  EXPECT_EQ(ports_.Open(1), nullptr);
+  EXPECT_FALSE(ports_.Open(1));
   ::ioctl(holder, TIOCNXCL);
   ::close(holder);
-  EXPECT_NE(ports_.Open(1), nullptr);
+  EXPECT_TRUE(ports_.Open(1));
 }
 
 TEST_F(PosixSerialPortsTest, ChannelRaisesDtrAndReadsTheLines) {

@@ -1,5 +1,7 @@
 #include "fake_file_system.h"
 
+#include "fake_errors.h"
+
 namespace pelorin::testing {
 namespace {
 
@@ -10,31 +12,55 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
+bool FakeFileSystem::IsFolder(const std::string& path) const {
+  if (folders.count(path) != 0) return true;
+  for (auto it = files.upper_bound(path); it != files.end(); ++it) {
+    if (it->first.compare(0, path.size(), path) != 0) break;
+    const char next = it->first[path.size()];
+    if (next == '\\' || next == '/') return true;
+  }
+  return false;
+}
+
+OsStatus FakeFileSystem::CheckWritable(const std::string& path) const {
+  if (missing_folders.count(FolderOf(path)) != 0) {
+    return OsError{kFakePathNotFound, "CreateFile", path};
+  }
+  if (IsFolder(path) || read_only.count(path) != 0) {
+    return OsError{kFakeAccessDenied, "CreateFile", path};
+  }
+  if (disk_full) return OsError{kFakeDiskFull, "WriteFile", path};
+  return {};
+}
+
 FileContents FakeFileSystem::ReadWholeFile(const std::string& path) {
   auto found = files.find(path);
-  if (found == files.end()) return {ReadStatus::NotFound, {}};
+  if (found == files.end()) {
+    return {IsFolder(path) ? ReadStatus::Failed : ReadStatus::NotFound, {}};
+  }
   if (unreadable.count(path) != 0 || found->second.size() > kMaxFileBytes) {
     return {ReadStatus::Failed, {}};
   }
   return {ReadStatus::Ok, found->second};
 }
 
-bool FakeFileSystem::WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  if (disk_full || read_only.count(path) != 0 || missing_folders.count(FolderOf(path)) != 0) {
+OsStatus FakeFileSystem::WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  OsStatus writable = CheckWritable(path);
+  if (!writable) {
     ++failed_replacements;
-    return false;
+    return writable;
   }
   files[path] = std::string(bytes);
   ++replacements;
-  return true;
+  return {};
 }
 
-bool FakeFileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
-  if (disk_full || files.count(path) != 0 || missing_folders.count(FolderOf(path)) != 0) {
-    return false;
-  }
+OsStatus FakeFileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
+  if (files.count(path) != 0) return OsError{kFakeFileExists, "CreateFile", path};
+  OsStatus writable = CheckWritable(path);
+  if (!writable) return writable;
   files[path] = std::string(bytes);
-  return true;
+  return {};
 }
 
 }  // namespace pelorin::testing

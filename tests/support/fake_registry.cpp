@@ -1,5 +1,7 @@
 #include "fake_registry.h"
 
+#include "fake_errors.h"
+
 namespace pelorin::testing {
 namespace {
 
@@ -8,6 +10,12 @@ std::string Lower(std::string text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   return text;
+}
+
+// The key's name in the fake's maps: lower case, without leading backslashes.
+std::string KeyName(const std::string& path) {
+  const std::size_t first = path.find_first_not_of('\\');
+  return first == std::string::npos ? std::string() : Lower(path.substr(first));
 }
 
 class FakeKey final : public RegistryKey {
@@ -69,15 +77,17 @@ class FakeKey final : public RegistryKey {
 
 }  // namespace
 
-std::unique_ptr<RegistryKey> FakeRegistry::OpenInView(RegistryView view, RegistryRoot root,
-                                                      const std::string& path, KeyAccess access,
-                                                      bool create) {
-  if (refuse_all) return nullptr;
-  KeyId id{root, Lower(path)};
-  if (access == KeyAccess::Full && refuse_full_access.count(id) != 0) return nullptr;
+Opened<RegistryKey> FakeRegistry::OpenInView(RegistryView view, RegistryRoot root,
+                                             const std::string& path, KeyAccess access,
+                                             bool create) {
+  KeyId id{root, KeyName(path)};
+  if (refuse_all || (access == KeyAccess::Full && refuse_full_access.count(id) != 0)) {
+    return OsError{kFakeAccessDenied, "RegOpenKeyEx", path};
+  }
   Keys& keys_in_view = KeysOf(view);
   if (keys_in_view.count(id) == 0) {
-    if (!create || writes_fail) return nullptr;
+    if (!create) return OsError{kFakeNotFound, "RegOpenKeyEx", path};
+    if (writes_fail) return OsError{kFakeAccessDenied, "RegCreateKeyEx", path};
     // Creating a key creates its missing parents, as the registry does.
     for (std::size_t cut = id.second.find('\\'); cut != std::string::npos;
          cut = id.second.find('\\', cut + 1)) {
@@ -90,18 +100,18 @@ std::unique_ptr<RegistryKey> FakeRegistry::OpenInView(RegistryView view, Registr
 
 void FakeRegistry::Set(RegistryRoot root, const std::string& path, const std::string& name,
                        Value value, RegistryView view) {
-  KeysOf(view)[{root, Lower(path)}].values[Lower(name)] = std::move(value);
+  KeysOf(view)[{root, KeyName(path)}].values[Lower(name)] = std::move(value);
 }
 
 bool FakeRegistry::HasKey(RegistryRoot root, const std::string& path, RegistryView view) const {
-  return KeysOf(view).count({root, Lower(path)}) != 0;
+  return KeysOf(view).count({root, KeyName(path)}) != 0;
 }
 
 std::optional<FakeRegistry::Value> FakeRegistry::Get(RegistryRoot root, const std::string& path,
                                                      const std::string& name,
                                                      RegistryView view) const {
   const Keys& keys_in_view = KeysOf(view);
-  auto key = keys_in_view.find({root, Lower(path)});
+  auto key = keys_in_view.find({root, KeyName(path)});
   if (key == keys_in_view.end()) return std::nullopt;
   auto value = key->second.values.find(Lower(name));
   if (value == key->second.values.end()) return std::nullopt;

@@ -14,7 +14,8 @@ namespace pelorin::testing {
 // A registry in memory, with the two views a 64-bit program sees: `keys`
 // is its own view (native and 64-bit), `keys_32bit` the view of 32-bit
 // programs. The views share no keys, so a test can tell which one was read.
-// Keys and value names are compared without regard to case. Tests look at and
+// Keys and value names are compared without regard to case; a key path may
+// start with backslashes. Tests look at and
 // change the data directly, and can refuse full access to chosen keys (as
 // HKLM refuses a user without administrator rights).
 class FakeRegistry final : public Registry {
@@ -26,9 +27,10 @@ class FakeRegistry final : public Registry {
   using KeyId = std::pair<RegistryRoot, std::string>;  // root, lower-case path
   using Keys = std::map<KeyId, KeyData>;
 
-  std::unique_ptr<RegistryKey> OpenInView(RegistryView view, RegistryRoot root,
-                                          const std::string& path, KeyAccess access,
-                                          bool create) override;
+  // Fails as Windows does: a missing key with ERROR_FILE_NOT_FOUND, a
+  // refused one with ERROR_ACCESS_DENIED.
+  Opened<RegistryKey> OpenInView(RegistryView view, RegistryRoot root, const std::string& path,
+                                 KeyAccess access, bool create) override;
 
   // Sets a value, creating the key when missing.
   void Set(RegistryRoot root, const std::string& path, const std::string& name, Value value,

@@ -1,5 +1,9 @@
 #include "fake_serial.h"
 
+#include <string>
+
+#include "fake_errors.h"
+
 namespace pelorin::testing {
 namespace {
 
@@ -35,10 +39,12 @@ class FakeDevice final : public SerialDevice {
 
 }  // namespace
 
-std::unique_ptr<SerialDevice> FakeSerialPorts::Open(int number) {
+Opened<SerialDevice> FakeSerialPorts::Open(int number) {
   open_requests.push_back(number);
+  const std::string name = "COM" + std::to_string(number);
   auto it = ports_.find(number);
-  if (it == ports_.end() || !it->second.exists || it->second.open) return nullptr;
+  if (it == ports_.end() || !it->second.exists) return OsError{kFakeNotFound, "open", name};
+  if (it->second.open) return OsError{kFakeAccessDenied, "open", name};
   return std::make_unique<FakeDevice>(it->second, number);
 }
 

@@ -13,14 +13,14 @@ namespace pelorin::testing {
 // outputs and the call history.
 struct FakePortState {
   bool exists = true;
-  bool open = false;              // held by a device object now
-  std::uint32_t status = 0;       // modem-status word the device reports
-  bool status_read_fails = false; // e.g. the adapter was unplugged
+  bool open = false;               // held by a device object now
+  std::uint32_t status = 0;        // modem-status word the device reports
+  bool status_read_fails = false;  // e.g. the adapter was unplugged
   bool dtr = false;
   bool rts = false;
-  int opens = 0;                  // successful opens so far
+  int opens = 0;  // successful opens so far
   int dtr_raises = 0;
-  std::vector<bool> rts_writes;   // every SetRts call, in order
+  std::vector<bool> rts_writes;  // every SetRts call, in order
 };
 
 class FakeSerialPorts final : public SerialPorts {
@@ -40,7 +40,9 @@ class FakeSerialPorts final : public SerialPorts {
   // The port `number` (1..16); ports a test never touched do not exist.
   FakePortState& Port(int number) { return ports_[number]; }
 
-  std::unique_ptr<SerialDevice> Open(int number) override;
+  // Fails as Windows does: a missing port with ERROR_FILE_NOT_FOUND, a held
+  // one with ERROR_ACCESS_DENIED.
+  Opened<SerialDevice> Open(int number) override;
   std::vector<int> open_requests;  // every port number asked for
 
  private:

@@ -1,4 +1,6 @@
-// The registry backend against the system's registry, under a key of its own.
+// The registry backend against the system's registry, under a key of its own:
+// the contract every registry keeps, then the value types and views only
+// Windows has.
 #include "platform/win32/registry_win32.h"
 
 #include <gtest/gtest.h>
@@ -6,57 +8,68 @@
 
 #include <string>
 
+#include "contract/registry_contract.h"
+
 namespace pelorin::win32 {
 namespace {
 
-class Win32RegistryTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    base_ = "Software\\PelorinTest\\Run" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(GetTickCount64());
-  }
-  void TearDown() override {
+using contract::RegistryContract;
+
+// A key of the test's own under HKEY_CURRENT_USER\Software\PelorinTest,
+// removed with everything below it at the end.
+class OwnKey {
+ public:
+  OwnKey()
+      : path_("Software\\PelorinTest\\Run" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(GetTickCount64()) + "-" + std::to_string(count_++)) {}
+  ~OwnKey() {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\PelorinTest");
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\PelorinTest");
   }
-  bool Exists(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-      return false;
-    }
-    RegCloseKey(key);
-    return true;
-  }
+  OwnKey(const OwnKey&) = delete;
+  OwnKey& operator=(const OwnKey&) = delete;
+  const std::string& path() const { return path_; }
 
-  Win32Registry registry_;
-  std::string base_;
+ private:
+  static inline int count_ = 0;
+  std::string path_;
 };
 
-TEST_F(Win32RegistryTest, OpensOnlyWhatExistsUnlessAskedToCreate) {
-  EXPECT_EQ(registry_.Open(RegistryRoot::CurrentUser, base_, KeyAccess::Full, false), nullptr);
-  EXPECT_NE(registry_.Open(RegistryRoot::CurrentUser, base_ + "\\Deep\\Er", KeyAccess::Full, true),
-            nullptr);
-  EXPECT_TRUE(Exists(base_ + "\\Deep\\Er"));
-  EXPECT_NE(registry_.Open(RegistryRoot::CurrentUser, "\\" + base_, KeyAccess::Read, false),
-            nullptr);
+class Win32Keys final : public contract::RegistryUnderTest {
+ public:
+  Registry& registry() override { return registry_; }
+  Registry& Again() override { return again_; }
+  std::string Base() const override { return key_.path(); }
+
+ private:
+  OwnKey key_;
+  Win32Registry registry_;
+  Win32Registry again_;
+};
+
+std::unique_ptr<contract::RegistryUnderTest> MakeWin32Keys() {
+  return std::make_unique<Win32Keys>();
 }
 
-TEST_F(Win32RegistryTest, ValuesKeepTheirTypes) {
-  auto key = registry_.Open(RegistryRoot::CurrentUser, base_, KeyAccess::Full, true);
-  ASSERT_NE(key, nullptr);
-  EXPECT_TRUE(key->WriteString("INI", "C:\\x\\Pelorin.ini"));
-  EXPECT_TRUE(key->WriteString("Empty", ""));
-  EXPECT_TRUE(key->WriteDword("COMport", 0xFFFFFFFEu));
-  EXPECT_EQ(key->ReadString("ini"), "C:\\x\\Pelorin.ini");
-  EXPECT_EQ(key->ReadString("Empty"), "");
-  EXPECT_EQ(key->ReadDword("comport"), 0xFFFFFFFEu);
-  EXPECT_EQ(key->ReadString("COMport"), std::nullopt);
-  EXPECT_EQ(key->ReadDword("INI"), std::nullopt);
-  EXPECT_EQ(key->ReadString("Nothing"), std::nullopt);
+INSTANTIATE_TEST_SUITE_P(Win32, RegistryContract,
+                         ::testing::Values(contract::RegistryBackend{"Win32", &MakeWin32Keys}));
 
-  // Types the store does not accept read as missing.
+// Types the store does not accept read as missing; a string stored without
+// its terminating NUL reads whole. A missing key fails with the system's cause.
+TEST(Win32RegistryTest, ValuesOfOtherTypesReadAsMissingAndMissingKeysSayWhy) {
+  OwnKey own;
+  Win32Registry registry;
+  Opened<RegistryKey> missing =
+      registry.Open(RegistryRoot::CurrentUser, own.path(), KeyAccess::Read, false);
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.error().code, ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(missing.error().operation, "RegOpenKeyEx");
+  EXPECT_EQ(missing.error().subject, "HKEY_CURRENT_USER\\" + own.path());
+
+  auto key = registry.Open(RegistryRoot::CurrentUser, own.path(), KeyAccess::Full, true);
+  ASSERT_TRUE(key);
   HKEY raw = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, base_.c_str(), 0, KEY_ALL_ACCESS, &raw),
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, own.path().c_str(), 0, KEY_ALL_ACCESS, &raw),
             ERROR_SUCCESS);
   const char expand[] = "%TEMP%";
   RegSetValueExA(raw, "Expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expand),
@@ -69,26 +82,6 @@ TEST_F(Win32RegistryTest, ValuesKeepTheirTypes) {
   EXPECT_EQ(key->ReadString("Expand"), std::nullopt);
   EXPECT_EQ(key->ReadDword("Short"), std::nullopt);
   EXPECT_EQ(key->ReadString("Unterminated"), "abc");
-}
-
-TEST_F(Win32RegistryTest, DeletesValuesAndSubkeys) {
-  auto key = registry_.Open(RegistryRoot::CurrentUser, base_, KeyAccess::Full, true);
-  ASSERT_NE(key, nullptr);
-  key->WriteString("Pelorin", "c:\\p.exe");
-  EXPECT_TRUE(key->DeleteValue("PELORIN"));
-  EXPECT_EQ(key->ReadString("Pelorin"), std::nullopt);
-  EXPECT_FALSE(key->DeleteValue("Pelorin"));
-
-  auto child =
-      registry_.Open(RegistryRoot::CurrentUser, base_ + "\\Child\\Grand", KeyAccess::Full, true);
-  ASSERT_NE(child, nullptr);
-  child->WriteString("DisplayName", "Pelorin");
-  child.reset();
-  EXPECT_TRUE(key->DeleteSubKey("Child"));
-  EXPECT_FALSE(Exists(base_ + "\\Child"));
-  EXPECT_TRUE(Exists(base_));
-  EXPECT_FALSE(key->DeleteSubKey("Child"));
-  EXPECT_FALSE(key->DeleteSubKey(""));
 }
 
 // Under HKLM\Software a 32-bit program's keys live apart from a 64-bit one's
@@ -116,32 +109,29 @@ class Win32RegistryViewTest : public ::testing::Test {
 TEST_F(Win32RegistryViewTest, TheThirtyTwoBitViewKeepsItsKeysToItself) {
   auto key = registry_.OpenInView(RegistryView::Wow32, RegistryRoot::LocalMachine, path_,
                                   KeyAccess::Full, true);
-  ASSERT_NE(key, nullptr);
+  ASSERT_TRUE(key);
   EXPECT_TRUE(key->WriteString("UninstallString", "C:\\Player\\Uninst.exe"));
-  key.reset();
+  key.Release();
 
   auto read = registry_.OpenInView(RegistryView::Wow32, RegistryRoot::LocalMachine, path_,
                                    KeyAccess::Read, false);
-  ASSERT_NE(read, nullptr);
+  ASSERT_TRUE(read);
   EXPECT_EQ(read->ReadString("UninstallString"), "C:\\Player\\Uninst.exe");
-  EXPECT_EQ(registry_.OpenInView(RegistryView::Wow64, RegistryRoot::LocalMachine, path_,
-                                 KeyAccess::Read, false),
-            nullptr);
-  EXPECT_EQ(registry_.Open(RegistryRoot::LocalMachine, path_, KeyAccess::Read, false), nullptr)
+  EXPECT_FALSE(registry_.OpenInView(RegistryView::Wow64, RegistryRoot::LocalMachine, path_,
+                                    KeyAccess::Read, false));
+  EXPECT_FALSE(registry_.Open(RegistryRoot::LocalMachine, path_, KeyAccess::Read, false))
       << "a 64-bit build's own view is the 64-bit one";
 
   // Deleting through a key of the 32-bit view deletes in that view only.
-  ASSERT_NE(registry_.OpenInView(RegistryView::Wow64, RegistryRoot::LocalMachine, path_,
-                                 KeyAccess::Full, true),
-            nullptr);
+  ASSERT_TRUE(registry_.OpenInView(RegistryView::Wow64, RegistryRoot::LocalMachine, path_,
+                                   KeyAccess::Full, true));
   auto software = registry_.OpenInView(RegistryView::Wow32, RegistryRoot::LocalMachine, "Software",
                                        KeyAccess::Full, false);
-  ASSERT_NE(software, nullptr);
+  ASSERT_TRUE(software);
   EXPECT_TRUE(software->DeleteSubKey(kName));
-  EXPECT_EQ(registry_.OpenInView(RegistryView::Wow32, RegistryRoot::LocalMachine, path_,
-                                 KeyAccess::Read, false),
-            nullptr);
-  EXPECT_NE(registry_.Open(RegistryRoot::LocalMachine, path_, KeyAccess::Read, false), nullptr);
+  EXPECT_FALSE(registry_.OpenInView(RegistryView::Wow32, RegistryRoot::LocalMachine, path_,
+                                    KeyAccess::Read, false));
+  EXPECT_TRUE(registry_.Open(RegistryRoot::LocalMachine, path_, KeyAccess::Read, false));
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ class Win32SerialPortsTest : public ::testing::Test {
 };
 
 TEST_F(Win32SerialPortsTest, ReadsEachInputLineAsItsStatusBit) {
-  auto device = ports_.Open(kPort);
+  auto device = ports_.Open(kPort).Release();
   ASSERT_NE(device, nullptr);
   const struct {
     unsigned line;
@@ -67,7 +67,7 @@ TEST_F(Win32SerialPortsTest, ReadsEachInputLineAsItsStatusBit) {
 }
 
 TEST_F(Win32SerialPortsTest, SwitchesDtrAndRts) {
-  auto device = ports_.Open(kPort);
+  auto device = ports_.Open(kPort).Release();
   ASSERT_NE(device, nullptr);
   device->SetDtr(true);
   EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR});
@@ -80,21 +80,25 @@ TEST_F(Win32SerialPortsTest, SwitchesDtrAndRts) {
 }
 
 TEST_F(Win32SerialPortsTest, PortIsNotSharedUntilReleased) {
-  auto first = ports_.Open(kPort);
+  auto first = ports_.Open(kPort).Release();
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(ports_.Open(kPort), nullptr);
+  EXPECT_EQ(ports_.Open(kPort).error().code, ERROR_BUSY);
   first.reset();
-  EXPECT_NE(ports_.Open(kPort), nullptr) << "destroying the device closes the handle";
+  EXPECT_TRUE(ports_.Open(kPort)) << "destroying the device closes the handle";
 }
 
-TEST_F(Win32SerialPortsTest, MissingPortFailsToOpen) {
-  EXPECT_EQ(ports_.Open(kMissingPort), nullptr);
+TEST_F(Win32SerialPortsTest, MissingPortFailsToOpenAndSaysWhy) {
+  auto missing = ports_.Open(kMissingPort);
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.error().code, ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(Describe(missing.error()).rfind("CreateFile \\\\.\\COM9: error 2 (", 0), 0u)
+      << Describe(missing.error());
 }
 
 TEST_F(Win32SerialPortsTest, PortsAboveNineOpenThroughTheDeviceNamespace) {
   EXPECT_EQ(ComPortPath(1), "\\\\.\\COM1");
   EXPECT_EQ(ComPortPath(kHighPort), "\\\\.\\COM12");
-  auto device = ports_.Open(kHighPort);
+  auto device = ports_.Open(kHighPort).Release();
   ASSERT_NE(device, nullptr);
   ASSERT_TRUE(high_lines_->SetInputs(STANDIN_RI));
   EXPECT_EQ(device->ReadModemStatus(), std::optional<std::uint32_t>(kModemRing));
@@ -123,7 +127,7 @@ TEST_F(Win32SerialPortsTest, ChannelRaisesDtrReadsLinesAndRefusesTheSamePortTwic
   EXPECT_EQ(Outputs(*lines_) & STANDIN_DTR, unsigned{STANDIN_DTR});
   EXPECT_FALSE(primary.Open(kMissingPort - 1));
   EXPECT_EQ(primary.ReadLines(), LineLevels{});
-  EXPECT_NE(ports_.Open(kPort), nullptr) << "the failed re-open released the old port";
+  EXPECT_TRUE(ports_.Open(kPort)) << "the failed re-open released the old port";
 }
 
 // A port whose device stops answering (an unplugged adapter): the stand-in

@@ -5,7 +5,9 @@
 
 #include "app/command_line.h"
 #include "app/main_form.h"
+#include "platform/trace.h"
 #include "platform/win32/audio.h"
+#include "platform/win32/debug_output.h"
 #include "platform/win32/file_system_win32.h"
 #include "platform/win32/keyboard.h"
 #include "platform/win32/message_boxes.h"
@@ -46,6 +48,8 @@ std::string WindowsFolder() {
 // one-shot start-up timer, inside the loop.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   using namespace pelorin;
+  win32::DebugOutput debug_output;
+  TraceSession trace(debug_output);  // on when the user sets PELORIN_TRACE
   win32::TickClock clock;
   win32::SerialPorts serial_ports;
   win32::MessageBoxes message_boxes;

@@ -1,0 +1,33 @@
+#include "platform/win32/system_error.h"
+
+namespace pelorin::win32 {
+namespace {
+
+// The system's message for `code` in the user's language, without the line
+// break and full stop it ends with; empty for a code it does not know.
+std::string MessageOf(DWORD code) {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text(buffer != nullptr ? buffer : "", length);
+  if (buffer != nullptr) LocalFree(buffer);
+  while (!text.empty() &&
+         (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.')) {
+    text.pop_back();
+  }
+  return text;
+}
+
+}  // namespace
+
+OsError SystemError(DWORD code, std::string_view operation, std::string subject) {
+  return {static_cast<int>(code), operation, std::move(subject), MessageOf(code)};
+}
+
+OsError LastError(std::string_view operation, const std::string& subject) {
+  const auto code = GetLastError();  // before anything else can change it
+  return SystemError(code, operation, subject);
+}
+
+}  // namespace pelorin::win32
