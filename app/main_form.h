@@ -8,7 +8,7 @@
 #include "actions/player_channel.h"
 #include "actions/playlist_folders.h"
 #include "actions/system_volume.h"
-#include "app/form_events.h"
+#include "ui/form_events.h"
 #include "app/program_services.h"
 #include "config/apply_settings.h"
 #include "config/settings.h"

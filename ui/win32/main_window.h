@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "app/form_events.h"
-#include "app/form_window.h"
+#include "ui/form_events.h"
+#include "ui/form_window.h"
 #include "ui/win32/scoped_win.h"
 
 namespace pelorin::win32 {
