@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "platform/identity.h"
 #include "ui/form_events.h"
 #include "ui/form_window.h"
 #include "ui/win32/scoped_win.h"
@@ -28,7 +29,7 @@ class DialogContent {
 // the program's logic (FormEvents).
 class MainWindow final : public FormWindow {
  public:
-  static constexpr UINT kTrayCallback = WM_USER + 1;
+  static constexpr UINT kTrayCallback = kTrayCallbackMessage;
 
   MainWindow() = default;
   MainWindow(const MainWindow&) = delete;
