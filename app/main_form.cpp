@@ -51,6 +51,7 @@ MainForm::MainForm(const ProgramServices& services, const ProgramViews& views, P
       tray_clicks_(*this),
       random_(std::random_device{}()) {
   store_.SetView(this);
+  store_.SetBareNameFolder(facts_.bare_config_name_folder);
 }
 
 void MainForm::Initialise() {

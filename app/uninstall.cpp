@@ -28,11 +28,16 @@ std::string UninstallBatchText(std::string_view executable_file_name) {
     if (c == '%') name.push_back('%');
   }
   const std::string quoted = "\"" + name + "\"";
-  return "@echo off\r\n"
-         ":loop\r\n"
-         "del " + quoted + "\r\n"
-         "if exist " + quoted + " goto loop\r\n"
-         "del %0\r\n";
+  // A read-only file is made deletable first. While a copy still holds the
+  // file, each try waits about a second (ping's one-second pause between its
+  // two echoes) instead of spinning at full speed.
+  std::string text = "@echo off\r\n:loop\r\n";
+  text += "attrib -r " + quoted + "\r\n";
+  text += "del " + quoted + "\r\n";
+  text += "if exist " + quoted + " ping -n 2 127.0.0.1 >nul\r\n";
+  text += "if exist " + quoted + " goto loop\r\n";
+  text += "del %0\r\n";
+  return text;
 }
 
 void WriteUninstallEntry(Registry& registry, std::string_view executable_path) {

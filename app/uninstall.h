@@ -18,9 +18,11 @@ std::string RandomName(int count, std::mt19937& generator);
 std::string UninstallCommand(std::string_view executable_path);
 
 // The self-deleting batch file that removes `executable_file_name` (no
-// directory) once no copy of the program holds it any more, then itself.
-// Five lines, each ended by CRLF. A '%' in the name is doubled so that the
-// command interpreter reads it literally.
+// directory) once no copy of the program holds it any more, then itself:
+// it clears the read-only attribute, tries to delete, waits about a second
+// and tries again while the file is still there. Seven lines, each ended by
+// CRLF. A '%' in the name is doubled so that the command interpreter reads it
+// literally.
 std::string UninstallBatchText(std::string_view executable_file_name);
 
 // Enters the program in the list of installed programs (machine-wide); does

@@ -221,7 +221,7 @@ void WriteSlot(Writer& out, int port, int index, const ButtonSlot& slot) {
 
 ProfileDocument SettingsStore::LoadForReading() const {
   // A file that cannot be read reads as empty: every key takes its fallback.
-  FileContents contents = files_.ReadWholeFile(config_path_);
+  FileContents contents = files_.ReadWholeFile(FilePath());
   return contents.status == ReadStatus::Ok ? ProfileDocument::Parse(contents.bytes)
                                            : ProfileDocument{};
 }

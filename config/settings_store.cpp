@@ -51,6 +51,16 @@ void SettingsStore::Open() {
   if (view_ != nullptr) view_->ShowConfigPath(config_path_);
 }
 
+std::string SettingsStore::FilePath() const {
+  // Like the profile functions, only a bare name goes to the folder: a name
+  // with a folder or a drive in it (sub\pel.ini, C:pel.ini) is left to the
+  // file system, which resolves it against the current folder as theirs do.
+  const bool drive_relative = config_path_.size() >= 2 && config_path_[1] == ':';
+  const bool bare = config_path_.find_first_of("\\/") == std::string::npos && !drive_relative;
+  if (!bare || bare_name_folder_.empty()) return config_path_;
+  return bare_name_folder_ + separator_ + config_path_;
+}
+
 BrowseStart SettingsStore::BrowseStartFor() const {
   const std::string& current =
       config_path_.find(separator_) == std::string::npos ? default_path_ : config_path_;
@@ -60,8 +70,8 @@ BrowseStart SettingsStore::BrowseStartFor() const {
 }
 
 void SettingsStore::UseConfigFile(const std::string& path, Settings& settings) {
-  bool existed = files_.FileExists(path);
   config_path_ = path;
+  const bool existed = files_.FileExists(FilePath());
   if (view_ != nullptr) view_->ShowConfigPath(config_path_);
   // The `INI` pointer follows a loaded file at the next save; a new file is
   // saved at once, which records it.
@@ -73,7 +83,7 @@ void SettingsStore::UseConfigFile(const std::string& path, Settings& settings) {
 }
 
 std::optional<ProfileDocument> SettingsStore::LoadForChange() {
-  FileContents contents = files_.ReadWholeFile(config_path_);
+  FileContents contents = files_.ReadWholeFile(FilePath());
   switch (contents.status) {
     case ReadStatus::Ok:
       return ProfileDocument::Parse(contents.bytes);
@@ -88,7 +98,7 @@ std::optional<ProfileDocument> SettingsStore::LoadForChange() {
 void SettingsStore::Save(const ProfileDocument& document) {
   // A failed save (read-only file, missing folder, full disk) is ignored on
   // purpose: the previous file stays whole and the program goes on.
-  (void)files_.WriteFileAtomically(config_path_, document.Serialize());
+  (void)files_.WriteFileAtomically(FilePath(), document.Serialize());
 }
 
 void SettingsStore::WriteInteger(std::string_view section, std::string_view key, int value) {

@@ -63,6 +63,11 @@ class SettingsStore final : public LineMapStore {
   // The Run key accessor of the whole run (see OpenRunKey); may be null,
   // and then the autostart entry is neither read nor written.
   void SetRunKey(RegistryKey* run_key) { run_key_ = run_key; }
+  // The folder where a configuration-file name without any folder lives: the
+  // Windows folder, where the profile functions look for such a name, so the
+  // file is the same whatever the current folder is. Empty (the default)
+  // takes such a name as given.
+  void SetBareNameFolder(std::string folder) { bare_name_folder_ = std::move(folder); }
 
   // Start-up: opens (creating) the settings key, takes the configuration
   // file from its `INI` value or else the default beside the executable, and
@@ -97,10 +102,15 @@ class SettingsStore final : public LineMapStore {
   // loaded into `settings`, a new one is created from them.
   void UseConfigFile(const std::string& path, Settings& settings);
 
+  // The path as the user chose it or the `INI` value holds it; it is shown
+  // and stored as it is (FilePath below is where the file is).
   const std::string& ConfigPath() const { return config_path_; }
   const std::string& DefaultConfigPath() const { return default_path_; }
 
  private:
+  // Where the configuration file is read and written: ConfigPath, with a
+  // bare name placed in the bare-name folder.
+  std::string FilePath() const;
   // The document to change and save; nothing when the file exists but could
   // not be read, so that a save cannot wipe what it did not see.
   std::optional<ProfileDocument> LoadForChange();
@@ -114,6 +124,7 @@ class SettingsStore final : public LineMapStore {
   char separator_;
   std::string default_path_;
   std::string config_path_;
+  std::string bare_name_folder_;
   std::unique_ptr<RegistryKey> settings_key_;
   RegistryKey* run_key_ = nullptr;
   bool opened_ = false;

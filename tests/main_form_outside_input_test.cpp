@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "support/main_form_rig.h"
 
@@ -182,25 +183,60 @@ TEST_F(OutsideInputTest, RandomTrayTrafficKeepsTheClickTimerAOneShot) {
   EXPECT_EQ(rig_.form->LiveSettings(), settings_before_);
 }
 
-// The tray click action comes from the settings, which the configuration
-// file may hold as any number.
-class TrayActionIndexTest : public ::testing::TestWithParam<int> {};
+// What a single click on the tray icon does for each stored action, and that
+// any other number the configuration file may hold does nothing.
+struct TrayActionCase {
+  int stored;
+  bool player_running;
+  std::vector<testing::FakeShell::Start> starts;
+  std::vector<testing::FakeWindowMessaging::Message> messages;
+  bool shows_window;
+};
 
-TEST_P(TrayActionIndexTest, SingleClickWithAnyStoredActionIsSafe) {
+class TrayActionTest : public ::testing::TestWithParam<TrayActionCase> {};
+
+TEST_P(TrayActionTest, SingleClickRunsExactlyTheStoredAction) {
+  const TrayActionCase& c = GetParam();
   MainFormRig rig;
   rig.files.files[MainFormRig::kIni] =
-      "[Primary]\r\nPort=1\r\n[Options]\r\nOnTrayClick=" + std::to_string(GetParam()) + "\r\n";
+      "[Primary]\r\nPort=1\r\n[Options]\r\nOnTrayClick=" + std::to_string(c.stored) + "\r\n";
+  rig.SetPlayerRunning(c.player_running);
   rig.Start();
+  rig.shell.starts.clear();
+  rig.messaging.messages.clear();
   rig.form->TrayMessage(kMouseLeftDown);
   ASSERT_TRUE(rig.window.TimerRunning(FormTimer::TrayTimer1));
+  EXPECT_TRUE(rig.shell.starts.empty()) << "nothing runs before the click timer ends";
   rig.form->OnTimer(FormTimer::TrayTimer1);
+  EXPECT_EQ(rig.shell.starts, c.starts);
+  EXPECT_EQ(rig.messaging.messages, c.messages);
+  EXPECT_EQ(rig.window.visible, c.shows_window);
   EXPECT_FALSE(rig.window.loop_ended);
   EXPECT_TRUE(rig.boxes.shown.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Stored, TrayActionIndexTest,
-                         ::testing::Values(-2147483647 - 1, -1, 0, 1, 2, 3, 4, 5, 6, 255,
-                                           2147483647));
+using Start = testing::FakeShell::Start;
+using Sent = testing::FakeWindowMessaging::Message;
+constexpr auto kSent = testing::FakeWindowMessaging::How::Sent;
+
+INSTANTIATE_TEST_SUITE_P(
+    Stored, TrayActionTest,
+    ::testing::Values(
+        TrayActionCase{
+            0, true, {Start{"Winamp.exe", "", MainFormRig::kPlayerDir, kShowShow}}, {}, false},
+        TrayActionCase{1, true, {Start{"sndvol32.exe", "", "", kShowShow}}, {}, false},
+        TrayActionCase{2, true, {Start{"sndvol32.exe", "/t", "", kShowShow}}, {}, false},
+        TrayActionCase{3, true, {}, {Sent{MainFormRig::kPlayer, 0x0111, 40029, 0, kSent}}, false},
+        TrayActionCase{3, false, {}, {}, false}, TrayActionCase{4, true, {}, {}, true},
+        TrayActionCase{5, true, {}, {}, false},
+        TrayActionCase{-2147483647 - 1, true, {}, {}, false},
+        TrayActionCase{-1, true, {}, {}, false}, TrayActionCase{6, true, {}, {}, false},
+        TrayActionCase{255, true, {}, {}, false}, TrayActionCase{2147483647, true, {}, {}, false}),
+    [](const ::testing::TestParamInfo<TrayActionCase>& info) {
+      const long long stored = info.param.stored;
+      return (stored < 0 ? "Minus" + std::to_string(-stored) : std::to_string(stored)) +
+             (info.param.player_running ? "" : "WithoutPlayer");
+    });
 
 }  // namespace
 }  // namespace pelorin

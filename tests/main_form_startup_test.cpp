@@ -104,8 +104,9 @@ TEST_F(StartupTest, UninstallAnsweredYesTellsTheRunningCopyToQuitAndRemovesThePr
   EXPECT_EQ(batches[0].rfind("C:\\Apps\\Pelorin\\", 0), 0u);
   EXPECT_EQ(batches[0].size(), std::string("C:\\Apps\\Pelorin\\12345678.bat").size());
   EXPECT_EQ(rig.files.files[batches[0]],
-            "@echo off\r\n:loop\r\ndel \"pelorin.exe\"\r\nif exist \"pelorin.exe\" goto loop\r\n"
-            "del %0\r\n");
+            "@echo off\r\n:loop\r\nattrib -r \"pelorin.exe\"\r\ndel \"pelorin.exe\"\r\n"
+            "if exist \"pelorin.exe\" ping -n 2 127.0.0.1 >nul\r\n"
+            "if exist \"pelorin.exe\" goto loop\r\ndel %0\r\n");
   ASSERT_EQ(rig.shell.starts.size(), 1u);
   EXPECT_EQ(rig.shell.starts[0],
             (testing::FakeShell::Start{batches[0], "", "C:\\Apps\\Pelorin", kShowHidden}));

@@ -61,11 +61,16 @@ TEST_F(MappingEditorTest, FifteenToFourAndBackKeepsTheUpperSlots) {
   EXPECT_EQ(Slot(1, 10).Func1, 7);
 }
 
-TEST_F(MappingEditorTest, NoModeLeavesTheListAsItWas) {
+TEST_F(MappingEditorTest, NoModeKeepsTheEntriesButShowsTheFirstButtonAfresh) {
   PickButton(1, 5);
+  Slot(1, 0).Func1 = 9;  // a loaded file brought new values and no mode
+  Slot(1, 0).Mode = 4;
   editor.RebuildButtonList(1, kNoSelection);
   EXPECT_EQ(view[W::ComboBox1Btn].items.size(), 15u);
-  EXPECT_EQ(editor.SelectedSlot(1), 5);
+  EXPECT_EQ(editor.SelectedSlot(1), 0);
+  EXPECT_EQ(view[W::ComboBox1Btn].selection, 0);
+  EXPECT_EQ(view[W::ComboBox1E1].selection, 9);
+  EXPECT_EQ(view[W::ComboBox1Mode].selection, 4);
 }
 
 TEST_F(MappingEditorTest, ArrowsStopAtBothEndsAndShowTheButtonAgain) {

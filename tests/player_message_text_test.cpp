@@ -33,11 +33,12 @@ INSTANTIATE_TEST_SUITE_P(
     Messages, PlayerMessageTextTest,
     ::testing::Values(
         TextCase{"NextTrack", Command(40048), 1, "Next track"},
-        TextCase{"VolumeUpAlone", Command(40058), 1, "Volume up"},
-        TextCase{"EightVolumeUpsAreOneEighth", Command(40058), 8, "Volume 1/8 up"},
-        TextCase{"EightVolumeDownsAreOneEighth", Command(40059), 8, "Volume 1/8 down"},
+        // Each volume message is one step: "Volume 1/8 up" shows as its eight.
+        TextCase{"VolumeUpIsOneStep", Command(40058), 1, "Volume up (one step)"},
+        TextCase{"EightVolumeUpsAreEightSteps", Command(40058), 8, "Volume up (8 steps)"},
+        TextCase{"EightVolumeDownsAreEightSteps", Command(40059), 8, "Volume down (8 steps)"},
         TextCase{"OtherBurstsAreCounted", Command(40048), 3, "Next track (x3)"},
-        TextCase{"OddVolumeBurstIsCounted", Command(40058), 9, "Volume up (x9)"},
+        TextCase{"OddVolumeBurstIsCountedInSteps", Command(40058), 9, "Volume up (9 steps)"},
         TextCase{"SharedCommandListsEverySender", Command(40147), 1,
                  "Stop with fadeout / Fadeout + shut down / Fadeout + force shutdown"},
         TextCase{"MaximalVolume", Request(255, kPlayerSetVolume), 1, "Maximal volume"},

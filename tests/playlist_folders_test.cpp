@@ -70,6 +70,9 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{kAABBB, 0, kNext, 2}, TargetCase{kAABBB, 0, kPrev, std::nullopt},
         TargetCase{kAABBB, 4, kNext, std::nullopt},
         TargetCase{kAABBB, 9, kNext, std::nullopt},  // position past the end
+        // Past the end the reading stops at the end of the file, as if in the
+        // last run: back to the run before it.
+        TargetCase{kAABBB, 9, kPrev, 0}, TargetCase{InFolders({"a", "b", "c"}), 7, kPrev, 1},
         TargetCase{InFolders({"a", "b", "c"}), 2, kPrev, 1},
         // A..Z fold; other letters stand as they are.
         TargetCase{{"D:\\Music\\ABC\\1.mp3", "d:\\music\\abc\\2.mp3", "D:\\x\\3.mp3"}, 0, kNext, 2},

@@ -311,9 +311,18 @@ TEST_F(PropertiesWindowTest, BrowseLoadsAnExistingFileOrSavesIntoANewOne) {
   EXPECT_EQ(dialogs.saved[1].file_name, "other.ini");
   EXPECT_EQ(host.writes, writes + 1);
 
+  // Cancelled, also when the dialog started from the default path in place
+  // of a name without a folder: the path, the field and the files stay.
+  host.config_path = "pel.ini";
+  options[O::EditCfg].text = "pel.ini";
   dialogs.next_choice.reset();
+  const int loads = host.loads;
   window.ButtonCfgClick();
-  EXPECT_EQ(host.config_path, "D:\\cfg\\new.ini");
+  EXPECT_EQ(dialogs.saved.back().initial_directory, "C:\\Prog");
+  EXPECT_EQ(host.config_path, "pel.ini");
+  EXPECT_EQ(options[O::EditCfg].text, "pel.ini");
+  EXPECT_EQ(host.writes, writes + 1);
+  EXPECT_EQ(host.loads, loads);
 }
 
 TEST_F(PropertiesWindowTest, RemapDialogDisablesTheWindowWhileShown) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/fake_file_system.h"
@@ -33,6 +35,7 @@ class SettingsStoreTest : public ::testing::Test {
   void Start() {
     run_key_ = OpenRunKey(registry_);
     store_ = std::make_unique<SettingsStore>(files_, registry_, kExe);
+    store_->SetBareNameFolder("C:\\windows");
     store_->SetView(&view_);
     store_->SetRunKey(run_key_.get());
     store_->Open();
@@ -132,28 +135,60 @@ TEST_F(SettingsStoreTest, EveryFieldSurvivesARoundTrip) {
   EXPECT_EQ(Read(), settings);
 }
 
-TEST_F(SettingsStoreTest, LegacyValuesServeWhenThereIsNoFile) {
-  Legacy("COMport", 3);
-  Legacy("Button5Func1", 7);
-  Legacy("Button5Mode", 4);
-  Legacy("Button9Mode", 3);  // no such slot: ignored
+// Every older registry name, each with a value unlike its field's default
+// and unlike its neighbours', so that a misspelt or swapped name shows.
+TEST_F(SettingsStoreTest, EveryLegacyNameServesItsOwnFieldWhenThereIsNoFile) {
+  Settings expected;
+  const std::pair<const char*, int*> kNumbers[] = {
+      {"COMport", &expected.Primary.Port},
+      {"COMport2", &expected.Secondary.Port},
+      {"DCD", &expected.Primary.DCD},
+      {"DSR", &expected.Primary.DSR},
+      {"CTS", &expected.Primary.CTS},
+      {"RI", &expected.Primary.RI},
+      {"DCD2", &expected.Secondary.DCD},
+      {"DSR2", &expected.Secondary.DSR},
+      {"CTS2", &expected.Secondary.CTS},
+      {"RI2", &expected.Secondary.RI},
+      {"IfInactive", &expected.Options.IfInactive},
+      {"OnTrayClick", &expected.Options.OnTrayClick},
+      {"InternetType", &expected.Options.InternetType},
+      {"DblClickSpeed", &expected.Options.DblClickSpeed},
+      {"TurboCPS", &expected.Options.TurboCPS}};
+  const int kValues[] = {3, 12, 4, 3, 0, 1, 3, 4, 1, 0, 3, 5, 1, 8, 60};
+  for (std::size_t i = 0; i < std::size(kNumbers); ++i) {
+    Legacy(kNumbers[i].first, static_cast<std::uint32_t>(kValues[i]));
+    *kNumbers[i].second = kValues[i];
+  }
+  Legacy("WinampOnStartup", 1);
+  expected.Options.WinampOnStartup = true;
   Legacy("UsePort2", 1);
-  Legacy("DblClickSpeed", 40);
-  Settings settings = Read();
-  EXPECT_EQ(settings.Primary.Port, 3);
-  EXPECT_EQ(settings.Slot(2, 1).Func1, 7);
-  EXPECT_EQ(settings.Slot(2, 1).Func3, 7);
-  EXPECT_EQ(settings.Slot(2, 1).Mode, 4);
-  EXPECT_EQ(settings.Slot(1, 1).Func1, 0);
-  EXPECT_EQ(settings.Slot(1, 5).Mode, 0);
-  EXPECT_EQ(settings.Slot(2, 5).Mode, 0);
-  EXPECT_TRUE(settings.Options.UsePort2);
-  EXPECT_EQ(settings.Options.DblClickSpeed, 10);
+  expected.Options.UsePort2 = true;
+  // Button1..4 are slots 1..4 of the primary port, Button5..8 of the secondary.
+  for (int number = 1; number <= 8; ++number) {
+    const std::string name = "Button" + std::to_string(number);
+    Legacy((name + "Mode").c_str(), static_cast<std::uint32_t>(100 + number));
+    Legacy((name + "Func1").c_str(), static_cast<std::uint32_t>(120 + number));
+    Legacy((name + "Func2").c_str(), static_cast<std::uint32_t>(140 + number));
+    ButtonSlot& slot = expected.Slot(number <= 4 ? 1 : 2, (number - 1) % 4 + 1);
+    slot.Mode = static_cast<std::uint8_t>(100 + number);
+    slot.Func1 = static_cast<std::uint8_t>(120 + number);
+    slot.Func2 = static_cast<std::uint8_t>(140 + number);
+    slot.Func3 = slot.Func1;  // there never was a name of its own for the third command
+  }
+  // Names without an older value behind them, which the store must not read.
+  Legacy("Warn", 0);
+  Legacy("AutoStartup", 0);
+  for (const char* unread : {"Mode", "Mode2", "LED", "LEDwhen", "Button1Func3", "Button1Inactive",
+                             "Button1Key1", "Button9Mode", "Button5Func3"}) {
+    Legacy(unread, 3);
+  }
+  EXPECT_EQ(Read(), expected);
 
-  store_->WriteSettings(settings);
+  store_->WriteSettings(expected);
   registry_.keys.clear();
   Start();
-  EXPECT_EQ(Read(), settings) << "the first save moves every value into the file";
+  EXPECT_EQ(Read(), expected) << "the first save moves every value into the file";
 }
 
 TEST_F(SettingsStoreTest, LegacyValuesStayAndTheFileWins) {
@@ -325,6 +360,28 @@ TEST_F(SettingsStoreTest, ConfigPointerChoosesTheFile) {
   registry_.Set(RegistryRoot::CurrentUser, kSettingsKeyPath, "INI", std::uint32_t{5});
   Start();
   EXPECT_EQ(store_->ConfigPath(), kIni);
+}
+
+// Only a bare name is the profile functions' own: it lives in the Windows
+// folder whatever the current folder is; the pointer keeps it as written.
+TEST_F(SettingsStoreTest, ABareConfigNameIsTheFileInTheWindowsFolder) {
+  const std::pair<const char*, const char*> kNames[] = {{"pel.ini", "C:\\windows\\pel.ini"},
+                                                        {"sub\\pel.ini", "sub\\pel.ini"},
+                                                        {"C:pel.ini", "C:pel.ini"}};
+  for (const auto& [pointer, file] : kNames) {
+    registry_.Set(RegistryRoot::CurrentUser, kSettingsKeyPath, "INI", std::string(pointer));
+    files_.files = {{file, "[Primary]\nPort=9\n"}};
+    Start();
+    EXPECT_EQ(store_->ConfigPath(), pointer);
+    EXPECT_EQ(Read().Primary.Port, 9) << pointer;
+    Settings settings;
+    settings.Primary.Port = 4;
+    store_->WriteSettings(settings);
+    EXPECT_EQ(files_.files.size(), 1u) << pointer;
+    EXPECT_NE(files_.files[file].find("Port=4"), std::string::npos) << pointer;
+    EXPECT_EQ(registry_.Get(RegistryRoot::CurrentUser, kSettingsKeyPath, "INI"),
+              FakeRegistry::Value(std::string(pointer)));
+  }
 }
 
 TEST_F(SettingsStoreTest, ViewLearnsThePathTheModesAndTheEndOfALoad) {

@@ -6,6 +6,9 @@
 #include "app/command_line.h"
 #include "app/locations.h"
 #include "app/uninstall.h"
+#include "support/fake_file_system.h"
+#include "support/fake_registry.h"
+#include "support/fake_shell.h"
 
 namespace pelorin {
 namespace {
@@ -59,15 +62,42 @@ TEST(UninstallTest, CommandIsTheLowerCaseQuotedPathAndTheWord) {
   EXPECT_EQ(UninstallCommand("C:\\Tools\\Prog\\X.EXE"), "\"c:\\tools\\prog\\x.exe\" uninstall");
 }
 
-TEST(UninstallTest, BatchFileHasExactlyFiveLinesWithTheNameAsWritten) {
+TEST(UninstallTest, BatchFileClearsReadOnlyAndWaitsBetweenTries) {
   EXPECT_EQ(UninstallBatchText("X.EXE"),
-            "@echo off\r\n:loop\r\ndel \"X.EXE\"\r\nif exist \"X.EXE\" goto loop\r\ndel %0\r\n");
+            "@echo off\r\n:loop\r\nattrib -r \"X.EXE\"\r\ndel \"X.EXE\"\r\n"
+            "if exist \"X.EXE\" ping -n 2 127.0.0.1 >nul\r\nif exist \"X.EXE\" goto loop\r\n"
+            "del %0\r\n");
 }
 
 TEST(UninstallTest, PercentInTheNameIsEscapedForTheInterpreter) {
   EXPECT_EQ(UninstallBatchText("100%.exe"),
-            "@echo off\r\n:loop\r\ndel \"100%%.exe\"\r\nif exist \"100%%.exe\" goto loop\r\n"
-            "del %0\r\n");
+            "@echo off\r\n:loop\r\nattrib -r \"100%%.exe\"\r\ndel \"100%%.exe\"\r\n"
+            "if exist \"100%%.exe\" ping -n 2 127.0.0.1 >nul\r\n"
+            "if exist \"100%%.exe\" goto loop\r\ndel %0\r\n");
+}
+
+// The program never overwrites a file: a batch name already taken in the
+// program's folder makes it draw another.
+TEST(UninstallTest, ATakenBatchNameIsPassedOverForAFreshOne) {
+  std::mt19937 generator(11);
+  std::mt19937 same_draws = generator;
+  const std::string taken = "C:\\Apps\\" + RandomName(8, same_draws) + ".bat";
+  testing::FakeFileSystem files;
+  files.files[taken] = "the user's own";
+  testing::FakeRegistry registry;
+  testing::FakeShell shell;
+  UninstallProgram(registry, files, shell, "C:\\Apps\\pelorin.exe", generator);
+
+  EXPECT_EQ(files.files[taken], "the user's own");
+  ASSERT_EQ(files.files.size(), 2u);
+  std::string batch;
+  for (const auto& [path, text] : files.files) {
+    if (path != taken) batch = path;
+  }
+  EXPECT_EQ(batch, "C:\\Apps\\" + RandomName(8, same_draws) + ".bat") << "the second draw";
+  EXPECT_EQ(files.files[batch], UninstallBatchText("pelorin.exe"));
+  ASSERT_EQ(shell.starts.size(), 1u);
+  EXPECT_EQ(shell.starts[0], (testing::FakeShell::Start{batch, "", "C:\\Apps", kShowHidden}));
 }
 
 TEST(UninstallTest, RandomNamesUseDigitsAndLettersOnlyAndVary) {

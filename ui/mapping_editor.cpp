@@ -99,10 +99,14 @@ void MappingEditor::FillCommandLists(const std::vector<std::string>& commands) {
 
 void MappingEditor::RebuildButtonList(int port, int port_mode) {
   const std::vector<std::string> names = ButtonNames(port_mode);
-  if (names.empty()) return;  // no mode chosen: the list stays as it was
   Group& g = group(port);
-  view_.SetItems(Id(port, W::ComboBox1Btn), names);
-  g.list_size = static_cast<int>(names.size());
+  // Without a mode the list keeps its entries; its first entry is still
+  // selected and shown afresh, since the slots may hold new values (a load).
+  if (!names.empty()) {
+    view_.SetItems(Id(port, W::ComboBox1Btn), names);
+    g.list_size = static_cast<int>(names.size());
+  }
+  if (g.list_size == 0) return;
   g.selected = 0;
   view_.SetSelection(Id(port, W::ComboBox1Btn), 0);
   ShowSelectedButton(port);

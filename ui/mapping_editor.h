@@ -96,8 +96,9 @@ class MappingEditor {
   void FillCommandLists(const std::vector<std::string>& commands);
 
   // Rebuilds the port's button list for `port_mode`, selects the first button
-  // and shows it. A mode outside 0..3 leaves the list as it was. Slots beyond
-  // the new list keep their values.
+  // and shows it. A mode outside 0..3 leaves the list's entries as they were
+  // but still selects and shows the first. Slots beyond the new list keep
+  // their values.
   void RebuildButtonList(int port, int port_mode);
   // Enables the secondary group and gives its lists the matching colour.
   void SetSecondaryEnabled(bool enabled);

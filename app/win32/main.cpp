@@ -30,6 +30,14 @@ std::string ExecutablePath() {
   return std::string(path, length);
 }
 
+// The folder where the profile functions look for a file name without a
+// folder; empty when it cannot be read.
+std::string WindowsFolder() {
+  char path[MAX_PATH] = {};
+  const UINT length = GetWindowsDirectoryA(path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+}
+
 }  // namespace
 
 // The program's entry point: builds the services and the central object,
@@ -66,6 +74,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   facts.executable_path = ExecutablePath();
   facts.first_argument = std::string(FirstArgument(command_line ? command_line : ""));
   facts.user_app_data = win32::UserAppDataFolder();
+  facts.bare_config_name_folder = WindowsFolder();
   facts.nt_family = true;  // every 64-bit Windows is of the NT family
 
   MainForm form(services, views, facts);

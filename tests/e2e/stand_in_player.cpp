@@ -27,7 +27,8 @@
 //
 // With --print, the same messages also go to a second FILE in words, one
 // line each ("Next track"), for a person watching a demo: equal messages
-// posted in one go make one line ("Volume 1/8 up" for eight "Volume up"). A
+// posted in one go make one line, counted ("Volume up (8 steps)" for the
+// eight volume steps that "Volume 1/8 up" sends). A
 // message sent to it is printed at once, a posted one when no other has
 // followed for a moment.
 //

@@ -11,7 +11,10 @@ namespace pelorin::testing {
 namespace {
 
 using MessageKey = std::tuple<Target, std::uint32_t, std::uintptr_t, std::intptr_t>;
-using BurstKey = std::pair<MessageKey, int>;
+
+// "Volume up" and "Volume down": each of their messages moves the player's
+// volume by one step, and the 1/8 commands send eight of the same.
+constexpr int kVolumeStepCommands[] = {8, 9};
 
 MessageKey KeyOf(const ExpectedMessage& m) {
   return {m.target, m.message, m.wparam, m.lparam};
@@ -25,24 +28,32 @@ std::string CommandName(int command) {
   return command == command::kSliderSlide ? std::string(kSliderCommandName) : std::string();
 }
 
-// Which commands send nothing but `count` copies of one message, read from
-// the shared table of what every command sends, so that the words always
-// follow the dispatcher's tested behaviour.
-std::map<BurstKey, std::vector<int>> BuildBurstSenders() {
-  std::map<BurstKey, std::vector<int>> senders;
+// Which commands send nothing but one message, read from the shared table of
+// what every command sends, so that the words always follow the
+// dispatcher's tested behaviour.
+std::map<MessageKey, std::vector<int>> BuildSingleSenders() {
+  std::map<MessageKey, std::vector<int>> senders;
   for (const CommandCase& c : PlayerMessageCases()) {
-    if (c.messages.empty()) continue;
-    const MessageKey first = KeyOf(c.messages.front());
-    bool uniform = true;
-    for (const ExpectedMessage& m : c.messages) uniform = uniform && KeyOf(m) == first;
-    if (uniform) senders[{first, static_cast<int>(c.messages.size())}].push_back(c.command);
+    if (c.messages.size() == 1) senders[KeyOf(c.messages.front())].push_back(c.command);
   }
   return senders;
 }
 
-const std::map<BurstKey, std::vector<int>>& BurstSenders() {
-  static const auto senders = BuildBurstSenders();
+const std::map<MessageKey, std::vector<int>>& SingleSenders() {
+  static const auto senders = BuildSingleSenders();
   return senders;
+}
+
+// The volume step's command name, or "" when the message is no volume step.
+std::string VolumeStepName(const ReceivedMessage& m) {
+  const auto it = SingleSenders().find(KeyOf(m));
+  if (it == SingleSenders().end()) return {};
+  for (int command : it->second) {
+    for (int step : kVolumeStepCommands) {
+      if (command == step) return CommandName(command);
+    }
+  }
+  return {};
 }
 
 // The requests that ask something or help several commands: their own words
@@ -80,17 +91,18 @@ std::string BareNumbers(const ReceivedMessage& m) {
 }  // namespace
 
 std::string DescribePlayerMessage(const ReceivedMessage& received) {
-  if (std::string shared = DescribeSharedRequest(received); !shared.empty()) return shared;
-  const auto it = BurstSenders().find({KeyOf(received), 1});
-  return it == BurstSenders().end() ? BareNumbers(received) : JoinedNames(it->second);
+  return DescribeBurst(received, 1);
 }
 
 std::string DescribeBurst(const ReceivedMessage& received, int count) {
-  if (count > 1) {
-    const auto it = BurstSenders().find({KeyOf(received), count});
-    if (it != BurstSenders().end()) return JoinedNames(it->second);
+  if (std::string step = VolumeStepName(received); !step.empty()) {
+    return step + (count == 1 ? " (one step)" : " (" + std::to_string(count) + " steps)");
   }
-  std::string text = DescribePlayerMessage(received);
+  std::string text = DescribeSharedRequest(received);
+  if (text.empty()) {
+    const auto it = SingleSenders().find(KeyOf(received));
+    text = it == SingleSenders().end() ? BareNumbers(received) : JoinedNames(it->second);
+  }
   return count > 1 ? text + " (x" + std::to_string(count) + ")" : text;
 }
 

@@ -109,6 +109,29 @@ HFONT FontFittedToLayout(LOGFONTA& log) {
   return fitted;
 }
 
+// The tabs' texts are fixed, and with the shell's dialog font the row may be
+// a few pixels short of them; the tab control then scrolls its row. Narrower
+// margins beside each text (6 pixels by default, kept as long as the row
+// fits) bring every tab into view.
+void FitTabsToRow(HWND tabs, int count) {
+  constexpr int kDefaultPadding = 6;
+  constexpr int kSmallestPadding = 2;
+  constexpr int kVerticalPadding = 3;  // the control's own default
+  if (count == 0) return;
+  RECT client{};
+  GetClientRect(tabs, &client);
+  for (int padding = kDefaultPadding - 1; padding >= kSmallestPadding; --padding) {
+    RECT last{};
+    SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(count - 1),
+                 reinterpret_cast<LPARAM>(&last));
+    if (last.right <= client.right) return;
+    SendMessageA(tabs, TCM_SETPADDING, 0, MAKELPARAM(padding, kVerticalPadding));
+    // The control lays its tabs out again, with the new margins, when it is
+    // given its font.
+    SendMessageA(tabs, WM_SETFONT, SendMessageA(tabs, WM_GETFONT, 0, 0), TRUE);
+  }
+}
+
 }  // namespace
 
 void FitLabelToText(HWND label) {
@@ -179,6 +202,7 @@ void SetEntryItems(ControlEntry& entry, const std::vector<std::string>& items) {
         item.iImage = static_cast<int>(i);
         SendMessageA(entry.hwnd, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
       }
+      FitTabsToRow(entry.hwnd, static_cast<int>(items.size()));
       break;
     }
     default:
