@@ -2,6 +2,7 @@
 #include <functional>
 
 #include "actions/command_catalogue.h"
+#include "actions/command_sink.h"
 #include "actions/player_channel.h"
 #include "actions/playlist_folders.h"
 #include "actions/system_volume.h"

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/identity.h"
 #include "platform/window_messaging.h"
 
 namespace pelorin {
@@ -17,8 +18,6 @@ inline constexpr const char* kPlayerWindowClass = "Winamp v1.x";
 inline constexpr const char* kPlaylistWindowClass = "Winamp PE";
 inline constexpr const char* kSliderWindowClass = "Bluecave Winamp Slider Interface";
 
-inline constexpr std::uint32_t kWmCommand = 0x0111;
-inline constexpr std::uint32_t kWmUser = 0x0400;
 inline constexpr std::uint32_t kWmKeyDown = 0x0100;
 // The slider plug-in's "slide" request.
 inline constexpr std::uint32_t kSliderSlideMessage = 3026;
@@ -81,16 +80,6 @@ class PlayerChannel {
 
  private:
   WindowMessaging& messaging_;
-};
-
-// Where a recognised button event goes: the command dispatcher.
-class CommandSink {
- public:
-  virtual ~CommandSink() = default;
-  // Carries out the command of event `slot` (1..3) of virtual `button`
-  // (1..15) of `port` (1 primary, 2 secondary); `player` is the player
-  // window as looked up in the same poll cycle, kNoWindow when not running.
-  virtual void SendCommand(WindowId player, int port, int button, int slot) = 0;
 };
 
 }  // namespace pelorin

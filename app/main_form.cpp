@@ -13,7 +13,11 @@
 namespace pelorin {
 namespace {
 
-constexpr std::uintptr_t kPlayerOpenFileCommand = 40029;
+// The system's volume control: the tray menu starts it by its command name,
+// the tray click actions by its file name; "/t" opens the simple control.
+constexpr const char* kVolumeControlCommand = "sndvol32";
+constexpr const char* kVolumeControlFile = "sndvol32.exe";
+constexpr const char* kSimpleVolumeControlSwitch = "/t";
 
 }  // namespace
 
@@ -33,16 +37,17 @@ MainForm::MainForm(const ProgramServices& services, const ProgramViews& views, P
       policy_(services.message_boxes, services.messaging, *this, *this),
       leds_(primary_, secondary_, settings_, player_),
       primary_remap_(
-          1, settings_, views.primary_remap, *this,
+          1, settings_, views.primary_remap, store_,
           [this](bool enabled) { views_.frame.SetEnabled(FrameControl::Window, enabled); }),
       secondary_remap_(
-          2, settings_, views.secondary_remap, *this,
+          2, settings_, views.secondary_remap, store_,
           [this](bool enabled) { views_.frame.SetEnabled(FrameControl::Window, enabled); }),
       properties_(settings_, *this, views.frame, views.com_ports, views.winamp, views.options,
                   views.file_dialogs, primary_remap_, secondary_remap_),
       help_about_(views.help_about, views.file_dialogs, *this, *this, ""),
       cycle_({services.clock, settings_, primary_, secondary_, player_, dispatcher_, policy_, leds_,
-              *this, primary_remap_, secondary_remap_}),
+              properties_.ComPorts(), properties_.ComPorts(), properties_.Options(), primary_remap_,
+              secondary_remap_}),
       tray_clicks_(*this),
       random_(std::random_device{}()) {
   store_.SetView(this);
@@ -118,7 +123,7 @@ bool MainForm::HandleCommandLine() {
 
 void MainForm::ProgramInit() {
   if (!HandleCommandLine()) return;
-  instance_lock_ = services_.instance_locks.Acquire("Pelorin");
+  instance_lock_ = services_.instance_locks.Acquire(kInstanceMutexName);
   if (!instance_lock_) {
     // Another copy runs: end silently, without disturbing it.
     window_.EndMessageLoop();
@@ -174,7 +179,7 @@ std::intptr_t MainForm::NotifyRunningInstance(std::uintptr_t code, std::intptr_t
   // Without its own caption this copy cannot find itself.
   window_.SetCaption("");
   window_.ProcessMessages();
-  const WindowId running = services_.messaging.FindWindow("TForm1", "Pelorin Properties");
+  const WindowId running = services_.messaging.FindWindow(kMainWindowClass, kMainWindowCaption);
   if (running == kNoWindow) return 0;
   return services_.messaging.SendAndWait(running, kWmUser, code, lparam);
 }
@@ -231,7 +236,7 @@ void MainForm::Item2Click() {
 }
 
 void MainForm::Item3Click() {
-  services_.shell.Execute("sndvol32", "/t", "", kShowShow);
+  services_.shell.Execute(kVolumeControlCommand, kSimpleVolumeControlSwitch, "", kShowShow);
 }
 
 void MainForm::Item4Click() {
@@ -304,14 +309,14 @@ void MainForm::RunClickAction(TrayClickAction action) {
       Item2Click();
       break;
     case TrayClickAction::OpenVolumeControl:
-      services_.shell.Execute("sndvol32.exe", "", "", kShowShow);
+      services_.shell.Execute(kVolumeControlFile, "", "", kShowShow);
       break;
     case TrayClickAction::OpenSimpleVolumeControl:
-      services_.shell.Execute("sndvol32.exe", "/t", "", kShowShow);
+      services_.shell.Execute(kVolumeControlFile, kSimpleVolumeControlSwitch, "", kShowShow);
       break;
     case TrayClickAction::OpenPlayerFileDialog:
       if (const WindowId player = player_.FindPlayer(); player != kNoWindow) {
-        services_.messaging.Send(player, kWmCommand, kPlayerOpenFileCommand, 0);
+        services_.messaging.Send(player, kWmCommand, kPlayerOpenFile, 0);
       }
       break;
     case TrayClickAction::OpenProperties:
@@ -334,32 +339,6 @@ bool MainForm::UseConfigFile(const std::string& path) {
 
 void MainForm::ShowConfigPath(const std::string& path) {
   properties_.Options().ShowConfigPath(path);
-}
-
-LineMap MainForm::ReadLineMap(int port) {
-  Settings stored = settings_;
-  store_.ReadLineAssignments(stored);
-  return LineMapOf(stored.PortSettings(port));
-}
-
-void MainForm::WriteLineMap(int port, const LineMap& map) {
-  const char* section = port == 1 ? "Primary" : "Secondary";
-  store_.WriteInteger(section, "DCD", map[0]);
-  store_.WriteInteger(section, "DSR", map[1]);
-  store_.WriteInteger(section, "CTS", map[2]);
-  store_.WriteInteger(section, "RI", map[3]);
-}
-
-void MainForm::ShowHardwareButton(int port, int index, bool pressed) {
-  properties_.ComPorts().ShowHardwareButton(port, index, pressed);
-}
-
-void MainForm::ShowCombinationCode(int port, int code) {
-  properties_.ComPorts().ShowCombinationCode(port, code);
-}
-
-void MainForm::ShowLines(int port, const LineLevels& lines) {
-  properties_.ComPorts().ShowLines(port, lines);
 }
 
 void MainForm::StartFile(const std::string& file, const std::string& parameters,

@@ -8,9 +8,8 @@
 #include "actions/player_channel.h"
 #include "actions/playlist_folders.h"
 #include "actions/system_volume.h"
-#include "app/form_events.h"
+#include "app/apply_settings.h"
 #include "app/program_services.h"
-#include "config/apply_settings.h"
 #include "config/settings.h"
 #include "config/settings_store.h"
 #include "engine/player_absent_policy.h"
@@ -18,16 +17,12 @@
 #include "indicators/led_driver.h"
 #include "indicators/tray_clicks.h"
 #include "input/port_channel.h"
+#include "ui/form_events.h"
 #include "ui/help_about_tab.h"
 #include "ui/properties_window.h"
 #include "ui/remap_dialog.h"
 
 namespace pelorin {
-
-// WM_USER requests the properties window accepts from another copy.
-inline constexpr std::uintptr_t kShowRequest = 0;
-inline constexpr std::uintptr_t kPortHandleQuery = 1;
-inline constexpr std::uintptr_t kQuitRequest = 2;
 
 inline constexpr const char* kUninstallQuestion = "Do you really want to uninstall\r\nPelorin?";
 inline constexpr const char* kPlayerNotFoundWarning =
@@ -42,10 +37,8 @@ class MainForm final : public FormEvents,
                        private PropertiesHost,
                        private PropertiesWindowOpener,
                        private SettingsView,
-                       private LineMapStore,
                        private PollTimerControl,
                        private PlayerLauncher,
-                       private CycleView,
                        private ShellStarter,
                        private WiringPictureWriter {
  public:
@@ -130,20 +123,10 @@ class MainForm final : public FormEvents,
   void PortModeLoaded(int) override {}
   void SettingsLoaded() override {}
 
-  // LineMapStore
-  LineMap ReadLineMap(int port) override;
-  void WriteLineMap(int port, const LineMap& map) override;
-
   // PollTimerControl and PlayerLauncher
   void StopPollTimer() override { window_.StopTimer(FormTimer::ButtonStatusTimer1); }
   bool StartPollTimer() override;
   void StartPlayer() override { Item2Click(); }
-
-  // CycleView
-  void ShowHardwareButton(int port, int index, bool pressed) override;
-  void ShowCombinationCode(int port, int code) override;
-  void ShowLines(int port, const LineLevels& lines) override;
-  void FlipDoubleClickTestPicture() override { properties_.Options().FlipTestPicture(); }
 
   // ShellStarter and WiringPictureWriter
   void StartFile(const std::string& file, const std::string& parameters,

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/form_window.h"
+#include "ui/form_window.h"
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"

@@ -3,13 +3,10 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "platform/identity.h"
 #include "platform/registry.h"
 
 namespace pelorin {
-
-// The player's entry in the machine's list of installed programs.
-inline constexpr const char* kPlayerUninstallKeyPath =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp";
 
 struct PlayerLocation {
   std::string directory;  // no trailing backslash; empty when not found

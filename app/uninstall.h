@@ -4,15 +4,11 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "platform/identity.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 
 namespace pelorin {
-
-inline constexpr const char* kUninstallKeyPath =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-inline constexpr const char* kUninstallEntryPath =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelorin";
 
 // `count` characters drawn from 0-9, A-Z and a-z.
 std::string RandomName(int count, std::mt19937& generator);

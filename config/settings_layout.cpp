@@ -231,6 +231,20 @@ void SettingsStore::ReadLineAssignments(Settings& settings) {
   ReadLineAssignmentsFrom(Reader(document, settings_key_.get()), settings);
 }
 
+LineMap SettingsStore::ReadLineMap(int port) {
+  Settings stored;
+  ReadLineAssignments(stored);
+  return LineMapOf(stored.PortSettings(port));
+}
+
+void SettingsStore::WriteLineMap(int port, const LineMap& map) {
+  const char* section = PortSection(port);
+  WriteInteger(section, "DCD", map[0]);
+  WriteInteger(section, "DSR", map[1]);
+  WriteInteger(section, "CTS", map[2]);
+  WriteInteger(section, "RI", map[3]);
+}
+
 void SettingsStore::ReadSettings(Settings& settings) {
   const ProfileDocument document = LoadForReading();
   const Reader in(document, settings_key_.get());

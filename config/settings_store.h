@@ -3,20 +3,18 @@
 #include <string>
 #include <string_view>
 
+#include "config/line_map.h"
 #include "config/profile.h"
 #include "config/settings.h"
 #include "platform/file_system.h"
+#include "platform/identity.h"
 #include "platform/registry.h"
 
 namespace pelorin {
 
-// The program's own registry key; it holds the `INI` pointer and the values of
-// the earlier layout that serve as defaults.
-inline constexpr const char* kSettingsKeyPath = "Software\\Tarvesk\\Pelorin";
-inline constexpr const char* kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr const char* kAutostartValueName = "Pelorin";
+// The value of the program's registry key (kSettingsKeyPath) that names the
+// configuration file in use.
 inline constexpr const char* kConfigPointerName = "INI";
-inline constexpr const char* kDefaultConfigFileName = "Pelorin.ini";
 // Written into every configuration file, never read.
 inline constexpr const char* kConfigVersion = "1.4";
 
@@ -53,7 +51,7 @@ struct BrowseStart {
 // A save never leaves a half-written file: the whole document goes to the
 // file in one atomic replacement. A save that fails, or a file that exists
 // but cannot be read, leaves the file as it was; nothing is reported.
-class SettingsStore {
+class SettingsStore final : public LineMapStore {
  public:
   // `executable_path` is the program's own full path; `separator` the
   // character between folder names in it ('\\' on Windows).
@@ -91,6 +89,11 @@ class SettingsStore {
   // Replaces only the line assignments (DCD, DSR, CTS, RI of both ports)
   // with the stored ones; the rest of `settings` stays as it is.
   void ReadLineAssignments(Settings& settings);
+
+  // LineMapStore: one port's four line values, read like ReadLineAssignments
+  // and written like WriteInteger (nothing before Open).
+  LineMap ReadLineMap(int port) override;
+  void WriteLineMap(int port, const LineMap& map) override;
 
   // The file chooser's starting point; a current path without any folder
   // gives way to the default path.

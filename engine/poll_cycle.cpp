@@ -45,7 +45,7 @@ void PollCycle::Run() {
   if (player == kNoWindow && !parts_.policy.ActOnStartRequest()) return;
 
   // Once per cycle, however many buttons double-clicked.
-  if (double_clicked) parts_.view.FlipDoubleClickTestPicture();
+  if (double_clicked) parts_.test_picture.FlipTestPicture();
 
   FeedRemapDialog(kPrimary, in.lines[0], parts_.primary_remap);
   FeedRemapDialog(kSecondary, in.lines[1], parts_.secondary_remap);
@@ -68,8 +68,8 @@ void PollCycle::ReadLines(CycleInputs& in) {
   // A port that is not open reads as all lines up.
   in.lines[0] = parts_.primary.ReadLines();
   in.lines[1] = parts_.secondary.ReadLines();
-  parts_.view.ShowLines(kPrimary, in.lines[0]);
-  parts_.view.ShowLines(kSecondary, in.lines[1]);
+  parts_.line_indicators.ShowLines(kPrimary, in.lines[0]);
+  parts_.line_indicators.ShowLines(kSecondary, in.lines[1]);
 }
 
 void PollCycle::DecodeButtons(CycleInputs& in) {
@@ -79,7 +79,7 @@ void PollCycle::DecodeButtons(CycleInputs& in) {
     const auto index = static_cast<std::size_t>(port - 1);
     const PortGroup& group = parts_.settings.PortSettings(port);
     in.hardware[index] = DecodeHardwareButtons(in.lines[index], AssignmentOf(group));
-    indicators_[index].Update(port, in.hardware[index], parts_.view);
+    indicators_[index].Update(port, in.hardware[index], parts_.button_indicators);
   }
   for (int port = 1; port <= in.processed_ports; ++port) {
     const auto index = static_cast<std::size_t>(port - 1);

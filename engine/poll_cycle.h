@@ -1,41 +1,19 @@
 #pragma once
 #include <array>
 
+#include "actions/command_sink.h"
 #include "actions/player_channel.h"
 #include "config/settings.h"
 #include "engine/button_state.h"
+#include "engine/cycle_views.h"
 #include "engine/player_absent_policy.h"
+#include "engine/remap_line_feed.h"
 #include "indicators/led_driver.h"
 #include "input/decoder.h"
 #include "input/port_channel.h"
 #include "platform/clock.h"
 
 namespace pelorin {
-
-// The properties window as the poll cycle feeds it: the "4:" and "15:"
-// indicators (PortIndicatorView), the line indicators and the double-click
-// test picture of the Options tab.
-class CycleView : public PortIndicatorView {
- public:
-  // The line indicators of `port` (1 or 2), with the levels read this cycle.
-  virtual void ShowLines(int port, const LineLevels& lines) = 0;
-  // Shows the other of the two double-click test pictures.
-  virtual void FlipDoubleClickTestPicture() = 0;
-};
-
-// A port's line remap dialog as the poll cycle feeds its automatic
-// assignment: while the dialog shows its "Auto" page, each line that became
-// asserted since the previous cycle is announced, in the order DCD, DSR, CTS,
-// RI.
-class RemapLineFeed {
- public:
-  virtual ~RemapLineFeed() = default;
-  virtual bool ShowsAutoPage() const = 0;
-  virtual void OnClickDCD() = 0;
-  virtual void OnClickDSR() = 0;
-  virtual void OnClickCTS() = 0;
-  virtual void OnClickRI() = 0;
-};
 
 // Everything the poll cycle reads, drives and reports to. All of it outlives
 // the cycle object; the central window object owns it.
@@ -48,7 +26,12 @@ struct PollCycleParts {
   CommandSink& commands;
   PlayerAbsentPolicy& policy;
   LedDriver& leds;
-  CycleView& view;
+  // The properties window as the cycle feeds it: the "4:" and "15:"
+  // indicators and the line indicators of the COM ports tab, and the
+  // double-click test picture of the Options tab.
+  PortIndicatorView& button_indicators;
+  LineIndicatorView& line_indicators;
+  DoubleClickTestView& test_picture;
   RemapLineFeed& primary_remap;
   RemapLineFeed& secondary_remap;
 };
@@ -65,7 +48,7 @@ struct PollCycleParts {
 // and LedDriver. Its `ButtonStatusTimer1Timer` runs Run(), its
 // `TimerLEDTimer` runs LedDriver::Step(), a successful Apply calls
 // PlayerAbsentPolicy::ClearAskedOnce(), and the window, the tray and the
-// remap dialogs provide CycleView, RemapLineFeed, PollTimerControl and
+// remap dialogs provide their views, RemapLineFeed, PollTimerControl and
 // PlayerLauncher ("Start &Winamp").
 class PollCycle {
  public:

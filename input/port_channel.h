@@ -2,9 +2,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "input/decoder.h"
-#include "platform/message_box.h"
 #include "config/settings.h"
+#include "input/decoder.h"
+#include "platform/identity.h"
+#include "platform/message_box.h"
 #include "platform/serial_device.h"
 
 namespace pelorin {
@@ -59,7 +60,6 @@ class PortChannel {
 // The message texts, exactly as the user sees them.
 inline constexpr const char* kSelectPrimaryPortText = "Select primary COM port.";
 inline constexpr const char* kSelectSecondaryPortText = "Select secondary COM port.";
-inline constexpr const char* kProgramCaption = "Pelorin";
 // "Error opening COM<n>.\r\rMake sure the selected port\rexists and it is free."
 std::string OpenErrorText(int port_number);
 

@@ -1,4 +1,4 @@
-#include "config/apply_settings.h"
+#include "app/apply_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 #include <functional>
 
 #include "config/settings.h"
+#include "engine/cycle_views.h"
 #include "input/decoder.h"
 #include "ui/controls_view.h"
-#include "ui/poll_cycle_views.h"
 
 namespace pelorin {
 

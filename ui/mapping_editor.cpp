@@ -178,7 +178,7 @@ void MappingEditor::RowEntered(int port, int row) {
 }
 
 bool MappingEditor::KeyDown(int port, int virtual_key) {
-  if (virtual_key == kTabKey) return false;
+  if (virtual_key == kTabKey) return false;  // Tab moves the focus on
   Group& g = group(port);
   // Keys held during a capture (Ctrl, Shift, Alt) are captured as keys of their
   // own; only the S, C and A boxes set the modifier bits.

@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "actions/command_catalogue.h"
 #include "config/settings.h"
 #include "ui/controls_view.h"
 #include "ui/file_dialogs.h"
+#include "ui/virtual_keys.h"
 
 namespace pelorin {
 
@@ -75,10 +77,8 @@ enum class ExtraPage { No = 0, Key = 1, File = 2 };
 enum class KeyModifier { Shift, Ctrl, Alt };
 
 // Command ids with an extra-settings page of their own.
-inline constexpr int kKeyboardButtonCommand = 52;
-inline constexpr int kStartFileCommand = 53;
-// Keys that never reach the key field's capture: Tab moves the focus on.
-inline constexpr int kTabKey = 9;
+inline constexpr int kKeyboardButtonCommand = command::kKeyboardButton;
+inline constexpr int kStartFileCommand = command::kStartFile;
 
 using WinampView = ControlsView<WinampControl>;
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "config/settings.h"
+#include "engine/cycle_views.h"
 #include "ui/controls_view.h"
 #include "ui/file_dialogs.h"
-#include "ui/poll_cycle_views.h"
 
 namespace pelorin {
 

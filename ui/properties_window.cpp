@@ -1,5 +1,7 @@
 #include "ui/properties_window.h"
 
+#include "platform/identity.h"
+
 namespace pelorin {
 
 PropertiesWindow::PropertiesWindow(Settings& settings, PropertiesHost& host, FrameView& frame_view,
@@ -16,7 +18,7 @@ PropertiesWindow::PropertiesWindow(Settings& settings, PropertiesHost& host, Fra
       options_(settings, options_view, dialogs, [this] { ComboBox1Change(); }) {}
 
 void PropertiesWindow::Initialise() {
-  view_.SetText(FrameControl::Window, "Pelorin Properties");
+  view_.SetText(FrameControl::Window, kMainWindowCaption);
   view_.SetItems(FrameControl::PageControl1, {"COM ports", "Winamp", "Options", "Help", "About"});
   view_.SetSelection(FrameControl::PageControl1, 0);
   view_.SetText(FrameControl::Button1, "OK");

@@ -8,6 +8,7 @@
 #include "ui/mapping_editor.h"
 #include "ui/options_tab.h"
 #include "ui/remap_dialog.h"
+#include "ui/virtual_keys.h"
 
 namespace pelorin {
 
@@ -17,7 +18,6 @@ using FrameView = ControlsView<FrameControl>;
 
 // Tab indexes of `PageControl1`.
 inline constexpr int kOptionsTabIndex = 2;
-inline constexpr int kEnterKey = 13;
 
 // What the properties window needs from the rest of the program.
 class PropertiesHost {

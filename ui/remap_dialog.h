@@ -2,10 +2,12 @@
 #include <array>
 #include <functional>
 
+#include "config/line_map.h"
 #include "config/settings.h"
-#include "engine/poll_cycle.h"
+#include "engine/remap_line_feed.h"
 #include "input/decoder.h"
 #include "ui/controls_view.h"
+#include "ui/virtual_keys.h"
 
 namespace pelorin {
 
@@ -32,36 +34,8 @@ using RemapView = ControlsView<RemapControl>;
 
 // The status lines in the dialog's fixed order.
 enum class StatusLine { DCD = 0, DSR = 1, CTS = 2, RI = 3 };
-// Selection indexes per line, in the order DCD, DSR, CTS, RI: 0 "None", 1..4
-// the port's hardware button.
-using LineMap = std::array<int, 4>;
-
-// A port's line assignment as a map (DCD, DSR, CTS, RI) and back.
-inline LineMap LineMapOf(const PortGroup& group) {
-  return {group.DCD, group.DSR, group.CTS, group.RI};
-}
-inline void SetLineMap(PortGroup& group, const LineMap& map) {
-  group.DCD = map[0];
-  group.DSR = map[1];
-  group.CTS = map[2];
-  group.RI = map[3];
-}
-
-// Where a dialog keeps its port's four line numbers between runs: the
-// configuration file's "Primary" or "Secondary" section.
-class LineMapStore {
- public:
-  virtual ~LineMapStore() = default;
-  // The stored map of port 1 or 2, defaults filled in for missing values.
-  virtual LineMap ReadLineMap(int port) = 0;
-  // Writes the four values; a failed write is ignored by the store.
-  virtual void WriteLineMap(int port, const LineMap& map) = 0;
-};
-
 // Notebook pages of the dialog.
 enum class RemapPage { Manual = 0, Auto = 1 };
-// Keys the dialog sees before its controls.
-inline constexpr int kEscapeKey = 27;
 
 // One line remap dialog (primary or secondary port). Its radio groups are the
 // live line map: a selection goes into the port's `DCD`..`RI` of Settings at

@@ -5,12 +5,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/identity.h"
+
 namespace pelorin::measure {
 namespace {
 
 constexpr DWORD kStartTimeoutMs = 10000;
 constexpr UINT kPlayerQuit = WM_APP + 5;  // the stand-in player's own end request
-constexpr WPARAM kQuitRequest = 2;        // WM_USER request that ends the program
 
 long long Frequency() {
   static const long long frequency = [] {
@@ -201,18 +202,18 @@ ProgramCopy::ProgramCopy(const std::string& folder) : folder_(folder) {
 }
 
 void ProgramCopy::WriteConfig() const {
-  std::ofstream file(folder_ + "\\Pelorin.ini", std::ios::binary | std::ios::trunc);
+  std::ofstream file(folder_ + "\\" + kDefaultConfigFileName, std::ios::binary | std::ios::trunc);
   file << "[Primary]\r\nPort=5\r\n[Options]\r\nWarn=0\r\n";
 }
 
 HWND FindProgramWindow() {
-  return FindWindowA("TForm1", "Pelorin Properties");
+  return FindWindowA(kMainWindowClass, kMainWindowCaption);
 }
 
 bool QuitProgram(Process& program) {
   if (HWND window = FindProgramWindow()) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_USER, kQuitRequest, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    SendMessageTimeoutA(window, kWmUser, kQuitRequest, 0, SMTO_ABORTIFHUNG, 5000, &result);
   }
   if (program.WaitForExit(10000)) return true;
   program.Kill();

@@ -38,8 +38,8 @@ struct EngineRig {
   FakePlayerLauncher launcher;
   PlayerAbsentPolicy policy{boxes, messaging, timer, launcher};
   LedDriver leds{primary, secondary, settings, player};
-  PollCycle cycle{{clock, settings, primary, secondary, player, sink, policy, leds, view,
-                   primary_remap, secondary_remap}};
+  PollCycle cycle{{clock, settings, primary, secondary, player, sink, policy, leds, view, view,
+                   view, primary_remap, secondary_remap}};
 
   EngineRig() {
     ports.Port(1);

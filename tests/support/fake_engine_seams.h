@@ -49,7 +49,9 @@ class RecordingCommandSink final : public CommandSink {
   const Clock& clock_;
 };
 
-class FakeCycleView final : public CycleView {
+class FakeCycleView final : public PortIndicatorView,
+                            public LineIndicatorView,
+                            public DoubleClickTestView {
  public:
   void ShowHardwareButton(int port, int index, bool pressed) override {
     hardware[port - 1][index] = pressed;
@@ -59,7 +61,7 @@ class FakeCycleView final : public CycleView {
     if (keep_code_updates) code_updates.push_back({port, code});
   }
   void ShowLines(int port, const LineLevels& levels) override { lines[port - 1] = levels; }
-  void FlipDoubleClickTestPicture() override {
+  void FlipTestPicture() override {
     picture = 1 - picture;
     ++flips;
   }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form_window.h"
+#include "ui/form_window.h"
 
 namespace pelorin::testing {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form_events.h"
+#include "ui/form_events.h"
 #include "config/settings.h"
 #include "ui/help_about_tab.h"
 #include "ui/properties_window.h"

@@ -7,8 +7,6 @@
 namespace pelorin::win32 {
 namespace {
 
-constexpr char kWindowClass[] = "TForm1";
-
 struct TimerSetting {
   UINT_PTR id;
   UINT interval_ms;
@@ -70,7 +68,7 @@ bool RegisterFormClass(HINSTANCE instance) {
   wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PELORIN));
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kWindowClass;
+  wc.lpszClassName = kMainWindowClass;
   return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 

@@ -5,8 +5,9 @@
 
 #include <array>
 
-#include "app/form_events.h"
-#include "app/form_window.h"
+#include "platform/identity.h"
+#include "ui/form_events.h"
+#include "ui/form_window.h"
 #include "ui/win32/scoped_win.h"
 
 namespace pelorin::win32 {
@@ -29,7 +30,7 @@ class DialogContent {
 // the program's logic (FormEvents).
 class MainWindow final : public FormWindow {
  public:
-  static constexpr UINT kTrayCallback = WM_USER + 1;
+  static constexpr UINT kTrayCallback = kTrayCallbackMessage;
 
   MainWindow() = default;
   MainWindow(const MainWindow&) = delete;

@@ -10,8 +10,6 @@
 namespace pelorin::e2e {
 namespace {
 
-constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
 void DeleteValue(HKEY root, const char* key, const char* value) {
   HKEY handle = nullptr;
   if (RegOpenKeyExA(root, key, 0, KEY_SET_VALUE, &handle) == ERROR_SUCCESS) {
@@ -84,17 +82,16 @@ HWND WaitForMessageBox(const std::string& caption, DWORD timeout_ms) {
 
 LONG_PTR SendRequest(WPARAM request, LPARAM lparam) {
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(FindPropertiesWindow(), WM_USER, request, lparam, SMTO_ABORTIFHUNG, 5000,
+  SendMessageTimeoutA(FindPropertiesWindow(), kWmUser, request, lparam, SMTO_ABORTIFHUNG, 5000,
                       &result);
   return static_cast<LONG_PTR>(result);
 }
 
 void Scenario::ClearRegistry() {
-  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tarvesk\\Pelorin");
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE,
-                 "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelorin");
-  DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Pelorin");
-  DeleteValue(HKEY_CURRENT_USER, kRunKey, "Pelorin");
+  RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKeyPath);
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallEntryPath);
+  DeleteValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kAutostartValueName);
+  DeleteValue(HKEY_CURRENT_USER, kRunKeyPath, kAutostartValueName);
   RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kPlayerUninstallKey, KEY_WOW64_32KEY, 0);
 }
 
@@ -108,7 +105,7 @@ void Scenario::EndRunningCopy() {
   GetWindowThreadProcessId(window, &process_id);
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, process_id);
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(window, WM_USER, 2, 0, SMTO_ABORTIFHUNG, 5000, &result);
+  SendMessageTimeoutA(window, kWmUser, kQuitRequest, 0, SMTO_ABORTIFHUNG, 5000, &result);
   WaitUntil([] { return FindPropertiesWindow() == nullptr; }, 5000);
   if (process) {
     WaitForSingleObject(process, 5000);

@@ -4,13 +4,13 @@
 #include <memory>
 #include <string>
 
+#include "platform/identity.h"
 #include "support/child_process.h"
 
 namespace pelorin::e2e {
 
 // Where the player's installer registers it (in the 32-bit view).
-inline constexpr char kPlayerUninstallKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp";
+inline constexpr const char* kPlayerUninstallKey = kPlayerUninstallKeyPath;
 
 // One end-to-end scenario: a fresh folder holding a copy of the unchanged
 // pelorin.exe (so the configuration file beside it starts absent), and no

@@ -1,5 +1,7 @@
 #include "support/windows.h"
 
+#include "platform/identity.h"
+
 namespace pelorin::e2e {
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms) {
@@ -11,7 +13,9 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms) {
   return true;
 }
 
-HWND FindPropertiesWindow() { return FindWindowA("TForm1", "Pelorin Properties"); }
+HWND FindPropertiesWindow() {
+  return FindWindowA(kMainWindowClass, kMainWindowCaption);
+}
 
 namespace {
 

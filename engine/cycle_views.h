@@ -4,8 +4,8 @@
 namespace pelorin {
 
 // What the poll cycle shows on the properties window every tick, beside the
-// decoded buttons (PortIndicatorView). Kept apart from the tab presenters so
-// the engine depends on these two calls only.
+// decoded buttons (PortIndicatorView). The tabs of the properties window
+// implement these views; the cycle depends on these two calls only.
 
 // The COM ports tab's line indicators: each drawn pressed while its line is
 // active. Port 1 is the primary port, 2 the secondary.

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/form_window.h"
+#include "ui/form_window.h"
 
 namespace pelorin {
 
