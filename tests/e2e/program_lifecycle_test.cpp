@@ -2,8 +2,9 @@
 // requests another copy may send, and the ways the program ends.
 #include <gtest/gtest.h>
 
-#include <shellapi.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,7 @@
 #pragma once
-#include <shellapi.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
 
 #include <array>
 
