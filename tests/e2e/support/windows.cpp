@@ -11,7 +11,15 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms) {
   return true;
 }
 
-HWND FindPropertiesWindow() { return FindWindowA("TForm1", "Pelorin Properties"); }
+HWND FindPropertiesWindow() {
+  return FindWindowA("TForm1", "Pelorin Properties");
+}
+
+bool Answers(HWND window, DWORD timeout_ms) {
+  DWORD_PTR result = 0;
+  return window &&
+         SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeout_ms, &result) != 0;
+}
 
 namespace {
 
@@ -86,6 +94,14 @@ std::string WindowsPathOf(const std::string& unix_path) {
     if (c == '/') c = '\\';
   }
   return path;
+}
+
+std::string BuiltProgramPath() {
+  return WindowsPathOf(PELORIN_EXE_UNIX_PATH);
+}
+
+std::string StandInPlayerPath() {
+  return WindowsPathOf(STAND_IN_PLAYER_UNIX_PATH);
 }
 
 }  // namespace pelorin::e2e
