@@ -40,10 +40,6 @@ std::string FileNameOf(std::string_view path) {
   return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
 
-std::string DefaultConfigurationPath(std::string_view executable_path) {
-  return DirectoryOf(executable_path) + "\\Pelorin.ini";
-}
-
 std::string LowerCase(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

@@ -25,9 +25,6 @@ std::string BrowserPathFromCommand(std::string_view command);
 std::string DirectoryOf(std::string_view path);
 std::string FileNameOf(std::string_view path);
 
-// "Pelorin.ini" beside the executable.
-std::string DefaultConfigurationPath(std::string_view executable_path);
-
 // ASCII lower case, as Windows paths are compared and stored in the registry.
 std::string LowerCase(std::string_view text);
 

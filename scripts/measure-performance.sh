@@ -58,7 +58,12 @@ scripts/wine-session.sh --serial-ports 5 bash -c '
 ' measure "$probe" "$starts" "$presses" "$idle_seconds" | tr -d '\r' | tee "$out/probe.txt"
 
 echo "== sizes"
-strip=x86_64-w64-mingw32-strip
+# The cross toolchain's own strip, as CMake found it beside the compiler.
+strip=$(sed -n 's/^CMAKE_STRIP:FILEPATH=//p' build/win64/CMakeCache.txt)
+if [ ! -x "$strip" ]; then
+  echo "no strip of the cross toolchain in build/win64/CMakeCache.txt (CMAKE_STRIP='$strip')" >&2
+  exit 1
+fi
 for exe in build/win64/pelorin.exe build/win64/bench/win32/idle_timer.exe; do
   name=$(basename "$exe" .exe)
   "$strip" -o "$out/$name-stripped.exe" "$exe"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/engine_rig.h"
 #include "support/fake_controls_view.h"
 
 namespace pelorin {
@@ -20,11 +21,16 @@ class FakeLineMapStore final : public LineMapStore {
   int writes = 0;
 };
 
+// The dialog of one port fed by the real poll cycle, as in the program.
 class RemapDialogTest : public ::testing::TestWithParam<int> {
  protected:
   RemapDialogTest()
       : port(GetParam()),
-        dialog(port, settings, view, store, [this](bool on) { owner_enabled = on; }) {
+        dialog(port, settings, view, store, [this](bool on) { owner_enabled = on; }),
+        cycle(
+            rig.PartsWith(port == 1 ? static_cast<RemapLineFeed&>(dialog) : rig.primary_remap,
+                          port == 2 ? static_cast<RemapLineFeed&>(dialog) : rig.secondary_remap)) {
+    rig.OpenSecondary();
     dialog.Initialise();
     dialog.Show();
   }
@@ -33,29 +39,26 @@ class RemapDialogTest : public ::testing::TestWithParam<int> {
     const PortGroup& g = settings.PortSettings(port);
     return {g.DCD, g.DSR, g.CTS, g.RI};
   }
-  // One poll tick with the port's lines at `now`: the cycle announces each
-  // line that rose, in the order DCD, DSR, CTS, RI, while the Auto page shows.
+  // One poll cycle with the port's lines at `now`.
   void Tick(const LineLevels& now) {
-    if (dialog.ShowsAutoPage()) {
-      if (now.dcd && !previous.dcd) dialog.OnClickDCD();
-      if (now.dsr && !previous.dsr) dialog.OnClickDSR();
-      if (now.cts && !previous.cts) dialog.OnClickCTS();
-      if (now.ri && !previous.ri) dialog.OnClickRI();
-    }
-    previous = now;
+    rig.ports.Port(port).status = (now.dcd ? kModemDcd : 0) | (now.dsr ? kModemDsr : 0) |
+                                  (now.cts ? kModemCts : 0) | (now.ri ? kModemRing : 0);
+    rig.clock.Advance(testing::EngineRig::kCycleMs);
+    cycle.Run();
   }
   void Press(LineLevels lines) {
     Tick(lines);
     Tick({});
   }
 
+  testing::EngineRig rig;
   int port;
-  Settings settings;
+  Settings& settings = rig.settings;
   testing::FakeControlsView<RemapControl> view;
   FakeLineMapStore store;
   bool owner_enabled = true;
-  LineLevels previous;
   RemapDialog dialog;
+  PollCycle cycle;
 };
 
 TEST_P(RemapDialogTest, ButtonsPressedInTurnTakeTheirNumbers) {

@@ -52,9 +52,7 @@ TEST(LocationsTest, BrowserPathFromOpenCommand) {
   EXPECT_EQ(BrowserPathFromCommand(""), "");
 }
 
-TEST(LocationsTest, ConfigurationFileBesideTheProgram) {
-  EXPECT_EQ(DefaultConfigurationPath("C:\\Tools\\Pelorin\\pelorin.exe"),
-            "C:\\Tools\\Pelorin\\Pelorin.ini");
+TEST(LocationsTest, FileNameIsThePartAfterTheLastBackslash) {
   EXPECT_EQ(FileNameOf("C:\\Tools\\Prog\\X.EXE"), "X.EXE");
 }
 

@@ -81,12 +81,6 @@ void PropertiesWindow::Button3Click() {
   host_.ResetAskOnce();
 }
 
-bool PropertiesWindow::FormKeyDown(int virtual_key) {
-  if (virtual_key != kEscapeKey || KeyFieldFocused()) return false;
-  Button2Click();
-  return true;
-}
-
 bool PropertiesWindow::FormCloseQuery(bool window_visible) {
   if (!window_visible) return true;
   Button2Click();
@@ -131,13 +125,6 @@ void PropertiesWindow::SetSecondaryEnabled(bool enabled) {
   com_ports_.SetSecondaryEnabled(enabled);
   editor_.SetSecondaryEnabled(enabled);
   options_.SetSecondaryEnabled(enabled);
-}
-
-bool PropertiesWindow::KeyFieldFocused() const {
-  for (int port = 1; port <= kPortCount; ++port) {
-    if (editor_.KeyFieldFocused(port)) return true;
-  }
-  return false;
 }
 
 }  // namespace pelorin

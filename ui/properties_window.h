@@ -71,8 +71,6 @@ class PropertiesWindow {
   void Button1Click();  // OK
   void Button2Click();  // Cancel
   void Button3Click();  // Apply
-  // Sees every key before the controls; true when the key was used here.
-  bool FormKeyDown(int virtual_key);
   // A close request; returns whether the window may close. A visible window
   // refuses and cancels instead.
   bool FormCloseQuery(bool window_visible);
@@ -86,7 +84,6 @@ class PropertiesWindow {
  private:
   void SetPending(bool pending);
   void SetSecondaryEnabled(bool enabled);
-  bool KeyFieldFocused() const;
 
   Settings& settings_;
   PropertiesHost& host_;

@@ -20,15 +20,24 @@
 #include <vector>
 
 #include "probe_support.h"
+#include "stand_in_player_client.h"
+#include "standin_state.h"
+#include "support/child_process.h"
+#include "support/scenario.h"
 #include "support/standin_lines.h"
-#include "tools/serial-standin/standin_state.h"
+#include "support/windows.h"
 
 namespace pelorin::measure {
 namespace {
 
+using e2e::Answers;
+using e2e::ChildProcess;
+using e2e::Scenario;
 using pelorin::testing::StandinLines;
+using pelorin::testing::StandInPlayer;
 
-constexpr char kFolder[] = "C:\\pelorin-measure";
+// The primary port COM5, no warnings, defaults otherwise.
+constexpr char kConfig[] = "[Primary]\r\nPort=5\r\n[Options]\r\nWarn=0\r\n";
 constexpr unsigned kNextTrack = 40048;
 constexpr long long kNoTime = -1;
 
@@ -68,19 +77,18 @@ struct StartMoments {
 
 // Starts the program and follows its start-up until the LED is on; watches
 // the lines every millisecond. The program stays up; its handle goes to `out`.
-StartMoments StartProgram(const ProgramCopy& copy, StandinLines com5,
-                          std::unique_ptr<Process>& out) {
+StartMoments StartProgram(Scenario& copy, StandinLines com5, std::unique_ptr<ChildProcess>& out) {
   StartMoments moments;
   // A closed port leaves the stand-in's outputs as they were: start from low.
   com5.Change(0, STANDIN_DTR | STANDIN_RTS);
   const long long start = Now();
-  out = std::make_unique<Process>(copy.CommandLine(), copy.Folder());
+  out = copy.Start();
   const DWORD begun = GetTickCount();
   while (out->Started() && GetTickCount() - begun < 20000) {
     if (moments.port_open == kNoTime && LineUp(com5, STANDIN_DTR))
       moments.port_open = Now() - start;
     if (moments.port_open != kNoTime && moments.answers == kNoTime &&
-        Answers(FindProgramWindow())) {
+        Answers(e2e::FindPropertiesWindow())) {
       moments.answers = Now() - start;
     }
     if (moments.answers != kNoTime && LineUp(com5, STANDIN_RTS)) {
@@ -93,9 +101,9 @@ StartMoments StartProgram(const ProgramCopy& copy, StandinLines com5,
 }
 
 // The baseline: CreateProcess until idle_timer's window answers.
-long long StartIdleTimer(std::unique_ptr<Process>& out) {
+long long StartIdleTimer(std::unique_ptr<ChildProcess>& out) {
   const long long start = Now();
-  out = std::make_unique<Process>("\"" + WindowsPathOf(IDLE_TIMER_UNIX_PATH) + "\"");
+  out = std::make_unique<ChildProcess>("\"" + e2e::WindowsPathOf(IDLE_TIMER_UNIX_PATH) + "\"");
   const DWORD begun = GetTickCount();
   while (out->Started() && GetTickCount() - begun < 20000) {
     if (Answers(FindWindowA("PelorinIdleTimer", nullptr))) return Now() - start;
@@ -104,24 +112,25 @@ long long StartIdleTimer(std::unique_ptr<Process>& out) {
   return kNoTime;
 }
 
-void QuitIdleTimer(Process& idle) {
+void QuitIdleTimer(ChildProcess& idle) {
   if (HWND window = FindWindowA("PelorinIdleTimer", nullptr)) PostMessageA(window, WM_CLOSE, 0, 0);
   if (!idle.WaitForExit(10000)) idle.Kill();
 }
 
 int MeasureStartup(int runs, StandinLines com5) {
-  ProgramCopy copy(kFolder);
+  Scenario copy("measure");
   std::vector<double> port_open, answers, led_on, baseline;
   for (int run = 0; run < runs; ++run) {
-    std::unique_ptr<Process> idle;
+    std::unique_ptr<ChildProcess> idle;
     const long long idle_ready = StartIdleTimer(idle);
     if (idle_ready != kNoTime) baseline.push_back(TicksToMs(idle_ready));
     QuitIdleTimer(*idle);
 
-    copy.WriteConfig();
-    std::unique_ptr<Process> program;
+    // The program rewrites its configuration when it ends.
+    copy.WriteConfig(kConfig);
+    std::unique_ptr<ChildProcess> program;
     const StartMoments moments = StartProgram(copy, com5, program);
-    QuitProgram(*program);
+    Scenario::EndRunningCopy();
     if (moments.led_on == kNoTime) {
       std::printf("run %d: the program did not come up\n", run + 1);
       return 1;
@@ -145,10 +154,11 @@ int MeasureStartup(int runs, StandinLines com5) {
 long long WaitForNextTrack(StandInPlayer& player) {
   const DWORD begun = GetTickCount();
   while (GetTickCount() - begun < 2000) {
-    for (const PlayerRecord& record : player.TakeNew()) {
-      if (record.window == "player" && record.posted && record.message == WM_COMMAND &&
-          record.wparam == kNextTrack) {
-        return record.arrival;
+    for (const std::string& line : player.TakeNew()) {
+      const auto record = ParsePlayerRecord(line);
+      if (record && record->window == "player" && record->posted && record->message == WM_COMMAND &&
+          record->wparam == kNextTrack) {
+        return record->arrival;
       }
     }
     Sleep(1);
@@ -157,14 +167,14 @@ long long WaitForNextTrack(StandInPlayer& player) {
 }
 
 int MeasureLatency(int presses, StandinLines com5) {
-  StandInPlayer player("C:\\pelorin-measure-player.log");
+  StandInPlayer player({.timestamps = true});
   if (!player.Started()) {
     std::printf("the stand-in player did not start\n");
     return 1;
   }
-  ProgramCopy copy(kFolder);
-  copy.WriteConfig();
-  std::unique_ptr<Process> program;
+  Scenario copy("measure");
+  copy.WriteConfig(kConfig);
+  std::unique_ptr<ChildProcess> program;
   if (StartProgram(copy, com5, program).led_on == kNoTime) {
     std::printf("the program did not come up\n");
     return 1;
@@ -189,7 +199,7 @@ int MeasureLatency(int presses, StandinLines com5) {
     }
     latency.push_back(TicksToMs(arrival - pressed));
   }
-  QuitProgram(*program);
+  Scenario::EndRunningCopy();
   Summary("latency_ms", latency);
   Summary("line_write_ms", write_cost);
   Result("latency_presses", presses);
@@ -230,19 +240,19 @@ int MeasureIdleCost(int seconds, StandinLines com5) {
   const char* server = std::getenv("PELORIN_MEASURE_WINESERVER_PID");
   const std::string wineserver_pid = server ? server : "";
   // The player is up throughout, as on a desk where the program is in use.
-  StandInPlayer player("C:\\pelorin-measure-player.log");
+  StandInPlayer player({.timestamps = true});
   {
-    std::unique_ptr<Process> idle;
+    std::unique_ptr<ChildProcess> idle;
     if (StartIdleTimer(idle) == kNoTime) return 1;
     MeasureIdle("idle_timer", "idle_timer.exe", seconds, wineserver_pid);
     QuitIdleTimer(*idle);
   }
-  ProgramCopy copy(kFolder);
-  copy.WriteConfig();
-  std::unique_ptr<Process> program;
+  Scenario copy("measure");
+  copy.WriteConfig(kConfig);
+  std::unique_ptr<ChildProcess> program;
   if (StartProgram(copy, com5, program).led_on == kNoTime) return 1;
   MeasureIdle("pelorin", "pelorin.exe", seconds, wineserver_pid);
-  QuitProgram(*program);
+  Scenario::EndRunningCopy();
   return 0;
 }
 

@@ -15,6 +15,7 @@
 #include "support/fake_power.h"
 #include "support/fake_shell.h"
 #include "support/player_message_cases.h"
+#include "support/temp_folder.h"
 
 namespace pelorin {
 namespace {
@@ -105,7 +106,7 @@ StandInPlayer* EveryCommandE2eTest::stand_in = nullptr;
 
 TEST_P(EveryCommandE2eTest, PlayerReceivesExactlyTheListedMessages) {
   ASSERT_TRUE(stand_in->Started());
-  Wiring wiring(folder->Path());
+  Wiring wiring(folder->path());
   wiring.Fire(static_cast<CommandId>(GetParam().command));
   ASSERT_TRUE(stand_in->Sync());
 
@@ -119,32 +120,32 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, EveryCommandE2eTest,
                            return "Id" + std::to_string(info.param.command);
                          });
 
-TEST(DispatcherE2eTest, AddFilesWithoutPlaylistEditorSendsNothing) {
+// A playing stand-in player and a folder for the playlist file.
+class DispatcherE2eTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(stand_in.Started()); }
+
   TempFolder folder;
-  StandInPlayer stand_in({.status = 1});
-  ASSERT_TRUE(stand_in.Started());
-  Wiring wiring(folder.Path());
+  StandInPlayer stand_in{{.status = 1}};
+};
+
+TEST_F(DispatcherE2eTest, AddFilesWithoutPlaylistEditorSendsNothing) {
+  Wiring wiring(folder.path());
   wiring.Fire(command::kAddFiles);
   wiring.Fire(command::kSliderSlide);
   ASSERT_TRUE(stand_in.Sync());
   EXPECT_THAT(stand_in.Log(), ElementsAre());
 }
 
-TEST(DispatcherE2eTest, PlayPauseWhilePlayingPauses) {
-  TempFolder folder;
-  StandInPlayer stand_in({.status = 1});
-  ASSERT_TRUE(stand_in.Started());
-  Wiring wiring(folder.Path());
+TEST_F(DispatcherE2eTest, PlayPauseWhilePlayingPauses) {
+  Wiring wiring(folder.path());
   wiring.Fire(command::kPlayPause);
   ASSERT_TRUE(stand_in.Sync());
   EXPECT_THAT(stand_in.Log(), ElementsAre("player sent 1024 0 104", "player posted 273 40046 0"));
 }
 
-TEST(DispatcherE2eTest, HungPlayerReadsAsStoppedInsteadOfFreezingTheCaller) {
-  TempFolder folder;
-  StandInPlayer stand_in({.status = 1});
-  ASSERT_TRUE(stand_in.Started());
-  Wiring wiring(folder.Path(), /*send_timeout_ms=*/200);
+TEST_F(DispatcherE2eTest, HungPlayerReadsAsStoppedInsteadOfFreezingTheCaller) {
+  Wiring wiring(folder.path(), /*send_timeout_ms=*/200);
   stand_in.Hang(3000);
   wiring.Fire(command::kPlayPause);  // returns although the player does not answer
   ASSERT_TRUE(stand_in.Sync());
@@ -178,9 +179,9 @@ TEST_P(FolderJumpE2eTest, ReadsThePlaylistThePlayerWroteAndSelectsTheTarget) {
   StandInPlayer stand_in({.status = GetParam().status,
                           .position = GetParam().position,
                           .playlist = source,
-                          .playlist_dir = folder.Path()});
+                          .playlist_dir = folder.path()});
   ASSERT_TRUE(stand_in.Started());
-  Wiring wiring(folder.Path());
+  Wiring wiring(folder.path());
   wiring.Fire(GetParam().command);
   ASSERT_TRUE(stand_in.Sync());
 

@@ -17,8 +17,8 @@ TEST(PlayerRegistrationTest, PlayerIn32BitViewIsFoundWithoutWarningAndStartedFro
   const std::string started_log = player_folder + "\\stand_in_player.log";
   CreateDirectoryA(player_folder.c_str(), nullptr);
   DeleteFileA(started_log.c_str());
-  ASSERT_TRUE(CopyFileA(WindowsPathOf(STAND_IN_PLAYER_UNIX_PATH).c_str(),
-                        (player_folder + "\\Winamp.exe").c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileA(StandInPlayerPath().c_str(), (player_folder + "\\Winamp.exe").c_str(), FALSE));
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPlayerUninstallKey, 0, nullptr, 0,
                             KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr),

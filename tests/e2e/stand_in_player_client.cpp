@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <fstream>
-#include <sstream>
+
+#include "support/child_process.h"
+#include "support/windows.h"
 
 namespace pelorin::testing {
 namespace {
@@ -14,13 +16,6 @@ constexpr UINT kSync = WM_APP + 3;
 constexpr UINT kHang = WM_APP + 4;
 constexpr UINT kQuit = WM_APP + 5;
 constexpr DWORD kWaitMs = 10000;
-
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  return folder.substr(0, folder.rfind('\\'));
-}
 
 std::string UniqueName(const char* stem) {
   static int counter = 0;
@@ -37,33 +32,25 @@ StandInPlayer::StandInPlayer(const Options& options) {
   event_name_ = UniqueName("PelorinStandInSync_");
   event_ = CreateEventA(nullptr, FALSE, FALSE, event_name_.c_str());
 
-  std::string command = "\"" + ProgramFolder() + "\\stand_in_player.exe\" \"--log=" + log_path_ +
+  std::string command = "\"" + e2e::StandInPlayerPath() + "\" \"--log=" + log_path_ +
                         "\" --sync=" + event_name_ + " --status=" + std::to_string(options.status) +
                         " --position=" + std::to_string(options.position);
   if (options.editor) command += " --editor";
   if (options.slider) command += " --slider";
+  if (options.timestamps) command += " --timestamps";
   if (!options.playlist.empty()) command += " \"--playlist=" + options.playlist + "\"";
   if (!options.playlist_dir.empty()) command += " \"--playlist-dir=" + options.playlist_dir + "\"";
 
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
-    return;
-  }
-  CloseHandle(info.hThread);
-  process_ = info.hProcess;
-  if (WaitForSingleObject(event_, kWaitMs) != WAIT_OBJECT_0) return;
+  process_ = std::make_unique<e2e::ChildProcess>(command);
+  if (!process_->Started() || WaitForSingleObject(event_, kWaitMs) != WAIT_OBJECT_0) return;
   window_ = reinterpret_cast<std::uintptr_t>(FindWindowA("Winamp v1.x", nullptr));
   started_ = window_ != 0;
 }
 
 StandInPlayer::~StandInPlayer() {
-  if (process_) {
+  if (process_->Started()) {
     if (window_) PostControl(kQuit, 0);
-    if (WaitForSingleObject(process_, kWaitMs) != WAIT_OBJECT_0) TerminateProcess(process_, 1);
-    CloseHandle(process_);
+    if (!process_->WaitForExit(kWaitMs)) process_->Kill();
   }
   if (event_) CloseHandle(event_);
   DeleteFileA(log_path_.c_str());
@@ -100,35 +87,32 @@ std::vector<std::string> StandInPlayer::Log() const {
 }
 
 std::vector<std::string> StandInPlayer::TakeNew() {
-  std::vector<std::string> lines = Log();
-  std::vector<std::string> fresh(lines.begin() + static_cast<std::ptrdiff_t>(taken_), lines.end());
-  taken_ = lines.size();
-  return fresh;
-}
-
-TempFolder::TempFolder() {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  path_ = std::string(temp) + UniqueName("pelorin_e2e_");
-  CreateDirectoryA(path_.c_str(), nullptr);
-}
-
-TempFolder::~TempFolder() {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      DeleteFileA((path_ + "\\" + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+  std::vector<std::string> lines;
+  HANDLE file = CreateFileA(log_path_.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return lines;
+  LARGE_INTEGER offset{};
+  offset.QuadPart = read_offset_;
+  SetFilePointerEx(file, offset, nullptr, FILE_BEGIN);
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    read_offset_ += got;
+    partial_line_.append(buffer, got);
   }
-  RemoveDirectoryA(path_.c_str());
-}
-
-std::string TempFolder::Write(const std::string& name, const std::string& text) const {
-  const std::string path = path_ + "\\" + name;
-  std::ofstream(path, std::ios::binary) << text;
-  return path;
+  CloseHandle(file);
+  // Only whole lines count; the rest waits for the next call. The stand-in
+  // writes its log in text mode, so lines end in CR LF.
+  std::size_t start = 0;
+  for (std::size_t end; (end = partial_line_.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    std::string line = partial_line_.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+  }
+  partial_line_.erase(0, start);
+  return lines;
 }
 
 }  // namespace pelorin::testing

@@ -1,12 +1,18 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+namespace pelorin::e2e {
+class ChildProcess;
+}
+
 namespace pelorin::testing {
 
-// Starts and steers tests/e2e/stand_in_player.exe (see its header comment),
-// which must lie beside the test program, and reads what it recorded.
+// Starts and steers tests/e2e/stand_in_player.exe (see its header comment)
+// and reads what it recorded. Used by the end-to-end tests and by the
+// measuring probe.
 class StandInPlayer {
  public:
   struct Options {
@@ -16,6 +22,8 @@ class StandInPlayer {
     int position = 0;
     std::string playlist;  // copied to playlist_dir\winamp.m3u on request
     std::string playlist_dir;
+    // Each line ends in the moment of arrival (QueryPerformanceCounter).
+    bool timestamps = false;
   };
 
   // Starts the stand-in and waits until its windows exist; Started() tells
@@ -36,7 +44,8 @@ class StandInPlayer {
   bool Sync();
   // Every recorded line so far, in order.
   std::vector<std::string> Log() const;
-  // The lines recorded since the last call of TakeNew (after a Sync).
+  // The whole lines recorded since the last call of TakeNew; after a Sync,
+  // every message posted before it. Reads only what the log has grown by.
   std::vector<std::string> TakeNew();
 
  private:
@@ -45,24 +54,11 @@ class StandInPlayer {
   std::string log_path_;
   std::string event_name_;
   void* event_ = nullptr;
-  void* process_ = nullptr;
+  std::unique_ptr<e2e::ChildProcess> process_;
   std::uintptr_t window_ = 0;
-  std::size_t taken_ = 0;
+  long long read_offset_ = 0;
+  std::string partial_line_;
   bool started_ = false;
-};
-
-// A folder of its own under the temporary folder, removed with its files when
-// the object goes away.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  const std::string& Path() const { return path_; }
-  // Writes `text` to the file `name` in the folder; returns its full path.
-  std::string Write(const std::string& name, const std::string& text) const;
-
- private:
-  std::string path_;
 };
 
 }  // namespace pelorin::testing

@@ -4,28 +4,19 @@
 #include "config/settings.h"
 #include "engine/player_absent_policy.h"
 #include "engine/poll_cycle.h"
-#include "fake_clock.h"
 #include "fake_engine_seams.h"
-#include "fake_message_boxes.h"
-#include "fake_serial.h"
-#include "fake_window_messaging.h"
 #include "indicators/led_driver.h"
 #include "input/port_channel.h"
+#include "rig_basics.h"
 
 namespace pelorin::testing {
 
 // The poll cycle wired to fakes, in simulated time. The primary port is COM1
 // and open; the secondary port is COM2, present but closed until a test opens
 // it. The player is running unless a test removes it.
-struct EngineRig {
-  static constexpr WindowId kPlayer = 0x5150;
+struct EngineRig : RigBasics<EngineRig> {
   static constexpr WindowId kMainWindow = 0x7001;
-  static constexpr std::int64_t kCycleMs = 25;
 
-  FakeClock clock;
-  FakeSerialPorts ports;
-  FakeMessageBoxes boxes;
-  FakeWindowMessaging messaging;
   Settings settings;
   PortChannel primary{PortRole::Primary, ports, boxes};
   PortChannel secondary{PortRole::Secondary, ports, boxes};
@@ -38,8 +29,7 @@ struct EngineRig {
   FakePlayerLauncher launcher;
   PlayerAbsentPolicy policy{boxes, messaging, timer, launcher};
   LedDriver leds{primary, secondary, settings, player};
-  PollCycle cycle{{clock, settings, primary, secondary, player, sink, policy, leds, view, view,
-                   view, primary_remap, secondary_remap}};
+  PollCycle cycle{PartsWith(primary_remap, secondary_remap)};
 
   EngineRig() {
     ports.Port(1);
@@ -49,19 +39,15 @@ struct EngineRig {
     SetPlayerRunning(true);
   }
 
-  void SetPlayerRunning(bool running) {
-    messaging.SetWindow(kPlayerWindowClass, running ? kPlayer : kNoWindow);
-  }
   void OpenSecondary() { secondary.Open(1); }
 
-  static std::uint32_t LineOf(int hardware_button) {
-    return FakeSerialPorts::LineOf(hardware_button);
+  // This rig's parts with other remap dialogs fed by the cycle, for a test
+  // that runs a cycle of its own with real dialogs.
+  PollCycleParts PartsWith(RemapLineFeed& primary_feed, RemapLineFeed& secondary_feed) {
+    return {clock, settings, primary, secondary, player,       sink,
+            policy, leds,    view,    view,      view,         primary_feed,
+            secondary_feed};
   }
-  // Holds (or lets go of) hardware button 1..4 of `port` (1 or 2).
-  void Hold(int port, int hardware_button, bool down = true) {
-    ports.Hold(port, hardware_button, down);
-  }
-  void Release(int port, int hardware_button) { Hold(port, hardware_button, false); }
 
   // One cycle at the current simulated time.
   void Cycle() { cycle.Run(); }
@@ -69,10 +55,6 @@ struct EngineRig {
   void Tick() {
     clock.Advance(kCycleMs);
     cycle.Run();
-  }
-  // Cycles every 25 ms for `ms` milliseconds.
-  void RunFor(std::int64_t ms) {
-    for (std::int64_t t = 0; t < ms; t += kCycleMs) Tick();
   }
 };
 

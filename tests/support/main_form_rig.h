@@ -5,20 +5,17 @@
 
 #include "app/main_form.h"
 #include "fake_audio.h"
-#include "fake_clock.h"
 #include "fake_controls_view.h"
 #include "fake_file_dialogs.h"
 #include "fake_file_system.h"
 #include "fake_form_window.h"
 #include "fake_instance_locks.h"
 #include "fake_keyboard.h"
-#include "fake_message_boxes.h"
 #include "fake_power.h"
 #include "fake_registry.h"
-#include "fake_serial.h"
 #include "fake_shell.h"
 #include "fake_text_files.h"
-#include "fake_window_messaging.h"
+#include "rig_basics.h"
 
 namespace pelorin::testing {
 
@@ -28,18 +25,12 @@ namespace pelorin::testing {
 // is installed in C:\Apps (found beside the program's folder) and running.
 // A test changes the fakes first and then calls Start(), which runs the
 // start-up exactly as the first tick of the one-shot timer does.
-struct MainFormRig {
+struct MainFormRig : RigBasics<MainFormRig> {
   static constexpr const char* kExe = "C:\\Apps\\Pelorin\\pelorin.exe";
   static constexpr const char* kIni = "C:\\Apps\\Pelorin\\Pelorin.ini";
   static constexpr const char* kPlayerDir = "C:\\Apps";
   static constexpr const char* kPlaylist = "C:\\Apps\\winamp.m3u";
-  static constexpr WindowId kPlayer = 0x5150;
-  static constexpr std::int64_t kCycleMs = 25;
 
-  FakeClock clock;
-  FakeSerialPorts ports;
-  FakeMessageBoxes boxes;
-  FakeWindowMessaging messaging;
   FakeRegistry registry;
   FakeFileSystem files;
   FakeShell shell;
@@ -88,28 +79,12 @@ struct MainFormRig {
     form->OnTimer(FormTimer::FormMiscTimer);
   }
 
-  void SetPlayerRunning(bool running) {
-    messaging.SetWindow(kPlayerWindowClass, running ? kPlayer : kNoWindow);
-  }
-
-  static std::uint32_t LineOf(int hardware_button) {
-    return FakeSerialPorts::LineOf(hardware_button);
-  }
-  // Holds (or lets go of) hardware button 1..4 of `port` (1 or 2).
-  void Hold(int port, int hardware_button, bool down = true) {
-    ports.Hold(port, hardware_button, down);
-  }
-  void Release(int port, int hardware_button) { Hold(port, hardware_button, false); }
-
   // Delivers every timer that is running and due, as the message loop does,
   // 25 ms of simulated time after the previous tick.
   void Tick() {
     clock.Advance(kCycleMs);
     if (window.TimerRunning(FormTimer::ButtonStatusTimer1))
       form->OnTimer(FormTimer::ButtonStatusTimer1);
-  }
-  void RunFor(std::int64_t ms) {
-    for (std::int64_t t = 0; t < ms; t += kCycleMs) Tick();
   }
 };
 

@@ -35,7 +35,7 @@ Scenario::Scenario(const std::string& name) {
   CreateDirectoryA(folder_.c_str(), nullptr);
   exe_path_ = folder_ + "\\pelorin.exe";
   DeleteFileA((folder_ + "\\Pelorin.ini").c_str());
-  CopyFileA(WindowsPathOf(PELORIN_EXE_UNIX_PATH).c_str(), exe_path_.c_str(), FALSE);
+  CopyFileA(BuiltProgramPath().c_str(), exe_path_.c_str(), FALSE);
 }
 
 Scenario::~Scenario() {

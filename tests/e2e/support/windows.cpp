@@ -17,6 +17,12 @@ HWND FindPropertiesWindow() {
   return FindWindowA(kMainWindowClass, kMainWindowCaption);
 }
 
+bool Answers(HWND window, DWORD timeout_ms) {
+  DWORD_PTR result = 0;
+  return window &&
+         SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeout_ms, &result) != 0;
+}
+
 namespace {
 
 struct BoxSearch {
@@ -90,6 +96,14 @@ std::string WindowsPathOf(const std::string& unix_path) {
     if (c == '/') c = '\\';
   }
   return path;
+}
+
+std::string BuiltProgramPath() {
+  return WindowsPathOf(PELORIN_EXE_UNIX_PATH);
+}
+
+std::string StandInPlayerPath() {
+  return WindowsPathOf(STAND_IN_PLAYER_UNIX_PATH);
 }
 
 }  // namespace pelorin::e2e

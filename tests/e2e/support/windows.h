@@ -13,6 +13,9 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms = 10000);
 
 // The program's properties window: class "TForm1", caption "Pelorin Properties".
 HWND FindPropertiesWindow();
+// Whether a window of another process has come up and answers messages: the
+// answer to a WM_NULL comes only once its thread is back in its message loop.
+bool Answers(HWND window, DWORD timeout_ms = 10000);
 
 // A message box (dialog class "#32770") with caption `caption` belonging to
 // process `process_id` (0: any process); null when none is up.
@@ -29,5 +32,9 @@ std::vector<HWND> MessageBoxesShown();
 // Paths: the test program's directory, and a Unix path as Wine shows it.
 std::string ExecutableDirectory();
 std::string WindowsPathOf(const std::string& unix_path);
+// Where the build put the unchanged pelorin.exe and the stand-in player, as
+// Windows paths.
+std::string BuiltProgramPath();
+std::string StandInPlayerPath();
 
 }  // namespace pelorin::e2e
