@@ -66,8 +66,8 @@ void MainForm::Initialise() {
   // The timers' states at creation: the one-shot start-up tick and the LED
   // step run; the poll timer waits for the start-up, the click timer for a
   // click.
-  window_.StartTimer(FormTimer::FormMiscTimer);
-  window_.StartTimer(FormTimer::TimerLED);
+  window_.StartTimer(FormTimer::StartupTimer);
+  window_.StartTimer(FormTimer::LedTimer);
 }
 
 void MainForm::OnTimer(FormTimer timer) {
@@ -76,24 +76,24 @@ void MainForm::OnTimer(FormTimer timer) {
   // poll cycle inside the "Start Winamp?" question.
   if (!window_.TimerRunning(timer)) return;
   switch (timer) {
-    case FormTimer::FormMiscTimer:
-      FormMiscTimerTimer();
+    case FormTimer::StartupTimer:
+      OnStartupTick();
       break;
-    case FormTimer::ButtonStatusTimer1:
-      ButtonStatusTimer1Timer();
+    case FormTimer::PollTimer:
+      OnPollTick();
       break;
-    case FormTimer::TimerLED:
-      TimerLEDTimer();
+    case FormTimer::LedTimer:
+      OnLedTick();
       break;
-    case FormTimer::TrayTimer1:
-      TrayTimer1Timer();
+    case FormTimer::TrayClickTimer:
+      OnTrayClickTick();
       break;
   }
 }
 
-void MainForm::FormMiscTimerTimer() {
+void MainForm::OnStartupTick() {
   // One-shot: the start-up runs once, inside the message loop.
-  window_.StopTimer(FormTimer::FormMiscTimer);
+  window_.StopTimer(FormTimer::StartupTimer);
   ProgramInit();
 }
 
@@ -135,7 +135,7 @@ void MainForm::ProgramInit() {
   const PlayerLocation player =
       LocatePlayer(services_.registry, services_.files, facts_.executable_path);
   player_directory_ = player.directory;
-  if (!player.found) window_.EnableTrayMenuItem(TrayMenuItem::Item2StartPlayer, false);
+  if (!player.found) window_.EnableTrayMenuItem(TrayMenuItem::StartPlayer, false);
   playlist_.SetCandidates(PlaylistFileCandidates(player_directory_, facts_.user_app_data));
   browser_path_ = LocateBrowser(services_.registry);
   help_about_.SetBrowserPath(browser_path_);
@@ -145,7 +145,7 @@ void MainForm::ProgramInit() {
   FillCommandList(commands, player_directory_, services_.files);
   properties_.Editor().FillCommandLists(commands);
   properties_.ReadSettings();
-  if (!ApplySettings()) properties_.ComboBox1Change();
+  if (!ApplySettings()) properties_.SettingChanged();
   // Each box above runs a message loop of its own, in which the program may
   // have been told to end: then the start-up stops where it is.
   if (ending_) return;
@@ -156,7 +156,7 @@ void MainForm::ProgramInit() {
   // only means those commands will not work.
   if (facts_.nt_family) services_.power.EnableShutdownPrivilege();
   volume_.Open();
-  window_.StartTimer(FormTimer::ButtonStatusTimer1);
+  window_.StartTimer(FormTimer::PollTimer);
   window_.AddTrayIcon();
   tray_icon_shown_ = true;
 }
@@ -171,7 +171,7 @@ void MainForm::StartPlayerIfWanted(bool player_not_found) {
     box.icon = MessageIcon::Warning;
     services_.message_boxes.Show(box);
   } else if (settings_.Options.WinampOnStartup) {
-    Item2Click();
+    StartPlayerClicked();
   }
 }
 
@@ -187,7 +187,7 @@ std::intptr_t MainForm::NotifyRunningInstance(std::uintptr_t code, std::intptr_t
 std::intptr_t MainForm::OnUserMessage(std::uintptr_t wparam, std::intptr_t lparam) {
   switch (wparam) {
     case kShowRequest:
-      Item1Click();
+      ShowPropertiesClicked();
       return 0;
     case kPortHandleQuery:
       if (lparam == 0) return primary_.Handle();
@@ -207,22 +207,22 @@ std::intptr_t MainForm::OnUserMessage(std::uintptr_t wparam, std::intptr_t lpara
 
 void MainForm::OnTrayMenu(TrayMenuItem item) {
   switch (item) {
-    case TrayMenuItem::Item1Properties:
-      Item1Click();
+    case TrayMenuItem::Properties:
+      ShowPropertiesClicked();
       break;
-    case TrayMenuItem::Item2StartPlayer:
-      Item2Click();
+    case TrayMenuItem::StartPlayer:
+      StartPlayerClicked();
       break;
-    case TrayMenuItem::Item3Volume:
-      Item3Click();
+    case TrayMenuItem::Volume:
+      VolumeClicked();
       break;
-    case TrayMenuItem::Item4Exit:
-      Item4Click();
+    case TrayMenuItem::Exit:
+      ExitClicked();
       break;
   }
 }
 
-void MainForm::Item1Click() {
+void MainForm::ShowPropertiesClicked() {
   if (!window_.Visible()) window_.Show();
   window_.BringToFront();
   // A visible remap dialog keeps the window disabled: bring it forward too.
@@ -230,16 +230,16 @@ void MainForm::Item1Click() {
   if (secondary_remap_.IsShown()) views_.secondary_remap.SetFocus(RemapControl::Dialog);
 }
 
-void MainForm::Item2Click() {
+void MainForm::StartPlayerClicked() {
   const bool winamp = services_.files.FileExists(player_directory_ + "\\Winamp.exe");
   services_.shell.Execute(winamp ? "Winamp.exe" : "Studio.exe", "", player_directory_, kShowShow);
 }
 
-void MainForm::Item3Click() {
+void MainForm::VolumeClicked() {
   services_.shell.Execute(kVolumeControlCommand, kSimpleVolumeControlSwitch, "", kShowShow);
 }
 
-void MainForm::Item4Click() {
+void MainForm::ExitClicked() {
   ending_ = true;
   WriteSettings();
   window_.RemoveTrayIcon();
@@ -248,8 +248,8 @@ void MainForm::Item4Click() {
   window_.EndMessageLoop();
 }
 
-bool MainForm::FormCloseQuery() {
-  if (window_.Visible()) return properties_.FormCloseQuery(true);
+bool MainForm::OnCloseRequest() {
+  if (window_.Visible()) return properties_.OnCloseRequest(true);
   // Hidden: a close came from outside; the window closes and the program
   // ends.
   EndOnClose(true);
@@ -258,7 +258,7 @@ bool MainForm::FormCloseQuery() {
 
 bool MainForm::OnSessionEndQuery() {
   // A visible window refuses, as for any close request, and is cancelled.
-  if (window_.Visible()) return properties_.FormCloseQuery(true);
+  if (window_.Visible()) return properties_.OnCloseRequest(true);
   // Only the settings, which a forced end would otherwise lose: a cancelled
   // end must leave the program running with its icon, port and timers.
   WriteSettings();
@@ -274,10 +274,10 @@ void MainForm::OnSessionEnd() {
 void MainForm::EndOnClose(bool store_settings) {
   ending_ = true;
   if (instance_lock_) instance_lock_->Release();
-  window_.StopTimer(FormTimer::TrayTimer1);
-  window_.StopTimer(FormTimer::ButtonStatusTimer1);
-  window_.StopTimer(FormTimer::FormMiscTimer);
-  window_.StopTimer(FormTimer::TimerLED);
+  window_.StopTimer(FormTimer::TrayClickTimer);
+  window_.StopTimer(FormTimer::PollTimer);
+  window_.StopTimer(FormTimer::StartupTimer);
+  window_.StopTimer(FormTimer::LedTimer);
   ClearLeds();
   primary_.Close();
   secondary_.Close();
@@ -288,7 +288,7 @@ void MainForm::EndOnClose(bool store_settings) {
 
 bool MainForm::StartPollTimer() {
   if (ending_) return false;
-  window_.StartTimer(FormTimer::ButtonStatusTimer1);
+  window_.StartTimer(FormTimer::PollTimer);
   return true;
 }
 
@@ -306,7 +306,7 @@ void MainForm::OnTaskbarCreated() {
 void MainForm::RunClickAction(TrayClickAction action) {
   switch (action) {
     case TrayClickAction::StartPlayer:
-      Item2Click();
+      StartPlayerClicked();
       break;
     case TrayClickAction::OpenVolumeControl:
       services_.shell.Execute(kVolumeControlFile, "", "", kShowShow);
@@ -320,7 +320,7 @@ void MainForm::RunClickAction(TrayClickAction action) {
       }
       break;
     case TrayClickAction::OpenProperties:
-      Item1Click();
+      ShowPropertiesClicked();
       break;
     case TrayClickAction::Nothing:
       break;

@@ -57,22 +57,22 @@ class MainForm final : public FormEvents,
     tray_clicks_.TrayMessage(mouse_message);
   }
   void OnTrayMenu(TrayMenuItem item) override;
-  bool FormCloseQuery() override;
+  bool OnCloseRequest() override;
   bool OnSessionEndQuery() override;
   void OnSessionEnd() override;
   void OnTaskbarCreated() override;
-  void FormShow() override { properties_.FormShow(); }
+  void OnShown() override { properties_.OnShown(); }
 
   // Handlers under their form names.
-  void FormMiscTimerTimer();
+  void OnStartupTick();
   void ProgramInit();
-  void ButtonStatusTimer1Timer() { cycle_.Run(); }
-  void TimerLEDTimer() { leds_.Step(); }
-  void TrayTimer1Timer() { tray_clicks_.TrayTimer1Timer(settings_.Options.OnTrayClick); }
-  void Item1Click();
-  void Item2Click();
-  void Item3Click();
-  void Item4Click();
+  void OnPollTick() { cycle_.Run(); }
+  void OnLedTick() { leds_.Step(); }
+  void OnTrayClickTick() { tray_clicks_.OnTrayClickTick(settings_.Options.OnTrayClick); }
+  void ShowPropertiesClicked();
+  void StartPlayerClicked();
+  void VolumeClicked();
+  void ExitClicked();
   std::intptr_t NotifyRunningInstance(std::uintptr_t code, std::intptr_t lparam);
 
   // The parts the Win32 views wire their controls to.
@@ -98,10 +98,12 @@ class MainForm final : public FormEvents,
   void EndOnClose(bool store_settings);
 
   // TrayHost
-  void StartClickTimer() override { window_.StartTimer(FormTimer::TrayTimer1); }
-  void StopClickTimer() override { window_.StopTimer(FormTimer::TrayTimer1); }
-  bool ClickTimerRunning() const override { return window_.TimerRunning(FormTimer::TrayTimer1); }
-  void ShowProperties() override { Item1Click(); }
+  void StartClickTimer() override { window_.StartTimer(FormTimer::TrayClickTimer); }
+  void StopClickTimer() override { window_.StopTimer(FormTimer::TrayClickTimer); }
+  bool ClickTimerRunning() const override {
+    return window_.TimerRunning(FormTimer::TrayClickTimer);
+  }
+  void ShowProperties() override { ShowPropertiesClicked(); }
   void OpenMenuAtCursor() override { window_.OpenTrayMenuAtCursor(); }
   void RunClickAction(TrayClickAction action) override;
 
@@ -116,7 +118,7 @@ class MainForm final : public FormEvents,
   bool UseConfigFile(const std::string& path) override;
 
   // PropertiesWindowOpener
-  void ShowPropertiesWindow() override { Item1Click(); }
+  void ShowPropertiesWindow() override { ShowPropertiesClicked(); }
 
   // SettingsView: the window refreshes itself after a load.
   void ShowConfigPath(const std::string& path) override;
@@ -124,9 +126,9 @@ class MainForm final : public FormEvents,
   void SettingsLoaded() override {}
 
   // PollTimerControl and PlayerLauncher
-  void StopPollTimer() override { window_.StopTimer(FormTimer::ButtonStatusTimer1); }
+  void StopPollTimer() override { window_.StopTimer(FormTimer::PollTimer); }
   bool StartPollTimer() override;
-  void StartPlayer() override { Item2Click(); }
+  void StartPlayer() override { StartPlayerClicked(); }
 
   // ShellStarter and WiringPictureWriter
   void StartFile(const std::string& file, const std::string& parameters,

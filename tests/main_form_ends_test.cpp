@@ -28,7 +28,7 @@ class EndsTest : public ::testing::Test {
   // Lights the LED: the cycle finds its condition true, the LED step lights it.
   void LightTheLed() {
     rig_.Tick();
-    rig_.form->OnTimer(FormTimer::TimerLED);
+    rig_.form->OnTimer(FormTimer::LedTimer);
     ASSERT_TRUE(rig_.ports.Port(1).rts);
   }
 
@@ -46,8 +46,8 @@ TEST_F(EndsTest, StartUpOpensThePortAndMixerBeforeThePollTimerAndAddsTheIconLast
                           !rig_.window.tray_icon;
   };
   rig_.window.log.clear();
-  rig_.window.StartTimer(FormTimer::FormMiscTimer);
-  rig_.form->OnTimer(FormTimer::FormMiscTimer);
+  rig_.window.StartTimer(FormTimer::StartupTimer);
+  rig_.form->OnTimer(FormTimer::StartupTimer);
   EXPECT_TRUE(ready_at_poll_start);
   EXPECT_EQ(rig_.window.log,
             (std::vector<std::string>{"start start-up timer", "stop start-up timer",
@@ -59,7 +59,7 @@ TEST_F(EndsTest, ExitStoresThenRemovesTheIconThenDarkensTheLedsThenEnds) {
   LightTheLed();
   rig_.files.files.erase(MainFormRig::kIni);
   NoteStateAtEachStep();
-  rig_.form->OnTrayMenu(TrayMenuItem::Item4Exit);
+  rig_.form->OnTrayMenu(TrayMenuItem::Exit);
   EXPECT_EQ(steps_, (std::vector<std::string>{"remove tray icon | open lit stored locked",
                                               "end loop | open dark stored locked"}));
 }
@@ -69,7 +69,7 @@ TEST_F(EndsTest, CloseWhileHiddenReleasesLockTimersLedsPortsThenStoresAndRemoves
   LightTheLed();
   rig_.files.files.erase(MainFormRig::kIni);
   NoteStateAtEachStep();
-  EXPECT_TRUE(rig_.form->FormCloseQuery());
+  EXPECT_TRUE(rig_.form->OnCloseRequest());
   EXPECT_EQ(steps_, (std::vector<std::string>{
                         "stop tray click timer | open lit",
                         "stop poll timer | open lit",
@@ -88,8 +88,8 @@ TEST_F(EndsTest, ACancelledSessionEndLeavesTheProgramRunning) {
   EXPECT_TRUE(rig_.window.tray_icon);
   EXPECT_TRUE(rig_.ports.Port(1).open);
   EXPECT_TRUE(rig_.ports.Port(1).dtr);
-  EXPECT_TRUE(rig_.window.TimerRunning(FormTimer::ButtonStatusTimer1));
-  EXPECT_TRUE(rig_.window.TimerRunning(FormTimer::TimerLED));
+  EXPECT_TRUE(rig_.window.TimerRunning(FormTimer::PollTimer));
+  EXPECT_TRUE(rig_.window.TimerRunning(FormTimer::LedTimer));
   EXPECT_TRUE(rig_.locks.held.count("Pelorin")) << "a new copy would end silently otherwise";
   EXPECT_FALSE(rig_.window.loop_ended);
 
@@ -117,7 +117,7 @@ TEST_F(EndsTest, TheSessionEndingEndsTheProgramInOrder) {
 
 TEST_F(EndsTest, AVisibleWindowRefusesTheSessionEndAndIsCancelled) {
   rig_.Start();
-  rig_.form->OnTrayMenu(TrayMenuItem::Item1Properties);
+  rig_.form->OnTrayMenu(TrayMenuItem::Properties);
   ASSERT_TRUE(rig_.window.visible);
   EXPECT_FALSE(rig_.form->OnSessionEndQuery());
   EXPECT_FALSE(rig_.window.visible);
@@ -134,7 +134,7 @@ class EndInsideQuestionTest : public EndsTest,
   void RunEnd() {
     switch (GetParam()) {
       case EndInsideQuestion::Exit:
-        rig_.form->OnTrayMenu(TrayMenuItem::Item4Exit);
+        rig_.form->OnTrayMenu(TrayMenuItem::Exit);
         break;
       case EndInsideQuestion::QuitRequest:
         rig_.form->OnUserMessage(kQuitRequest, 0);
@@ -164,7 +164,7 @@ TEST_P(EndInsideQuestionTest, TheCycleThatAskedEndsWithoutActing) {
   rig_.Tick();
 
   ASSERT_EQ(rig_.boxes.shown.size(), 1u);
-  EXPECT_FALSE(rig_.window.TimerRunning(FormTimer::ButtonStatusTimer1)) << "not restarted";
+  EXPECT_FALSE(rig_.window.TimerRunning(FormTimer::PollTimer)) << "not restarted";
   EXPECT_TRUE(rig_.keyboard.events.empty()) << "the cycle's command is not sent";
   EXPECT_EQ(rig_.shell.starts.size(), starts_before) << "nor the player started";
   const auto& writes = rig_.ports.Port(1).rts_writes;

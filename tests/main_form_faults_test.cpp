@@ -98,14 +98,14 @@ TEST_F(FaultTest, UnpluggedAdapterShowsNoBoxUntilTheUserApplies) {
   rig_.Tick();
   rig_.ports.Port(1).exists = false;  // unplugged with the button held
   rig_.RunFor(10 * 60 * 1000);
-  for (int i = 0; i < 50; ++i) rig_.form->OnTimer(FormTimer::TimerLED);
+  for (int i = 0; i < 50; ++i) rig_.form->OnTimer(FormTimer::LedTimer);
   EXPECT_EQ(NextTracks(), 1);
   EXPECT_TRUE(rig_.boxes.shown.empty()) << "no box storm from the poll cycle or the LEDs";
   EXPECT_EQ(rig_.ports.open_requests.size(), 1u) << "no reopening behind the user's back";
 
   // The user's Apply reopens the port: one box for the one failed open.
   rig_.form->OnUserMessage(kShowRequest, 0);
-  rig_.form->Properties().Button3Click();
+  rig_.form->Properties().ApplyClicked();
   ASSERT_EQ(rig_.boxes.shown.size(), 1u);
   EXPECT_NE(rig_.boxes.shown[0].text.find("Error opening COM1"), std::string::npos);
   rig_.RunFor(1000);
@@ -113,7 +113,7 @@ TEST_F(FaultTest, UnpluggedAdapterShowsNoBoxUntilTheUserApplies) {
 
   // Plugged in again, the next Apply opens it and buttons work.
   rig_.ports.Port(1).exists = true;
-  rig_.form->Properties().Button3Click();
+  rig_.form->Properties().ApplyClicked();
   EXPECT_TRUE(rig_.form->Primary().IsOpen());
   rig_.Release(1, 3);
   rig_.RunFor(100);
@@ -133,7 +133,7 @@ TEST_F(FaultTest, HungPlayerAnswersZeroAndTheProgramCarriesOn) {
   for (int i = 0; i < 20; ++i) {
     Press(1);
     Press(3);
-    rig_.form->OnTimer(FormTimer::TimerLED);
+    rig_.form->OnTimer(FormTimer::LedTimer);
   }
   EXPECT_EQ(NextTracks(), 20);
   EXPECT_EQ(Selections(1), 20) << "position 0 in folder a: next folder selects entry 1";
@@ -153,7 +153,7 @@ TEST_F(FaultTest, RegistryDenyingAccessEverywhereStillStartsRunsAndSaves) {
   EXPECT_TRUE(rig_.window.tray_icon);
   Press(3);
   EXPECT_EQ(NextTracks(), 1);
-  rig_.form->OnTrayMenu(TrayMenuItem::Item4Exit);
+  rig_.form->OnTrayMenu(TrayMenuItem::Exit);
   EXPECT_TRUE(rig_.window.loop_ended);
   EXPECT_TRUE(rig_.registry.keys.empty());
   EXPECT_NE(rig_.files.files[MainFormRig::kIni].find("[Port2Button15]"), std::string::npos)
@@ -165,7 +165,7 @@ TEST_F(FaultTest, RegistryRefusingWritesLeavesLegacyValuesAndRunsOn) {
   rig_.registry.writes_fail = true;
   rig_.Start();
   Press(3);
-  rig_.form->OnTrayMenu(TrayMenuItem::Item4Exit);
+  rig_.form->OnTrayMenu(TrayMenuItem::Exit);
   EXPECT_EQ(NextTracks(), 1);
   EXPECT_TRUE(rig_.window.loop_ended);
   EXPECT_TRUE(rig_.boxes.shown.empty());
@@ -185,8 +185,8 @@ TEST_P(SaveFaultTest, PreviousFileSurvivesEveryProgramEnd) {
   const std::string previous = rig_.files.files[MainFormRig::kIni];
   GetParam().inject(rig_.files);
   rig_.form->OnUserMessage(kShowRequest, 0);
-  rig_.form->Properties().Button3Click();
-  rig_.form->OnTrayMenu(TrayMenuItem::Item4Exit);
+  rig_.form->Properties().ApplyClicked();
+  rig_.form->OnTrayMenu(TrayMenuItem::Exit);
   EXPECT_EQ(rig_.files.files[MainFormRig::kIni], previous);
   EXPECT_TRUE(rig_.window.loop_ended);
   EXPECT_FALSE(rig_.window.tray_icon);
@@ -195,7 +195,7 @@ TEST_P(SaveFaultTest, PreviousFileSurvivesEveryProgramEnd) {
 
   // The session end takes the other road to the same save.
   rig_.window.visible = false;
-  EXPECT_TRUE(rig_.form->FormCloseQuery());
+  EXPECT_TRUE(rig_.form->OnCloseRequest());
   EXPECT_EQ(rig_.files.files[MainFormRig::kIni], previous);
 }
 
@@ -226,7 +226,7 @@ TEST_P(EarlyCloseTest, CloseBeforeTheSettingsWereReadKeepsTheFile) {
   } else {
     rig_.Build();
   }
-  EXPECT_TRUE(rig_.form->FormCloseQuery());
+  EXPECT_TRUE(rig_.form->OnCloseRequest());
   EXPECT_TRUE(rig_.files.files[MainFormRig::kIni] == users_file) << "the user's file was replaced";
   EXPECT_EQ(rig_.files.replacements, 0);
 }

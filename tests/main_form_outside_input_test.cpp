@@ -125,8 +125,8 @@ class TrayMouseMessageTest : public OutsideInputTest,
 // ignores them all, and the click timer is never started by them.
 TEST_P(TrayMouseMessageTest, OtherMouseMessagesDoNothing) {
   for (int i = 0; i < 3; ++i) rig_.form->TrayMessage(GetParam());
-  EXPECT_FALSE(rig_.window.TimerRunning(FormTimer::TrayTimer1));
-  rig_.form->OnTimer(FormTimer::TrayTimer1);  // a stray tick of a stopped timer
+  EXPECT_FALSE(rig_.window.TimerRunning(FormTimer::TrayClickTimer));
+  rig_.form->OnTimer(FormTimer::TrayClickTimer);  // a stray tick of a stopped timer
   ExpectUndisturbed();
   EXPECT_EQ(rig_.shell.starts.size(), starts_before_);
   EXPECT_FALSE(rig_.window.visible);
@@ -142,9 +142,9 @@ INSTANTIATE_TEST_SUITE_P(Messages, TrayMouseMessageTest,
 // runs no click action; the poll and LED ticks are harmless repeats.
 TEST_F(OutsideInputTest, StrayTimerTicksRunNoClickAction) {
   for (int i = 0; i < 20; ++i) {
-    rig_.form->OnTimer(FormTimer::TrayTimer1);
-    rig_.form->OnTimer(FormTimer::ButtonStatusTimer1);
-    rig_.form->OnTimer(FormTimer::TimerLED);
+    rig_.form->OnTimer(FormTimer::TrayClickTimer);
+    rig_.form->OnTimer(FormTimer::PollTimer);
+    rig_.form->OnTimer(FormTimer::LedTimer);
   }
   EXPECT_EQ(rig_.shell.starts.size(), starts_before_);
   ExpectUndisturbed();
@@ -155,7 +155,7 @@ TEST_F(OutsideInputTest, StrayTimerTicksRunNoClickAction) {
 // program. MainForm::OnTimer needs to ignore ticks of timers that are not
 // running; until then this stays disabled.
 TEST_F(OutsideInputTest, StrayStartupTickDoesNotEndTheProgram) {
-  rig_.form->OnTimer(FormTimer::FormMiscTimer);
+  rig_.form->OnTimer(FormTimer::StartupTimer);
   ExpectUndisturbed();
   EXPECT_EQ(rig_.window.tray_icon_adds, 1);
 }
@@ -172,9 +172,9 @@ TEST_F(OutsideInputTest, RandomTrayTrafficKeepsTheClickTimerAOneShot) {
     const int what = static_cast<int>(random() % 8);
     if (what < 6) {
       rig_.form->TrayMessage(kMessages[what]);
-    } else if (rig_.window.TimerRunning(FormTimer::TrayTimer1)) {
-      rig_.form->OnTimer(FormTimer::TrayTimer1);
-      EXPECT_FALSE(rig_.window.TimerRunning(FormTimer::TrayTimer1));
+    } else if (rig_.window.TimerRunning(FormTimer::TrayClickTimer)) {
+      rig_.form->OnTimer(FormTimer::TrayClickTimer);
+      EXPECT_FALSE(rig_.window.TimerRunning(FormTimer::TrayClickTimer));
     }
   }
   EXPECT_FALSE(rig_.window.loop_ended);
@@ -205,9 +205,9 @@ TEST_P(TrayActionTest, SingleClickRunsExactlyTheStoredAction) {
   rig.shell.starts.clear();
   rig.messaging.messages.clear();
   rig.form->TrayMessage(kMouseLeftDown);
-  ASSERT_TRUE(rig.window.TimerRunning(FormTimer::TrayTimer1));
+  ASSERT_TRUE(rig.window.TimerRunning(FormTimer::TrayClickTimer));
   EXPECT_TRUE(rig.shell.starts.empty()) << "nothing runs before the click timer ends";
-  rig.form->OnTimer(FormTimer::TrayTimer1);
+  rig.form->OnTimer(FormTimer::TrayClickTimer);
   EXPECT_EQ(rig.shell.starts, c.starts);
   EXPECT_EQ(rig.messaging.messages, c.messages);
   EXPECT_EQ(rig.window.visible, c.shows_window);

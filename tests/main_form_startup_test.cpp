@@ -43,8 +43,8 @@ TEST_F(StartupTest, PortsOpenBeforeThePollTimerAndTheTrayIconComesLast) {
   rig.Start();
   EXPECT_TRUE(rig.ports.Port(1).open);
   EXPECT_TRUE(rig.ports.Port(1).dtr);
-  EXPECT_TRUE(rig.window.TimerRunning(FormTimer::ButtonStatusTimer1));
-  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::FormMiscTimer)) << "the start-up runs once";
+  EXPECT_TRUE(rig.window.TimerRunning(FormTimer::PollTimer));
+  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::StartupTimer)) << "the start-up runs once";
   ASSERT_FALSE(rig.window.log.empty());
   EXPECT_EQ(rig.window.log.back(), "add tray icon");
   EXPECT_EQ(rig.power.privilege_requests, 1);
@@ -61,7 +61,7 @@ TEST_F(StartupTest, SecondCopyEndsSilentlyWithoutTouchingPortsOrSettings) {
   EXPECT_TRUE(rig.boxes.shown.empty());
   EXPECT_FALSE(rig.ports.Port(1).open);
   EXPECT_FALSE(rig.window.tray_icon);
-  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::ButtonStatusTimer1));
+  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::PollTimer));
   EXPECT_EQ(rig.files.files[MainFormRig::kIni], before);
 }
 
@@ -168,7 +168,7 @@ TEST_F(StartupTest, RegisteredPlayerIsFoundInEitherViewThe32BitOneFirst) {
     }
     program.Start();
     EXPECT_EQ(program.form->PlayerDirectory(), c.directory);
-    EXPECT_TRUE(program.window.MenuItemEnabled(TrayMenuItem::Item2StartPlayer));
+    EXPECT_TRUE(program.window.MenuItemEnabled(TrayMenuItem::StartPlayer));
     EXPECT_TRUE(program.boxes.shown.empty()) << "no warning";
   }
 }
@@ -178,7 +178,7 @@ TEST_F(StartupTest, PlayerNotFoundDisablesStartWinampAndWarnsOnce) {
   rig.files.files.erase(std::string(MainFormRig::kPlayerDir) + "\\Winamp.exe");
   rig.files.files[MainFormRig::kIni] += "[Options]\r\nWinampOnStartup=1\r\n";
   rig.Start();
-  EXPECT_FALSE(rig.window.MenuItemEnabled(TrayMenuItem::Item2StartPlayer));
+  EXPECT_FALSE(rig.window.MenuItemEnabled(TrayMenuItem::StartPlayer));
   ASSERT_EQ(rig.boxes.shown.size(), 1u);
   EXPECT_EQ(rig.boxes.shown[0].text,
             "Unable to find Winamp installed!\n\nProgram will be unable to start Winamp.");
@@ -219,10 +219,10 @@ TEST_F(StartupTest, ARestartedTaskbarGetsTheIconAgainWhileTheProgramRuns) {
 TEST_F(StartupTest, ExitStoresClearsTheLedsAndEnds) {
   rig.Start();
   rig.Tick();  // the cycle finds the LED's condition true; the LED step lights it
-  rig.form->OnTimer(FormTimer::TimerLED);
+  rig.form->OnTimer(FormTimer::LedTimer);
   ASSERT_TRUE(rig.ports.Port(1).rts);
   rig.files.files.erase(MainFormRig::kIni);
-  rig.form->Item4Click();
+  rig.form->ExitClicked();
   EXPECT_TRUE(rig.files.files.count(MainFormRig::kIni)) << "settings stored";
   EXPECT_FALSE(rig.ports.Port(1).rts);
   EXPECT_FALSE(rig.window.tray_icon);
@@ -231,16 +231,16 @@ TEST_F(StartupTest, ExitStoresClearsTheLedsAndEnds) {
 
 TEST_F(StartupTest, CloseRequestWhileHiddenEndsInOrderAndWhileVisibleOnlyHides) {
   rig.Start();
-  rig.form->Item1Click();
+  rig.form->ShowPropertiesClicked();
   ASSERT_TRUE(rig.window.visible);
-  EXPECT_FALSE(rig.form->FormCloseQuery()) << "a visible window hides instead";
+  EXPECT_FALSE(rig.form->OnCloseRequest()) << "a visible window hides instead";
   EXPECT_FALSE(rig.window.visible);
 
   rig.files.files.erase(MainFormRig::kIni);
-  EXPECT_TRUE(rig.form->FormCloseQuery());
+  EXPECT_TRUE(rig.form->OnCloseRequest());
   EXPECT_TRUE(rig.locks.held.empty()) << "the instance lock is released first";
-  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::ButtonStatusTimer1));
-  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::TimerLED));
+  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::PollTimer));
+  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::LedTimer));
   EXPECT_FALSE(rig.ports.Port(1).open);
   EXPECT_FALSE(rig.ports.Port(1).rts_writes.empty());
   EXPECT_FALSE(rig.ports.Port(1).rts_writes.back());

@@ -17,7 +17,7 @@ class FormEvents {
   virtual void TrayMessage(std::uint32_t mouse_message) = 0;
   virtual void OnTrayMenu(TrayMenuItem item) = 0;
   // A close request; true lets the window close and the program end.
-  virtual bool FormCloseQuery() = 0;
+  virtual bool OnCloseRequest() = 0;
   // Windows asks whether the session may end; true allows it. The session
   // may still go on (another program refuses, the user cancels), so nothing
   // that would stop the program from running may happen here.
@@ -28,7 +28,7 @@ class FormEvents {
   // The taskbar was re-created (the shell restarted).
   virtual void OnTaskbarCreated() = 0;
   // The window was just shown.
-  virtual void FormShow() = 0;
+  virtual void OnShown() = 0;
 };
 
 }  // namespace pelorin

@@ -72,13 +72,13 @@ class FakeFormWindow final : public FormWindow {
   }
   static std::string NameOf(FormTimer timer) {
     switch (timer) {
-      case FormTimer::FormMiscTimer:
+      case FormTimer::StartupTimer:
         return "start-up timer";
-      case FormTimer::ButtonStatusTimer1:
+      case FormTimer::PollTimer:
         return "poll timer";
-      case FormTimer::TimerLED:
+      case FormTimer::LedTimer:
         return "LED timer";
-      case FormTimer::TrayTimer1:
+      case FormTimer::TrayClickTimer:
         return "tray click timer";
     }
     return "?";

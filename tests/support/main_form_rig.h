@@ -84,8 +84,8 @@ struct MainFormRig {
   // Builds the central object and runs the start-up.
   void Start() {
     Build();
-    window.StartTimer(FormTimer::FormMiscTimer);
-    form->OnTimer(FormTimer::FormMiscTimer);
+    window.StartTimer(FormTimer::StartupTimer);
+    form->OnTimer(FormTimer::StartupTimer);
   }
 
   void SetPlayerRunning(bool running) {
@@ -105,8 +105,7 @@ struct MainFormRig {
   // 25 ms of simulated time after the previous tick.
   void Tick() {
     clock.Advance(kCycleMs);
-    if (window.TimerRunning(FormTimer::ButtonStatusTimer1))
-      form->OnTimer(FormTimer::ButtonStatusTimer1);
+    if (window.TimerRunning(FormTimer::PollTimer)) form->OnTimer(FormTimer::PollTimer);
   }
   void RunFor(std::int64_t ms) {
     for (std::int64_t t = 0; t < ms; t += kCycleMs) Tick();

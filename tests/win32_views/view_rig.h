@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/form_events.h"
 #include "config/settings.h"
+#include "ui/form_events.h"
 #include "ui/help_about_tab.h"
 #include "ui/properties_window.h"
 #include "ui/remap_dialog.h"
@@ -84,11 +84,11 @@ class ViewRig final : public FormEvents, public ShellStarter, public WiringPictu
   }
   void TrayMessage(std::uint32_t) override {}
   void OnTrayMenu(TrayMenuItem) override {}
-  bool FormCloseQuery() override { return properties.FormCloseQuery(window.Visible()); }
-  bool OnSessionEndQuery() override { return FormCloseQuery(); }
+  bool OnCloseRequest() override { return properties.OnCloseRequest(window.Visible()); }
+  bool OnSessionEndQuery() override { return OnCloseRequest(); }
   void OnSessionEnd() override {}
   void OnTaskbarCreated() override {}
-  void FormShow() override { properties.FormShow(); }
+  void OnShown() override { properties.OnShown(); }
 
   // ShellStarter, WiringPictureWriter
   void StartFile(const std::string& file, const std::string& parameters,

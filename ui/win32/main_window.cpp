@@ -14,13 +14,13 @@ struct TimerSetting {
 
 TimerSetting SettingOf(FormTimer timer) {
   switch (timer) {
-    case FormTimer::FormMiscTimer:
+    case FormTimer::StartupTimer:
       return {1, 1};
-    case FormTimer::ButtonStatusTimer1:
+    case FormTimer::PollTimer:
       return {2, 25};
-    case FormTimer::TimerLED:
+    case FormTimer::LedTimer:
       return {3, 200};
-    case FormTimer::TrayTimer1:
+    case FormTimer::TrayClickTimer:
       return {4, 300};
   }
   return {0, 0};
@@ -34,13 +34,13 @@ bool TimerFromId(UINT_PTR id, FormTimer& timer) {
 
 UINT MenuIdOf(TrayMenuItem item) {
   switch (item) {
-    case TrayMenuItem::Item1Properties:
+    case TrayMenuItem::Properties:
       return IDM_TRAY_PROPERTIES;
-    case TrayMenuItem::Item2StartPlayer:
+    case TrayMenuItem::StartPlayer:
       return IDM_TRAY_START_PLAYER;
-    case TrayMenuItem::Item3Volume:
+    case TrayMenuItem::Volume:
       return IDM_TRAY_VOLUME;
-    case TrayMenuItem::Item4Exit:
+    case TrayMenuItem::Exit:
       return IDM_TRAY_EXIT;
   }
   return 0;
@@ -132,7 +132,7 @@ bool MainWindow::Visible() const {
 void MainWindow::Show() {
   const bool was_visible = Visible();
   ShowWindow(hwnd_, SW_SHOW);
-  if (!was_visible) events_->FormShow();
+  if (!was_visible) events_->OnShown();
 }
 
 void MainWindow::Hide() {
@@ -171,8 +171,8 @@ bool MainWindow::TakePostedRequest(const MSG& msg) {
 void MainWindow::EndMessageLoop() {
   // No timer may run once the program is ending: a late LED step would
   // light the LED again after the program cleared it.
-  for (FormTimer timer : {FormTimer::FormMiscTimer, FormTimer::ButtonStatusTimer1,
-                          FormTimer::TimerLED, FormTimer::TrayTimer1}) {
+  for (FormTimer timer : {FormTimer::StartupTimer, FormTimer::PollTimer, FormTimer::LedTimer,
+                          FormTimer::TrayClickTimer}) {
     StopTimer(timer);
   }
   PostQuitMessage(0);
@@ -249,16 +249,16 @@ INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT message, WPARAM wparam, 
 bool MainWindow::HandleCommand(WORD id) {
   switch (id) {
     case IDM_TRAY_PROPERTIES:
-      events_->OnTrayMenu(TrayMenuItem::Item1Properties);
+      events_->OnTrayMenu(TrayMenuItem::Properties);
       return true;
     case IDM_TRAY_START_PLAYER:
-      events_->OnTrayMenu(TrayMenuItem::Item2StartPlayer);
+      events_->OnTrayMenu(TrayMenuItem::StartPlayer);
       return true;
     case IDM_TRAY_VOLUME:
-      events_->OnTrayMenu(TrayMenuItem::Item3Volume);
+      events_->OnTrayMenu(TrayMenuItem::Volume);
       return true;
     case IDM_TRAY_EXIT:
-      events_->OnTrayMenu(TrayMenuItem::Item4Exit);
+      events_->OnTrayMenu(TrayMenuItem::Exit);
       return true;
     default:
       return false;
@@ -288,7 +288,7 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (HandleCommand(LOWORD(wparam))) return TRUE;
       break;
     case WM_CLOSE:
-      if (events_->FormCloseQuery()) {
+      if (events_->OnCloseRequest()) {
         DestroyWindow(hwnd_);
         hwnd_ = nullptr;
         PostQuitMessage(0);
