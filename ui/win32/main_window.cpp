@@ -12,23 +12,23 @@ struct TimerSetting {
   UINT interval_ms;
 };
 
-TimerSetting SettingOf(FormTimer timer) {
+TimerSetting SettingOf(WindowTimer timer) {
   switch (timer) {
-    case FormTimer::StartupTimer:
+    case WindowTimer::StartupTimer:
       return {1, 1};
-    case FormTimer::PollTimer:
+    case WindowTimer::PollTimer:
       return {2, 25};
-    case FormTimer::LedTimer:
+    case WindowTimer::LedTimer:
       return {3, 200};
-    case FormTimer::TrayClickTimer:
+    case WindowTimer::TrayClickTimer:
       return {4, 300};
   }
   return {0, 0};
 }
 
-bool TimerFromId(UINT_PTR id, FormTimer& timer) {
+bool TimerFromId(UINT_PTR id, WindowTimer& timer) {
   if (id < 1 || id > 4) return false;
-  timer = static_cast<FormTimer>(id - 1);
+  timer = static_cast<WindowTimer>(id - 1);
   return true;
 }
 
@@ -58,7 +58,7 @@ bool FromDialogManager(UINT message, LPARAM lparam) {
   return false;
 }
 
-bool RegisterFormClass(HINSTANCE instance) {
+bool RegisterWindowClass(HINSTANCE instance) {
   // A dialog template with CLASS "TForm1": the class must be a dialog class.
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof(wc);
@@ -79,11 +79,11 @@ MainWindow::~MainWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-bool MainWindow::Create(HINSTANCE instance, FormEvents& events, DialogContent* content) {
+bool MainWindow::Create(HINSTANCE instance, ProgramWindowEvents& events, DialogContent* content) {
   instance_ = instance;
   events_ = &events;
   content_ = content;
-  if (!RegisterFormClass(instance)) return false;
+  if (!RegisterWindowClass(instance)) return false;
   taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
   hwnd_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROPERTIES), nullptr, DialogProc,
                              reinterpret_cast<LPARAM>(this));
@@ -110,18 +110,18 @@ int MainWindow::RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
-void MainWindow::StartTimer(FormTimer timer) {
+void MainWindow::StartTimer(WindowTimer timer) {
   const TimerSetting setting = SettingOf(timer);
   SetTimer(hwnd_, setting.id, setting.interval_ms, nullptr);
   timer_running_[static_cast<std::size_t>(timer)] = true;
 }
 
-void MainWindow::StopTimer(FormTimer timer) {
+void MainWindow::StopTimer(WindowTimer timer) {
   KillTimer(hwnd_, SettingOf(timer).id);
   timer_running_[static_cast<std::size_t>(timer)] = false;
 }
 
-bool MainWindow::TimerRunning(FormTimer timer) const {
+bool MainWindow::TimerRunning(WindowTimer timer) const {
   return timer_running_[static_cast<std::size_t>(timer)];
 }
 
@@ -171,8 +171,8 @@ bool MainWindow::TakePostedRequest(const MSG& msg) {
 void MainWindow::EndMessageLoop() {
   // No timer may run once the program is ending: a late LED step would
   // light the LED again after the program cleared it.
-  for (FormTimer timer : {FormTimer::StartupTimer, FormTimer::PollTimer, FormTimer::LedTimer,
-                          FormTimer::TrayClickTimer}) {
+  for (WindowTimer timer : {WindowTimer::StartupTimer, WindowTimer::PollTimer,
+                            WindowTimer::LedTimer, WindowTimer::TrayClickTimer}) {
     StopTimer(timer);
   }
   PostQuitMessage(0);
@@ -274,7 +274,7 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   switch (message) {
     case WM_TIMER: {
-      FormTimer timer;
+      WindowTimer timer;
       if (TimerFromId(wparam, timer)) events_->OnTimer(timer);
       return TRUE;
     }

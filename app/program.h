@@ -17,8 +17,8 @@
 #include "indicators/led_driver.h"
 #include "indicators/tray_clicks.h"
 #include "input/port_channel.h"
-#include "ui/form_events.h"
 #include "ui/help_about_tab.h"
+#include "ui/program_window_events.h"
 #include "ui/properties_window.h"
 #include "ui/remap_dialog.h"
 
@@ -32,26 +32,26 @@ inline constexpr const char* kPlayerNotFoundWarning =
 // button states, the live Settings, the store, the mixer, the instance lock)
 // and carries the handlers of the properties window. It composes the
 // subsystems and holds none of their logic.
-class MainForm final : public FormEvents,
-                       private TrayHost,
-                       private PropertiesHost,
-                       private PropertiesWindowOpener,
-                       private SettingsView,
-                       private PollTimerControl,
-                       private PlayerLauncher,
-                       private ShellStarter,
-                       private WiringPictureWriter {
+class Program final : public ProgramWindowEvents,
+                      private TrayHost,
+                      private PropertiesHost,
+                      private PropertiesWindowOpener,
+                      private SettingsView,
+                      private PollTimerControl,
+                      private PlayerLauncher,
+                      private ShellStarter,
+                      private WiringPictureWriter {
  public:
-  MainForm(const ProgramServices& services, const ProgramViews& views, ProgramFacts facts);
-  MainForm(const MainForm&) = delete;
-  MainForm& operator=(const MainForm&) = delete;
+  Program(const ProgramServices& services, const ProgramViews& views, ProgramFacts facts);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
 
   // Texts and initial layout of every window, and the timers in their
   // initial states; once the views exist.
   void Initialise();
 
-  // FormEvents
-  void OnTimer(FormTimer timer) override;
+  // ProgramWindowEvents
+  void OnTimer(WindowTimer timer) override;
   std::intptr_t OnUserMessage(std::uintptr_t wparam, std::intptr_t lparam) override;
   void TrayMessage(std::uint32_t mouse_message) override {
     tray_clicks_.TrayMessage(mouse_message);
@@ -63,9 +63,9 @@ class MainForm final : public FormEvents,
   void OnTaskbarCreated() override;
   void OnShown() override { properties_.OnShown(); }
 
-  // Handlers under their form names.
+  // The handlers of the window's timers and tray menu.
   void OnStartupTick();
-  void ProgramInit();
+  void StartUp();
   void OnPollTick() { cycle_.Run(); }
   void OnLedTick() { leds_.Step(); }
   void OnTrayClickTick() { tray_clicks_.OnTrayClickTick(settings_.Options.OnTrayClick); }
@@ -98,10 +98,10 @@ class MainForm final : public FormEvents,
   void EndOnClose(bool store_settings);
 
   // TrayHost
-  void StartClickTimer() override { window_.StartTimer(FormTimer::TrayClickTimer); }
-  void StopClickTimer() override { window_.StopTimer(FormTimer::TrayClickTimer); }
+  void StartClickTimer() override { window_.StartTimer(WindowTimer::TrayClickTimer); }
+  void StopClickTimer() override { window_.StopTimer(WindowTimer::TrayClickTimer); }
   bool ClickTimerRunning() const override {
-    return window_.TimerRunning(FormTimer::TrayClickTimer);
+    return window_.TimerRunning(WindowTimer::TrayClickTimer);
   }
   void ShowProperties() override { ShowPropertiesClicked(); }
   void OpenMenuAtCursor() override { window_.OpenTrayMenuAtCursor(); }
@@ -126,7 +126,7 @@ class MainForm final : public FormEvents,
   void SettingsLoaded() override {}
 
   // PollTimerControl and PlayerLauncher
-  void StopPollTimer() override { window_.StopTimer(FormTimer::PollTimer); }
+  void StopPollTimer() override { window_.StopTimer(WindowTimer::PollTimer); }
   bool StartPollTimer() override;
   void StartPlayer() override { StartPlayerClicked(); }
 
@@ -136,7 +136,7 @@ class MainForm final : public FormEvents,
   void WriteBitmap(WiringPicture picture, const std::string& path) override;
 
   ProgramServices services_;
-  FormWindow& window_;
+  ProgramWindow& window_;
   ProgramViews views_;
   ProgramFacts facts_;
 

@@ -3,17 +3,17 @@
 #include <memory>
 #include <string>
 
-#include "app/main_form.h"
+#include "app/program.h"
 #include "fake_audio.h"
 #include "fake_clock.h"
 #include "fake_controls_view.h"
 #include "fake_file_dialogs.h"
 #include "fake_file_system.h"
-#include "fake_form_window.h"
 #include "fake_instance_locks.h"
 #include "fake_keyboard.h"
 #include "fake_message_boxes.h"
 #include "fake_power.h"
+#include "fake_program_window.h"
 #include "fake_registry.h"
 #include "fake_serial.h"
 #include "fake_shell.h"
@@ -28,7 +28,7 @@ namespace pelorin::testing {
 // is installed in C:\Apps (found beside the program's folder) and running.
 // A test changes the fakes first and then calls Start(), which runs the
 // start-up exactly as the first tick of the one-shot timer does.
-struct MainFormRig {
+struct ProgramRig {
   static constexpr const char* kExe = "C:\\Apps\\Pelorin\\pelorin.exe";
   static constexpr const char* kIni = "C:\\Apps\\Pelorin\\Pelorin.ini";
   static constexpr const char* kPlayerDir = "C:\\Apps";
@@ -49,7 +49,7 @@ struct MainFormRig {
   FakeTextFiles text_files;
   FakeInstanceLocks locks;
 
-  FakeFormWindow window;
+  FakeProgramWindow window;
   FakeControlsView<FrameControl> frame;
   FakeControlsView<ComPortsControl> com_ports;
   FakeControlsView<WinampControl> winamp;
@@ -60,9 +60,9 @@ struct MainFormRig {
   FakeFileDialogs file_dialogs;
 
   ProgramFacts facts{kExe, "", "C:\\Users\\me\\AppData", true};
-  std::unique_ptr<MainForm> form;
+  std::unique_ptr<Program> program;
 
-  MainFormRig() {
+  ProgramRig() {
     ports.Port(1);
     files.files[kIni] = "[Primary]\r\nPort=1\r\n";
     files.files[std::string(kPlayerDir) + "\\winamp.exe"] = "";
@@ -73,19 +73,19 @@ struct MainFormRig {
   // Builds the central object with its windows, as before the message loop
   // starts; the start-up has not run yet.
   void Build() {
-    form = std::make_unique<MainForm>(
+    program = std::make_unique<Program>(
         ProgramServices{clock, ports, boxes, messaging, registry, files, shell, keyboard, power,
                         audio, text_files, locks},
         ProgramViews{window, frame, com_ports, winamp, options, help_about, primary_remap,
                      secondary_remap, file_dialogs},
         facts);
-    form->Initialise();
+    program->Initialise();
   }
   // Builds the central object and runs the start-up.
   void Start() {
     Build();
-    window.StartTimer(FormTimer::StartupTimer);
-    form->OnTimer(FormTimer::StartupTimer);
+    window.StartTimer(WindowTimer::StartupTimer);
+    program->OnTimer(WindowTimer::StartupTimer);
   }
 
   void SetPlayerRunning(bool running) {
@@ -105,7 +105,7 @@ struct MainFormRig {
   // 25 ms of simulated time after the previous tick.
   void Tick() {
     clock.Advance(kCycleMs);
-    if (window.TimerRunning(FormTimer::PollTimer)) form->OnTimer(FormTimer::PollTimer);
+    if (window.TimerRunning(WindowTimer::PollTimer)) program->OnTimer(WindowTimer::PollTimer);
   }
   void RunFor(std::int64_t ms) {
     for (std::int64_t t = 0; t < ms; t += kCycleMs) Tick();

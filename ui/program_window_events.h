@@ -1,16 +1,16 @@
 #pragma once
 #include <cstdint>
 
-#include "ui/form_window.h"
+#include "ui/program_window.h"
 
 namespace pelorin {
 
 // The handlers of the properties window: the Win32 view forwards every timer
 // tick and message to them, on the user-interface thread.
-class FormEvents {
+class ProgramWindowEvents {
  public:
-  virtual ~FormEvents() = default;
-  virtual void OnTimer(FormTimer timer) = 0;
+  virtual ~ProgramWindowEvents() = default;
+  virtual void OnTimer(WindowTimer timer) = 0;
   // WM_USER from another copy (show request, port handle query, quit).
   virtual std::intptr_t OnUserMessage(std::uintptr_t wparam, std::intptr_t lparam) = 0;
   // The tray icon's callback with the mouse message.

@@ -1,4 +1,4 @@
-#include "app/main_form.h"
+#include "app/program.h"
 
 #include <utility>
 #include <vector>
@@ -21,7 +21,7 @@ constexpr const char* kSimpleVolumeControlSwitch = "/t";
 
 }  // namespace
 
-MainForm::MainForm(const ProgramServices& services, const ProgramViews& views, ProgramFacts facts)
+Program::Program(const ProgramServices& services, const ProgramViews& views, ProgramFacts facts)
     : services_(services),
       window_(views.window),
       views_(views),
@@ -54,7 +54,7 @@ MainForm::MainForm(const ProgramServices& services, const ProgramViews& views, P
   store_.SetBareNameFolder(facts_.bare_config_name_folder);
 }
 
-void MainForm::Initialise() {
+void Program::Initialise() {
   const WindowId owner = window_.Id();
   primary_.SetOwner(owner);
   secondary_.SetOwner(owner);
@@ -66,38 +66,38 @@ void MainForm::Initialise() {
   // The timers' states at creation: the one-shot start-up tick and the LED
   // step run; the poll timer waits for the start-up, the click timer for a
   // click.
-  window_.StartTimer(FormTimer::StartupTimer);
-  window_.StartTimer(FormTimer::LedTimer);
+  window_.StartTimer(WindowTimer::StartupTimer);
+  window_.StartTimer(WindowTimer::LedTimer);
 }
 
-void MainForm::OnTimer(FormTimer timer) {
+void Program::OnTimer(WindowTimer timer) {
   // A tick of a stopped timer comes from outside (a posted WM_TIMER) or was
   // queued before the timer stopped: the start-up must not run twice, nor a
   // poll cycle inside the "Start Winamp?" question.
   if (!window_.TimerRunning(timer)) return;
   switch (timer) {
-    case FormTimer::StartupTimer:
+    case WindowTimer::StartupTimer:
       OnStartupTick();
       break;
-    case FormTimer::PollTimer:
+    case WindowTimer::PollTimer:
       OnPollTick();
       break;
-    case FormTimer::LedTimer:
+    case WindowTimer::LedTimer:
       OnLedTick();
       break;
-    case FormTimer::TrayClickTimer:
+    case WindowTimer::TrayClickTimer:
       OnTrayClickTick();
       break;
   }
 }
 
-void MainForm::OnStartupTick() {
+void Program::OnStartupTick() {
   // One-shot: the start-up runs once, inside the message loop.
-  window_.StopTimer(FormTimer::StartupTimer);
-  ProgramInit();
+  window_.StopTimer(WindowTimer::StartupTimer);
+  StartUp();
 }
 
-bool MainForm::HandleCommandLine() {
+bool Program::HandleCommandLine() {
   const CommandLineRequest request = ParseStartRequest(facts_.first_argument);
   if (request == CommandLineRequest::Uninstall) {
     MessageBoxRequest box;
@@ -121,7 +121,7 @@ bool MainForm::HandleCommandLine() {
   return true;
 }
 
-void MainForm::ProgramInit() {
+void Program::StartUp() {
   if (!HandleCommandLine()) return;
   instance_lock_ = services_.instance_locks.Acquire(kInstanceMutexName);
   if (!instance_lock_) {
@@ -156,12 +156,12 @@ void MainForm::ProgramInit() {
   // only means those commands will not work.
   if (facts_.nt_family) services_.power.EnableShutdownPrivilege();
   volume_.Open();
-  window_.StartTimer(FormTimer::PollTimer);
+  window_.StartTimer(WindowTimer::PollTimer);
   window_.AddTrayIcon();
   tray_icon_shown_ = true;
 }
 
-void MainForm::StartPlayerIfWanted(bool player_not_found) {
+void Program::StartPlayerIfWanted(bool player_not_found) {
   if (player_not_found) {
     if (!settings_.Options.Warn) return;
     MessageBoxRequest box;
@@ -175,7 +175,7 @@ void MainForm::StartPlayerIfWanted(bool player_not_found) {
   }
 }
 
-std::intptr_t MainForm::NotifyRunningInstance(std::uintptr_t code, std::intptr_t lparam) {
+std::intptr_t Program::NotifyRunningInstance(std::uintptr_t code, std::intptr_t lparam) {
   // Without its own caption this copy cannot find itself.
   window_.SetCaption("");
   window_.ProcessMessages();
@@ -184,7 +184,7 @@ std::intptr_t MainForm::NotifyRunningInstance(std::uintptr_t code, std::intptr_t
   return services_.messaging.SendAndWait(running, kWmUser, code, lparam);
 }
 
-std::intptr_t MainForm::OnUserMessage(std::uintptr_t wparam, std::intptr_t lparam) {
+std::intptr_t Program::OnUserMessage(std::uintptr_t wparam, std::intptr_t lparam) {
   switch (wparam) {
     case kShowRequest:
       ShowPropertiesClicked();
@@ -205,7 +205,7 @@ std::intptr_t MainForm::OnUserMessage(std::uintptr_t wparam, std::intptr_t lpara
   }
 }
 
-void MainForm::OnTrayMenu(TrayMenuItem item) {
+void Program::OnTrayMenu(TrayMenuItem item) {
   switch (item) {
     case TrayMenuItem::Properties:
       ShowPropertiesClicked();
@@ -222,7 +222,7 @@ void MainForm::OnTrayMenu(TrayMenuItem item) {
   }
 }
 
-void MainForm::ShowPropertiesClicked() {
+void Program::ShowPropertiesClicked() {
   if (!window_.Visible()) window_.Show();
   window_.BringToFront();
   // A visible remap dialog keeps the window disabled: bring it forward too.
@@ -230,16 +230,16 @@ void MainForm::ShowPropertiesClicked() {
   if (secondary_remap_.IsShown()) views_.secondary_remap.SetFocus(RemapControl::Dialog);
 }
 
-void MainForm::StartPlayerClicked() {
+void Program::StartPlayerClicked() {
   const bool winamp = services_.files.FileExists(player_directory_ + "\\Winamp.exe");
   services_.shell.Execute(winamp ? "Winamp.exe" : "Studio.exe", "", player_directory_, kShowShow);
 }
 
-void MainForm::VolumeClicked() {
+void Program::VolumeClicked() {
   services_.shell.Execute(kVolumeControlCommand, kSimpleVolumeControlSwitch, "", kShowShow);
 }
 
-void MainForm::ExitClicked() {
+void Program::ExitClicked() {
   ending_ = true;
   WriteSettings();
   window_.RemoveTrayIcon();
@@ -248,7 +248,7 @@ void MainForm::ExitClicked() {
   window_.EndMessageLoop();
 }
 
-bool MainForm::OnCloseRequest() {
+bool Program::OnCloseRequest() {
   if (window_.Visible()) return properties_.OnCloseRequest(true);
   // Hidden: a close came from outside; the window closes and the program
   // ends.
@@ -256,7 +256,7 @@ bool MainForm::OnCloseRequest() {
   return true;
 }
 
-bool MainForm::OnSessionEndQuery() {
+bool Program::OnSessionEndQuery() {
   // A visible window refuses, as for any close request, and is cancelled.
   if (window_.Visible()) return properties_.OnCloseRequest(true);
   // Only the settings, which a forced end would otherwise lose: a cancelled
@@ -265,19 +265,19 @@ bool MainForm::OnSessionEndQuery() {
   return true;
 }
 
-void MainForm::OnSessionEnd() {
+void Program::OnSessionEnd() {
   // The settings were stored when the session asked.
   EndOnClose(false);
   window_.EndMessageLoop();
 }
 
-void MainForm::EndOnClose(bool store_settings) {
+void Program::EndOnClose(bool store_settings) {
   ending_ = true;
   if (instance_lock_) instance_lock_->Release();
-  window_.StopTimer(FormTimer::TrayClickTimer);
-  window_.StopTimer(FormTimer::PollTimer);
-  window_.StopTimer(FormTimer::StartupTimer);
-  window_.StopTimer(FormTimer::LedTimer);
+  window_.StopTimer(WindowTimer::TrayClickTimer);
+  window_.StopTimer(WindowTimer::PollTimer);
+  window_.StopTimer(WindowTimer::StartupTimer);
+  window_.StopTimer(WindowTimer::LedTimer);
   ClearLeds();
   primary_.Close();
   secondary_.Close();
@@ -286,24 +286,24 @@ void MainForm::EndOnClose(bool store_settings) {
   tray_icon_shown_ = false;
 }
 
-bool MainForm::StartPollTimer() {
+bool Program::StartPollTimer() {
   if (ending_) return false;
-  window_.StartTimer(FormTimer::PollTimer);
+  window_.StartTimer(WindowTimer::PollTimer);
   return true;
 }
 
-void MainForm::ClearLeds() {
+void Program::ClearLeds() {
   primary_.SetRts(false);
   secondary_.SetRts(false);
 }
 
-void MainForm::OnTaskbarCreated() {
+void Program::OnTaskbarCreated() {
   // A restarted shell forgets every icon; without ours the program could not
   // be reached, since a second copy ends silently.
   if (tray_icon_shown_) window_.AddTrayIcon();
 }
 
-void MainForm::RunClickAction(TrayClickAction action) {
+void Program::RunClickAction(TrayClickAction action) {
   switch (action) {
     case TrayClickAction::StartPlayer:
       StartPlayerClicked();
@@ -327,26 +327,26 @@ void MainForm::RunClickAction(TrayClickAction action) {
   }
 }
 
-bool MainForm::ApplySettings() {
+bool Program::ApplySettings() {
   return pelorin::ApplySettings(settings_, primary_, secondary_, *this);
 }
 
-bool MainForm::UseConfigFile(const std::string& path) {
+bool Program::UseConfigFile(const std::string& path) {
   const bool existed = services_.files.FileExists(path);
   store_.UseConfigFile(path, settings_);
   return existed;
 }
 
-void MainForm::ShowConfigPath(const std::string& path) {
+void Program::ShowConfigPath(const std::string& path) {
   properties_.Options().ShowConfigPath(path);
 }
 
-void MainForm::StartFile(const std::string& file, const std::string& parameters,
-                         const std::string& directory) {
+void Program::StartFile(const std::string& file, const std::string& parameters,
+                        const std::string& directory) {
   services_.shell.Execute(file, parameters, directory, kShowShow);
 }
 
-void MainForm::WriteBitmap(WiringPicture picture, const std::string& path) {
+void Program::WriteBitmap(WiringPicture picture, const std::string& path) {
   const WiringDrawing drawing =
       picture == WiringPicture::FourButtons ? DrawFourButtonWiring() : DrawFifteenButtonWiring();
   const std::vector<std::uint8_t> bytes = EncodeBitmap(drawing.raster);
