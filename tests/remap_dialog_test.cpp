@@ -37,10 +37,10 @@ class RemapDialogTest : public ::testing::TestWithParam<int> {
   // line that rose, in the order DCD, DSR, CTS, RI, while the Auto page shows.
   void Tick(const LineLevels& now) {
     if (dialog.ShowsAutoPage()) {
-      if (now.dcd && !previous.dcd) dialog.OnClickDCD();
-      if (now.dsr && !previous.dsr) dialog.OnClickDSR();
-      if (now.cts && !previous.cts) dialog.OnClickCTS();
-      if (now.ri && !previous.ri) dialog.OnClickRI();
+      if (now.dcd && !previous.dcd) dialog.DcdRose();
+      if (now.dsr && !previous.dsr) dialog.DsrRose();
+      if (now.cts && !previous.cts) dialog.CtsRose();
+      if (now.ri && !previous.ri) dialog.RiRose();
     }
     previous = now;
   }
@@ -106,7 +106,7 @@ TEST_P(RemapDialogTest, CancelPartWayKeepsTheAssignmentsMade) {
 }
 
 TEST_P(RemapDialogTest, CancelRestoresTheStoredMapAndOkStoresIt) {
-  dialog.RadioGroupClicked(StatusLine::DSR, 0);
+  dialog.LineChoiceClicked(StatusLine::DSR, 0);
   EXPECT_EQ(settings.PortSettings(port).DSR, 0);  // live before OK
   dialog.CancelClicked();
   EXPECT_EQ(Live(), (LineMap{1, 2, 3, 4}));
@@ -115,7 +115,7 @@ TEST_P(RemapDialogTest, CancelRestoresTheStoredMapAndOkStoresIt) {
 
   dialog.Show();
   EXPECT_FALSE(owner_enabled);
-  dialog.RadioGroupClicked(StatusLine::DCD, 4);
+  dialog.LineChoiceClicked(StatusLine::DCD, 4);
   dialog.OkClicked();
   EXPECT_EQ(store.maps[port - 1], (LineMap{4, 2, 3, 4}));
   EXPECT_EQ(Live(), (LineMap{4, 2, 3, 4}));
@@ -123,7 +123,7 @@ TEST_P(RemapDialogTest, CancelRestoresTheStoredMapAndOkStoresIt) {
 }
 
 TEST_P(RemapDialogTest, CloseBoxKeepsChangesUnstoredAndLeavesTheAutoPageFirst) {
-  dialog.RadioGroupClicked(StatusLine::RI, 1);
+  dialog.LineChoiceClicked(StatusLine::RI, 1);
   dialog.AssignAutomatically();
   EXPECT_FALSE(dialog.OnCloseRequest());
   EXPECT_EQ(dialog.Page(), RemapPage::Manual);
@@ -137,7 +137,7 @@ TEST_P(RemapDialogTest, CloseBoxKeepsChangesUnstoredAndLeavesTheAutoPageFirst) {
 }
 
 TEST_P(RemapDialogTest, EscapeCancelsOnTheManualPageOnly) {
-  dialog.RadioGroupClicked(StatusLine::CTS, 0);
+  dialog.LineChoiceClicked(StatusLine::CTS, 0);
   dialog.AssignAutomatically();
   EXPECT_FALSE(dialog.KeyDown(kEscapeKey));
   EXPECT_TRUE(dialog.IsShown());

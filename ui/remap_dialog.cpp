@@ -86,7 +86,7 @@ void RemapDialog::WriteSettings() {
   store_.WriteLineMap(port_, LiveMap());
 }
 
-void RemapDialog::RadioGroupClicked(StatusLine line, int index) {
+void RemapDialog::LineChoiceClicked(StatusLine line, int index) {
   if (lists::InList(index, 5)) SetLive(line, index);
 }
 

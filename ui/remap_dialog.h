@@ -62,7 +62,7 @@ class RemapDialog final : public RemapLineFeed {
   void WriteSettings();
 
   // User events.
-  void RadioGroupClicked(StatusLine line, int index);
+  void LineChoiceClicked(StatusLine line, int index);
   void OkClicked();
   void CancelClicked();  // Manual page
   void AssignAutomatically();
@@ -75,10 +75,10 @@ class RemapDialog final : public RemapLineFeed {
   // Automatic assignment, one handler per line. The poll cycle calls them for
   // each line that rose since its previous tick, in the order DCD, DSR, CTS,
   // RI, and only when the Auto page was shown at the start of the tick.
-  void OnClickDCD() override { AssignNext(StatusLine::DCD); }
-  void OnClickDSR() override { AssignNext(StatusLine::DSR); }
-  void OnClickCTS() override { AssignNext(StatusLine::CTS); }
-  void OnClickRI() override { AssignNext(StatusLine::RI); }
+  void DcdRose() override { AssignNext(StatusLine::DCD); }
+  void DsrRose() override { AssignNext(StatusLine::DSR); }
+  void CtsRose() override { AssignNext(StatusLine::CTS); }
+  void RiRose() override { AssignNext(StatusLine::RI); }
   // The poll cycle announces rising lines only while the Auto page shows.
   bool ShowsAutoPage() const override { return shown_ && page_ == RemapPage::Auto; }
 

@@ -171,7 +171,7 @@ void RemapDialogView::OnCommand(WORD id, WORD code, bool from_keyboard) {
   if (!presenter_ || code != BN_CLICKED) return;
   if (id >= kRemapRadioIdBase && id < kRemapRadioIdBase + 40) {
     const int line = (id - kRemapRadioIdBase) / 10;
-    presenter_->RadioGroupClicked(static_cast<StatusLine>(line), (id - kRemapRadioIdBase) % 10);
+    presenter_->LineChoiceClicked(static_cast<StatusLine>(line), (id - kRemapRadioIdBase) % 10);
     return;
   }
   switch (id) {
