@@ -1,7 +1,6 @@
 #pragma once
 #include <string>
 
-#include "ui/form_window.h"
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -16,6 +15,7 @@
 #include "platform/window_messaging.h"
 #include "ui/file_dialogs.h"
 #include "ui/help_about_tab.h"
+#include "ui/program_window.h"
 #include "ui/properties_window.h"
 #include "ui/remap_dialog.h"
 
@@ -51,7 +51,7 @@ struct ProgramFacts {
 // The windows the program shows: the hidden main window and the views of
 // the properties window's tabs and of the two remap dialogs.
 struct ProgramViews {
-  FormWindow& window;
+  ProgramWindow& window;
   FrameView& frame;
   ComPortsView& com_ports;
   WinampView& winamp;

@@ -7,7 +7,7 @@
 
 namespace pelorin {
 
-// The poll timer (`ButtonStatusTimer1`), stopped while the question box is up.
+// The poll timer, stopped while the question box is up.
 class PollTimerControl {
  public:
   virtual ~PollTimerControl() = default;

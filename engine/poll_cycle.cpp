@@ -109,10 +109,10 @@ bool PollCycle::RecognizePort(int port) {
 void PollCycle::FeedRemapDialog(int port, const LineLevels& now, RemapLineFeed& dialog) {
   if (!dialog.ShowsAutoPage()) return;
   const LineLevels& before = previous_lines_[port - 1];
-  if (Rose(before.dcd, now.dcd)) dialog.OnClickDCD();
-  if (Rose(before.dsr, now.dsr)) dialog.OnClickDSR();
-  if (Rose(before.cts, now.cts)) dialog.OnClickCTS();
-  if (Rose(before.ri, now.ri)) dialog.OnClickRI();
+  if (Rose(before.dcd, now.dcd)) dialog.DcdRose();
+  if (Rose(before.dsr, now.dsr)) dialog.DsrRose();
+  if (Rose(before.cts, now.cts)) dialog.CtsRose();
+  if (Rose(before.ri, now.ri)) dialog.RiRose();
 }
 
 void PollCycle::DispatchPort(int port, WindowId player) {

@@ -36,7 +36,7 @@ struct PollCycleParts {
   RemapLineFeed& secondary_remap;
 };
 
-// The 25 ms poll cycle (the body of `ButtonStatusTimer1Timer`): reads the
+// The 25 ms poll cycle (the body of `OnPollTick`): reads the
 // lines, decodes the virtual buttons, recognises clicks, double-clicks, holds
 // and turbo repeats per ClickMode, applies the player-absent policy, feeds the
 // remap dialogs and the LEDs, and sends each event to the dispatcher. Every
@@ -45,8 +45,8 @@ struct PollCycleParts {
 // the commands it sends and the "Start Winamp?" question may.
 //
 // Wiring: the central window object owns one PollCycle, PlayerAbsentPolicy
-// and LedDriver. Its `ButtonStatusTimer1Timer` runs Run(), its
-// `TimerLEDTimer` runs LedDriver::Step(), a successful Apply calls
+// and LedDriver. Its `OnPollTick` runs Run(), its
+// `OnLedTick` runs LedDriver::Step(), a successful Apply calls
 // PlayerAbsentPolicy::ClearAskedOnce(), and the window, the tray and the
 // remap dialogs provide their views, RemapLineFeed, PollTimerControl and
 // PlayerLauncher ("Start &Winamp").

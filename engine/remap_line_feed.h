@@ -10,10 +10,10 @@ class RemapLineFeed {
  public:
   virtual ~RemapLineFeed() = default;
   virtual bool ShowsAutoPage() const = 0;
-  virtual void OnClickDCD() = 0;
-  virtual void OnClickDSR() = 0;
-  virtual void OnClickCTS() = 0;
-  virtual void OnClickRI() = 0;
+  virtual void DcdRose() = 0;
+  virtual void DsrRose() = 0;
+  virtual void CtsRose() = 0;
+  virtual void RiRose() = 0;
 };
 
 }  // namespace pelorin

@@ -27,7 +27,7 @@ class LedDriver {
   // state changed, so that the caller can show the change at once.
   bool UpdateConditions(WindowId player, int primary_code, int secondary_code);
 
-  // The LED step, run every 200 ms by `TimerLEDTimer` and at once after a
+  // The LED step, run every 200 ms by `OnLedTick` and at once after a
   // change: inverts the flash phase, then writes RTS of the primary port and,
   // while it is open, of the secondary port, changed or not.
   void Step();

@@ -47,7 +47,7 @@ class TrayClicks {
   // The click timer ran out: the click had no second one. `on_tray_click`
   // is the chosen action's list index; anything outside the list does nothing.
   // A tick while the click timer is not running does nothing.
-  void TrayTimer1Timer(int on_tray_click);
+  void OnTrayClickTick(int on_tray_click);
 
  private:
   TrayHost& host_;

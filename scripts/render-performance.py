@@ -133,10 +133,10 @@ def startup_section(r):
     out.append(
         f"`pelorin_probe startup`, {runs} starts, each from `CreateProcess` (the program's "
         "configuration file rewritten, the stand-in's DTR and RTS low) to three moments seen "
-        "from outside: DTR up (the port opened inside `ProgramInit`); the hidden \"TForm1\" window "
-        "answering a `WM_NULL` sent after that (it can only answer once `ProgramInit`, which adds "
+        "from outside: DTR up (the port opened inside `StartUp`); the hidden \"TForm1\" window "
+        "answering a `WM_NULL` sent after that (it can only answer once `StartUp`, which adds "
         "the tray icon last, has returned: this is the start-up time); RTS up (the LED step that "
-        "follows the start-up; `TimerLED` runs every 200 ms from window creation). The baseline "
+        "follows the start-up; the LED timer runs every 200 ms from window creation). The baseline "
         "is `bench/win32/idle_timer.exe` (one hidden window, a 25 ms timer, an empty handler), "
         "from `CreateProcess` to its window answering, measured in the same runs. Each start "
         "includes Wine bringing up a process, which dominates.")

@@ -42,20 +42,20 @@ class HelpAboutTabTest : public ::testing::Test {
 
 TEST_F(HelpAboutTabTest, PageButtonsStayPressedAsAGroup) {
   HelpAboutTab tab = MakeTab("");
-  EXPECT_TRUE(view[H::Btn4].checked);
-  tab.Btn15Click();
-  tab.Btn15Click();
-  EXPECT_EQ(view[H::NotebookHelp].selection, 1);
-  EXPECT_TRUE(view[H::Btn15].checked);
-  EXPECT_FALSE(view[H::Btn4].checked);
+  EXPECT_TRUE(view[H::FourButtonsPageButton].checked);
+  tab.FifteenButtonsPageClicked();
+  tab.FifteenButtonsPageClicked();
+  EXPECT_EQ(view[H::WiringPages].selection, 1);
+  EXPECT_TRUE(view[H::FifteenButtonsPageButton].checked);
+  EXPECT_FALSE(view[H::FourButtonsPageButton].checked);
 }
 
 TEST_F(HelpAboutTabTest, SavingProposesThePageNameAndWritesOnlyWhenConfirmed) {
   HelpAboutTab tab = MakeTab("");
-  tab.SpeedButtonSave15Click();
+  tab.SaveFifteenButtonsClicked();
   EXPECT_TRUE(shell.written.empty());
   dialogs.next_choice = "C:\\wiring.bmp";
-  tab.SpeedButtonSave4Click();
+  tab.SaveFourButtonsClicked();
   ASSERT_EQ(dialogs.saved.size(), 2u);
   EXPECT_EQ(dialogs.saved[0].file_name, "15.BMP");
   EXPECT_EQ(dialogs.saved[1].file_name, "4.BMP");
@@ -66,9 +66,9 @@ TEST_F(HelpAboutTabTest, SavingProposesThePageNameAndWritesOnlyWhenConfirmed) {
 }
 
 TEST_F(HelpAboutTabTest, LinksOpenInTheBrowserOrThroughTheShell) {
-  MakeTab("C:\\Browser\\b.exe").LinkUPXClick();
-  MakeTab("").LinkSiteClick();
-  MakeTab("").LinkMailClick();
+  MakeTab("C:\\Browser\\b.exe").UpxLinkClicked();
+  MakeTab("").SiteLinkClicked();
+  MakeTab("").MailLinkClicked();
   const AboutLinks links;
   EXPECT_EQ(shell.started, (std::vector<Started>{{"C:\\Browser\\b.exe", links.upx, ""},
                                                  {links.site, "", ""},
@@ -77,12 +77,12 @@ TEST_F(HelpAboutTabTest, LinksOpenInTheBrowserOrThroughTheShell) {
 
 TEST_F(HelpAboutTabTest, HoverUnderlinesOneLinkAndTheBackgroundClearsAll) {
   HelpAboutTab tab = MakeTab("");
-  tab.MouseOverLink(H::LinkUPX);
-  tab.MouseOverLink(H::LinkMail);
-  EXPECT_TRUE(view[H::LinkUPX].underlined);
+  tab.MouseOverLink(H::UpxLink);
+  tab.MouseOverLink(H::MailLink);
+  EXPECT_TRUE(view[H::UpxLink].underlined);
   tab.MouseOverBackground();
-  EXPECT_FALSE(view[H::LinkUPX].underlined);
-  EXPECT_FALSE(view[H::LinkMail].underlined);
+  EXPECT_FALSE(view[H::UpxLink].underlined);
+  EXPECT_FALSE(view[H::MailLink].underlined);
 }
 
 }  // namespace

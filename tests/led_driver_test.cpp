@@ -93,7 +93,7 @@ class LedDriverTest : public ::testing::Test {
     port.LED = static_cast<int>(mode);
     port.LEDwhen = static_cast<int>(when);
   }
-  // `n` runs of TimerLEDTimer.
+  // `n` runs of OnLedTick.
   void Steps(int n) {
     for (int i = 0; i < n; ++i) rig.leds.Step();
   }

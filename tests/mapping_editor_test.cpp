@@ -30,10 +30,10 @@ class MappingEditorTest : public ::testing::Test {
 
   ButtonSlot& Slot(int port, int index) { return settings.Buttons[port - 1][index]; }
   testing::ControlState& Of(int port, W primary) { return view[WinampControlOf(port, primary)]; }
-  int Page(int port) { return Of(port, W::Notebook1Adv).selection; }
+  int Page(int port) { return Of(port, W::PrimaryExtraPages).selection; }
   // The user picks an entry: the list shows it, then the editor hears of it.
   void PickButton(int port, int index) {
-    Of(port, W::ComboBox1Btn).selection = index;
+    Of(port, W::PrimaryButtonList).selection = index;
     editor.ButtonSelected(port, index);
   }
 
@@ -50,14 +50,14 @@ TEST_F(MappingEditorTest, FifteenToFourAndBackKeepsTheUpperSlots) {
   editor.ClickModeSelected(1, 4);
 
   editor.RebuildButtonList(1, 0);
-  EXPECT_EQ(view[W::ComboBox1Btn].items.size(), 4u);
-  EXPECT_EQ(view[W::ComboBox1Btn].selection, 0);
-  EXPECT_EQ(view[W::ComboBox1Mode].selection, 2);  // slot 0 shown: its default "Turbo"
+  EXPECT_EQ(view[W::PrimaryButtonList].items.size(), 4u);
+  EXPECT_EQ(view[W::PrimaryButtonList].selection, 0);
+  EXPECT_EQ(view[W::PrimaryClickModeList].selection, 2);  // slot 0 shown: its default "Turbo"
 
   editor.RebuildButtonList(1, 3);
   PickButton(1, 10);
-  EXPECT_EQ(view[W::ComboBox1E1].selection, 7);
-  EXPECT_EQ(view[W::ComboBox1Mode].selection, 4);
+  EXPECT_EQ(view[W::PrimaryRow1List].selection, 7);
+  EXPECT_EQ(view[W::PrimaryClickModeList].selection, 4);
   EXPECT_EQ(Slot(1, 10).Func1, 7);
 }
 
@@ -66,32 +66,32 @@ TEST_F(MappingEditorTest, NoModeKeepsTheEntriesButShowsTheFirstButtonAfresh) {
   Slot(1, 0).Func1 = 9;  // a loaded file brought new values and no mode
   Slot(1, 0).Mode = 4;
   editor.RebuildButtonList(1, kNoSelection);
-  EXPECT_EQ(view[W::ComboBox1Btn].items.size(), 15u);
+  EXPECT_EQ(view[W::PrimaryButtonList].items.size(), 15u);
   EXPECT_EQ(editor.SelectedSlot(1), 0);
-  EXPECT_EQ(view[W::ComboBox1Btn].selection, 0);
-  EXPECT_EQ(view[W::ComboBox1E1].selection, 9);
-  EXPECT_EQ(view[W::ComboBox1Mode].selection, 4);
+  EXPECT_EQ(view[W::PrimaryButtonList].selection, 0);
+  EXPECT_EQ(view[W::PrimaryRow1List].selection, 9);
+  EXPECT_EQ(view[W::PrimaryClickModeList].selection, 4);
 }
 
 TEST_F(MappingEditorTest, ArrowsStopAtBothEndsAndShowTheButtonAgain) {
   editor.RowSelected(1, 1, kKeyboardButtonCommand);
   ASSERT_EQ(Page(1), static_cast<int>(ExtraPage::Key));
-  editor.PreviousButtonMouseDown(1);
-  EXPECT_EQ(view[W::ComboBox1Btn].selection, 0);
+  editor.PreviousButtonPressed(1);
+  EXPECT_EQ(view[W::PrimaryButtonList].selection, 0);
   EXPECT_EQ(Page(1), static_cast<int>(ExtraPage::No));
 
   PickButton(1, 14);
-  editor.NextButtonMouseDown(1);
+  editor.NextButtonPressed(1);
   EXPECT_EQ(editor.SelectedSlot(1), 14);
-  EXPECT_EQ(view[W::ComboBox1Btn].selection, 14);
+  EXPECT_EQ(view[W::PrimaryButtonList].selection, 14);
 
-  editor.PreviousButtonMouseDown(1);
-  EXPECT_EQ(view[W::ComboBox1Btn].selection, 13);
+  editor.PreviousButtonPressed(1);
+  EXPECT_EQ(view[W::PrimaryButtonList].selection, 13);
   editor.RebuildButtonList(1, 0);
-  editor.NextButtonMouseDown(1);
-  editor.NextButtonMouseDown(1);
-  editor.NextButtonMouseDown(1);
-  editor.NextButtonMouseDown(1);
+  editor.NextButtonPressed(1);
+  editor.NextButtonPressed(1);
+  editor.NextButtonPressed(1);
+  editor.NextButtonPressed(1);
   EXPECT_EQ(editor.SelectedSlot(1), 3);
 }
 
@@ -112,13 +112,13 @@ TEST_P(RowLayoutTest, RowsAndLabelsFollowTheModeWhateverCameBefore) {
     SCOPED_TRACE(previous);
     editor.ClickModeSelected(2, previous);
     editor.ClickModeSelected(2, want.mode);
-    EXPECT_EQ(view[W::ComboBox2E1].visible, want.rows12_visible);
-    EXPECT_EQ(view[W::Label2E2].visible, want.rows12_visible);
-    EXPECT_EQ(view[W::ComboBox2E3].visible, want.row3_visible);
-    EXPECT_EQ(view[W::Label2E3].visible, want.row3_visible);
-    EXPECT_EQ(view[W::Label2E1].text, want.label1);
-    EXPECT_EQ(view[W::Label2E2].text, want.label2);
-    EXPECT_EQ(view[W::Label2E3].text, want.label3);
+    EXPECT_EQ(view[W::SecondaryRow1List].visible, want.rows12_visible);
+    EXPECT_EQ(view[W::SecondaryRow2Label].visible, want.rows12_visible);
+    EXPECT_EQ(view[W::SecondaryRow3List].visible, want.row3_visible);
+    EXPECT_EQ(view[W::SecondaryRow3Label].visible, want.row3_visible);
+    EXPECT_EQ(view[W::SecondaryRow1Label].text, want.label1);
+    EXPECT_EQ(view[W::SecondaryRow2Label].text, want.label2);
+    EXPECT_EQ(view[W::SecondaryRow3Label].text, want.label3);
     EXPECT_EQ(Slot(2, 0).Mode, want.mode);
   }
 }
@@ -138,10 +138,10 @@ TEST_F(MappingEditorTest, HeldModifierKeysAreCapturedAsKeysOfTheirOwn) {
 
   EXPECT_TRUE(editor.KeyDown(1, 17));
   EXPECT_EQ(Slot(1, 0).Key2, 529);
-  EXPECT_EQ(view[W::Edit1HotKey].text, "Ctrl");
+  EXPECT_EQ(view[W::PrimaryKeyField].text, "Ctrl");
   EXPECT_TRUE(editor.KeyDown(1, 116));
   EXPECT_EQ(Slot(1, 0).Key2, 628);
-  EXPECT_EQ(view[W::Edit1HotKey].text, "F5");
+  EXPECT_EQ(view[W::PrimaryKeyField].text, "F5");
   EXPECT_EQ(Slot(1, 0).Key1, 0);
   EXPECT_EQ(Slot(1, 0).Key3, 0);
 }
@@ -162,10 +162,10 @@ TEST_F(MappingEditorTest, EnteringARowShowsItsOwnKeyAndModifiers) {
 
   editor.RowEntered(1, 1);
   EXPECT_EQ(Page(1), static_cast<int>(ExtraPage::Key));
-  EXPECT_EQ(view[W::Edit1HotKey].text, "A");
-  EXPECT_TRUE(view[W::CheckBox1Shift].checked);
-  EXPECT_FALSE(view[W::CheckBox1Ctrl].checked);
-  EXPECT_TRUE(view[W::CheckBox1Alt].checked);
+  EXPECT_EQ(view[W::PrimaryKeyField].text, "A");
+  EXPECT_TRUE(view[W::PrimaryShiftCheck].checked);
+  EXPECT_FALSE(view[W::PrimaryCtrlCheck].checked);
+  EXPECT_TRUE(view[W::PrimaryAltCheck].checked);
 
   editor.RowEntered(1, 3);
   EXPECT_EQ(Page(1), static_cast<int>(ExtraPage::No));
@@ -186,7 +186,7 @@ TEST_P(FileRowTest, AFilePickedInRowThreeIsStoredQuotedInExec3) {
   dialogs.next_choice = "C:\\Tools\\app.exe";
   editor.BrowseFileClicked(port);
   EXPECT_EQ(Slot(port, 0).Exec3, "\"C:\\Tools\\app.exe\"");
-  EXPECT_EQ(Of(port, W::Edit1Ext).text, "\"C:\\Tools\\app.exe\"");
+  EXPECT_EQ(Of(port, W::PrimaryFileField).text, "\"C:\\Tools\\app.exe\"");
   EXPECT_EQ(Slot(port, 0).Exec1, "\"\"");
   ASSERT_EQ(dialogs.opened.size(), 1u);
   EXPECT_EQ(dialogs.opened[0].title, "Select file to start:");
@@ -233,14 +233,14 @@ TEST_F(MappingEditorTest, StoredValuesOutsideTheirListsShowNoSelection) {
   Slot(1, 1).Func2 = 200;
   Slot(1, 1).Inactive = 5;
   PickButton(1, 1);
-  EXPECT_EQ(view[W::ComboBox1Mode].selection, -1);
-  EXPECT_EQ(view[W::ComboBox1E2].selection, -1);
-  EXPECT_EQ(view[W::ComboBox1Inact].selection, -1);
+  EXPECT_EQ(view[W::PrimaryClickModeList].selection, -1);
+  EXPECT_EQ(view[W::PrimaryRow2List].selection, -1);
+  EXPECT_EQ(view[W::PrimaryInactiveList].selection, -1);
 }
 
 TEST_F(MappingEditorTest, EditsMarkPendingChangesAndSelectingAButtonDoesNot) {
   PickButton(1, 3);
-  editor.NextButtonMouseDown(1);
+  editor.NextButtonPressed(1);
   EXPECT_EQ(modified, 0);
   editor.InactiveSelected(1, 4);
   EXPECT_EQ(Slot(1, 4).Inactive, 4);
@@ -248,10 +248,10 @@ TEST_F(MappingEditorTest, EditsMarkPendingChangesAndSelectingAButtonDoesNot) {
 }
 
 TEST_F(MappingEditorTest, SecondaryInactiveListHasItsOwnTexts) {
-  EXPECT_EQ(view[W::ComboBox1Inact].items[0], "Default (in Options tab)");
-  EXPECT_EQ(view[W::ComboBox2Inact].items[0], "Default (in Options)");
-  EXPECT_EQ(view[W::ComboBox2Inact].items[2], "Always ask to start");
-  EXPECT_EQ(view[W::GroupBox2Port].text, "Secondary COM port");
+  EXPECT_EQ(view[W::PrimaryInactiveList].items[0], "Default (in Options tab)");
+  EXPECT_EQ(view[W::SecondaryInactiveList].items[0], "Default (in Options)");
+  EXPECT_EQ(view[W::SecondaryInactiveList].items[2], "Always ask to start");
+  EXPECT_EQ(view[W::SecondaryGroup].text, "Secondary COM port");
 }
 
 }  // namespace

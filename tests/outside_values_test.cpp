@@ -9,13 +9,13 @@
 #include "actions/keys_and_start.h"
 #include "support/fake_keyboard.h"
 #include "support/fake_shell.h"
-#include "support/main_form_rig.h"
+#include "support/program_rig.h"
 
 namespace pelorin {
 namespace {
 
 using testing::FakeKeyboard;
-using testing::MainFormRig;
+using testing::ProgramRig;
 
 // Every key that went down came up again, after everything that went down
 // after it (modifiers wrap the key), and each went down once.
@@ -54,13 +54,13 @@ TEST(KeyWordTest, EveryCodeHasAName) {
 
 // A button on the primary port whose press carries out `func` with the key
 // word and Exec text as the configuration file spells them.
-void ConfigureButton(MainFormRig& rig, int func, const std::string& key, const std::string& exec) {
-  rig.files.files[MainFormRig::kIni] =
+void ConfigureButton(ProgramRig& rig, int func, const std::string& key, const std::string& exec) {
+  rig.files.files[ProgramRig::kIni] =
       "[Primary]\r\nPort=1\r\n[Port1Button1]\r\nMode=1\r\nFunc1=" + std::to_string(func) +
       "\r\nKey1=" + key + "\r\nExec1=" + exec + "\r\n";
 }
 
-void PressButtonOne(MainFormRig& rig) {
+void PressButtonOne(ProgramRig& rig) {
   rig.Hold(1, 1);
   rig.Tick();
   rig.Release(1, 1);
@@ -70,7 +70,7 @@ void PressButtonOne(MainFormRig& rig) {
 class StoredKeyWordTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(StoredKeyWordTest, AnyStoredKeyPressesOneKeyAndReleasesAll) {
-  MainFormRig rig;
+  ProgramRig rig;
   ConfigureButton(rig, command::kKeyboardButton, GetParam(), "");
   rig.Start();
   PressButtonOne(rig);
@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, StoredKeyWordTest,
 class StoredExecTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(StoredExecTest, AnyStoredExecStartsAtMostOneBareFileName) {
-  MainFormRig rig;
+  ProgramRig rig;
   ConfigureButton(rig, command::kStartFile, "0", GetParam());
   rig.Start();
   PressButtonOne(rig);

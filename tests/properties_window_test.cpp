@@ -72,10 +72,10 @@ class PropertiesWindowTest : public ::testing::Test {
     std::vector<std::string> commands(54, "Command");
     commands[kKeyboardButtonCommand] = "Keyboard button";
     window.Editor().FillCommandLists(commands);
-    window.FormShow();
+    window.OnShown();
   }
 
-  bool ApplyEnabled() { return frame[F::Button3].enabled; }
+  bool ApplyEnabled() { return frame[F::ApplyButton].enabled; }
 
   Settings settings;
   FakeHost host;
@@ -91,25 +91,25 @@ class PropertiesWindowTest : public ::testing::Test {
 };
 
 TEST_F(PropertiesWindowTest, ShowingLoadsTheStoredSettingsWithoutPendingChanges) {
-  window.Options().TrackBar2Change(77);
+  window.Options().TurboSpeedMoved(77);
   ASSERT_TRUE(ApplyEnabled());
-  window.FormShow();
+  window.OnShown();
   EXPECT_EQ(settings, host.stored);
   EXPECT_FALSE(ApplyEnabled());
-  EXPECT_EQ(options[O::LabelOpTurboS].text, "25");
-  EXPECT_EQ(frame.focused, F::PageControl1);
+  EXPECT_EQ(options[O::TurboSpeedReadout].text, "25");
+  EXPECT_EQ(frame.focused, F::Tabs);
 }
 
 TEST_F(PropertiesWindowTest, OkWithNothingChangedHidesWithoutWriting) {
-  window.Button1Click();
+  window.OkClicked();
   EXPECT_FALSE(host.visible);
   EXPECT_EQ(host.writes, 0);
   EXPECT_EQ(host.applies, 0);
 }
 
 TEST_F(PropertiesWindowTest, OkAppliesWritesAndHides) {
-  window.Options().CheckBoxClicked(O::CheckBoxWarn, false);
-  window.Button1Click();
+  window.Options().CheckBoxClicked(O::WarnPlayerMissingCheck, false);
+  window.OkClicked();
   EXPECT_EQ(host.applies, 1);
   EXPECT_EQ(host.writes, 1);
   EXPECT_EQ(host.ask_once_resets, 1);
@@ -121,16 +121,16 @@ TEST_F(PropertiesWindowTest, OkAppliesWritesAndHides) {
 TEST_F(PropertiesWindowTest, FailedApplyKeepsTheWindowAndCancelThenReloads) {
   host.ports_open = false;
   window.ComPorts().PortSelected(1, 4);
-  window.Button1Click();
+  window.OkClicked();
   EXPECT_TRUE(host.visible);
   EXPECT_TRUE(ApplyEnabled());
   EXPECT_EQ(host.writes, 0);
   EXPECT_EQ(settings.Primary.Port, 5);  // the edit stays live
 
-  window.Button3Click();
+  window.ApplyClicked();
   EXPECT_TRUE(ApplyEnabled());
 
-  window.Button2Click();
+  window.CancelClicked();
   EXPECT_FALSE(host.visible);
   EXPECT_EQ(settings.Primary.Port, 1);
   EXPECT_FALSE(ApplyEnabled());
@@ -138,80 +138,81 @@ TEST_F(PropertiesWindowTest, FailedApplyKeepsTheWindowAndCancelThenReloads) {
 
 TEST_F(PropertiesWindowTest, CancelWithoutPendingChangesOnlyHides) {
   const int loads = host.loads;
-  window.Button2Click();
+  window.CancelClicked();
   EXPECT_FALSE(host.visible);
   EXPECT_EQ(host.loads, loads);
 }
 
 TEST_F(PropertiesWindowTest, EscapeCancelsUnlessAKeyFieldHasTheFocus) {
   window.Editor().RowSelected(2, 1, kKeyboardButtonCommand);
-  winamp.focused = W::Edit2HotKey;
+  winamp.focused = W::SecondaryKeyField;
   // The focused field takes every key, so the window never sees Escape.
   EXPECT_TRUE(window.Editor().KeyDown(2, kEscapeKey));
   EXPECT_TRUE(host.visible);
   EXPECT_EQ(settings.Buttons[1][0].Key1, 27);
-  EXPECT_EQ(winamp[W::Edit2HotKey].text, "Escape");
+  EXPECT_EQ(winamp[W::SecondaryKeyField].text, "Escape");
 
   winamp.focused.reset();
-  window.Button2Click();  // Escape anywhere else reaches the window as Cancel
+  window.CancelClicked();  // Escape anywhere else reaches the window as Cancel
   EXPECT_FALSE(host.visible);
   EXPECT_EQ(settings.Buttons[1][0].Key1, 0);  // pending edits dropped
 }
 
 TEST_F(PropertiesWindowTest, OkInAKeyFieldCapturesEnter) {
   window.Editor().RowSelected(1, 3, kKeyboardButtonCommand);
-  winamp.focused = W::Edit1HotKey;
-  window.Button1Click();
+  winamp.focused = W::PrimaryKeyField;
+  window.OkClicked();
   EXPECT_TRUE(host.visible);
   EXPECT_EQ(settings.Buttons[0][0].Key3, 13);
   EXPECT_EQ(host.applies, 0);
 }
 
 TEST_F(PropertiesWindowTest, CloseBoxOfTheVisibleWindowCancels) {
-  window.Options().ListSelected(O::ComboBoxOpTray, 5);
-  EXPECT_FALSE(window.FormCloseQuery(true));
+  window.Options().ListSelected(O::TrayClickList, 5);
+  EXPECT_FALSE(window.OnCloseRequest(true));
   EXPECT_FALSE(host.visible);
   EXPECT_EQ(settings.Options.OnTrayClick, 2);
-  EXPECT_TRUE(window.FormCloseQuery(false));
+  EXPECT_TRUE(window.OnCloseRequest(false));
 }
 
 TEST_F(PropertiesWindowTest, SecondaryBoxGreysTheSecondaryControlsOnThreeTabs) {
-  window.CheckBoxPort2Click(false);
+  window.UseSecondaryClicked(false);
   EXPECT_TRUE(ApplyEnabled());
   EXPECT_FALSE(settings.Options.UsePort2);
-  for (C control : {C::GroupBox2, C::Button2Remap, C::DCDi2, C::Ind2B4, C::Label15B2}) {
+  for (C control : {C::SecondaryGroup, C::SecondaryRemapButton, C::SecondaryDcdIndicator,
+                    C::SecondaryButton4Indicator, C::SecondaryCombinationLabel}) {
     EXPECT_FALSE(com[control].enabled);
   }
-  EXPECT_TRUE(com[C::GroupBox1].enabled);
-  EXPECT_EQ(com[C::ComboBox2PortMode].colour, Colour::ButtonFace);
-  EXPECT_FALSE(winamp[W::GroupBox2Port].enabled);
-  EXPECT_FALSE(winamp[W::Button2Next].enabled);
-  EXPECT_TRUE(winamp[W::ComboBox2E3].enabled);  // unusable through its group only
-  EXPECT_EQ(winamp[W::ComboBox2E3].colour, Colour::ButtonFace);
-  EXPECT_FALSE(options[O::ComboBox2LEDwhen].enabled);
-  EXPECT_EQ(options[O::ComboBox2LED].colour, Colour::ButtonFace);
-  EXPECT_TRUE(options[O::ComboBox1LED].enabled);
+  EXPECT_TRUE(com[C::PrimaryGroup].enabled);
+  EXPECT_EQ(com[C::SecondaryModeList].colour, Colour::ButtonFace);
+  EXPECT_FALSE(winamp[W::SecondaryGroup].enabled);
+  EXPECT_FALSE(winamp[W::SecondaryNextButton].enabled);
+  EXPECT_TRUE(winamp[W::SecondaryRow3List].enabled);  // unusable through its group only
+  EXPECT_EQ(winamp[W::SecondaryRow3List].colour, Colour::ButtonFace);
+  EXPECT_FALSE(options[O::SecondaryLedConditionList].enabled);
+  EXPECT_EQ(options[O::SecondaryLedModeList].colour, Colour::ButtonFace);
+  EXPECT_TRUE(options[O::PrimaryLedModeList].enabled);
 
-  window.CheckBoxPort2Click(true);
-  EXPECT_TRUE(com[C::GroupBox2].enabled);
-  EXPECT_TRUE(winamp[W::Label2E1].enabled);
-  EXPECT_EQ(winamp[W::ComboBox2Btn].colour, Colour::Window);
-  EXPECT_TRUE(options[O::Label2LED].enabled);
+  window.UseSecondaryClicked(true);
+  EXPECT_TRUE(com[C::SecondaryGroup].enabled);
+  EXPECT_TRUE(winamp[W::SecondaryRow1Label].enabled);
+  EXPECT_EQ(winamp[W::SecondaryButtonList].colour, Colour::Window);
+  EXPECT_TRUE(options[O::SecondaryLedLabel].enabled);
 }
 
 TEST_F(PropertiesWindowTest, LoadingAClearedSecondaryBoxGreysItsControls) {
   host.stored.Options.UsePort2 = false;
-  window.FormShow();
-  EXPECT_FALSE(com[C::CheckBoxPort2].checked);
-  EXPECT_FALSE(com[C::GroupBox2].enabled);
+  window.OnShown();
+  EXPECT_FALSE(com[C::UseSecondaryCheck].checked);
+  EXPECT_FALSE(com[C::SecondaryGroup].enabled);
   EXPECT_FALSE(ApplyEnabled());
 }
 
 TEST_F(PropertiesWindowTest, FifteenButtonModeFillsTheButtonList) {
   window.ComPorts().PortModeSelected(1, 3);
   EXPECT_EQ(settings.Primary.Mode, 3);
-  EXPECT_EQ(winamp[W::ComboBox1Btn].items.size(), 15u);
-  EXPECT_EQ(winamp.SelectedText(W::ComboBox1Btn), "Button 1");
+  EXPECT_EQ(winamp[W::PrimaryButtonList].items.size(), 15u);
+  EXPECT_EQ(winamp.SelectedText(W::PrimaryButtonList), "Button 1");
   EXPECT_TRUE(ApplyEnabled());
 }
 
@@ -219,11 +220,12 @@ TEST_F(PropertiesWindowTest, StoredPortsAndModesAreShown) {
   host.stored.Secondary.Port = 16;
   host.stored.Secondary.Mode = 2;
   host.stored.Primary.Port = 0;
-  window.FormShow();
-  EXPECT_EQ(com.SelectedText(C::ComboBox2), "COM16");
-  EXPECT_EQ(com[C::ComboBox1].selection, -1);
-  EXPECT_EQ(winamp[W::ComboBox2Btn].items.size(), 8u);
-  EXPECT_EQ(winamp[W::ComboBox2Btn].items[7], "Button3 (Shift1) +Button4 (Shift2) + Button 2");
+  window.OnShown();
+  EXPECT_EQ(com.SelectedText(C::SecondaryPortList), "COM16");
+  EXPECT_EQ(com[C::PrimaryPortList].selection, -1);
+  EXPECT_EQ(winamp[W::SecondaryButtonList].items.size(), 8u);
+  EXPECT_EQ(winamp[W::SecondaryButtonList].items[7],
+            "Button3 (Shift1) +Button4 (Shift2) + Button 2");
 }
 
 struct SpeedReadout {
@@ -236,9 +238,9 @@ class SpeedReadoutTest : public PropertiesWindowTest,
 
 TEST_P(SpeedReadoutTest, LoadedDoubleClickSpeedIsReadOut) {
   host.stored.Options.DblClickSpeed = GetParam().stored;
-  window.FormShow();
-  EXPECT_EQ(options[O::LabelOpSpeedS].text, GetParam().shown);
-  EXPECT_EQ(options[O::TrackBar1].position, GetParam().stored);
+  window.OnShown();
+  EXPECT_EQ(options[O::DoubleClickSpeedReadout].text, GetParam().shown);
+  EXPECT_EQ(options[O::DoubleClickSpeedBar].position, GetParam().stored);
   EXPECT_FALSE(ApplyEnabled());
 }
 
@@ -247,42 +249,43 @@ INSTANTIATE_TEST_SUITE_P(Positions, SpeedReadoutTest,
                                            SpeedReadout{1, "100ms"}, SpeedReadout{9, "900ms"}));
 
 TEST_F(PropertiesWindowTest, TrackBarsReadOutAndMarkPendingChanges) {
-  window.Options().TrackBar1Change(4);
-  EXPECT_EQ(options[O::LabelOpSpeedS].text, "400ms");
+  window.Options().DoubleClickSpeedMoved(4);
+  EXPECT_EQ(options[O::DoubleClickSpeedReadout].text, "400ms");
   EXPECT_EQ(settings.Options.DblClickSpeed, 4);
   EXPECT_TRUE(ApplyEnabled());
-  window.Options().TrackBar2Change(100);
-  EXPECT_EQ(options[O::LabelOpTurboS].text, "100");
+  window.Options().TurboSpeedMoved(100);
+  EXPECT_EQ(options[O::TurboSpeedReadout].text, "100");
   EXPECT_EQ(settings.Options.TurboCPS, 100);
 }
 
 TEST_F(PropertiesWindowTest, TurboTicksArePlacedOnce) {
-  window.PageControl1Change(1);
-  EXPECT_EQ(options[O::TrackBar2].tick_calls, 0);
-  window.PageControl1Change(kOptionsTabIndex);
-  window.FormPaint();
-  window.PageControl1Change(kOptionsTabIndex);
-  EXPECT_EQ(options[O::TrackBar2].tick_calls, 1);
-  EXPECT_EQ(options[O::TrackBar2].ticks, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90}));
-  EXPECT_EQ(options[O::TrackBar2].page_step, 10);
+  window.TabSelected(1);
+  EXPECT_EQ(options[O::TurboSpeedBar].tick_calls, 0);
+  window.TabSelected(kOptionsTabIndex);
+  window.OnPaint();
+  window.TabSelected(kOptionsTabIndex);
+  EXPECT_EQ(options[O::TurboSpeedBar].tick_calls, 1);
+  EXPECT_EQ(options[O::TurboSpeedBar].ticks,
+            (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90}));
+  EXPECT_EQ(options[O::TurboSpeedBar].page_step, 10);
 }
 
 TEST_F(PropertiesWindowTest, TestPictureFlipsOnEveryRequest) {
-  EXPECT_EQ(options[O::TestImage1].selection, 0);
+  EXPECT_EQ(options[O::DoubleClickTestPicture].selection, 0);
   window.Options().FlipTestPicture();
-  EXPECT_EQ(options[O::TestImage1].selection, 1);
+  EXPECT_EQ(options[O::DoubleClickTestPicture].selection, 1);
   window.Options().FlipTestPicture();
-  EXPECT_EQ(options[O::TestImage1].selection, 0);
+  EXPECT_EQ(options[O::DoubleClickTestPicture].selection, 0);
   EXPECT_FALSE(ApplyEnabled());
 }
 
 TEST_F(PropertiesWindowTest, HiddenConnectionTypeIsKept) {
   host.stored.Options.InternetType = 2;
-  window.FormShow();
-  EXPECT_FALSE(options[O::ComboBoxOpInet].visible);
-  EXPECT_EQ(options[O::ComboBoxOpInet].selection, 2);
-  window.Options().CheckBoxClicked(O::CheckBoxStartUp, false);
-  window.Button3Click();
+  window.OnShown();
+  EXPECT_FALSE(options[O::InternetList].visible);
+  EXPECT_EQ(options[O::InternetList].selection, 2);
+  window.Options().CheckBoxClicked(O::StartWithWindowsCheck, false);
+  window.ApplyClicked();
   EXPECT_EQ(host.stored.Options.InternetType, 2);
 }
 
@@ -291,7 +294,7 @@ TEST_F(PropertiesWindowTest, BrowseLoadsAnExistingFileOrSavesIntoANewOne) {
   dialogs.next_choice = "D:\\cfg\\other.ini";
   host.config_exists = true;
   host.stored.Options.TurboCPS = 60;
-  window.ButtonCfgClick();
+  window.BrowseConfigClicked();
   ASSERT_EQ(dialogs.saved.size(), 1u);
   const FileDialogRequest& request = dialogs.saved[0];
   EXPECT_EQ(request.title, "Use config file:");
@@ -301,12 +304,12 @@ TEST_F(PropertiesWindowTest, BrowseLoadsAnExistingFileOrSavesIntoANewOne) {
   EXPECT_EQ(request.file_name, "Pelorin.ini");
   EXPECT_FALSE(request.prompt_overwrite);
   EXPECT_EQ(settings.Options.TurboCPS, 60);
-  EXPECT_EQ(options[O::EditCfg].text, "D:\\cfg\\other.ini");
+  EXPECT_EQ(options[O::ConfigFileField].text, "D:\\cfg\\other.ini");
 
   host.config_exists = false;
   dialogs.next_choice = "D:\\cfg\\new.ini";
   const int writes = host.writes;
-  window.ButtonCfgClick();
+  window.BrowseConfigClicked();
   EXPECT_EQ(dialogs.saved[1].initial_directory, "D:\\cfg");
   EXPECT_EQ(dialogs.saved[1].file_name, "other.ini");
   EXPECT_EQ(host.writes, writes + 1);
@@ -314,19 +317,19 @@ TEST_F(PropertiesWindowTest, BrowseLoadsAnExistingFileOrSavesIntoANewOne) {
   // Cancelled, also when the dialog started from the default path in place
   // of a name without a folder: the path, the field and the files stay.
   host.config_path = "pel.ini";
-  options[O::EditCfg].text = "pel.ini";
+  options[O::ConfigFileField].text = "pel.ini";
   dialogs.next_choice.reset();
   const int loads = host.loads;
-  window.ButtonCfgClick();
+  window.BrowseConfigClicked();
   EXPECT_EQ(dialogs.saved.back().initial_directory, "C:\\Prog");
   EXPECT_EQ(host.config_path, "pel.ini");
-  EXPECT_EQ(options[O::EditCfg].text, "pel.ini");
+  EXPECT_EQ(options[O::ConfigFileField].text, "pel.ini");
   EXPECT_EQ(host.writes, writes + 1);
   EXPECT_EQ(host.loads, loads);
 }
 
 TEST_F(PropertiesWindowTest, RemapDialogDisablesTheWindowWhileShown) {
-  window.Button2RemapClick();
+  window.SecondaryRemapClicked();
   EXPECT_TRUE(secondary_remap.IsShown());
   EXPECT_FALSE(frame[F::Window].enabled);
   secondary_remap.OkClicked();
@@ -336,21 +339,21 @@ TEST_F(PropertiesWindowTest, RemapDialogDisablesTheWindowWhileShown) {
 
 TEST_F(PropertiesWindowTest, IndicatorsFollowTheLinesAndTheCode) {
   window.ComPorts().ShowLines(2, {.dsr = true, .ri = true});
-  EXPECT_TRUE(com[C::DSRi2].checked);
-  EXPECT_TRUE(com[C::RIi2].checked);
-  EXPECT_FALSE(com[C::DCDi2].checked);
-  EXPECT_FALSE(com[C::DSRi].checked);
+  EXPECT_TRUE(com[C::SecondaryDsrIndicator].checked);
+  EXPECT_TRUE(com[C::SecondaryRiIndicator].checked);
+  EXPECT_FALSE(com[C::SecondaryDcdIndicator].checked);
+  EXPECT_FALSE(com[C::PrimaryDsrIndicator].checked);
 
   PortIndicators indicators;
   indicators.Update(1, DecodeHardwareButtons({.cts = true, .ri = true}, {}), window.ComPorts());
-  EXPECT_TRUE(com[C::Ind1B3].checked);
-  EXPECT_TRUE(com[C::Ind1B4].checked);
-  EXPECT_EQ(com[C::Ind1B15].text, "12");
-  EXPECT_TRUE(com[C::Ind1B15].checked);
+  EXPECT_TRUE(com[C::PrimaryButton3Indicator].checked);
+  EXPECT_TRUE(com[C::PrimaryButton4Indicator].checked);
+  EXPECT_EQ(com[C::PrimaryCombinationIndicator].text, "12");
+  EXPECT_TRUE(com[C::PrimaryCombinationIndicator].checked);
   indicators.Update(1, DecodeHardwareButtons({}, {}), window.ComPorts());
-  EXPECT_EQ(com[C::Ind1B15].text, "");
-  EXPECT_FALSE(com[C::Ind1B15].checked);
-  EXPECT_EQ(com[C::Ind2B1].text, "5");
+  EXPECT_EQ(com[C::PrimaryCombinationIndicator].text, "");
+  EXPECT_FALSE(com[C::PrimaryCombinationIndicator].checked);
+  EXPECT_EQ(com[C::SecondaryButton1Indicator].text, "5");
 }
 
 }  // namespace

@@ -63,19 +63,19 @@ class RemapDialogTest : public ::testing::TestWithParam<int> {
 
 TEST_P(RemapDialogTest, ButtonsPressedInTurnTakeTheirNumbers) {
   dialog.AssignAutomatically();
-  EXPECT_EQ(view[R::Notebook].selection, static_cast<int>(RemapPage::Auto));
-  EXPECT_TRUE(view[R::Label1].bold);
+  EXPECT_EQ(view[R::Pages].selection, static_cast<int>(RemapPage::Auto));
+  EXPECT_TRUE(view[R::PressButton1Label].bold);
   Press({.ri = true});
-  EXPECT_TRUE(view[R::Label2].bold);
-  EXPECT_FALSE(view[R::Label1].bold);
+  EXPECT_TRUE(view[R::PressButton2Label].bold);
+  EXPECT_FALSE(view[R::PressButton1Label].bold);
   Press({.cts = true});
   Press({.dsr = true});
   EXPECT_EQ(dialog.Page(), RemapPage::Auto);
   Press({.dcd = true});
   EXPECT_EQ(Live(), (LineMap{4, 3, 2, 1}));
   EXPECT_EQ(dialog.Page(), RemapPage::Manual);
-  EXPECT_TRUE(view[R::Label4].bold);
-  EXPECT_EQ(view[R::RadioGroup4].selection, 1);
+  EXPECT_TRUE(view[R::PressButton4Label].bold);
+  EXPECT_EQ(view[R::RiChoice].selection, 1);
   EXPECT_EQ(store.writes, 0);  // only OK stores
 }
 
@@ -109,7 +109,7 @@ TEST_P(RemapDialogTest, CancelPartWayKeepsTheAssignmentsMade) {
 }
 
 TEST_P(RemapDialogTest, CancelRestoresTheStoredMapAndOkStoresIt) {
-  dialog.RadioGroupClicked(StatusLine::DSR, 0);
+  dialog.LineChoiceClicked(StatusLine::DSR, 0);
   EXPECT_EQ(settings.PortSettings(port).DSR, 0);  // live before OK
   dialog.CancelClicked();
   EXPECT_EQ(Live(), (LineMap{1, 2, 3, 4}));
@@ -118,7 +118,7 @@ TEST_P(RemapDialogTest, CancelRestoresTheStoredMapAndOkStoresIt) {
 
   dialog.Show();
   EXPECT_FALSE(owner_enabled);
-  dialog.RadioGroupClicked(StatusLine::DCD, 4);
+  dialog.LineChoiceClicked(StatusLine::DCD, 4);
   dialog.OkClicked();
   EXPECT_EQ(store.maps[port - 1], (LineMap{4, 2, 3, 4}));
   EXPECT_EQ(Live(), (LineMap{4, 2, 3, 4}));
@@ -126,21 +126,21 @@ TEST_P(RemapDialogTest, CancelRestoresTheStoredMapAndOkStoresIt) {
 }
 
 TEST_P(RemapDialogTest, CloseBoxKeepsChangesUnstoredAndLeavesTheAutoPageFirst) {
-  dialog.RadioGroupClicked(StatusLine::RI, 1);
+  dialog.LineChoiceClicked(StatusLine::RI, 1);
   dialog.AssignAutomatically();
-  EXPECT_FALSE(dialog.FormCloseQuery());
+  EXPECT_FALSE(dialog.OnCloseRequest());
   EXPECT_EQ(dialog.Page(), RemapPage::Manual);
   EXPECT_TRUE(dialog.IsShown());
-  EXPECT_FALSE(dialog.FormCloseQuery());
+  EXPECT_FALSE(dialog.OnCloseRequest());
   EXPECT_FALSE(dialog.IsShown());
   EXPECT_TRUE(owner_enabled);
   EXPECT_EQ(Live(), (LineMap{1, 2, 3, 1}));
   EXPECT_EQ(store.writes, 0);
-  EXPECT_TRUE(dialog.FormCloseQuery());
+  EXPECT_TRUE(dialog.OnCloseRequest());
 }
 
 TEST_P(RemapDialogTest, EscapeCancelsOnTheManualPageOnly) {
-  dialog.RadioGroupClicked(StatusLine::CTS, 0);
+  dialog.LineChoiceClicked(StatusLine::CTS, 0);
   dialog.AssignAutomatically();
   EXPECT_FALSE(dialog.KeyDown(kEscapeKey));
   EXPECT_TRUE(dialog.IsShown());
@@ -159,10 +159,10 @@ TEST(RemapDialogTexts, SecondaryDialogShowsButtonsFiveToEight) {
   RemapDialog dialog(2, settings, view, store, [](bool) {});
   dialog.Initialise();
   EXPECT_EQ(view[R::Dialog].text, "Secondary COM-port buttons");
-  EXPECT_EQ(view[R::RadioGroup3].items, (std::vector<std::string>{"None", "5", "6", "7", "8"}));
-  EXPECT_EQ(view[R::RadioGroup3].text, "CTS");
-  EXPECT_EQ(view[R::RadioGroup3].selection, 3);
-  EXPECT_EQ(view[R::Label4].text, "Press button 8");
+  EXPECT_EQ(view[R::CtsChoice].items, (std::vector<std::string>{"None", "5", "6", "7", "8"}));
+  EXPECT_EQ(view[R::CtsChoice].text, "CTS");
+  EXPECT_EQ(view[R::CtsChoice].selection, 3);
+  EXPECT_EQ(view[R::PressButton4Label].text, "Press button 8");
 }
 
 }  // namespace

@@ -25,31 +25,32 @@ ComPortsTab::ComPortsTab(Settings& settings, ComPortsView& view, MappingEditor& 
 void ComPortsTab::Initialise() {
   for (int port = 1; port <= kPortCount; ++port) {
     const bool primary = port == 1;
-    view_.SetText(Id(port, C::GroupBox1), primary ? "Primary COM-port" : "Secondary COM-port");
-    view_.SetText(Id(port, C::Label1), "Serial port:");
-    view_.SetItems(Id(port, C::ComboBox1), Texts(lists::kPorts));
-    view_.SetText(Id(port, C::Label1Mode), "Mode:");
-    view_.SetItems(Id(port, C::ComboBox1PortMode), Texts(lists::kPortMode));
-    view_.SetText(Id(port, C::Button1Remap), "Remap 4 buttons...");
-    view_.SetText(Id(port, C::Label1Inds), "Indicators:");
-    view_.SetText(Id(port, C::Label1HwBtns), "COM port buttons:");
-    view_.SetText(Id(port, C::DCDi), "DCD");
-    view_.SetText(Id(port, C::DSRi), "DSR");
-    view_.SetText(Id(port, C::CTSi), "CTS");
-    view_.SetText(Id(port, C::RIi), "RI");
-    view_.SetText(Id(port, C::Label1VBtns), primary ? "Virtual buttons:" : "Virtual buttons");
-    view_.SetText(Id(port, C::Label4B1), "4:");
+    view_.SetText(Id(port, C::PrimaryGroup), primary ? "Primary COM-port" : "Secondary COM-port");
+    view_.SetText(Id(port, C::PrimaryPortLabel), "Serial port:");
+    view_.SetItems(Id(port, C::PrimaryPortList), Texts(lists::kPorts));
+    view_.SetText(Id(port, C::PrimaryModeLabel), "Mode:");
+    view_.SetItems(Id(port, C::PrimaryModeList), Texts(lists::kPortMode));
+    view_.SetText(Id(port, C::PrimaryRemapButton), "Remap 4 buttons...");
+    view_.SetText(Id(port, C::PrimaryIndicatorsLabel), "Indicators:");
+    view_.SetText(Id(port, C::PrimaryLinesLabel), "COM port buttons:");
+    view_.SetText(Id(port, C::PrimaryDcdIndicator), "DCD");
+    view_.SetText(Id(port, C::PrimaryDsrIndicator), "DSR");
+    view_.SetText(Id(port, C::PrimaryCtsIndicator), "CTS");
+    view_.SetText(Id(port, C::PrimaryRiIndicator), "RI");
+    view_.SetText(Id(port, C::PrimaryButtonsLabel),
+                  primary ? "Virtual buttons:" : "Virtual buttons");
+    view_.SetText(Id(port, C::PrimaryFourButtonsLabel), "4:");
     for (int k = 0; k < 4; ++k) {
       const int shown_number = (primary ? 1 : 5) + k;
-      view_.SetText(Id(port, static_cast<C>(static_cast<int>(C::Ind1B1) + k)),
+      view_.SetText(Id(port, static_cast<C>(static_cast<int>(C::PrimaryButton1Indicator) + k)),
                     std::to_string(shown_number));
     }
-    view_.SetText(Id(port, C::Label15B1), "15:");
-    view_.SetText(Id(port, C::Ind1B15), "");
+    view_.SetText(Id(port, C::PrimaryCombinationLabel), "15:");
+    view_.SetText(Id(port, C::PrimaryCombinationIndicator), "");
   }
-  view_.SetText(C::CheckBoxPort2, "Use secondary COM-port");
-  view_.SetChecked(C::CheckBoxPort2, true);
-  port2_box_ticked_ = true;
+  view_.SetText(C::UseSecondaryCheck, "Use secondary COM-port");
+  view_.SetChecked(C::UseSecondaryCheck, true);
+  use_secondary_ticked_ = true;
 }
 
 void ComPortsTab::ShowSettings() {
@@ -57,9 +58,9 @@ void ComPortsTab::ShowSettings() {
     const PortGroup& group = settings_.PortSettings(port);
     const int port_index =
         lists::InList(group.Port - 1, lists::kPorts.size()) ? group.Port - 1 : kNoSelection;
-    view_.SetSelection(Id(port, C::ComboBox1), port_index);
+    view_.SetSelection(Id(port, C::PrimaryPortList), port_index);
     const int mode = lists::InList(group.Mode, lists::kPortMode.size()) ? group.Mode : kNoSelection;
-    view_.SetSelection(Id(port, C::ComboBox1PortMode), mode);
+    view_.SetSelection(Id(port, C::PrimaryModeList), mode);
     editor_.RebuildButtonList(port, mode);
   }
 }
@@ -76,38 +77,52 @@ void ComPortsTab::PortModeSelected(int port, int index) {
   modified_();
 }
 
-void ComPortsTab::ShowPort2Box(bool ticked) {
-  view_.SetChecked(C::CheckBoxPort2, ticked);
-  port2_box_ticked_ = ticked;
+void ComPortsTab::ShowUseSecondary(bool ticked) {
+  view_.SetChecked(C::UseSecondaryCheck, ticked);
+  use_secondary_ticked_ = ticked;
 }
 
 void ComPortsTab::SetSecondaryEnabled(bool enabled) {
-  constexpr C kEnabled[] = {
-      C::GroupBox2,   C::Label2,   C::Label2Mode, C::Button2Remap, C::Label2Inds, C::Label2HwBtns,
-      C::Label2VBtns, C::Label4B2, C::Label15B2,  C::DCDi2,        C::DSRi2,      C::CTSi2,
-      C::RIi2,        C::Ind2B1,   C::Ind2B2,     C::Ind2B3,       C::Ind2B4};
+  constexpr C kEnabled[] = {C::SecondaryGroup,
+                            C::SecondaryPortLabel,
+                            C::SecondaryModeLabel,
+                            C::SecondaryRemapButton,
+                            C::SecondaryIndicatorsLabel,
+                            C::SecondaryLinesLabel,
+                            C::SecondaryButtonsLabel,
+                            C::SecondaryFourButtonsLabel,
+                            C::SecondaryCombinationLabel,
+                            C::SecondaryDcdIndicator,
+                            C::SecondaryDsrIndicator,
+                            C::SecondaryCtsIndicator,
+                            C::SecondaryRiIndicator,
+                            C::SecondaryButton1Indicator,
+                            C::SecondaryButton2Indicator,
+                            C::SecondaryButton3Indicator,
+                            C::SecondaryButton4Indicator};
   for (C control : kEnabled) view_.SetEnabled(control, enabled);
   const Colour colour = enabled ? Colour::Window : Colour::ButtonFace;
-  view_.SetColour(C::ComboBox2, colour);
-  view_.SetColour(C::ComboBox2PortMode, colour);
+  view_.SetColour(C::SecondaryPortList, colour);
+  view_.SetColour(C::SecondaryModeList, colour);
 }
 
 void ComPortsTab::ShowLines(int port, const LineLevels& lines) {
-  view_.SetChecked(Id(port, C::DCDi), lines.dcd);
-  view_.SetChecked(Id(port, C::DSRi), lines.dsr);
-  view_.SetChecked(Id(port, C::CTSi), lines.cts);
-  view_.SetChecked(Id(port, C::RIi), lines.ri);
+  view_.SetChecked(Id(port, C::PrimaryDcdIndicator), lines.dcd);
+  view_.SetChecked(Id(port, C::PrimaryDsrIndicator), lines.dsr);
+  view_.SetChecked(Id(port, C::PrimaryCtsIndicator), lines.cts);
+  view_.SetChecked(Id(port, C::PrimaryRiIndicator), lines.ri);
 }
 
 void ComPortsTab::ShowHardwareButton(int port, int index, bool pressed) {
   if (index < 0 || index > 3) return;
-  view_.SetChecked(Id(port, static_cast<C>(static_cast<int>(C::Ind1B1) + index)), pressed);
+  view_.SetChecked(Id(port, static_cast<C>(static_cast<int>(C::PrimaryButton1Indicator) + index)),
+                   pressed);
 }
 
 void ComPortsTab::ShowCombinationCode(int port, int code) {
   const bool pressed = code >= 1 && code <= 15;
-  view_.SetText(Id(port, C::Ind1B15), pressed ? std::to_string(code) : "");
-  view_.SetChecked(Id(port, C::Ind1B15), pressed);
+  view_.SetText(Id(port, C::PrimaryCombinationIndicator), pressed ? std::to_string(code) : "");
+  view_.SetChecked(Id(port, C::PrimaryCombinationIndicator), pressed);
 }
 
 }  // namespace pelorin

@@ -15,52 +15,52 @@ class MappingEditor;
 // between the groups.
 enum class ComPortsControl {
   // The primary group.
-  GroupBox1,
-  Label1,
-  ComboBox1,
-  Label1Mode,
-  ComboBox1PortMode,
-  Button1Remap,
-  Label1Inds,
-  Label1HwBtns,
-  DCDi,
-  DSRi,
-  CTSi,
-  RIi,
-  Label1VBtns,
-  Label4B1,
-  Ind1B1,
-  Ind1B2,
-  Ind1B3,
-  Ind1B4,
-  Label15B1,
-  Ind1B15,
+  PrimaryGroup,
+  PrimaryPortLabel,
+  PrimaryPortList,
+  PrimaryModeLabel,
+  PrimaryModeList,
+  PrimaryRemapButton,
+  PrimaryIndicatorsLabel,
+  PrimaryLinesLabel,
+  PrimaryDcdIndicator,
+  PrimaryDsrIndicator,
+  PrimaryCtsIndicator,
+  PrimaryRiIndicator,
+  PrimaryButtonsLabel,
+  PrimaryFourButtonsLabel,
+  PrimaryButton1Indicator,
+  PrimaryButton2Indicator,
+  PrimaryButton3Indicator,
+  PrimaryButton4Indicator,
+  PrimaryCombinationLabel,
+  PrimaryCombinationIndicator,
   // The secondary group, in the same order.
-  GroupBox2,
-  Label2,
-  ComboBox2,
-  Label2Mode,
-  ComboBox2PortMode,
-  Button2Remap,
-  Label2Inds,
-  Label2HwBtns,
-  DCDi2,
-  DSRi2,
-  CTSi2,
-  RIi2,
-  Label2VBtns,
-  Label4B2,
-  Ind2B1,
-  Ind2B2,
-  Ind2B3,
-  Ind2B4,
-  Label15B2,
-  Ind2B15,
+  SecondaryGroup,
+  SecondaryPortLabel,
+  SecondaryPortList,
+  SecondaryModeLabel,
+  SecondaryModeList,
+  SecondaryRemapButton,
+  SecondaryIndicatorsLabel,
+  SecondaryLinesLabel,
+  SecondaryDcdIndicator,
+  SecondaryDsrIndicator,
+  SecondaryCtsIndicator,
+  SecondaryRiIndicator,
+  SecondaryButtonsLabel,
+  SecondaryFourButtonsLabel,
+  SecondaryButton1Indicator,
+  SecondaryButton2Indicator,
+  SecondaryButton3Indicator,
+  SecondaryButton4Indicator,
+  SecondaryCombinationLabel,
+  SecondaryCombinationIndicator,
   // Between the groups.
-  CheckBoxPort2,
+  UseSecondaryCheck,
 };
-inline constexpr int kComPortsGroupSize =
-    static_cast<int>(ComPortsControl::GroupBox2) - static_cast<int>(ComPortsControl::GroupBox1);
+inline constexpr int kComPortsGroupSize = static_cast<int>(ComPortsControl::SecondaryGroup) -
+                                          static_cast<int>(ComPortsControl::PrimaryGroup);
 
 constexpr ComPortsControl ComPortsControlOf(int port, ComPortsControl primary) {
   return static_cast<ComPortsControl>(static_cast<int>(primary) + (port - 1) * kComPortsGroupSize);
@@ -83,12 +83,12 @@ class ComPortsTab final : public PortIndicatorView, public LineIndicatorView {
   void ShowSettings();
 
   // User events.
-  void PortSelected(int port, int index);      // ComboBox1Change / ComboBox2Change
-  void PortModeSelected(int port, int index);  // ComboBox1PortModeChange / ComboBox2...
+  void PortSelected(int port, int index);
+  void PortModeSelected(int port, int index);
   // The check box as now shown; the window calls this for a click and when a
   // loaded value differs from what the box shows.
-  bool Port2BoxTicked() const { return port2_box_ticked_; }
-  void ShowPort2Box(bool ticked);
+  bool UseSecondaryTicked() const { return use_secondary_ticked_; }
+  void ShowUseSecondary(bool ticked);
   // Enables the secondary group's listed controls and colours its lists.
   void SetSecondaryEnabled(bool enabled);
 
@@ -107,7 +107,7 @@ class ComPortsTab final : public PortIndicatorView, public LineIndicatorView {
   ComPortsView& view_;
   MappingEditor& editor_;
   std::function<void()> modified_;
-  bool port2_box_ticked_ = true;
+  bool use_secondary_ticked_ = true;
 };
 
 }  // namespace pelorin

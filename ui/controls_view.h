@@ -9,7 +9,7 @@ namespace pelorin {
 enum class Colour { Window, ButtonFace };
 
 // What a presenter asks a window, tab or dialog to show. `Control` is the
-// enumeration of that window's controls, named as in its form, so the
+// enumeration of that window's controls, each named for what it is, so the
 // presenters stay free of any toolkit type.
 //
 // Contract for every implementation: the setters only change what is shown.

@@ -7,7 +7,7 @@ namespace {
 
 using H = HelpAboutControl;
 
-constexpr H kLinks[] = {H::LinkNullsoft, H::LinkUPX, H::LinkSite, H::LinkMail};
+constexpr H kLinks[] = {H::NullsoftLink, H::UpxLink, H::SiteLink, H::MailLink};
 
 }  // namespace
 
@@ -22,42 +22,42 @@ HelpAboutTab::HelpAboutTab(HelpAboutView& view, FileDialogs& dialogs, WiringPict
 
 void HelpAboutTab::Initialise() {
   // The number, an empty line, then "buttons" one letter per line.
-  view_.SetText(H::Btn4, "&4\n\nb\nu\nt\nt\no\nn\ns");
-  view_.SetText(H::Btn15, "&15\n\nb\nu\nt\nt\no\nn\ns");
-  view_.SetText(H::SpeedButtonSave4, "Save...");
-  view_.SetText(H::SpeedButtonSave15, "Save...");
-  view_.SetText(H::LabelAbTitle, "Pelorin");
-  view_.SetBold(H::LabelAbTitle, true);
-  view_.SetText(H::LabelAbVer, "Version 1.42");
-  view_.SetText(H::LabelAbRed,
+  view_.SetText(H::FourButtonsPageButton, "&4\n\nb\nu\nt\nt\no\nn\ns");
+  view_.SetText(H::FifteenButtonsPageButton, "&15\n\nb\nu\nt\nt\no\nn\ns");
+  view_.SetText(H::SaveFourButtonsButton, "Save...");
+  view_.SetText(H::SaveFifteenButtonsButton, "Save...");
+  view_.SetText(H::TitleLabel, "Pelorin");
+  view_.SetBold(H::TitleLabel, true);
+  view_.SetText(H::VersionLabel, "Version 1.42");
+  view_.SetText(H::DisclaimerLabel,
                 "This program is provided as is, without warranty of any kind. You use it at "
                 "your own risk.");
-  view_.SetText(H::LinkNullsoft, "Nullsoft");
-  view_.SetHint(H::LinkNullsoft, links_.nullsoft);
-  view_.SetText(H::LinkUPX, "UPX");
-  view_.SetHint(H::LinkUPX, links_.upx);
-  view_.SetText(H::LinkSite, "here");
-  view_.SetHint(H::LinkSite, links_.site);
-  view_.SetText(H::LinkMail, links_.mail);
+  view_.SetText(H::NullsoftLink, "Nullsoft");
+  view_.SetHint(H::NullsoftLink, links_.nullsoft);
+  view_.SetText(H::UpxLink, "UPX");
+  view_.SetHint(H::UpxLink, links_.upx);
+  view_.SetText(H::SiteLink, "here");
+  view_.SetHint(H::SiteLink, links_.site);
+  view_.SetText(H::MailLink, links_.mail);
   ShowPage(WiringPicture::FourButtons);
 }
 
-void HelpAboutTab::Btn4Click() {
+void HelpAboutTab::FourButtonsPageClicked() {
   ShowPage(WiringPicture::FourButtons);
 }
-void HelpAboutTab::Btn15Click() {
+void HelpAboutTab::FifteenButtonsPageClicked() {
   ShowPage(WiringPicture::FifteenButtons);
 }
-void HelpAboutTab::Image2Click() {
-  view_.SetFocus(H::NotebookHelp);
+void HelpAboutTab::WiringPictureClicked() {
+  view_.SetFocus(H::WiringPages);
 }
 
 void HelpAboutTab::ShowPage(WiringPicture page) {
   // The two buttons form a group in which exactly one stays pressed.
   page_ = page;
-  view_.SetChecked(H::Btn4, page == WiringPicture::FourButtons);
-  view_.SetChecked(H::Btn15, page == WiringPicture::FifteenButtons);
-  view_.SetSelection(H::NotebookHelp, static_cast<int>(page));
+  view_.SetChecked(H::FourButtonsPageButton, page == WiringPicture::FourButtons);
+  view_.SetChecked(H::FifteenButtonsPageButton, page == WiringPicture::FifteenButtons);
+  view_.SetSelection(H::WiringPages, static_cast<int>(page));
 }
 
 void HelpAboutTab::SavePicture(WiringPicture picture) {
@@ -75,7 +75,7 @@ void HelpAboutTab::OpenLink(const std::string& address) {
   }
 }
 
-void HelpAboutTab::LinkMailClick() {
+void HelpAboutTab::MailLinkClicked() {
   shell_.StartFile("mailto:" + links_.mail, "", "");
 }
 

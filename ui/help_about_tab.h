@@ -8,18 +8,18 @@ namespace pelorin {
 
 // Controls of the "Help" and "About" tabs.
 enum class HelpAboutControl {
-  Btn4,
-  Btn15,
-  NotebookHelp,
-  SpeedButtonSave4,
-  SpeedButtonSave15,
-  LabelAbTitle,
-  LabelAbVer,
-  LabelAbRed,
-  LinkNullsoft,
-  LinkUPX,
-  LinkSite,
-  LinkMail,
+  FourButtonsPageButton,
+  FifteenButtonsPageButton,
+  WiringPages,
+  SaveFourButtonsButton,
+  SaveFifteenButtonsButton,
+  TitleLabel,
+  VersionLabel,
+  DisclaimerLabel,
+  NullsoftLink,
+  UpxLink,
+  SiteLink,
+  MailLink,
 };
 
 using HelpAboutView = ControlsView<HelpAboutControl>;
@@ -63,19 +63,19 @@ class HelpAboutTab {
   // Texts, link hints and the page "4" with its button pressed.
   void Initialise();
 
-  void Btn4Click();
-  void Btn15Click();
-  void Image2Click();
-  void SpeedButtonSave4Click() { SavePicture(WiringPicture::FourButtons); }
-  void SpeedButtonSave15Click() { SavePicture(WiringPicture::FifteenButtons); }
+  void FourButtonsPageClicked();
+  void FifteenButtonsPageClicked();
+  void WiringPictureClicked();
+  void SaveFourButtonsClicked() { SavePicture(WiringPicture::FourButtons); }
+  void SaveFifteenButtonsClicked() { SavePicture(WiringPicture::FifteenButtons); }
 
   void OpenLink(const std::string& address);
   // The browser found at start-up; links open through the shell while empty.
   void SetBrowserPath(std::string path) { browser_path_ = std::move(path); }
-  void LinkNullsoftClick() { OpenLink(links_.nullsoft); }
-  void LinkUPXClick() { OpenLink(links_.upx); }
-  void LinkSiteClick() { OpenLink(links_.site); }
-  void LinkMailClick();
+  void NullsoftLinkClicked() { OpenLink(links_.nullsoft); }
+  void UpxLinkClicked() { OpenLink(links_.upx); }
+  void SiteLinkClicked() { OpenLink(links_.site); }
+  void MailLinkClicked();
 
   // Hover: the link under the mouse is underlined; the tab's background and
   // its text labels take the underline off all four links.

@@ -11,8 +11,8 @@ namespace {
 
 using W = WinampControl;
 
-constexpr W kRowLists[3] = {W::ComboBox1E1, W::ComboBox1E2, W::ComboBox1E3};
-constexpr W kRowLabels[3] = {W::Label1E1, W::Label1E2, W::Label1E3};
+constexpr W kRowLists[3] = {W::PrimaryRow1List, W::PrimaryRow2List, W::PrimaryRow3List};
+constexpr W kRowLabels[3] = {W::PrimaryRow1Label, W::PrimaryRow2Label, W::PrimaryRow3Label};
 
 std::vector<std::string> Texts(auto const& list) {
   return {list.begin(), list.end()};
@@ -70,21 +70,22 @@ MappingEditor::MappingEditor(Settings& settings, WinampView& view, FileDialogs& 
 void MappingEditor::Initialise() {
   for (int port = 1; port <= kPortCount; ++port) {
     const bool primary = port == 1;
-    view_.SetText(Id(port, W::GroupBox1Port), primary ? "Primary COM port" : "Secondary COM port");
-    view_.SetText(Id(port, W::Label1Btn), "Button:");
-    view_.SetText(Id(port, W::Label1Type), "Type:");
-    view_.SetText(Id(port, W::Label1Inact), "If Winamp isn't running:");
-    view_.SetItems(Id(port, W::ComboBox1Mode), Texts(lists::kClickMode));
-    view_.SetItems(Id(port, W::ComboBox1Inact), primary ? Texts(lists::kButtonInactivePrimary)
-                                                        : Texts(lists::kButtonInactiveSecondary));
-    view_.SetText(Id(port, W::CheckBox1Shift), "S");
-    view_.SetHint(Id(port, W::CheckBox1Shift), "Shift");
-    view_.SetText(Id(port, W::CheckBox1Ctrl), "C");
-    view_.SetHint(Id(port, W::CheckBox1Ctrl), "Ctrl");
-    view_.SetText(Id(port, W::CheckBox1Alt), "A");
-    view_.SetHint(Id(port, W::CheckBox1Alt), "Alt");
-    view_.SetText(Id(port, W::Button1Ext), "...");
-    view_.SetSelection(Id(port, W::Notebook1Adv), static_cast<int>(ExtraPage::No));
+    view_.SetText(Id(port, W::PrimaryGroup), primary ? "Primary COM port" : "Secondary COM port");
+    view_.SetText(Id(port, W::PrimaryButtonLabel), "Button:");
+    view_.SetText(Id(port, W::PrimaryClickModeLabel), "Type:");
+    view_.SetText(Id(port, W::PrimaryInactiveLabel), "If Winamp isn't running:");
+    view_.SetItems(Id(port, W::PrimaryClickModeList), Texts(lists::kClickMode));
+    view_.SetItems(Id(port, W::PrimaryInactiveList), primary
+                                                         ? Texts(lists::kButtonInactivePrimary)
+                                                         : Texts(lists::kButtonInactiveSecondary));
+    view_.SetText(Id(port, W::PrimaryShiftCheck), "S");
+    view_.SetHint(Id(port, W::PrimaryShiftCheck), "Shift");
+    view_.SetText(Id(port, W::PrimaryCtrlCheck), "C");
+    view_.SetHint(Id(port, W::PrimaryCtrlCheck), "Ctrl");
+    view_.SetText(Id(port, W::PrimaryAltCheck), "A");
+    view_.SetHint(Id(port, W::PrimaryAltCheck), "Alt");
+    view_.SetText(Id(port, W::PrimaryBrowseFileButton), "...");
+    view_.SetSelection(Id(port, W::PrimaryExtraPages), static_cast<int>(ExtraPage::No));
   }
 }
 
@@ -103,30 +104,32 @@ void MappingEditor::RebuildButtonList(int port, int port_mode) {
   // Without a mode the list keeps its entries; its first entry is still
   // selected and shown afresh, since the slots may hold new values (a load).
   if (!names.empty()) {
-    view_.SetItems(Id(port, W::ComboBox1Btn), names);
+    view_.SetItems(Id(port, W::PrimaryButtonList), names);
     g.list_size = static_cast<int>(names.size());
   }
   if (g.list_size == 0) return;
   g.selected = 0;
-  view_.SetSelection(Id(port, W::ComboBox1Btn), 0);
+  view_.SetSelection(Id(port, W::PrimaryButtonList), 0);
   ShowSelectedButton(port);
 }
 
 void MappingEditor::SetSecondaryEnabled(bool enabled) {
-  constexpr W kEnabled[] = {W::GroupBox2Port, W::Label2Btn,   W::Label2Type,
-                            W::Label2E1,      W::Label2E2,    W::Label2E3,
-                            W::Label2Inact,   W::Button2Prev, W::Button2Next};
+  constexpr W kEnabled[] = {
+      W::SecondaryGroup,         W::SecondaryButtonLabel,    W::SecondaryClickModeLabel,
+      W::SecondaryRow1Label,     W::SecondaryRow2Label,      W::SecondaryRow3Label,
+      W::SecondaryInactiveLabel, W::SecondaryPreviousButton, W::SecondaryNextButton};
   // The lists stay enabled themselves; their disabled group stops them, and
   // the button-face colour makes them look unusable.
-  constexpr W kColoured[] = {W::ComboBox2Btn, W::ComboBox2E1,    W::ComboBox2E2,
-                             W::ComboBox2E3,  W::ComboBox2Inact, W::ComboBox2Mode};
+  constexpr W kColoured[] = {W::SecondaryButtonList,   W::SecondaryRow1List,
+                             W::SecondaryRow2List,     W::SecondaryRow3List,
+                             W::SecondaryInactiveList, W::SecondaryClickModeList};
   for (W control : kEnabled) view_.SetEnabled(control, enabled);
   for (W control : kColoured)
     view_.SetColour(control, enabled ? Colour::Window : Colour::ButtonFace);
 }
 
 bool MappingEditor::KeyFieldFocused(int port) const {
-  return view_.HasFocus(WinampControlOf(port, W::Edit1HotKey));
+  return view_.HasFocus(WinampControlOf(port, W::PrimaryKeyField));
 }
 
 void MappingEditor::ButtonSelected(int port, int index) {
@@ -136,16 +139,16 @@ void MappingEditor::ButtonSelected(int port, int index) {
   ShowSelectedButton(port);
 }
 
-void MappingEditor::PreviousButtonMouseDown(int port) {
+void MappingEditor::PreviousButtonPressed(int port) {
   Group& g = group(port);
-  if (g.selected > 0) view_.SetSelection(Id(port, W::ComboBox1Btn), --g.selected);
+  if (g.selected > 0) view_.SetSelection(Id(port, W::PrimaryButtonList), --g.selected);
   ShowSelectedButton(port);
 }
 
-void MappingEditor::NextButtonMouseDown(int port) {
+void MappingEditor::NextButtonPressed(int port) {
   Group& g = group(port);
   if (g.selected >= 0 && g.selected < g.list_size - 1) {
-    view_.SetSelection(Id(port, W::ComboBox1Btn), ++g.selected);
+    view_.SetSelection(Id(port, W::PrimaryButtonList), ++g.selected);
   }
   ShowSelectedButton(port);
 }
@@ -183,7 +186,7 @@ bool MappingEditor::KeyDown(int port, int virtual_key) {
   // Keys held during a capture (Ctrl, Shift, Alt) are captured as keys of their
   // own; only the S, C and A boxes set the modifier bits.
   g.key_code = virtual_key & kKeyCodeMask;
-  view_.SetText(Id(port, W::Edit1HotKey), KeyName(g.key_code & kKeyCodeMask));
+  view_.SetText(Id(port, W::PrimaryKeyField), KeyName(g.key_code & kKeyCodeMask));
   StoreKeyWord(port);
   modified_();
   return true;
@@ -208,7 +211,7 @@ void MappingEditor::BrowseFileClicked(int port) {
   Group& g = group(port);
   if (auto chosen = dialogs_.Open(StartFileDialogRequest(g.file_text))) {
     g.file_text = '"' + *chosen + '"';
-    view_.SetText(Id(port, W::Edit1Ext), g.file_text);
+    view_.SetText(Id(port, W::PrimaryFileField), g.file_text);
     modified_();
   }
   StoreFileText(port);
@@ -223,15 +226,15 @@ ButtonSlot* MappingEditor::SelectedButton(int port) {
 void MappingEditor::ShowSelectedButton(int port) {
   const ButtonSlot* slot = SelectedButton(port);
   if (slot == nullptr) return;
-  view_.SetSelection(Id(port, W::ComboBox1Mode),
+  view_.SetSelection(Id(port, W::PrimaryClickModeList),
                      ListPosition(slot->Mode, static_cast<int>(lists::kClickMode.size())));
   for (int row = 1; row <= 3; ++row) {
     view_.SetSelection(Id(port, kRowLists[row - 1]), ListPosition(slot->Func(row), command_count_));
   }
   view_.SetSelection(
-      Id(port, W::ComboBox1Inact),
+      Id(port, W::PrimaryInactiveList),
       ListPosition(slot->Inactive, static_cast<int>(lists::kButtonInactivePrimary.size())));
-  view_.SetSelection(Id(port, W::Notebook1Adv), static_cast<int>(ExtraPage::No));
+  view_.SetSelection(Id(port, W::PrimaryExtraPages), static_cast<int>(ExtraPage::No));
   LayOutRows(port, slot->Mode);
 }
 
@@ -240,12 +243,12 @@ void MappingEditor::LayOutRows(int port, int click_mode) {
   const bool turbo = mode == ClickMode::Turbo;
   const bool has_row3 = turbo || mode == ClickMode::ClicksTurbo || mode == ClickMode::ClicksHold;
   const bool down_up = mode == ClickMode::DownUp || turbo;
-  view_.SetVisible(Id(port, W::Label1E1), !turbo);
-  view_.SetVisible(Id(port, W::ComboBox1E1), !turbo);
-  view_.SetVisible(Id(port, W::Label1E2), !turbo);
-  view_.SetVisible(Id(port, W::ComboBox1E2), !turbo);
-  view_.SetVisible(Id(port, W::Label1E3), has_row3);
-  view_.SetVisible(Id(port, W::ComboBox1E3), has_row3);
+  view_.SetVisible(Id(port, W::PrimaryRow1Label), !turbo);
+  view_.SetVisible(Id(port, W::PrimaryRow1List), !turbo);
+  view_.SetVisible(Id(port, W::PrimaryRow2Label), !turbo);
+  view_.SetVisible(Id(port, W::PrimaryRow2List), !turbo);
+  view_.SetVisible(Id(port, W::PrimaryRow3Label), has_row3);
+  view_.SetVisible(Id(port, W::PrimaryRow3List), has_row3);
   view_.SetText(Id(port, kRowLabels[0]), down_up ? "Button down" : "Single click");
   view_.SetText(Id(port, kRowLabels[1]), down_up ? "Button up" : "Double-click");
   view_.SetText(Id(port, kRowLabels[2]), mode == ClickMode::ClicksHold ? "After holding" : "Turbo");
@@ -262,18 +265,18 @@ void MappingEditor::ShowExtraArea(int port, int row) {
     g.shift = (key_word & kKeyShift) != 0;
     g.ctrl = (key_word & kKeyCtrl) != 0;
     g.alt = (key_word & kKeyAlt) != 0;
-    view_.SetText(Id(port, W::Edit1HotKey), KeyName(g.key_code & kKeyCodeMask));
-    view_.SetChecked(Id(port, W::CheckBox1Shift), g.shift);
-    view_.SetChecked(Id(port, W::CheckBox1Ctrl), g.ctrl);
-    view_.SetChecked(Id(port, W::CheckBox1Alt), g.alt);
-    view_.SetSelection(Id(port, W::Notebook1Adv), static_cast<int>(ExtraPage::Key));
+    view_.SetText(Id(port, W::PrimaryKeyField), KeyName(g.key_code & kKeyCodeMask));
+    view_.SetChecked(Id(port, W::PrimaryShiftCheck), g.shift);
+    view_.SetChecked(Id(port, W::PrimaryCtrlCheck), g.ctrl);
+    view_.SetChecked(Id(port, W::PrimaryAltCheck), g.alt);
+    view_.SetSelection(Id(port, W::PrimaryExtraPages), static_cast<int>(ExtraPage::Key));
   } else if (command == kStartFileCommand) {
     g.area_slot = row;
     g.file_text = slot.Exec(row);
-    view_.SetText(Id(port, W::Edit1Ext), g.file_text);
-    view_.SetSelection(Id(port, W::Notebook1Adv), static_cast<int>(ExtraPage::File));
+    view_.SetText(Id(port, W::PrimaryFileField), g.file_text);
+    view_.SetSelection(Id(port, W::PrimaryExtraPages), static_cast<int>(ExtraPage::File));
   } else {
-    view_.SetSelection(Id(port, W::Notebook1Adv), static_cast<int>(ExtraPage::No));
+    view_.SetSelection(Id(port, W::PrimaryExtraPages), static_cast<int>(ExtraPage::No));
   }
 }
 

@@ -17,61 +17,61 @@ namespace pelorin {
 // offset (WinampControlOf).
 enum class WinampControl {
   // The primary group.
-  GroupBox1Port,
-  Label1Btn,
-  ComboBox1Btn,
-  Button1Prev,
-  Button1Next,
-  Label1Type,
-  ComboBox1Mode,
-  Label1Inact,
-  ComboBox1Inact,
-  Label1E1,
-  Label1E2,
-  Label1E3,
-  ComboBox1E1,
-  ComboBox1E2,
-  ComboBox1E3,
-  Notebook1Adv,
-  Edit1HotKey,
-  CheckBox1Shift,
-  CheckBox1Ctrl,
-  CheckBox1Alt,
-  Edit1Ext,
-  Button1Ext,
+  PrimaryGroup,
+  PrimaryButtonLabel,
+  PrimaryButtonList,
+  PrimaryPreviousButton,
+  PrimaryNextButton,
+  PrimaryClickModeLabel,
+  PrimaryClickModeList,
+  PrimaryInactiveLabel,
+  PrimaryInactiveList,
+  PrimaryRow1Label,
+  PrimaryRow2Label,
+  PrimaryRow3Label,
+  PrimaryRow1List,
+  PrimaryRow2List,
+  PrimaryRow3List,
+  PrimaryExtraPages,
+  PrimaryKeyField,
+  PrimaryShiftCheck,
+  PrimaryCtrlCheck,
+  PrimaryAltCheck,
+  PrimaryFileField,
+  PrimaryBrowseFileButton,
   // The secondary group, in the same order.
-  GroupBox2Port,
-  Label2Btn,
-  ComboBox2Btn,
-  Button2Prev,
-  Button2Next,
-  Label2Type,
-  ComboBox2Mode,
-  Label2Inact,
-  ComboBox2Inact,
-  Label2E1,
-  Label2E2,
-  Label2E3,
-  ComboBox2E1,
-  ComboBox2E2,
-  ComboBox2E3,
-  Notebook2Adv,
-  Edit2HotKey,
-  CheckBox2Shift,
-  CheckBox2Ctrl,
-  CheckBox2Alt,
-  Edit2Ext,
-  Button2Ext,
+  SecondaryGroup,
+  SecondaryButtonLabel,
+  SecondaryButtonList,
+  SecondaryPreviousButton,
+  SecondaryNextButton,
+  SecondaryClickModeLabel,
+  SecondaryClickModeList,
+  SecondaryInactiveLabel,
+  SecondaryInactiveList,
+  SecondaryRow1Label,
+  SecondaryRow2Label,
+  SecondaryRow3Label,
+  SecondaryRow1List,
+  SecondaryRow2List,
+  SecondaryRow3List,
+  SecondaryExtraPages,
+  SecondaryKeyField,
+  SecondaryShiftCheck,
+  SecondaryCtrlCheck,
+  SecondaryAltCheck,
+  SecondaryFileField,
+  SecondaryBrowseFileButton,
 };
 inline constexpr int kWinampGroupSize =
-    static_cast<int>(WinampControl::GroupBox2Port) - static_cast<int>(WinampControl::GroupBox1Port);
+    static_cast<int>(WinampControl::SecondaryGroup) - static_cast<int>(WinampControl::PrimaryGroup);
 
 // The control of port 1 or 2 that corresponds to the primary group's `primary`.
 constexpr WinampControl WinampControlOf(int port, WinampControl primary) {
   return static_cast<WinampControl>(static_cast<int>(primary) + (port - 1) * kWinampGroupSize);
 }
 
-// Pages of the extra-settings area (`Notebook1Adv`).
+// Pages of the extra-settings area (`PrimaryExtraPages`, `SecondaryExtraPages`).
 enum class ExtraPage { No = 0, Key = 1, File = 2 };
 // The modifier check boxes S, C and A of the "Key" page.
 enum class KeyModifier { Shift, Ctrl, Alt };
@@ -108,8 +108,8 @@ class MappingEditor {
 
   // User events.
   void ButtonSelected(int port, int index);
-  void PreviousButtonMouseDown(int port);
-  void NextButtonMouseDown(int port);
+  void PreviousButtonPressed(int port);
+  void NextButtonPressed(int port);
   void ClickModeSelected(int port, int index);
   void InactiveSelected(int port, int index);
   void RowSelected(int port, int row, int index);

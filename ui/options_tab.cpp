@@ -24,26 +24,26 @@ struct Caption {
   const char* text;
 };
 constexpr std::array<Caption, 20> kCaptions = {{
-    {O::LabelOpInact, "When Winamp is not running, on any button click do:"},
-    {O::LabelOpTray, "On a single tray icon click do:"},
-    {O::CheckBoxStartUp, "Start when Windows starts"},
-    {O::CheckBoxAutoWinamp, "Start Winamp on startup"},
-    {O::CheckBoxWarn, "Warn if Winamp not found"},
-    {O::LabelOpSpeed, "Double-click speed:"},
-    {O::LabelOp01s, "100ms"},
-    {O::LabelOp1s, "1sec"},
-    {O::LabelOpTurbo, "Turbo speed (times per second):"},
-    {O::LabelOp1, "1"},
-    {O::LabelOp100, "100"},
-    {O::LabelOpTest, "Double-click test (for any button):"},
-    {O::GroupBoxLED, "LED - connects to: pins 5 and 7  (or 4 and 7)"},
-    {O::Label1LED, "Primary:"},
-    {O::Label1LEDwhen, "when"},
-    {O::Label2LED, "Secondary:"},
-    {O::Label2LEDwhen, "when"},
-    {O::LabelOpCfg, "Config:"},
-    {O::ButtonCfg, "Browse..."},
-    {O::LabelOpInet, "Internet connection type:"},
+    {O::InactiveLabel, "When Winamp is not running, on any button click do:"},
+    {O::TrayClickLabel, "On a single tray icon click do:"},
+    {O::StartWithWindowsCheck, "Start when Windows starts"},
+    {O::StartPlayerCheck, "Start Winamp on startup"},
+    {O::WarnPlayerMissingCheck, "Warn if Winamp not found"},
+    {O::DoubleClickSpeedLabel, "Double-click speed:"},
+    {O::DoubleClickSpeedMinLabel, "100ms"},
+    {O::DoubleClickSpeedMaxLabel, "1sec"},
+    {O::TurboSpeedLabel, "Turbo speed (times per second):"},
+    {O::TurboSpeedMinLabel, "1"},
+    {O::TurboSpeedMaxLabel, "100"},
+    {O::DoubleClickTestLabel, "Double-click test (for any button):"},
+    {O::LedGroup, "LED - connects to: pins 5 and 7  (or 4 and 7)"},
+    {O::PrimaryLedLabel, "Primary:"},
+    {O::PrimaryLedWhenLabel, "when"},
+    {O::SecondaryLedLabel, "Secondary:"},
+    {O::SecondaryLedWhenLabel, "when"},
+    {O::ConfigFileLabel, "Config:"},
+    {O::BrowseConfigButton, "Browse..."},
+    {O::InternetLabel, "Internet connection type:"},
 }};
 
 int InListOrNone(int value, std::size_t size) {
@@ -62,71 +62,71 @@ OptionsTab::OptionsTab(Settings& settings, OptionsView& view, FileDialogs& dialo
 
 void OptionsTab::Initialise() {
   for (const Caption& caption : kCaptions) view_.SetText(caption.control, caption.text);
-  view_.SetItems(O::ComboBoxOpInact, Texts(lists::kIfInactive));
-  view_.SetItems(O::ComboBoxOpTray, Texts(lists::kOnTrayClick));
-  view_.SetItems(O::ComboBoxOpInet, Texts(lists::kInternetType));
-  for (O list : {O::ComboBox1LED, O::ComboBox2LED}) view_.SetItems(list, Texts(lists::kLedMode));
-  for (O list : {O::ComboBox1LEDwhen, O::ComboBox2LEDwhen}) {
+  view_.SetItems(O::InactiveList, Texts(lists::kIfInactive));
+  view_.SetItems(O::TrayClickList, Texts(lists::kOnTrayClick));
+  view_.SetItems(O::InternetList, Texts(lists::kInternetType));
+  for (O list : {O::PrimaryLedModeList, O::SecondaryLedModeList})
+    view_.SetItems(list, Texts(lists::kLedMode));
+  for (O list : {O::PrimaryLedConditionList, O::SecondaryLedConditionList}) {
     view_.SetItems(list, Texts(lists::kLedCondition));
   }
-  view_.SetRange(O::TrackBar1, kDoubleClickMin, kDoubleClickMax, 1);
+  view_.SetRange(O::DoubleClickSpeedBar, kDoubleClickMin, kDoubleClickMax, 1);
   std::vector<int> every_position;
   for (int p = kDoubleClickMin + 1; p < kDoubleClickMax; ++p) every_position.push_back(p);
-  view_.SetTicks(O::TrackBar1, every_position);
-  view_.SetRange(O::TrackBar2, kTurboMin, kTurboMax, kTurboPageStep);
-  view_.SetColour(O::EditCfg, Colour::ButtonFace);
+  view_.SetTicks(O::DoubleClickSpeedBar, every_position);
+  view_.SetRange(O::TurboSpeedBar, kTurboMin, kTurboMax, kTurboPageStep);
+  view_.SetColour(O::ConfigFileField, Colour::ButtonFace);
   // The connection type is kept and stored but never offered.
-  view_.SetVisible(O::LabelOpInet, false);
-  view_.SetVisible(O::ComboBoxOpInet, false);
+  view_.SetVisible(O::InternetLabel, false);
+  view_.SetVisible(O::InternetList, false);
   test_picture_ = 0;
-  view_.SetSelection(O::TestImage1, test_picture_);
+  view_.SetSelection(O::DoubleClickTestPicture, test_picture_);
 }
 
 void OptionsTab::ShowSettings() {
   const OptionsGroup& options = settings_.Options;
-  view_.SetSelection(O::ComboBoxOpInact,
-                     InListOrNone(options.IfInactive, lists::kIfInactive.size()));
-  view_.SetSelection(O::ComboBoxOpTray,
+  view_.SetSelection(O::InactiveList, InListOrNone(options.IfInactive, lists::kIfInactive.size()));
+  view_.SetSelection(O::TrayClickList,
                      InListOrNone(options.OnTrayClick, lists::kOnTrayClick.size()));
-  view_.SetSelection(O::ComboBoxOpInet,
+  view_.SetSelection(O::InternetList,
                      InListOrNone(options.InternetType, lists::kInternetType.size()));
-  view_.SetChecked(O::CheckBoxStartUp, options.AutoStartup);
-  view_.SetChecked(O::CheckBoxAutoWinamp, options.WinampOnStartup);
-  view_.SetChecked(O::CheckBoxWarn, options.Warn);
+  view_.SetChecked(O::StartWithWindowsCheck, options.AutoStartup);
+  view_.SetChecked(O::StartPlayerCheck, options.WinampOnStartup);
+  view_.SetChecked(O::WarnPlayerMissingCheck, options.Warn);
   const int speed = std::clamp(options.DblClickSpeed, kDoubleClickMin, kDoubleClickMax);
-  view_.SetPosition(O::TrackBar1, speed);
-  view_.SetText(O::LabelOpSpeedS, DoubleClickSpeedText(speed));
+  view_.SetPosition(O::DoubleClickSpeedBar, speed);
+  view_.SetText(O::DoubleClickSpeedReadout, DoubleClickSpeedText(speed));
   const int turbo = std::clamp(options.TurboCPS, kTurboMin, kTurboMax);
-  view_.SetPosition(O::TrackBar2, turbo);
-  view_.SetText(O::LabelOpTurboS, std::to_string(turbo));
+  view_.SetPosition(O::TurboSpeedBar, turbo);
+  view_.SetText(O::TurboSpeedReadout, std::to_string(turbo));
   for (int port = 1; port <= kPortCount; ++port) {
     const PortGroup& group = settings_.PortSettings(port);
-    view_.SetSelection(port == 1 ? O::ComboBox1LED : O::ComboBox2LED,
+    view_.SetSelection(port == 1 ? O::PrimaryLedModeList : O::SecondaryLedModeList,
                        InListOrNone(group.LED, lists::kLedMode.size()));
-    view_.SetSelection(port == 1 ? O::ComboBox1LEDwhen : O::ComboBox2LEDwhen,
+    view_.SetSelection(port == 1 ? O::PrimaryLedConditionList : O::SecondaryLedConditionList,
                        InListOrNone(group.LEDwhen, lists::kLedCondition.size()));
   }
 }
 
 void OptionsTab::ShowConfigPath(const std::string& path) {
-  view_.SetText(O::EditCfg, path);
+  view_.SetText(O::ConfigFileField, path);
 }
 
 int* OptionsTab::ListField(OptionsControl control) {
   switch (control) {
-    case O::ComboBoxOpInact:
+    case O::InactiveList:
       return &settings_.Options.IfInactive;
-    case O::ComboBoxOpTray:
+    case O::TrayClickList:
       return &settings_.Options.OnTrayClick;
-    case O::ComboBoxOpInet:
+    case O::InternetList:
       return &settings_.Options.InternetType;
-    case O::ComboBox1LED:
+    case O::PrimaryLedModeList:
       return &settings_.Primary.LED;
-    case O::ComboBox1LEDwhen:
+    case O::PrimaryLedConditionList:
       return &settings_.Primary.LEDwhen;
-    case O::ComboBox2LED:
+    case O::SecondaryLedModeList:
       return &settings_.Secondary.LED;
-    case O::ComboBox2LEDwhen:
+    case O::SecondaryLedConditionList:
       return &settings_.Secondary.LEDwhen;
     default:
       return nullptr;
@@ -135,11 +135,11 @@ int* OptionsTab::ListField(OptionsControl control) {
 
 bool* OptionsTab::CheckField(OptionsControl control) {
   switch (control) {
-    case O::CheckBoxStartUp:
+    case O::StartWithWindowsCheck:
       return &settings_.Options.AutoStartup;
-    case O::CheckBoxAutoWinamp:
+    case O::StartPlayerCheck:
       return &settings_.Options.WinampOnStartup;
-    case O::CheckBoxWarn:
+    case O::WarnPlayerMissingCheck:
       return &settings_.Options.Warn;
     default:
       return nullptr;
@@ -160,36 +160,37 @@ void OptionsTab::CheckBoxClicked(OptionsControl control, bool checked) {
   }
 }
 
-void OptionsTab::TrackBar1Change(int position) {
+void OptionsTab::DoubleClickSpeedMoved(int position) {
   settings_.Options.DblClickSpeed = std::clamp(position, kDoubleClickMin, kDoubleClickMax);
-  view_.SetText(O::LabelOpSpeedS, DoubleClickSpeedText(settings_.Options.DblClickSpeed));
+  view_.SetText(O::DoubleClickSpeedReadout, DoubleClickSpeedText(settings_.Options.DblClickSpeed));
   modified_();
 }
 
-void OptionsTab::TrackBar2Change(int position) {
+void OptionsTab::TurboSpeedMoved(int position) {
   settings_.Options.TurboCPS = std::clamp(position, kTurboMin, kTurboMax);
-  view_.SetText(O::LabelOpTurboS, std::to_string(settings_.Options.TurboCPS));
+  view_.SetText(O::TurboSpeedReadout, std::to_string(settings_.Options.TurboCPS));
   modified_();
 }
 
 void OptionsTab::PlaceTurboTicks() {
   if (turbo_ticks_placed_) return;
   turbo_ticks_placed_ = true;
-  view_.SetTicks(O::TrackBar2, {10, 20, 30, 40, 50, 60, 70, 80, 90});
+  view_.SetTicks(O::TurboSpeedBar, {10, 20, 30, 40, 50, 60, 70, 80, 90});
 }
 
 void OptionsTab::FlipTestPicture() {
   test_picture_ = test_picture_ == 1 ? 0 : 1;
-  view_.SetSelection(O::TestImage1, test_picture_);
+  view_.SetSelection(O::DoubleClickTestPicture, test_picture_);
 }
 
 void OptionsTab::SetSecondaryEnabled(bool enabled) {
-  for (O control : {O::Label2LED, O::ComboBox2LED, O::Label2LEDwhen, O::ComboBox2LEDwhen}) {
+  for (O control : {O::SecondaryLedLabel, O::SecondaryLedModeList, O::SecondaryLedWhenLabel,
+                    O::SecondaryLedConditionList}) {
     view_.SetEnabled(control, enabled);
   }
   const Colour colour = enabled ? Colour::Window : Colour::ButtonFace;
-  view_.SetColour(O::ComboBox2LED, colour);
-  view_.SetColour(O::ComboBox2LEDwhen, colour);
+  view_.SetColour(O::SecondaryLedModeList, colour);
+  view_.SetColour(O::SecondaryLedConditionList, colour);
 }
 
 std::optional<std::string> OptionsTab::AskConfigFile(const std::string& current_path,

@@ -12,39 +12,39 @@ namespace pelorin {
 
 // Controls of the "Options" tab.
 enum class OptionsControl {
-  LabelOpInact,
-  ComboBoxOpInact,
-  LabelOpTray,
-  ComboBoxOpTray,
-  CheckBoxStartUp,
-  CheckBoxAutoWinamp,
-  CheckBoxWarn,
-  LabelOpSpeed,
-  TrackBar1,
-  LabelOp01s,
-  LabelOp1s,
-  LabelOpSpeedS,
-  LabelOpTurbo,
-  TrackBar2,
-  LabelOp1,
-  LabelOp100,
-  LabelOpTurboS,
-  LabelOpTest,
-  TestImage1,
-  GroupBoxLED,
-  Label1LED,
-  ComboBox1LED,
-  Label1LEDwhen,
-  ComboBox1LEDwhen,
-  Label2LED,
-  ComboBox2LED,
-  Label2LEDwhen,
-  ComboBox2LEDwhen,
-  LabelOpCfg,
-  EditCfg,
-  ButtonCfg,
-  LabelOpInet,
-  ComboBoxOpInet,
+  InactiveLabel,
+  InactiveList,
+  TrayClickLabel,
+  TrayClickList,
+  StartWithWindowsCheck,
+  StartPlayerCheck,
+  WarnPlayerMissingCheck,
+  DoubleClickSpeedLabel,
+  DoubleClickSpeedBar,
+  DoubleClickSpeedMinLabel,
+  DoubleClickSpeedMaxLabel,
+  DoubleClickSpeedReadout,
+  TurboSpeedLabel,
+  TurboSpeedBar,
+  TurboSpeedMinLabel,
+  TurboSpeedMaxLabel,
+  TurboSpeedReadout,
+  DoubleClickTestLabel,
+  DoubleClickTestPicture,
+  LedGroup,
+  PrimaryLedLabel,
+  PrimaryLedModeList,
+  PrimaryLedWhenLabel,
+  PrimaryLedConditionList,
+  SecondaryLedLabel,
+  SecondaryLedModeList,
+  SecondaryLedWhenLabel,
+  SecondaryLedConditionList,
+  ConfigFileLabel,
+  ConfigFileField,
+  BrowseConfigButton,
+  InternetLabel,
+  InternetList,
 };
 
 using OptionsView = ControlsView<OptionsControl>;
@@ -71,8 +71,8 @@ class OptionsTab final : public DoubleClickTestView {
   // other controls are ignored.
   void ListSelected(OptionsControl control, int index);
   void CheckBoxClicked(OptionsControl control, bool checked);
-  void TrackBar1Change(int position);
-  void TrackBar2Change(int position);
+  void DoubleClickSpeedMoved(int position);
+  void TurboSpeedMoved(int position);
 
   // The turbo track bar's own ticks at 10 .. 90; placed once per run, the
   // first time the window is painted or the tab is opened.

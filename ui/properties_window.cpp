@@ -13,17 +13,17 @@ PropertiesWindow::PropertiesWindow(Settings& settings, PropertiesHost& host, Fra
       view_(frame_view),
       primary_remap_(primary_remap),
       secondary_remap_(secondary_remap),
-      editor_(settings, winamp_view, dialogs, [this] { ComboBox1Change(); }),
-      com_ports_(settings, com_view, editor_, [this] { ComboBox1Change(); }),
-      options_(settings, options_view, dialogs, [this] { ComboBox1Change(); }) {}
+      editor_(settings, winamp_view, dialogs, [this] { SettingChanged(); }),
+      com_ports_(settings, com_view, editor_, [this] { SettingChanged(); }),
+      options_(settings, options_view, dialogs, [this] { SettingChanged(); }) {}
 
 void PropertiesWindow::Initialise() {
   view_.SetText(FrameControl::Window, kMainWindowCaption);
-  view_.SetItems(FrameControl::PageControl1, {"COM ports", "Winamp", "Options", "Help", "About"});
-  view_.SetSelection(FrameControl::PageControl1, 0);
-  view_.SetText(FrameControl::Button1, "OK");
-  view_.SetText(FrameControl::Button2, "Cancel");
-  view_.SetText(FrameControl::Button3, "&Apply");
+  view_.SetItems(FrameControl::Tabs, {"COM ports", "Winamp", "Options", "Help", "About"});
+  view_.SetSelection(FrameControl::Tabs, 0);
+  view_.SetText(FrameControl::OkButton, "OK");
+  view_.SetText(FrameControl::CancelButton, "Cancel");
+  view_.SetText(FrameControl::ApplyButton, "&Apply");
   editor_.Initialise();
   com_ports_.Initialise();
   options_.Initialise();
@@ -37,8 +37,8 @@ void PropertiesWindow::ReadSettings() {
   com_ports_.ShowSettings();
   // The box keeps its controls in step: a loaded value that differs from what
   // the box shows runs the box's handler.
-  if (settings_.Options.UsePort2 != com_ports_.Port2BoxTicked()) {
-    CheckBoxPort2Click(settings_.Options.UsePort2);
+  if (settings_.Options.UsePort2 != com_ports_.UseSecondaryTicked()) {
+    UseSecondaryClicked(settings_.Options.UsePort2);
   }
   options_.ShowSettings();
   primary_remap_.ShowLineMap();
@@ -46,16 +46,16 @@ void PropertiesWindow::ReadSettings() {
   SetPending(false);
 }
 
-void PropertiesWindow::ComboBox1Change() {
+void PropertiesWindow::SettingChanged() {
   SetPending(true);
 }
 
-void PropertiesWindow::FormShow() {
-  view_.SetFocus(FrameControl::PageControl1);
+void PropertiesWindow::OnShown() {
+  view_.SetFocus(FrameControl::Tabs);
   ReadSettings();
 }
 
-void PropertiesWindow::Button1Click() {
+void PropertiesWindow::OkClicked() {
   // Enter in a key-capture field is a key to capture, not OK.
   for (int port = 1; port <= kPortCount; ++port) {
     if (editor_.KeyFieldFocused(port)) {
@@ -63,17 +63,17 @@ void PropertiesWindow::Button1Click() {
       return;
     }
   }
-  if (pending_) Button3Click();
+  if (pending_) ApplyClicked();
   // After a failed Apply the window stays open with its edits.
-  if (!pending_) Button2Click();
+  if (!pending_) CancelClicked();
 }
 
-void PropertiesWindow::Button2Click() {
+void PropertiesWindow::CancelClicked() {
   host_.HideWindow();
   if (pending_) ReadSettings();
 }
 
-void PropertiesWindow::Button3Click() {
+void PropertiesWindow::ApplyClicked() {
   // A failed Apply has shown the port error; the edits stay live and unsaved.
   if (!host_.ApplySettings()) return;
   SetPending(false);
@@ -81,29 +81,29 @@ void PropertiesWindow::Button3Click() {
   host_.ResetAskOnce();
 }
 
-bool PropertiesWindow::FormCloseQuery(bool window_visible) {
+bool PropertiesWindow::OnCloseRequest(bool window_visible) {
   if (!window_visible) return true;
-  Button2Click();
+  CancelClicked();
   return false;
 }
 
-void PropertiesWindow::FormPaint() {
+void PropertiesWindow::OnPaint() {
   options_.PlaceTurboTicks();
 }
 
-void PropertiesWindow::PageControl1Change(int tab_index) {
+void PropertiesWindow::TabSelected(int tab_index) {
   if (tab_index == kOptionsTabIndex) options_.PlaceTurboTicks();
 }
 
-void PropertiesWindow::CheckBoxPort2Click(bool ticked) {
+void PropertiesWindow::UseSecondaryClicked(bool ticked) {
   // The click neither opens nor closes the secondary port; Apply does.
   settings_.Options.UsePort2 = ticked;
-  com_ports_.ShowPort2Box(ticked);
+  com_ports_.ShowUseSecondary(ticked);
   SetSecondaryEnabled(ticked);
-  ComboBox1Change();
+  SettingChanged();
 }
 
-void PropertiesWindow::ButtonCfgClick() {
+void PropertiesWindow::BrowseConfigClicked() {
   const auto chosen = options_.AskConfigFile(host_.ConfigFilePath(), host_.DefaultConfigFilePath());
   if (!chosen) return;
   const bool existed = host_.UseConfigFile(*chosen);
@@ -118,7 +118,7 @@ void PropertiesWindow::ButtonCfgClick() {
 
 void PropertiesWindow::SetPending(bool pending) {
   pending_ = pending;
-  view_.SetEnabled(FrameControl::Button3, pending);
+  view_.SetEnabled(FrameControl::ApplyButton, pending);
 }
 
 void PropertiesWindow::SetSecondaryEnabled(bool enabled) {

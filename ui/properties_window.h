@@ -13,10 +13,10 @@
 namespace pelorin {
 
 // Controls of the window frame; `Window` is the properties window itself.
-enum class FrameControl { Window, PageControl1, Button1, Button2, Button3 };
+enum class FrameControl { Window, Tabs, OkButton, CancelButton, ApplyButton };
 using FrameView = ControlsView<FrameControl>;
 
-// Tab indexes of `PageControl1`.
+// Tab indexes of `FrameControl::Tabs`.
 inline constexpr int kOptionsTabIndex = 2;
 
 // What the properties window needs from the rest of the program.
@@ -62,24 +62,24 @@ class PropertiesWindow {
   // and ends without pending changes.
   void ReadSettings();
   // The common "modified" handler: enters the pending-changes state.
-  void ComboBox1Change();
+  void SettingChanged();
   bool PendingChanges() const { return pending_; }
 
-  // Window events. The view keeps the window-system parts of FormShow
+  // Window events. The view keeps the window-system parts of showing
   // (taskbar, centring, size) and calls this for the rest.
-  void FormShow();
-  void Button1Click();  // OK
-  void Button2Click();  // Cancel
-  void Button3Click();  // Apply
+  void OnShown();
+  void OkClicked();
+  void CancelClicked();
+  void ApplyClicked();
   // A close request; returns whether the window may close. A visible window
   // refuses and cancels instead.
-  bool FormCloseQuery(bool window_visible);
-  void FormPaint();
-  void PageControl1Change(int tab_index);
-  void Button1RemapClick() { primary_remap_.Show(); }
-  void Button2RemapClick() { secondary_remap_.Show(); }
-  void CheckBoxPort2Click(bool ticked);
-  void ButtonCfgClick();
+  bool OnCloseRequest(bool window_visible);
+  void OnPaint();
+  void TabSelected(int tab_index);
+  void PrimaryRemapClicked() { primary_remap_.Show(); }
+  void SecondaryRemapClicked() { secondary_remap_.Show(); }
+  void UseSecondaryClicked(bool ticked);
+  void BrowseConfigClicked();
 
  private:
   void SetPending(bool pending);

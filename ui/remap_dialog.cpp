@@ -11,8 +11,9 @@ namespace {
 
 using R = RemapControl;
 
-constexpr R kRadioGroups[4] = {R::RadioGroup1, R::RadioGroup2, R::RadioGroup3, R::RadioGroup4};
-constexpr R kPrompts[4] = {R::Label1, R::Label2, R::Label3, R::Label4};
+constexpr R kRadioGroups[4] = {R::DcdChoice, R::DsrChoice, R::CtsChoice, R::RiChoice};
+constexpr R kPrompts[4] = {R::PressButton1Label, R::PressButton2Label, R::PressButton3Label,
+                           R::PressButton4Label};
 constexpr const char* kLineNames[4] = {"DCD", "DSR", "CTS", "RI"};
 
 int& LineField(PortGroup& group, StatusLine line) {
@@ -47,11 +48,11 @@ void RemapDialog::Initialise() {
     view_.SetItems(kRadioGroups[k], {items.begin(), items.end()});
     view_.SetText(kPrompts[k], "Press button " + std::to_string((primary ? 1 : 5) + k));
   }
-  view_.SetText(R::Button3, "Assign automatically");
-  view_.SetText(R::Button1, "OK");
-  view_.SetText(R::Button2, "Cancel");
-  view_.SetText(R::Label5, "Press 4 buttons in the preferable order");
-  view_.SetText(R::Button6, "Cancel");
+  view_.SetText(R::AssignAutomaticallyButton, "Assign automatically");
+  view_.SetText(R::OkButton, "OK");
+  view_.SetText(R::CancelButton, "Cancel");
+  view_.SetText(R::PressInOrderLabel, "Press 4 buttons in the preferable order");
+  view_.SetText(R::AutoCancelButton, "Cancel");
   ShowPage(RemapPage::Manual);
   ShowLineMap();
 }
@@ -85,7 +86,7 @@ void RemapDialog::WriteSettings() {
   store_.WriteLineMap(port_, LiveMap());
 }
 
-void RemapDialog::RadioGroupClicked(StatusLine line, int index) {
+void RemapDialog::LineChoiceClicked(StatusLine line, int index) {
   if (lists::InList(index, 5)) SetLive(line, index);
 }
 
@@ -114,7 +115,7 @@ bool RemapDialog::KeyDown(int virtual_key) {
   return true;
 }
 
-bool RemapDialog::FormCloseQuery() {
+bool RemapDialog::OnCloseRequest() {
   if (!shown_) return true;
   if (page_ == RemapPage::Auto) {
     ShowPage(RemapPage::Manual);
@@ -126,7 +127,9 @@ bool RemapDialog::FormCloseQuery() {
   return false;
 }
 
-LineMap RemapDialog::LiveMap() const { return LineMapOf(settings_.PortSettings(port_)); }
+LineMap RemapDialog::LiveMap() const {
+  return LineMapOf(settings_.PortSettings(port_));
+}
 
 void RemapDialog::SetLive(StatusLine line, int index) {
   LineField(settings_.PortSettings(port_), line) = index;
@@ -153,7 +156,7 @@ void RemapDialog::SetAwaited(int number) {
 
 void RemapDialog::ShowPage(RemapPage page) {
   page_ = page;
-  view_.SetSelection(R::Notebook, static_cast<int>(page));
+  view_.SetSelection(R::Pages, static_cast<int>(page));
 }
 
 }  // namespace pelorin

@@ -14,27 +14,27 @@ namespace pelorin {
 // Controls of a line remap dialog; `Dialog` is the dialog window itself.
 enum class RemapControl {
   Dialog,
-  Notebook,
-  RadioGroup1,
-  RadioGroup2,
-  RadioGroup3,
-  RadioGroup4,
-  Button1,
-  Button2,
-  Button3,
-  Label5,
-  Label1,
-  Label2,
-  Label3,
-  Label4,
-  Button6,
+  Pages,
+  DcdChoice,
+  DsrChoice,
+  CtsChoice,
+  RiChoice,
+  OkButton,
+  CancelButton,
+  AssignAutomaticallyButton,
+  PressInOrderLabel,
+  PressButton1Label,
+  PressButton2Label,
+  PressButton3Label,
+  PressButton4Label,
+  AutoCancelButton,
 };
 
 using RemapView = ControlsView<RemapControl>;
 
 // The status lines in the dialog's fixed order.
 enum class StatusLine { DCD = 0, DSR = 1, CTS = 2, RI = 3 };
-// Notebook pages of the dialog.
+// Pages of the dialog (`RemapControl::Pages`).
 enum class RemapPage { Manual = 0, Auto = 1 };
 
 // One line remap dialog (primary or secondary port). Its radio groups are the
@@ -62,23 +62,23 @@ class RemapDialog final : public RemapLineFeed {
   void WriteSettings();
 
   // User events.
-  void RadioGroupClicked(StatusLine line, int index);
-  void OkClicked();            // Button1
-  void CancelClicked();        // Button2, Manual page
-  void AssignAutomatically();  // Button3
-  void AutoCancelClicked();    // Button6, Auto page
+  void LineChoiceClicked(StatusLine line, int index);
+  void OkClicked();
+  void CancelClicked();  // Manual page
+  void AssignAutomatically();
+  void AutoCancelClicked();  // Auto page
   // Returns true when the dialog used the key (Escape on the Manual page).
   bool KeyDown(int virtual_key);
   // Close box or a session-end query; returns whether the dialog may close.
-  bool FormCloseQuery();
+  bool OnCloseRequest();
 
   // Automatic assignment, one handler per line. The poll cycle calls them for
   // each line that rose since its previous tick, in the order DCD, DSR, CTS,
   // RI, and only when the Auto page was shown at the start of the tick.
-  void OnClickDCD() override { AssignNext(StatusLine::DCD); }
-  void OnClickDSR() override { AssignNext(StatusLine::DSR); }
-  void OnClickCTS() override { AssignNext(StatusLine::CTS); }
-  void OnClickRI() override { AssignNext(StatusLine::RI); }
+  void DcdRose() override { AssignNext(StatusLine::DCD); }
+  void DsrRose() override { AssignNext(StatusLine::DSR); }
+  void CtsRose() override { AssignNext(StatusLine::CTS); }
+  void RiRose() override { AssignNext(StatusLine::RI); }
   // The poll cycle announces rising lines only while the Auto page shows.
   bool ShowsAutoPage() const override { return shown_ && page_ == RemapPage::Auto; }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "app/main_form.h"
+#include "app/program.h"
 #include "platform/trace.h"
 #include "platform/win32/audio.h"
 #include "platform/win32/debug_output.h"
@@ -44,7 +44,7 @@ std::string WindowsFolder() {
 
 // The program's entry point: builds the services and the central object,
 // creates the hidden properties window with its timers and runs the message
-// loop. The start-up proper (ProgramInit) runs from the first tick of the
+// loop. The start-up proper (StartUp) runs from the first tick of the
 // one-shot start-up timer, inside the loop.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   using namespace pelorin;
@@ -87,11 +87,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   facts.bare_config_name_folder = WindowsFolder();
   facts.nt_family = true;  // every 64-bit Windows is of the NT family
 
-  MainForm form(services, views, facts);
-  properties_view.Bind(form.Properties(), form.HelpAbout());
-  primary_remap_view.Bind(form.PrimaryRemap());
-  secondary_remap_view.Bind(form.SecondaryRemap());
-  if (!window.Create(instance, form, &properties_view)) return 1;
+  Program program(services, views, facts);
+  properties_view.Bind(program.Properties(), program.HelpAbout());
+  primary_remap_view.Bind(program.PrimaryRemap());
+  secondary_remap_view.Bind(program.SecondaryRemap());
+  if (!window.Create(instance, program, &properties_view)) return 1;
   // The remap dialogs belong to the properties window: they stay above it
   // and share its absence from the taskbar.
   primary_remap_view.Create(instance, 1, window.Handle());
@@ -100,6 +100,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   win32::UniqueGdi<HBITMAP> fifteen_buttons(win32::FifteenButtonWiringBitmap());
   properties_view.SetWiringPictures(four_buttons.get(), fifteen_buttons.get());
   audio.SetCallbackWindow(window.Id());
-  form.Initialise();
+  program.Initialise();
   return window.RunMessageLoop();
 }

@@ -62,7 +62,7 @@ class PropertiesWindowTest : public ::testing::Test {
   bool Visible() { return IsWindowVisible(window_) != FALSE; }
 
   void ShowWinampTab() {
-    HWND tabs = FindControl(window_, IdOf(win32::kFrameIdBase, FrameControl::PageControl1));
+    HWND tabs = FindControl(window_, IdOf(win32::kFrameIdBase, FrameControl::Tabs));
     // The first request may only move the tab control's focus mark; the
     // second then selects (and is ignored when the first already did).
     SendMessageW(tabs, TCM_SETCURFOCUS, 1, 0);
@@ -102,16 +102,22 @@ TEST_F(PropertiesWindowTest, IndicatorsFollowTheLinesOfThePort) {
 
   // CTS and RI together: hardware buttons 3 and 4, combination code 12.
   com5->SetInputs(STANDIN_CTS | STANDIN_RI);
-  EXPECT_TRUE(WaitUntil([&] { return checked(C::CTSi) && checked(C::RIi); }));
-  EXPECT_TRUE(WaitUntil([&] { return checked(C::Ind1B3) && checked(C::Ind1B4); }));
-  EXPECT_FALSE(checked(C::DCDi));
-  EXPECT_FALSE(checked(C::Ind1B1));
-  EXPECT_TRUE(WaitUntil([&] { return caption(C::Ind1B15) == L"12"; }));
-  EXPECT_TRUE(checked(C::Ind1B15));
+  EXPECT_TRUE(
+      WaitUntil([&] { return checked(C::PrimaryCtsIndicator) && checked(C::PrimaryRiIndicator); }));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return checked(C::PrimaryButton3Indicator) && checked(C::PrimaryButton4Indicator); }));
+  EXPECT_FALSE(checked(C::PrimaryDcdIndicator));
+  EXPECT_FALSE(checked(C::PrimaryButton1Indicator));
+  EXPECT_TRUE(WaitUntil([&] { return caption(C::PrimaryCombinationIndicator) == L"12"; }));
+  EXPECT_TRUE(checked(C::PrimaryCombinationIndicator));
 
   com5->SetInputs(0);
-  EXPECT_TRUE(WaitUntil([&] { return !checked(C::CTSi) && !checked(C::Ind1B4); }));
-  EXPECT_TRUE(WaitUntil([&] { return caption(C::Ind1B15).empty() && !checked(C::Ind1B15); }));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return !checked(C::PrimaryCtsIndicator) && !checked(C::PrimaryButton4Indicator); }));
+  EXPECT_TRUE(WaitUntil([&] {
+    return caption(C::PrimaryCombinationIndicator).empty() &&
+           !checked(C::PrimaryCombinationIndicator);
+  }));
 }
 
 TEST_F(PropertiesWindowTest, EveryTabIsWhollyVisibleWithTheMachinesFonts) {
@@ -120,7 +126,7 @@ TEST_F(PropertiesWindowTest, EveryTabIsWhollyVisibleWithTheMachinesFonts) {
   // labels' texts are measured in the view tests, in the window's own
   // process: a font handle means nothing in this one.
   Open("props-tabs");
-  HWND tabs = FindControl(window_, IdOf(win32::kFrameIdBase, FrameControl::PageControl1));
+  HWND tabs = FindControl(window_, IdOf(win32::kFrameIdBase, FrameControl::Tabs));
   RECT client;
   GetClientRect(tabs, &client);
   const std::vector<RECT> items = TabItemRects(tabs);
@@ -134,13 +140,13 @@ TEST_F(PropertiesWindowTest, EveryTabIsWhollyVisibleWithTheMachinesFonts) {
 
 TEST_F(PropertiesWindowTest, FailedApplyKeepsApplyEnabledAndCancelReloads) {
   Open("props-apply");
-  HWND port = Com(C::ComboBox1);
+  HWND port = Com(C::PrimaryPortList);
   EXPECT_EQ(ListSelection(port), 4);  // COM5
-  EXPECT_EQ(ListEntryText(Com(C::ComboBox1PortMode), 3), "15 buttons");
+  EXPECT_EQ(ListEntryText(Com(C::PrimaryModeList), 3), "15 buttons");
   EXPECT_FALSE(ApplyEnabled());
 
   ChooseListEntry(port, 6);  // COM7 does not exist
-  ChooseListEntry(Com(C::ComboBox1PortMode), 1);
+  ChooseListEntry(Com(C::PrimaryModeList), 1);
   EXPECT_TRUE(ApplyEnabled());
   ClickWithoutWaiting(Apply());
   HWND box = WaitForMessageBox("Pelorin");
@@ -157,34 +163,34 @@ TEST_F(PropertiesWindowTest, FailedApplyKeepsApplyEnabledAndCancelReloads) {
   SendRequest(kShowRequest);
   ASSERT_TRUE(WaitUntil([&] { return Visible(); }));
   EXPECT_EQ(ListSelection(port), 4);
-  EXPECT_EQ(ListSelection(Com(C::ComboBox1PortMode)), 0);
+  EXPECT_EQ(ListSelection(Com(C::PrimaryModeList)), 0);
   EXPECT_FALSE(ApplyEnabled());
 }
 
 TEST_F(PropertiesWindowTest, EscapeClosesTheWindowAndTheSecondaryBoxGreysItsGroup) {
   Open("props-escape");
-  HWND box = Com(C::CheckBoxPort2);
+  HWND box = Com(C::UseSecondaryCheck);
   const bool ticked = IsTicked(box);
   Click(box);
   EXPECT_NE(IsTicked(box), ticked);
-  EXPECT_EQ(IsWindowEnabled(Com(C::GroupBox2)) != FALSE, !ticked);
-  EXPECT_EQ(IsWindowEnabled(Winamp(W::GroupBox2Port)) != FALSE, !ticked);
+  EXPECT_EQ(IsWindowEnabled(Com(C::SecondaryGroup)) != FALSE, !ticked);
+  EXPECT_EQ(IsWindowEnabled(Winamp(W::SecondaryGroup)) != FALSE, !ticked);
   EXPECT_TRUE(ApplyEnabled());
 
-  PressKey(Com(C::ComboBox1), VK_ESCAPE);
+  PressKey(Com(C::PrimaryPortList), VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return !Visible(); }));
   EXPECT_TRUE(program_->Running());
 }
 
 TEST_F(PropertiesWindowTest, FourButtonsAndBackKeepsTheUpperSlots) {
   Open("props-modes");
-  HWND mode = Com(C::ComboBox1PortMode);
-  HWND buttons = Winamp(W::ComboBox1Btn);
+  HWND mode = Com(C::PrimaryModeList);
+  HWND buttons = Winamp(W::PrimaryButtonList);
   ChooseListEntry(mode, 3);
   ASSERT_EQ(ListCount(buttons), 15);
   ChooseListEntry(buttons, 9);
-  ChooseListEntry(Winamp(W::ComboBox1Mode), 0);
-  ChooseListEntry(Winamp(W::ComboBox1E1), 5);
+  ChooseListEntry(Winamp(W::PrimaryClickModeList), 0);
+  ChooseListEntry(Winamp(W::PrimaryRow1List), 5);
 
   ChooseListEntry(mode, 0);
   EXPECT_EQ(ListCount(buttons), 4);
@@ -192,16 +198,16 @@ TEST_F(PropertiesWindowTest, FourButtonsAndBackKeepsTheUpperSlots) {
   ChooseListEntry(mode, 3);
   EXPECT_EQ(ListCount(buttons), 15);
   ChooseListEntry(buttons, 9);
-  EXPECT_EQ(ListSelection(Winamp(W::ComboBox1E1)), 5);
+  EXPECT_EQ(ListSelection(Winamp(W::PrimaryRow1List)), 5);
 }
 
 TEST_F(PropertiesWindowTest, CtrlThenF5WithOnlyCTickedStores529Then628) {
   Open("props-keys");
   ShowWinampTab();
-  ChooseListEntry(Winamp(W::ComboBox1Mode), 0);
-  ChooseListEntry(Winamp(W::ComboBox1E2), kKeyboardButtonCommand);
-  Click(Winamp(W::CheckBox1Ctrl));
-  HWND key = Winamp(W::Edit1HotKey);
+  ChooseListEntry(Winamp(W::PrimaryClickModeList), 0);
+  ChooseListEntry(Winamp(W::PrimaryRow2List), kKeyboardButtonCommand);
+  Click(Winamp(W::PrimaryCtrlCheck));
+  HWND key = Winamp(W::PrimaryKeyField);
   ASSERT_TRUE(IsWindowVisible(key));
   Focus(window_, key);
 
@@ -219,9 +225,9 @@ TEST_F(PropertiesWindowTest, CtrlThenF5WithOnlyCTickedStores529Then628) {
 TEST_F(PropertiesWindowTest, EscapeInTheKeyFieldIsCapturedAndTheWindowStaysOpen) {
   Open("props-escape-key");
   ShowWinampTab();
-  ChooseListEntry(Winamp(W::ComboBox1Mode), 0);
-  ChooseListEntry(Winamp(W::ComboBox1E1), kKeyboardButtonCommand);
-  HWND key = Winamp(W::Edit1HotKey);
+  ChooseListEntry(Winamp(W::PrimaryClickModeList), 0);
+  ChooseListEntry(Winamp(W::PrimaryRow1List), kKeyboardButtonCommand);
+  HWND key = Winamp(W::PrimaryKeyField);
   Focus(window_, key);
   PressKey(key, VK_ESCAPE);
   ASSERT_TRUE(WaitUntil([&] { return TextOf(key) == "Escape"; })) << TextOf(key);
@@ -233,9 +239,9 @@ TEST_F(PropertiesWindowTest, EscapeInTheKeyFieldIsCapturedAndTheWindowStaysOpen)
 TEST_F(PropertiesWindowTest, ABareTypedPathIsStoredAsTypedAndReadsBackQuoted) {
   Open("props-file");
   ShowWinampTab();
-  ChooseListEntry(Winamp(W::ComboBox1Mode), 4);
-  ChooseListEntry(Winamp(W::ComboBox1E3), kStartFileCommand);
-  HWND field = Winamp(W::Edit1Ext);
+  ChooseListEntry(Winamp(W::PrimaryClickModeList), 4);
+  ChooseListEntry(Winamp(W::PrimaryRow3List), kStartFileCommand);
+  HWND field = Winamp(W::PrimaryFileField);
   ASSERT_TRUE(IsWindowVisible(field));
   TypeText(field, "C:\\Tools\\run.exe");
   ApplyAndWait();
@@ -248,7 +254,7 @@ TEST_F(PropertiesWindowTest, ABareTypedPathIsStoredAsTypedAndReadsBackQuoted) {
   SendRequest(kShowRequest);
   ASSERT_TRUE(WaitUntil([&] { return Visible(); }));
   ShowWinampTab();
-  EnterList(Winamp(W::ComboBox1E3));
+  EnterList(Winamp(W::PrimaryRow3List));
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(field) != FALSE; }));
   EXPECT_EQ(TextOf(field), "\"C:\\Tools\\run.exe\"");
 }
@@ -289,14 +295,14 @@ TEST_F(PropertiesWindowTest, AFilePickedForRowThreeIsStoredQuotedOnBothPorts) {
   ShowWinampTab();
   const std::string picked = scenario_->ExePath();
   for (int port = 1; port <= 2; ++port) {
-    ChooseListEntry(Winamp(WinampControlOf(port, W::ComboBox1Mode)), 4);  // "Clicks+Hold"
-    ChooseListEntry(Winamp(WinampControlOf(port, W::ComboBox1E3)), kStartFileCommand);
-    ASSERT_TRUE(IsWindowVisible(Winamp(WinampControlOf(port, W::Edit1Ext))));
-    ClickWithoutWaiting(Winamp(WinampControlOf(port, W::Button1Ext)));
+    ChooseListEntry(Winamp(WinampControlOf(port, W::PrimaryClickModeList)), 4);  // "Clicks+Hold"
+    ChooseListEntry(Winamp(WinampControlOf(port, W::PrimaryRow3List)), kStartFileCommand);
+    ASSERT_TRUE(IsWindowVisible(Winamp(WinampControlOf(port, W::PrimaryFileField))));
+    ClickWithoutWaiting(Winamp(WinampControlOf(port, W::PrimaryBrowseFileButton)));
     PickFileInOpenDialog(picked);
     EXPECT_TRUE(WaitUntil([&] {
-      return TextOf(Winamp(WinampControlOf(port, W::Edit1Ext))) == "\"" + picked + "\"";
-    })) << TextOf(Winamp(WinampControlOf(port, W::Edit1Ext)));
+      return TextOf(Winamp(WinampControlOf(port, W::PrimaryFileField))) == "\"" + picked + "\"";
+    })) << TextOf(Winamp(WinampControlOf(port, W::PrimaryFileField)));
   }
   ApplyAndWait();
   EXPECT_EQ(Stored("Port1Button1", "Exec3"), picked) << "quotes removed by the reader";
@@ -308,7 +314,7 @@ TEST_F(PropertiesWindowTest, AFilePickedForRowThreeIsStoredQuotedOnBothPorts) {
 TEST_F(PropertiesWindowTest, PressingRiCtsDsrDcdInTurnAssignsOneToFourAndOkStoresThem) {
   // Presses of the buttons while no player runs: nothing is asked.
   Open("props-remap", "IfInactive=3\r\n");
-  Click(Com(C::Button1Remap));
+  Click(Com(C::PrimaryRemapButton));
   HWND remap = FindWindowA("TForm2", "Primary COM-port buttons");
   ASSERT_NE(remap, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(remap) != FALSE; }));

@@ -78,10 +78,10 @@ class FakeCycleView final : public PortIndicatorView,
 class FakeRemapLineFeed final : public RemapLineFeed {
  public:
   bool ShowsAutoPage() const override { return auto_page; }
-  void OnClickDCD() override { calls.push_back("DCD"); }
-  void OnClickDSR() override { calls.push_back("DSR"); }
-  void OnClickCTS() override { calls.push_back("CTS"); }
-  void OnClickRI() override { calls.push_back("RI"); }
+  void DcdRose() override { calls.push_back("DCD"); }
+  void DsrRose() override { calls.push_back("DSR"); }
+  void CtsRose() override { calls.push_back("CTS"); }
+  void RiRose() override { calls.push_back("RI"); }
 
   bool auto_page = false;
   std::vector<std::string> calls;

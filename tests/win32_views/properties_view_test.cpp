@@ -31,13 +31,13 @@ class PropertiesViewTest : public ::testing::Test {
   // Row 1 of the primary port presses a key; the key field has the focus.
   void FocusPrimaryKeyField() {
     rig_.SelectTab(1);
-    rig_.Choose(rig_.Control(W::ComboBox1Mode), 0);
-    rig_.Choose(rig_.Control(W::ComboBox1E1), 52);
-    SetFocus(rig_.Control(W::Edit1HotKey));
+    rig_.Choose(rig_.Control(W::PrimaryClickModeList), 0);
+    rig_.Choose(rig_.Control(W::PrimaryRow1List), 52);
+    SetFocus(rig_.Control(W::PrimaryKeyField));
     rig_.Pump();
   }
   const ButtonSlot& PrimarySlot0() const { return rig_.settings.Buttons[0][0]; }
-  bool ApplyEnabled() { return IsWindowEnabled(rig_.Control(F::Button3)) != FALSE; }
+  bool ApplyEnabled() { return IsWindowEnabled(rig_.Control(F::ApplyButton)) != FALSE; }
 
   ViewRig rig_;
 };
@@ -63,7 +63,7 @@ TEST_F(PropertiesViewTest, EscapeInTheKeyFieldIsCapturedAndTheWindowStaysOpen) {
   FocusPrimaryKeyField();
   rig_.PressKey(VK_ESCAPE);
   EXPECT_EQ(PrimarySlot0().Key1, 27);
-  EXPECT_EQ(ViewRig::Text(rig_.Control(W::Edit1HotKey)), "Escape");
+  EXPECT_EQ(ViewRig::Text(rig_.Control(W::PrimaryKeyField)), "Escape");
   EXPECT_TRUE(IsWindowVisible(rig_.view.Handle()));
 }
 
@@ -77,8 +77,8 @@ TEST_F(PropertiesViewTest, EnterInTheKeyFieldIsCapturedNotOk) {
 
 TEST_F(PropertiesViewTest, HeldModifiersAreCapturedAsKeysOnlyTheBoxesSetBits) {
   FocusPrimaryKeyField();
-  rig_.Click(rig_.Control(W::CheckBox1Ctrl));
-  SetFocus(rig_.Control(W::Edit1HotKey));
+  rig_.Click(rig_.Control(W::PrimaryCtrlCheck));
+  SetFocus(rig_.Control(W::PrimaryKeyField));
   rig_.PressKey(VK_CONTROL);
   EXPECT_EQ(PrimarySlot0().Key1, 529);
   rig_.PressKey(VK_F5);
@@ -89,11 +89,11 @@ TEST_F(PropertiesViewTest, TabLeavesTheKeyFieldUncaptured) {
   FocusPrimaryKeyField();
   rig_.PressKey(VK_TAB);
   EXPECT_EQ(PrimarySlot0().Key1, 0);
-  EXPECT_NE(GetFocus(), rig_.Control(W::Edit1HotKey));
+  EXPECT_NE(GetFocus(), rig_.Control(W::PrimaryKeyField));
 }
 
 TEST_F(PropertiesViewTest, EscapeOutsideTheKeyFieldCancelsAndHides) {
-  SetFocus(rig_.Control(C::ComboBox1PortMode));
+  SetFocus(rig_.Control(C::PrimaryModeList));
   rig_.PressKey(VK_ESCAPE);
   EXPECT_FALSE(IsWindowVisible(rig_.view.Handle()));
 }
@@ -102,9 +102,9 @@ TEST_F(PropertiesViewTest, EscapeOutsideTheKeyFieldCancelsAndHides) {
 // message number as another copy's show request: OK must stay the default,
 // and only requests from another thread or process are requests.
 TEST_F(PropertiesViewTest, TabThenEnterRunsOkOnceAndOnlyOtherCopiesMakeRequests) {
-  rig_.Click(rig_.Control(C::CheckBoxPort2));  // a pending change, stored by OK
-  HWND ok = rig_.Control(F::Button1);
-  SetFocus(rig_.Control(C::ComboBox1PortMode));
+  rig_.Click(rig_.Control(C::UseSecondaryCheck));  // a pending change, stored by OK
+  HWND ok = rig_.Control(F::OkButton);
+  SetFocus(rig_.Control(C::PrimaryModeList));
   rig_.PressKey(VK_TAB);
   EXPECT_EQ(SendMessageA(rig_.view.Handle(), DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
   if (GetFocus() != ok) {
@@ -137,11 +137,11 @@ TEST_F(PropertiesViewTest, TabThenEnterRunsOkOnceAndOnlyOtherCopiesMakeRequests)
 
 TEST_F(PropertiesViewTest, ArrowsStepOnMouseDownAlone) {
   rig_.SelectTab(1);
-  HWND down = rig_.Control(W::Button1Next);
+  HWND down = rig_.Control(W::PrimaryNextButton);
   SendMessageA(down, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   rig_.Pump();
   EXPECT_EQ(rig_.properties.Editor().SelectedSlot(1), 1);
-  EXPECT_EQ(SendMessageA(rig_.Control(W::ComboBox1Btn), CB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(rig_.Control(W::PrimaryButtonList), CB_GETCURSEL, 0, 0), 1);
   SendMessageA(down, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   rig_.Pump();
   EXPECT_EQ(rig_.properties.Editor().SelectedSlot(1), 1);
@@ -149,29 +149,30 @@ TEST_F(PropertiesViewTest, ArrowsStepOnMouseDownAlone) {
 
 TEST_F(PropertiesViewTest, TypedFileTextIsStoredAsTypedShownTextIsNot) {
   rig_.SelectTab(1);
-  rig_.Choose(rig_.Control(W::ComboBox1Mode), 4);
-  rig_.Choose(rig_.Control(W::ComboBox1E3), 53);
+  rig_.Choose(rig_.Control(W::PrimaryClickModeList), 4);
+  rig_.Choose(rig_.Control(W::PrimaryRow3List), 53);
   const bool pending_before = rig_.properties.PendingChanges();
   EXPECT_EQ(PrimarySlot0().Exec3, "\"\"");  // showing the text stored nothing new
   EXPECT_TRUE(pending_before);              // the row choice itself is an edit
-  SetWindowTextA(rig_.Control(W::Edit1Ext), "C:\\Tools\\run.exe");
+  SetWindowTextA(rig_.Control(W::PrimaryFileField), "C:\\Tools\\run.exe");
   rig_.Pump();
   EXPECT_EQ(PrimarySlot0().Exec3, "C:\\Tools\\run.exe");
 }
 
 TEST_F(PropertiesViewTest, ClearingTheSecondaryPortGreysItsGroupsAndEnablesApply) {
   EXPECT_FALSE(ApplyEnabled());
-  rig_.Click(rig_.Control(C::CheckBoxPort2));
+  rig_.Click(rig_.Control(C::UseSecondaryCheck));
   const bool ticked =
-      SendMessageA(rig_.Control(C::CheckBoxPort2), BM_GETCHECK, 0, 0) == BST_CHECKED;
-  EXPECT_EQ(IsWindowEnabled(rig_.Control(C::GroupBox2)) != FALSE, ticked);
-  EXPECT_EQ(IsWindowEnabled(rig_.Control(W::GroupBox2Port)) != FALSE, ticked);
-  EXPECT_EQ(IsWindowEnabled(rig_.Control(O::ComboBox2LED)) != FALSE, ticked);
+      SendMessageA(rig_.Control(C::UseSecondaryCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  EXPECT_EQ(IsWindowEnabled(rig_.Control(C::SecondaryGroup)) != FALSE, ticked);
+  EXPECT_EQ(IsWindowEnabled(rig_.Control(W::SecondaryGroup)) != FALSE, ticked);
+  EXPECT_EQ(IsWindowEnabled(rig_.Control(O::SecondaryLedModeList)) != FALSE, ticked);
   EXPECT_TRUE(ApplyEnabled());
 }
 
 TEST_F(PropertiesViewTest, ClicksOnTheIndicatorsLandOnTheShield) {
-  for (C indicator : {C::DCDi, C::Ind1B1, C::Ind1B15, C::RIi2}) {
+  for (C indicator : {C::PrimaryDcdIndicator, C::PrimaryButton1Indicator,
+                      C::PrimaryCombinationIndicator, C::SecondaryRiIndicator}) {
     HWND hwnd = rig_.Control(indicator);
     RECT r;
     GetWindowRect(hwnd, &r);
@@ -182,12 +183,12 @@ TEST_F(PropertiesViewTest, ClicksOnTheIndicatorsLandOnTheShield) {
 
 TEST_F(PropertiesViewTest, TrackBarMovesUpdateTheReadOutAndMarkChanges) {
   rig_.SelectTab(2);
-  HWND bar = rig_.Control(O::TrackBar1);
+  HWND bar = rig_.Control(O::DoubleClickSpeedBar);
   SendMessageA(bar, TBM_SETPOS, TRUE, 3);
   SendMessageA(GetParent(bar), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 3),
                reinterpret_cast<LPARAM>(bar));
   rig_.Pump();
-  EXPECT_EQ(ViewRig::Text(rig_.Control(O::LabelOpSpeedS)), "300ms");
+  EXPECT_EQ(ViewRig::Text(rig_.Control(O::DoubleClickSpeedReadout)), "300ms");
   EXPECT_EQ(rig_.settings.Options.DblClickSpeed, 3);
   EXPECT_TRUE(ApplyEnabled());
 }
@@ -195,22 +196,22 @@ TEST_F(PropertiesViewTest, TrackBarMovesUpdateTheReadOutAndMarkChanges) {
 TEST_F(PropertiesViewTest, OpeningTheOptionsTabPlacesTheTurboTicks) {
   rig_.SelectTab(2);
   // Both ends plus 10, 20, ..., 90.
-  EXPECT_EQ(SendMessageA(rig_.Control(O::TrackBar2), TBM_GETNUMTICS, 0, 0), 11);
+  EXPECT_EQ(SendMessageA(rig_.Control(O::TurboSpeedBar), TBM_GETNUMTICS, 0, 0), 11);
 }
 
 TEST_F(PropertiesViewTest, ModeFifteenFillsTheButtonListAndBackKeepsSlots) {
-  rig_.Choose(rig_.Control(C::ComboBox1PortMode), 3);
-  EXPECT_EQ(SendMessageA(rig_.Control(W::ComboBox1Btn), CB_GETCOUNT, 0, 0), 15);
+  rig_.Choose(rig_.Control(C::PrimaryModeList), 3);
+  EXPECT_EQ(SendMessageA(rig_.Control(W::PrimaryButtonList), CB_GETCOUNT, 0, 0), 15);
   rig_.settings.Buttons[0][9].Func1 = 7;
-  rig_.Choose(rig_.Control(C::ComboBox1PortMode), 0);
-  EXPECT_EQ(SendMessageA(rig_.Control(W::ComboBox1Btn), CB_GETCOUNT, 0, 0), 4);
-  rig_.Choose(rig_.Control(C::ComboBox1PortMode), 3);
-  rig_.Choose(rig_.Control(W::ComboBox1Btn), 9);
-  EXPECT_EQ(SendMessageA(rig_.Control(W::ComboBox1E1), CB_GETCURSEL, 0, 0), 7);
+  rig_.Choose(rig_.Control(C::PrimaryModeList), 0);
+  EXPECT_EQ(SendMessageA(rig_.Control(W::PrimaryButtonList), CB_GETCOUNT, 0, 0), 4);
+  rig_.Choose(rig_.Control(C::PrimaryModeList), 3);
+  rig_.Choose(rig_.Control(W::PrimaryButtonList), 9);
+  EXPECT_EQ(SendMessageA(rig_.Control(W::PrimaryRow1List), CB_GETCURSEL, 0, 0), 7);
 }
 
 TEST_F(PropertiesViewTest, RemapDialogShowsBelowCentreAndDisablesTheWindow) {
-  rig_.Click(rig_.Control(C::Button1Remap));
+  rig_.Click(rig_.Control(C::PrimaryRemapButton));
   HWND dialog = rig_.remap_view1.Handle();
   ASSERT_TRUE(IsWindowVisible(dialog));
   char name[16] = {};
@@ -225,20 +226,20 @@ TEST_F(PropertiesViewTest, RemapDialogShowsBelowCentreAndDisablesTheWindow) {
   EXPECT_EQ(client.bottom, Scaled(235));
   EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2 + 120);
   // Escape on the Manual page cancels.
-  SetFocus(rig_.Control(1, RemapControl::Button3));
+  SetFocus(rig_.Control(1, RemapControl::AssignAutomaticallyButton));
   rig_.PressKey(VK_ESCAPE);
   EXPECT_FALSE(IsWindowVisible(dialog));
   EXPECT_TRUE(IsWindowEnabled(rig_.view.Handle()));
 }
 
 TEST_F(PropertiesViewTest, RemapRadioClickIsLiveAndEscapeOnTheAutoPageDoesNothing) {
-  rig_.Click(rig_.Control(C::Button2Remap));
-  HWND none_for_dsr = rig_.remap_view2.Entry(RemapControl::RadioGroup2).parts[0];
+  rig_.Click(rig_.Control(C::SecondaryRemapButton));
+  HWND none_for_dsr = rig_.remap_view2.Entry(RemapControl::DsrChoice).parts[0];
   rig_.Click(none_for_dsr);
   EXPECT_EQ(rig_.settings.Secondary.DSR, 0);
-  rig_.Click(rig_.Control(2, RemapControl::Button3));
+  rig_.Click(rig_.Control(2, RemapControl::AssignAutomaticallyButton));
   EXPECT_EQ(rig_.remap2.Page(), RemapPage::Auto);
-  SetFocus(rig_.Control(2, RemapControl::Button6));
+  SetFocus(rig_.Control(2, RemapControl::AutoCancelButton));
   rig_.PressKey(VK_ESCAPE);
   EXPECT_TRUE(IsWindowVisible(rig_.remap_view2.Handle()));
   EXPECT_EQ(rig_.remap2.Page(), RemapPage::Auto);
@@ -250,8 +251,8 @@ TEST_F(PropertiesViewTest, RemapRadioClickIsLiveAndEscapeOnTheAutoPageDoesNothin
 
 TEST_F(PropertiesViewTest, TheFifteenButtonPictureScrollsSideways) {
   rig_.SelectTab(3);
-  rig_.Click(rig_.Control(HelpAboutControl::Btn15));
-  HWND notebook15 = rig_.view.HelpAbout().Entry(HelpAboutControl::NotebookHelp).pages[1][0];
+  rig_.Click(rig_.Control(HelpAboutControl::FifteenButtonsPageButton));
+  HWND notebook15 = rig_.view.HelpAbout().Entry(HelpAboutControl::WiringPages).pages[1][0];
   EXPECT_TRUE(IsWindowVisible(notebook15));
   HWND box = GetWindow(notebook15, GW_CHILD);
   SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE};
@@ -264,20 +265,21 @@ TEST_F(PropertiesViewTest, TheFifteenButtonPictureScrollsSideways) {
 TEST_F(PropertiesViewTest, IndicatorsShowTheLinesAndTheCombinationCode) {
   rig_.properties.ComPorts().ShowLines(1, LineLevels{true, false, true, false});
   rig_.properties.ComPorts().ShowCombinationCode(1, 5);
-  EXPECT_EQ(SendMessageA(rig_.Control(C::DCDi), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(SendMessageA(rig_.Control(C::DSRi), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(SendMessageA(rig_.Control(C::Ind1B15), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(ViewRig::Text(rig_.Control(C::Ind1B15)), "5");
+  EXPECT_EQ(SendMessageA(rig_.Control(C::PrimaryDcdIndicator), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(rig_.Control(C::PrimaryDsrIndicator), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageA(rig_.Control(C::PrimaryCombinationIndicator), BM_GETCHECK, 0, 0),
+            BST_CHECKED);
+  EXPECT_EQ(ViewRig::Text(rig_.Control(C::PrimaryCombinationIndicator)), "5");
   EXPECT_FALSE(ApplyEnabled());
 }
 
 TEST_F(PropertiesViewTest, LinksUnderlineUnderTheMouseAndTheBackgroundClearsThem) {
   rig_.SelectTab(4);
-  HWND link = rig_.Control(HelpAboutControl::LinkUPX);
+  HWND link = rig_.Control(HelpAboutControl::UpxLink);
   SendMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
-  EXPECT_TRUE(rig_.view.HelpAbout().Entry(HelpAboutControl::LinkUPX).underlined);
+  EXPECT_TRUE(rig_.view.HelpAbout().Entry(HelpAboutControl::UpxLink).underlined);
   SendMessageA(GetParent(link), WM_MOUSEMOVE, 0, MAKELPARAM(300, 300));
-  EXPECT_FALSE(rig_.view.HelpAbout().Entry(HelpAboutControl::LinkUPX).underlined);
+  EXPECT_FALSE(rig_.view.HelpAbout().Entry(HelpAboutControl::UpxLink).underlined);
   SendMessageA(GetParent(link), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
                reinterpret_cast<LPARAM>(link));
   ASSERT_FALSE(rig_.started.empty());
@@ -286,7 +288,7 @@ TEST_F(PropertiesViewTest, LinksUnderlineUnderTheMouseAndTheBackgroundClearsThem
 
 TEST_F(PropertiesViewTest, EachLinkSitsRightAfterTheTextBeforeIt) {
   rig_.SelectTab(4);
-  HWND link = rig_.Control(HelpAboutControl::LinkNullsoft);
+  HWND link = rig_.Control(HelpAboutControl::NullsoftLink);
   RECT r;
   GetWindowRect(link, &r);
   POINT just_before{r.left - 3, (r.top + r.bottom) / 2};

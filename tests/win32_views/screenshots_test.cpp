@@ -79,37 +79,37 @@ TEST_F(Screenshots, EveryTabAndBothRemapPages) {
   Shoot(window, "com-ports");
   rig_.SelectTab(1);
   // "Clicks+Hold" shows all three rows; row 3 starts a file.
-  rig_.Choose(rig_.Control(WinampControl::ComboBox1Mode), 4);
-  rig_.Choose(rig_.Control(WinampControl::ComboBox1E3), 53);
-  rig_.Choose(rig_.Control(WinampControl::ComboBox2Mode), 0);
+  rig_.Choose(rig_.Control(WinampControl::PrimaryClickModeList), 4);
+  rig_.Choose(rig_.Control(WinampControl::PrimaryRow3List), 53);
+  rig_.Choose(rig_.Control(WinampControl::SecondaryClickModeList), 0);
   Shoot(window, "winamp-clicks");
   // The other row layout: "Turbo" shows row 3 alone; here it presses a key.
-  rig_.Choose(rig_.Control(WinampControl::ComboBox1Mode), 2);
-  rig_.Choose(rig_.Control(WinampControl::ComboBox1E3), 52);
+  rig_.Choose(rig_.Control(WinampControl::PrimaryClickModeList), 2);
+  rig_.Choose(rig_.Control(WinampControl::PrimaryRow3List), 52);
   Shoot(window, "winamp-turbo");
   // The secondary port switched off: its group keeps its texts but greys
   // its labels, and its lists take the button face.
   rig_.SelectTab(0);
-  rig_.Click(rig_.Control(ComPortsControl::CheckBoxPort2));
+  rig_.Click(rig_.Control(ComPortsControl::UseSecondaryCheck));
   rig_.SelectTab(1);
   Shoot(window, "winamp-secondary-off");
   rig_.SelectTab(0);
-  rig_.Click(rig_.Control(ComPortsControl::CheckBoxPort2));
+  rig_.Click(rig_.Control(ComPortsControl::UseSecondaryCheck));
   rig_.SelectTab(2);
   Shoot(window, "options");
   rig_.SelectTab(3);
   Shoot(window, "help-4");
-  rig_.Click(rig_.Control(HelpAboutControl::Btn15));
+  rig_.Click(rig_.Control(HelpAboutControl::FifteenButtonsPageButton));
   Shoot(window, "help-15");
   rig_.SelectTab(4);
   Shoot(window, "about");
   rig_.SelectTab(0);
-  rig_.Click(rig_.Control(ComPortsControl::Button1Remap));
+  rig_.Click(rig_.Control(ComPortsControl::PrimaryRemapButton));
   Shoot(rig_.remap_view1.Handle(), "remap-manual");
-  rig_.Click(rig_.Control(1, RemapControl::Button3));
+  rig_.Click(rig_.Control(1, RemapControl::AssignAutomaticallyButton));
   Shoot(rig_.remap_view1.Handle(), "remap-auto");
-  rig_.Click(rig_.Control(1, RemapControl::Button6));
-  rig_.Click(rig_.Control(1, RemapControl::Button2));
+  rig_.Click(rig_.Control(1, RemapControl::AutoCancelButton));
+  rig_.Click(rig_.Control(1, RemapControl::CancelButton));
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ namespace pelorin::testing {
 namespace {
 
 using C = ComPortsControl;
-constexpr int kComPortsControls = static_cast<int>(C::CheckBoxPort2) + 1;
+constexpr int kComPortsControls = static_cast<int>(C::UseSecondaryCheck) + 1;
 
 // What of `text` in `font` does not fit the client area of `control`, or
 // empty when all of it does (a static control draws from its client area).
@@ -59,7 +59,7 @@ class TextFitTest : public ::testing::Test {
 };
 
 TEST_F(TextFitTest, EveryTabAndEveryComPortsLabelShowsItsWholeText) {
-  HWND tabs = rig_.Control(FrameControl::PageControl1);
+  HWND tabs = rig_.Control(FrameControl::Tabs);
   RECT client;
   GetClientRect(tabs, &client);
   const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));

@@ -73,7 +73,7 @@ void ViewRig::Click(HWND button) {
 }
 
 void ViewRig::SelectTab(int index) {
-  SendMessageA(Control(FrameControl::PageControl1), TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
+  SendMessageA(Control(FrameControl::Tabs), TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
   Pump();
 }
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/form_events.h"
 #include "config/settings.h"
 #include "ui/help_about_tab.h"
+#include "ui/program_window_events.h"
 #include "ui/properties_window.h"
 #include "ui/remap_dialog.h"
 #include "ui/win32/main_window.h"
@@ -50,7 +50,7 @@ class ViewHost final : public PropertiesHost, public LineMapStore {
 // The real Win32 properties window and remap dialogs, built with the real
 // presenters over fakes, in this process. Messages are handled only while a
 // test pumps them (Pump), so every step is deterministic.
-class ViewRig final : public FormEvents, public ShellStarter, public WiringPictureWriter {
+class ViewRig final : public ProgramWindowEvents, public ShellStarter, public WiringPictureWriter {
  public:
   ViewRig();
   ~ViewRig() override;
@@ -76,19 +76,19 @@ class ViewRig final : public FormEvents, public ShellStarter, public WiringPictu
   }
   static std::string Text(HWND hwnd);
 
-  // FormEvents
-  void OnTimer(FormTimer) override {}
+  // ProgramWindowEvents
+  void OnTimer(WindowTimer) override {}
   std::intptr_t OnUserMessage(std::uintptr_t code, std::intptr_t) override {
     requests.push_back(code);
     return 0;
   }
   void TrayMessage(std::uint32_t) override {}
   void OnTrayMenu(TrayMenuItem) override {}
-  bool FormCloseQuery() override { return properties.FormCloseQuery(window.Visible()); }
-  bool OnSessionEndQuery() override { return FormCloseQuery(); }
+  bool OnCloseRequest() override { return properties.OnCloseRequest(window.Visible()); }
+  bool OnSessionEndQuery() override { return OnCloseRequest(); }
   void OnSessionEnd() override {}
   void OnTaskbarCreated() override {}
-  void FormShow() override { properties.FormShow(); }
+  void OnShown() override { properties.OnShown(); }
 
   // ShellStarter, WiringPictureWriter
   void StartFile(const std::string& file, const std::string& parameters,

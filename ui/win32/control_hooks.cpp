@@ -62,7 +62,7 @@ LRESULT CALLBACK ArrowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       // The step happens on the press; the button still draws itself pressed.
-      arrow->view->ArrowMouseDown(arrow->port, arrow->next);
+      arrow->view->ArrowPressed(arrow->port, arrow->next);
       return DefSubclassProc(hwnd, WM_LBUTTONDOWN, wparam, lparam);
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, ArrowProc, kArrowHook);

@@ -3,9 +3,9 @@
 
 namespace pelorin::win32 {
 
-// Command identifiers of the views' controls: a base per form plus the
-// control's position in the form's enumeration, so a WM_COMMAND tells the
-// form and the control at once. OK and Cancel of the properties window keep
+// Command identifiers of the views' controls: a base per window or tab plus
+// the control's position in its enumeration, so a WM_COMMAND tells the
+// window and the control at once. OK and Cancel of the properties window keep
 // the dialog identifiers IDOK and IDCANCEL, which Enter and Escape produce.
 inline constexpr int kFrameIdBase = 1000;
 inline constexpr int kComPortsIdBase = 1100;

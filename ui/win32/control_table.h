@@ -25,7 +25,7 @@ enum class ControlKind {
   Picture,     // owner-drawn picture chosen by the selection
 };
 
-// One control of a form, as the view created it.
+// One control of a window, as the view created it.
 struct ControlEntry {
   HWND hwnd = nullptr;
   ControlKind kind = ControlKind::Label;
@@ -95,7 +95,7 @@ bool EntryHasFocus(const ControlEntry& entry);
 // Makes a label as wide as its text (see ControlEntry::autosize).
 void FitLabelToText(HWND label);
 
-// A ControlsView over a table of entries indexed by the form's control
+// A ControlsView over a table of entries indexed by the window's control
 // enumeration (`Count` entries). The view that owns it fills the table when it
 // creates the controls; requests for a control not created are ignored.
 template <typename Control, int Count>

@@ -12,35 +12,35 @@ struct TimerSetting {
   UINT interval_ms;
 };
 
-TimerSetting SettingOf(FormTimer timer) {
+TimerSetting SettingOf(WindowTimer timer) {
   switch (timer) {
-    case FormTimer::FormMiscTimer:
+    case WindowTimer::StartupTimer:
       return {1, 1};
-    case FormTimer::ButtonStatusTimer1:
+    case WindowTimer::PollTimer:
       return {2, 25};
-    case FormTimer::TimerLED:
+    case WindowTimer::LedTimer:
       return {3, 200};
-    case FormTimer::TrayTimer1:
+    case WindowTimer::TrayClickTimer:
       return {4, 300};
   }
   return {0, 0};
 }
 
-bool TimerFromId(UINT_PTR id, FormTimer& timer) {
+bool TimerFromId(UINT_PTR id, WindowTimer& timer) {
   if (id < 1 || id > 4) return false;
-  timer = static_cast<FormTimer>(id - 1);
+  timer = static_cast<WindowTimer>(id - 1);
   return true;
 }
 
 UINT MenuIdOf(TrayMenuItem item) {
   switch (item) {
-    case TrayMenuItem::Item1Properties:
+    case TrayMenuItem::Properties:
       return IDM_TRAY_PROPERTIES;
-    case TrayMenuItem::Item2StartPlayer:
+    case TrayMenuItem::StartPlayer:
       return IDM_TRAY_START_PLAYER;
-    case TrayMenuItem::Item3Volume:
+    case TrayMenuItem::Volume:
       return IDM_TRAY_VOLUME;
-    case TrayMenuItem::Item4Exit:
+    case TrayMenuItem::Exit:
       return IDM_TRAY_EXIT;
   }
   return 0;
@@ -58,7 +58,7 @@ bool FromDialogManager(UINT message, LPARAM lparam) {
   return false;
 }
 
-bool RegisterFormClass(HINSTANCE instance) {
+bool RegisterWindowClass(HINSTANCE instance) {
   // A dialog template with CLASS "TForm1": the class must be a dialog class.
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof(wc);
@@ -79,11 +79,11 @@ MainWindow::~MainWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-bool MainWindow::Create(HINSTANCE instance, FormEvents& events, DialogContent* content) {
+bool MainWindow::Create(HINSTANCE instance, ProgramWindowEvents& events, DialogContent* content) {
   instance_ = instance;
   events_ = &events;
   content_ = content;
-  if (!RegisterFormClass(instance)) return false;
+  if (!RegisterWindowClass(instance)) return false;
   taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
   hwnd_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROPERTIES), nullptr, DialogProc,
                              reinterpret_cast<LPARAM>(this));
@@ -110,18 +110,18 @@ int MainWindow::RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
-void MainWindow::StartTimer(FormTimer timer) {
+void MainWindow::StartTimer(WindowTimer timer) {
   const TimerSetting setting = SettingOf(timer);
   SetTimer(hwnd_, setting.id, setting.interval_ms, nullptr);
   timer_running_[static_cast<std::size_t>(timer)] = true;
 }
 
-void MainWindow::StopTimer(FormTimer timer) {
+void MainWindow::StopTimer(WindowTimer timer) {
   KillTimer(hwnd_, SettingOf(timer).id);
   timer_running_[static_cast<std::size_t>(timer)] = false;
 }
 
-bool MainWindow::TimerRunning(FormTimer timer) const {
+bool MainWindow::TimerRunning(WindowTimer timer) const {
   return timer_running_[static_cast<std::size_t>(timer)];
 }
 
@@ -132,7 +132,7 @@ bool MainWindow::Visible() const {
 void MainWindow::Show() {
   const bool was_visible = Visible();
   ShowWindow(hwnd_, SW_SHOW);
-  if (!was_visible) events_->FormShow();
+  if (!was_visible) events_->OnShown();
 }
 
 void MainWindow::Hide() {
@@ -171,8 +171,8 @@ bool MainWindow::TakePostedRequest(const MSG& msg) {
 void MainWindow::EndMessageLoop() {
   // No timer may run once the program is ending: a late LED step would
   // light the LED again after the program cleared it.
-  for (FormTimer timer : {FormTimer::FormMiscTimer, FormTimer::ButtonStatusTimer1,
-                          FormTimer::TimerLED, FormTimer::TrayTimer1}) {
+  for (WindowTimer timer : {WindowTimer::StartupTimer, WindowTimer::PollTimer,
+                            WindowTimer::LedTimer, WindowTimer::TrayClickTimer}) {
     StopTimer(timer);
   }
   PostQuitMessage(0);
@@ -249,16 +249,16 @@ INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT message, WPARAM wparam, 
 bool MainWindow::HandleCommand(WORD id) {
   switch (id) {
     case IDM_TRAY_PROPERTIES:
-      events_->OnTrayMenu(TrayMenuItem::Item1Properties);
+      events_->OnTrayMenu(TrayMenuItem::Properties);
       return true;
     case IDM_TRAY_START_PLAYER:
-      events_->OnTrayMenu(TrayMenuItem::Item2StartPlayer);
+      events_->OnTrayMenu(TrayMenuItem::StartPlayer);
       return true;
     case IDM_TRAY_VOLUME:
-      events_->OnTrayMenu(TrayMenuItem::Item3Volume);
+      events_->OnTrayMenu(TrayMenuItem::Volume);
       return true;
     case IDM_TRAY_EXIT:
-      events_->OnTrayMenu(TrayMenuItem::Item4Exit);
+      events_->OnTrayMenu(TrayMenuItem::Exit);
       return true;
     default:
       return false;
@@ -274,7 +274,7 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   switch (message) {
     case WM_TIMER: {
-      FormTimer timer;
+      WindowTimer timer;
       if (TimerFromId(wparam, timer)) events_->OnTimer(timer);
       return TRUE;
     }
@@ -288,7 +288,7 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (HandleCommand(LOWORD(wparam))) return TRUE;
       break;
     case WM_CLOSE:
-      if (events_->FormCloseQuery()) {
+      if (events_->OnCloseRequest()) {
         DestroyWindow(hwnd_);
         hwnd_ = nullptr;
         PostQuitMessage(0);

@@ -6,8 +6,8 @@
 #include <array>
 
 #include "platform/identity.h"
-#include "ui/form_events.h"
-#include "ui/form_window.h"
+#include "ui/program_window.h"
+#include "ui/program_window_events.h"
 #include "ui/win32/scoped_win.h"
 
 namespace pelorin::win32 {
@@ -27,8 +27,8 @@ class DialogContent {
 // The properties window as a Win32 window: a modeless dialog of class
 // "TForm1", caption "Pelorin Properties", hidden at start. It owns the four
 // window timers, the tray icon and the tray menu, and forwards every event to
-// the program's logic (FormEvents).
-class MainWindow final : public FormWindow {
+// the program's logic (ProgramWindowEvents).
+class MainWindow final : public ProgramWindow {
  public:
   static constexpr UINT kTrayCallback = kTrayCallbackMessage;
 
@@ -39,17 +39,17 @@ class MainWindow final : public FormWindow {
 
   // Registers the window class and creates the hidden window. `events` must
   // outlive the window.
-  bool Create(HINSTANCE instance, FormEvents& events, DialogContent* content = nullptr);
+  bool Create(HINSTANCE instance, ProgramWindowEvents& events, DialogContent* content = nullptr);
   // Runs the message loop until EndMessageLoop or the window is closed;
   // returns the exit code.
   int RunMessageLoop();
   HWND Handle() const { return hwnd_; }
 
-  // FormWindow
+  // ProgramWindow
   WindowId Id() const override { return reinterpret_cast<WindowId>(hwnd_); }
-  void StartTimer(FormTimer timer) override;
-  void StopTimer(FormTimer timer) override;
-  bool TimerRunning(FormTimer timer) const override;
+  void StartTimer(WindowTimer timer) override;
+  void StopTimer(WindowTimer timer) override;
+  bool TimerRunning(WindowTimer timer) const override;
   bool Visible() const override;
   void Show() override;
   void Hide() override;
@@ -73,7 +73,7 @@ class MainWindow final : public FormWindow {
 
   HINSTANCE instance_ = nullptr;
   HWND hwnd_ = nullptr;
-  FormEvents* events_ = nullptr;
+  ProgramWindowEvents* events_ = nullptr;
   DialogContent* content_ = nullptr;
   UniqueMenu tray_menu_;
   UniqueIcon tray_icon_;

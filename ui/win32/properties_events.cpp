@@ -44,13 +44,13 @@ bool PropertiesView::OnCommand(WORD id, WORD code, HWND control) {
   if (!window_ || !help_about_) return false;
   switch (id) {
     case IDOK:
-      window_->Button1Click();
+      window_->OkClicked();
       return true;
     case IDCANCEL:
-      window_->Button2Click();
+      window_->CancelClicked();
       return true;
     case kApplyId:
-      window_->Button3Click();
+      window_->ApplyClicked();
       return true;
     default:
       break;
@@ -60,15 +60,15 @@ bool PropertiesView::OnCommand(WORD id, WORD code, HWND control) {
   WinampControl winamp;
   OptionsControl option;
   HelpAboutControl help;
-  if (InForm(n, kComPortsIdBase, C::CheckBoxPort2, com)) {
+  if (InForm(n, kComPortsIdBase, C::UseSecondaryCheck, com)) {
     OnComPortsCommand(com, code, control);
-  } else if (InForm(n, kWinampIdBase, W::Button2Ext, winamp)) {
+  } else if (InForm(n, kWinampIdBase, W::SecondaryBrowseFileButton, winamp)) {
     OnWinampCommand(winamp, code, control);
-  } else if (InForm(n, kOptionsIdBase, O::ComboBoxOpInet, option)) {
+  } else if (InForm(n, kOptionsIdBase, O::InternetList, option)) {
     OnOptionsCommand(option, code, control);
   } else if (n == kPictureFourId || n == kPictureFifteenId) {
-    help_about_->Image2Click();
-  } else if (InForm(n, kHelpAboutIdBase, H::LinkMail, help)) {
+    help_about_->WiringPictureClicked();
+  } else if (InForm(n, kHelpAboutIdBase, H::MailLink, help)) {
     OnHelpAboutCommand(help, code);
   } else {
     return false;
@@ -77,64 +77,64 @@ bool PropertiesView::OnCommand(WORD id, WORD code, HWND control) {
 }
 
 void PropertiesView::OnComPortsCommand(ComPortsControl control, WORD code, HWND hwnd) {
-  if (control == C::CheckBoxPort2) {
-    if (code == BN_CLICKED) window_->CheckBoxPort2Click(Ticked(hwnd));
+  if (control == C::UseSecondaryCheck) {
+    if (code == BN_CLICKED) window_->UseSecondaryClicked(Ticked(hwnd));
     return;
   }
-  const int port = static_cast<int>(control) >= static_cast<int>(C::GroupBox2) ? 2 : 1;
+  const int port = static_cast<int>(control) >= static_cast<int>(C::SecondaryGroup) ? 2 : 1;
   const C primary = static_cast<C>(static_cast<int>(control) - (port - 1) * kComPortsGroupSize);
   ComPortsTab& tab = window_->ComPorts();
-  if (primary == C::ComboBox1 && code == CBN_SELCHANGE) {
+  if (primary == C::PrimaryPortList && code == CBN_SELCHANGE) {
     tab.PortSelected(port, ListSelection(hwnd));
-  } else if (primary == C::ComboBox1PortMode && code == CBN_SELCHANGE) {
+  } else if (primary == C::PrimaryModeList && code == CBN_SELCHANGE) {
     tab.PortModeSelected(port, ListSelection(hwnd));
-  } else if (primary == C::Button1Remap && code == BN_CLICKED) {
+  } else if (primary == C::PrimaryRemapButton && code == BN_CLICKED) {
     if (port == 1) {
-      window_->Button1RemapClick();
+      window_->PrimaryRemapClicked();
     } else {
-      window_->Button2RemapClick();
+      window_->SecondaryRemapClicked();
     }
   }
 }
 
 void PropertiesView::OnWinampCommand(WinampControl control, WORD code, HWND hwnd) {
-  const int port = static_cast<int>(control) >= static_cast<int>(W::GroupBox2Port) ? 2 : 1;
+  const int port = static_cast<int>(control) >= static_cast<int>(W::SecondaryGroup) ? 2 : 1;
   const W primary = static_cast<W>(static_cast<int>(control) - (port - 1) * kWinampGroupSize);
   MappingEditor& editor = window_->Editor();
-  const int row = primary == W::ComboBox1E1   ? 1
-                  : primary == W::ComboBox1E2 ? 2
-                  : primary == W::ComboBox1E3 ? 3
-                                              : 0;
+  const int row = primary == W::PrimaryRow1List   ? 1
+                  : primary == W::PrimaryRow2List ? 2
+                  : primary == W::PrimaryRow3List ? 3
+                                                  : 0;
   if (row != 0) {
     if (code == CBN_SELCHANGE) editor.RowSelected(port, row, ListSelection(hwnd));
     if (code == CBN_SETFOCUS) editor.RowEntered(port, row);
     return;
   }
   switch (primary) {
-    case W::ComboBox1Btn:
+    case W::PrimaryButtonList:
       if (code == CBN_SELCHANGE) editor.ButtonSelected(port, ListSelection(hwnd));
       break;
-    case W::ComboBox1Mode:
+    case W::PrimaryClickModeList:
       if (code == CBN_SELCHANGE) editor.ClickModeSelected(port, ListSelection(hwnd));
       break;
-    case W::ComboBox1Inact:
+    case W::PrimaryInactiveList:
       if (code == CBN_SELCHANGE) editor.InactiveSelected(port, ListSelection(hwnd));
       break;
-    case W::CheckBox1Shift:
-    case W::CheckBox1Ctrl:
-    case W::CheckBox1Alt:
+    case W::PrimaryShiftCheck:
+    case W::PrimaryCtrlCheck:
+    case W::PrimaryAltCheck:
       if (code == BN_CLICKED) {
-        const KeyModifier modifier = primary == W::CheckBox1Shift  ? KeyModifier::Shift
-                                     : primary == W::CheckBox1Ctrl ? KeyModifier::Ctrl
-                                                                   : KeyModifier::Alt;
+        const KeyModifier modifier = primary == W::PrimaryShiftCheck  ? KeyModifier::Shift
+                                     : primary == W::PrimaryCtrlCheck ? KeyModifier::Ctrl
+                                                                      : KeyModifier::Alt;
         editor.ModifierClicked(port, modifier, Ticked(hwnd));
       }
       break;
-    case W::Edit1Ext:
+    case W::PrimaryFileField:
       // A text the presenter showed is not the user's edit.
       if (code == EN_CHANGE && !style_.Updating()) editor.FileTextChanged(port, TextOf(hwnd));
       break;
-    case W::Button1Ext:
+    case W::PrimaryBrowseFileButton:
       if (code == BN_CLICKED) editor.BrowseFileClicked(port);
       break;
     default:
@@ -145,22 +145,22 @@ void PropertiesView::OnWinampCommand(WinampControl control, WORD code, HWND hwnd
 void PropertiesView::OnOptionsCommand(OptionsControl control, WORD code, HWND hwnd) {
   OptionsTab& tab = window_->Options();
   switch (control) {
-    case O::ComboBoxOpInact:
-    case O::ComboBoxOpTray:
-    case O::ComboBoxOpInet:
-    case O::ComboBox1LED:
-    case O::ComboBox1LEDwhen:
-    case O::ComboBox2LED:
-    case O::ComboBox2LEDwhen:
+    case O::InactiveList:
+    case O::TrayClickList:
+    case O::InternetList:
+    case O::PrimaryLedModeList:
+    case O::PrimaryLedConditionList:
+    case O::SecondaryLedModeList:
+    case O::SecondaryLedConditionList:
       if (code == CBN_SELCHANGE) tab.ListSelected(control, ListSelection(hwnd));
       break;
-    case O::CheckBoxStartUp:
-    case O::CheckBoxAutoWinamp:
-    case O::CheckBoxWarn:
+    case O::StartWithWindowsCheck:
+    case O::StartPlayerCheck:
+    case O::WarnPlayerMissingCheck:
       if (code == BN_CLICKED) tab.CheckBoxClicked(control, Ticked(hwnd));
       break;
-    case O::ButtonCfg:
-      if (code == BN_CLICKED) window_->ButtonCfgClick();
+    case O::BrowseConfigButton:
+      if (code == BN_CLICKED) window_->BrowseConfigClicked();
       break;
     default:
       break;
@@ -170,29 +170,29 @@ void PropertiesView::OnOptionsCommand(OptionsControl control, WORD code, HWND hw
 void PropertiesView::OnHelpAboutCommand(HelpAboutControl control, WORD code) {
   if (code != BN_CLICKED) return;  // also STN_CLICKED: both are 0
   switch (control) {
-    case H::Btn4:
-      help_about_->Btn4Click();
+    case H::FourButtonsPageButton:
+      help_about_->FourButtonsPageClicked();
       break;
-    case H::Btn15:
-      help_about_->Btn15Click();
+    case H::FifteenButtonsPageButton:
+      help_about_->FifteenButtonsPageClicked();
       break;
-    case H::SpeedButtonSave4:
-      help_about_->SpeedButtonSave4Click();
+    case H::SaveFourButtonsButton:
+      help_about_->SaveFourButtonsClicked();
       break;
-    case H::SpeedButtonSave15:
-      help_about_->SpeedButtonSave15Click();
+    case H::SaveFifteenButtonsButton:
+      help_about_->SaveFifteenButtonsClicked();
       break;
-    case H::LinkNullsoft:
-      help_about_->LinkNullsoftClick();
+    case H::NullsoftLink:
+      help_about_->NullsoftLinkClicked();
       break;
-    case H::LinkUPX:
-      help_about_->LinkUPXClick();
+    case H::UpxLink:
+      help_about_->UpxLinkClicked();
       break;
-    case H::LinkSite:
-      help_about_->LinkSiteClick();
+    case H::SiteLink:
+      help_about_->SiteLinkClicked();
       break;
-    case H::LinkMail:
-      help_about_->LinkMailClick();
+    case H::MailLink:
+      help_about_->MailLinkClicked();
       break;
     default:
       break;
@@ -208,20 +208,20 @@ void PropertiesView::OnTrackBar(HWND track_bar) {
   // position is a change.
   if (position == entry.selection) return;
   entry.selection = position;
-  if (control == O::TrackBar1) window_->Options().TrackBar1Change(position);
-  if (control == O::TrackBar2) window_->Options().TrackBar2Change(position);
+  if (control == O::DoubleClickSpeedBar) window_->Options().DoubleClickSpeedMoved(position);
+  if (control == O::TurboSpeedBar) window_->Options().TurboSpeedMoved(position);
 }
 
 void PropertiesView::KeyFieldKeyDown(int port, int virtual_key, bool& used) {
   used = window_ != nullptr && window_->Editor().KeyDown(port, virtual_key);
 }
 
-void PropertiesView::ArrowMouseDown(int port, bool next) {
+void PropertiesView::ArrowPressed(int port, bool next) {
   if (!window_) return;
   if (next) {
-    window_->Editor().NextButtonMouseDown(port);
+    window_->Editor().NextButtonPressed(port);
   } else {
-    window_->Editor().PreviousButtonMouseDown(port);
+    window_->Editor().PreviousButtonPressed(port);
   }
 }
 

@@ -43,41 +43,46 @@ int HelpId(H control) {
 
 void PropertiesView::BuildComPortsPage(ControlBuilder& b, HWND page) {
   BuildComPortsGroup(b, page, 1, 4);
-  Put(ComPorts(), C::CheckBoxPort2,
-      b.CheckBox(page, IdOf(kComPortsIdBase, C::CheckBoxPort2), 16, 148, 220), ControlKind::Check);
+  Put(ComPorts(), C::UseSecondaryCheck,
+      b.CheckBox(page, IdOf(kComPortsIdBase, C::UseSecondaryCheck), 16, 148, 220),
+      ControlKind::Check);
   BuildComPortsGroup(b, page, 2, 170);
 }
 
 void PropertiesView::BuildComPortsGroup(ControlBuilder& b, HWND page, int port, int top) {
   ComPortsTable& t = ComPorts();
   auto id = [&](C primary) { return ComPortsControlOf(port, primary); };
-  HWND g = b.Group(page, t.Entry(id(C::GroupBox1)), ComId(port, C::GroupBox1), 8, top, 326, 140);
-  Put(t, id(C::Label1), b.Label(g, kStaticId, 10, 23, 64), ControlKind::Label);
-  Put(t, id(C::ComboBox1), b.Combo(g, ComId(port, C::ComboBox1), 76, 19, 80, 16),
+  HWND g =
+      b.Group(page, t.Entry(id(C::PrimaryGroup)), ComId(port, C::PrimaryGroup), 8, top, 326, 140);
+  Put(t, id(C::PrimaryPortLabel), b.Label(g, kStaticId, 10, 23, 64), ControlKind::Label);
+  Put(t, id(C::PrimaryPortList), b.Combo(g, ComId(port, C::PrimaryPortList), 76, 19, 80, 16),
       ControlKind::Combo);
-  Put(t, id(C::Button1Remap), b.Button(g, ComId(port, C::Button1Remap), 180, 18, 136, 24),
-      ControlKind::Button);
-  Put(t, id(C::Label1Mode), b.Label(g, kStaticId, 10, 51, 64), ControlKind::Label);
-  Put(t, id(C::ComboBox1PortMode), b.Combo(g, ComId(port, C::ComboBox1PortMode), 76, 47, 240, 4),
+  Put(t, id(C::PrimaryRemapButton),
+      b.Button(g, ComId(port, C::PrimaryRemapButton), 180, 18, 136, 24), ControlKind::Button);
+  Put(t, id(C::PrimaryModeLabel), b.Label(g, kStaticId, 10, 51, 64), ControlKind::Label);
+  Put(t, id(C::PrimaryModeList), b.Combo(g, ComId(port, C::PrimaryModeList), 76, 47, 240, 4),
       ControlKind::Combo);
-  Put(t, id(C::Label1Inds), b.Label(g, kStaticId, 10, 74, 306, 15, SS_CENTER), ControlKind::Label);
-  t.Entry(id(C::Label1Inds)).underlined = true;
-  SetEntryFont(style_, t.Entry(id(C::Label1Inds)));
-  Put(t, id(C::Label1HwBtns), b.Label(g, kStaticId, 10, 94, 100), ControlKind::Label);
-  const C lines[4] = {C::DCDi, C::DSRi, C::CTSi, C::RIi};
+  Put(t, id(C::PrimaryIndicatorsLabel), b.Label(g, kStaticId, 10, 74, 306, 15, SS_CENTER),
+      ControlKind::Label);
+  t.Entry(id(C::PrimaryIndicatorsLabel)).underlined = true;
+  SetEntryFont(style_, t.Entry(id(C::PrimaryIndicatorsLabel)));
+  Put(t, id(C::PrimaryLinesLabel), b.Label(g, kStaticId, 10, 94, 100), ControlKind::Label);
+  const C lines[4] = {C::PrimaryDcdIndicator, C::PrimaryDsrIndicator, C::PrimaryCtsIndicator,
+                      C::PrimaryRiIndicator};
   for (int k = 0; k < 4; ++k) {
     Put(t, id(lines[k]), b.Indicator(g, ComId(port, lines[k]), 112 + k * 50, 90, 48, 22),
         ControlKind::Check);
   }
-  Put(t, id(C::Label1VBtns), b.Label(g, kStaticId, 10, 118, 100), ControlKind::Label);
-  Put(t, id(C::Label4B1), b.Label(g, kStaticId, 112, 118, 14), ControlKind::Label);
+  Put(t, id(C::PrimaryButtonsLabel), b.Label(g, kStaticId, 10, 118, 100), ControlKind::Label);
+  Put(t, id(C::PrimaryFourButtonsLabel), b.Label(g, kStaticId, 112, 118, 14), ControlKind::Label);
   for (int k = 0; k < 4; ++k) {
-    const C button = static_cast<C>(static_cast<int>(C::Ind1B1) + k);
+    const C button = static_cast<C>(static_cast<int>(C::PrimaryButton1Indicator) + k);
     Put(t, id(button), b.Indicator(g, ComId(port, button), 128 + k * 30, 114, 28, 22),
         ControlKind::Check);
   }
-  Put(t, id(C::Label15B1), b.Label(g, kStaticId, 254, 118, 18), ControlKind::Label);
-  Put(t, id(C::Ind1B15), b.Indicator(g, ComId(port, C::Ind1B15), 274, 114, 36, 22),
+  Put(t, id(C::PrimaryCombinationLabel), b.Label(g, kStaticId, 254, 118, 18), ControlKind::Label);
+  Put(t, id(C::PrimaryCombinationIndicator),
+      b.Indicator(g, ComId(port, C::PrimaryCombinationIndicator), 274, 114, 36, 22),
       ControlKind::Check);
   // Over all the indicators: a click on them changes nothing.
   b.ClickShield(g, 110, 88, 204, 50);
@@ -92,27 +97,27 @@ void PropertiesView::BuildWinampGroup(ControlBuilder& b, HWND page, int port, in
   WinampTable& t = Winamp();
   auto id = [&](W primary) { return WinampControlOf(port, primary); };
   HWND g =
-      b.Group(page, t.Entry(id(W::GroupBox1Port)), WinId(port, W::GroupBox1Port), 8, top, 326, 153);
-  Put(t, id(W::Label1Btn), b.Label(g, kStaticId, 8, 24, 38), ControlKind::Label);
-  Put(t, id(W::ComboBox1Btn), b.Combo(g, WinId(port, W::ComboBox1Btn), 48, 21, 270, 15),
+      b.Group(page, t.Entry(id(W::PrimaryGroup)), WinId(port, W::PrimaryGroup), 8, top, 326, 153);
+  Put(t, id(W::PrimaryButtonLabel), b.Label(g, kStaticId, 8, 24, 38), ControlKind::Label);
+  Put(t, id(W::PrimaryButtonList), b.Combo(g, WinId(port, W::PrimaryButtonList), 48, 21, 270, 15),
       ControlKind::Combo);
   // The arrows draw themselves (an up and a down triangle): a symbol font
   // for them is not found on every system.
-  HWND prev = Put(t, id(W::Button1Prev),
-                  b.Button(g, WinId(port, W::Button1Prev), 40, 48, 23, 22, BS_OWNERDRAW),
+  HWND prev = Put(t, id(W::PrimaryPreviousButton),
+                  b.Button(g, WinId(port, W::PrimaryPreviousButton), 40, 48, 23, 22, BS_OWNERDRAW),
                   ControlKind::Button);
-  HWND next = Put(t, id(W::Button1Next),
-                  b.Button(g, WinId(port, W::Button1Next), 72, 48, 23, 22, BS_OWNERDRAW),
+  HWND next = Put(t, id(W::PrimaryNextButton),
+                  b.Button(g, WinId(port, W::PrimaryNextButton), 72, 48, 23, 22, BS_OWNERDRAW),
                   ControlKind::Button);
   HookArrowButton(prev, *this, port, false);
   HookArrowButton(next, *this, port, true);
-  Put(t, id(W::Label1Type), b.Label(g, kStaticId, 8, 66, 60), ControlKind::Label);
-  Put(t, id(W::ComboBox1Mode), b.Combo(g, WinId(port, W::ComboBox1Mode), 8, 82, 89, 5),
-      ControlKind::Combo);
-  Put(t, id(W::ComboBox1Inact), b.Combo(g, WinId(port, W::ComboBox1Inact), 8, 122, 153, 5),
-      ControlKind::Combo);
-  const W labels[3] = {W::Label1E1, W::Label1E2, W::Label1E3};
-  const W rows[3] = {W::ComboBox1E1, W::ComboBox1E2, W::ComboBox1E3};
+  Put(t, id(W::PrimaryClickModeLabel), b.Label(g, kStaticId, 8, 66, 60), ControlKind::Label);
+  Put(t, id(W::PrimaryClickModeList),
+      b.Combo(g, WinId(port, W::PrimaryClickModeList), 8, 82, 89, 5), ControlKind::Combo);
+  Put(t, id(W::PrimaryInactiveList),
+      b.Combo(g, WinId(port, W::PrimaryInactiveList), 8, 122, 153, 5), ControlKind::Combo);
+  const W labels[3] = {W::PrimaryRow1Label, W::PrimaryRow2Label, W::PrimaryRow3Label};
+  const W rows[3] = {W::PrimaryRow1List, W::PrimaryRow2List, W::PrimaryRow3List};
   for (int k = 0; k < 3; ++k) {
     // Right-aligned, ending at 164.
     Put(t, id(labels[k]), b.Label(g, kStaticId, 64, 55 + 23 * k, 100, 15, SS_RIGHT),
@@ -125,29 +130,30 @@ void PropertiesView::BuildWinampGroup(ControlBuilder& b, HWND page, int port, in
   // label stays readable.
   // After the row labels: "After holding" reaches into this label's line,
   // and AvoidRowLabelOverlap keeps it readable.
-  Put(t, id(W::Label1Inact), b.Label(g, kStaticId, 8, 106, 153, 15, SS_LEFTNOWORDWRAP),
+  Put(t, id(W::PrimaryInactiveLabel), b.Label(g, kStaticId, 8, 106, 153, 15, SS_LEFTNOWORDWRAP),
       ControlKind::Label);
-  t.Entry(id(W::Label1Inact)).autosize = true;
+  t.Entry(id(W::PrimaryInactiveLabel)).autosize = true;
   // The extra-settings area: one panel per page "No", "Key", "File".
-  ControlEntry& area = t.Entry(id(W::Notebook1Adv));
+  ControlEntry& area = t.Entry(id(W::PrimaryExtraPages));
   area.kind = ControlKind::Notebook;
   HWND no_page = b.Panel(g, 168, 122, 150, 23);
   HWND key_page = b.Panel(g, 168, 122, 150, 23);
   HWND file_page = b.Panel(g, 168, 122, 150, 23);
   area.hwnd = no_page;
   area.pages = {{no_page}, {key_page}, {file_page}};
-  HWND key = Put(t, id(W::Edit1HotKey),
-                 b.Edit(key_page, WinId(port, W::Edit1HotKey), 0, 0, 65, 23, ES_READONLY),
+  HWND key = Put(t, id(W::PrimaryKeyField),
+                 b.Edit(key_page, WinId(port, W::PrimaryKeyField), 0, 0, 65, 23, ES_READONLY),
                  ControlKind::Edit);
   HookKeyField(key, *this, port);
-  const W modifiers[3] = {W::CheckBox1Shift, W::CheckBox1Ctrl, W::CheckBox1Alt};
+  const W modifiers[3] = {W::PrimaryShiftCheck, W::PrimaryCtrlCheck, W::PrimaryAltCheck};
   for (int k = 0; k < 3; ++k) {
     Put(t, id(modifiers[k]), b.CheckBox(key_page, WinId(port, modifiers[k]), 72 + 26 * k, 3, 26),
         ControlKind::Check);
   }
-  Put(t, id(W::Edit1Ext), b.Edit(file_page, WinId(port, W::Edit1Ext), 0, 0, 121, 23),
-      ControlKind::Edit);
-  Put(t, id(W::Button1Ext), b.Button(file_page, WinId(port, W::Button1Ext), 125, 0, 23, 23),
+  Put(t, id(W::PrimaryFileField),
+      b.Edit(file_page, WinId(port, W::PrimaryFileField), 0, 0, 121, 23), ControlKind::Edit);
+  Put(t, id(W::PrimaryBrowseFileButton),
+      b.Button(file_page, WinId(port, W::PrimaryBrowseFileButton), 125, 0, 23, 23),
       ControlKind::Button);
   ShowWindow(key_page, SW_HIDE);
   ShowWindow(file_page, SW_HIDE);
@@ -164,64 +170,71 @@ void PropertiesView::BuildOptionsPage(ControlBuilder& b, HWND p) {
   auto check = [&](O c, int x, int y, int w) {
     Put(t, c, b.CheckBox(p, OptId(c), x, y, w), ControlKind::Check);
   };
-  label(O::LabelOpInact, 8, 6, 330);
-  combo(O::ComboBoxOpInact, 8, 22, 200);
-  label(O::LabelOpTray, 8, 50, 200);
-  combo(O::ComboBoxOpTray, 8, 66, 200);
-  check(O::CheckBoxStartUp, 8, 96, 200);
-  check(O::CheckBoxAutoWinamp, 8, 115, 200);
-  check(O::CheckBoxWarn, 8, 134, 200);
-  label(O::LabelOpTest, 222, 92, 116, 30, SS_CENTER);
-  Put(t, O::TestImage1,
-      b.Control(p, "STATIC", SS_OWNERDRAW | SS_NOTIFY, 0, OptId(O::TestImage1), 264, 124, 32, 32),
+  label(O::InactiveLabel, 8, 6, 330);
+  combo(O::InactiveList, 8, 22, 200);
+  label(O::TrayClickLabel, 8, 50, 200);
+  combo(O::TrayClickList, 8, 66, 200);
+  check(O::StartWithWindowsCheck, 8, 96, 200);
+  check(O::StartPlayerCheck, 8, 115, 200);
+  check(O::WarnPlayerMissingCheck, 8, 134, 200);
+  label(O::DoubleClickTestLabel, 222, 92, 116, 30, SS_CENTER);
+  Put(t, O::DoubleClickTestPicture,
+      b.Control(p, "STATIC", SS_OWNERDRAW | SS_NOTIFY, 0, OptId(O::DoubleClickTestPicture), 264,
+                124, 32, 32),
       ControlKind::Picture);
-  label(O::LabelOpSpeed, 8, 160, 150);
-  Put(t, O::TrackBar1, b.TrackBar(p, OptId(O::TrackBar1), 4, 175, 160, 28), ControlKind::TrackBar);
-  label(O::LabelOp01s, 8, 206, 40);
-  label(O::LabelOpSpeedS, 56, 206, 60, 15, SS_CENTER);
-  label(O::LabelOp1s, 126, 206, 34, 15, SS_RIGHT);
-  label(O::LabelOpTurbo, 176, 160, 165);
-  Put(t, O::TrackBar2, b.TrackBar(p, OptId(O::TrackBar2), 172, 175, 166, 28),
+  label(O::DoubleClickSpeedLabel, 8, 160, 150);
+  Put(t, O::DoubleClickSpeedBar, b.TrackBar(p, OptId(O::DoubleClickSpeedBar), 4, 175, 160, 28),
       ControlKind::TrackBar);
-  label(O::LabelOp1, 180, 206, 20);
-  label(O::LabelOpTurboS, 226, 206, 60, 15, SS_CENTER);
-  label(O::LabelOp100, 300, 206, 34, 15, SS_RIGHT);
-  Put(t, O::GroupBoxLED, b.GroupFrame(p, 8, 224, 330, 70), ControlKind::Label);
-  label(O::Label1LED, 16, 246, 56);
-  combo(O::ComboBox1LED, 74, 242, 100);
-  label(O::Label1LEDwhen, 180, 246, 28);
-  combo(O::ComboBox1LEDwhen, 210, 242, 120);
-  label(O::Label2LED, 16, 270, 56);
-  combo(O::ComboBox2LED, 74, 266, 100);
-  label(O::Label2LEDwhen, 180, 270, 28);
-  combo(O::ComboBox2LEDwhen, 210, 266, 120);
-  label(O::LabelOpCfg, 8, 304, 40);
-  Put(t, O::EditCfg, b.Edit(p, OptId(O::EditCfg), 50, 300, 210, 21, ES_READONLY),
+  label(O::DoubleClickSpeedMinLabel, 8, 206, 40);
+  label(O::DoubleClickSpeedReadout, 56, 206, 60, 15, SS_CENTER);
+  label(O::DoubleClickSpeedMaxLabel, 126, 206, 34, 15, SS_RIGHT);
+  label(O::TurboSpeedLabel, 176, 160, 165);
+  Put(t, O::TurboSpeedBar, b.TrackBar(p, OptId(O::TurboSpeedBar), 172, 175, 166, 28),
+      ControlKind::TrackBar);
+  label(O::TurboSpeedMinLabel, 180, 206, 20);
+  label(O::TurboSpeedReadout, 226, 206, 60, 15, SS_CENTER);
+  label(O::TurboSpeedMaxLabel, 300, 206, 34, 15, SS_RIGHT);
+  Put(t, O::LedGroup, b.GroupFrame(p, 8, 224, 330, 70), ControlKind::Label);
+  label(O::PrimaryLedLabel, 16, 246, 56);
+  combo(O::PrimaryLedModeList, 74, 242, 100);
+  label(O::PrimaryLedWhenLabel, 180, 246, 28);
+  combo(O::PrimaryLedConditionList, 210, 242, 120);
+  label(O::SecondaryLedLabel, 16, 270, 56);
+  combo(O::SecondaryLedModeList, 74, 266, 100);
+  label(O::SecondaryLedWhenLabel, 180, 270, 28);
+  combo(O::SecondaryLedConditionList, 210, 266, 120);
+  label(O::ConfigFileLabel, 8, 304, 40);
+  Put(t, O::ConfigFileField, b.Edit(p, OptId(O::ConfigFileField), 50, 300, 210, 21, ES_READONLY),
       ControlKind::Edit);
-  Put(t, O::ButtonCfg, b.Button(p, OptId(O::ButtonCfg), 266, 299, 72, 23), ControlKind::Button);
+  Put(t, O::BrowseConfigButton, b.Button(p, OptId(O::BrowseConfigButton), 266, 299, 72, 23),
+      ControlKind::Button);
   // Never visible; kept so the stored value round-trips.
-  label(O::LabelOpInet, 8, 0, 10);
-  combo(O::ComboBoxOpInet, 8, 0, 10);
+  label(O::InternetLabel, 8, 0, 10);
+  combo(O::InternetList, 8, 0, 10);
 }
 
 void PropertiesView::BuildHelpPage(ControlBuilder& b, HWND page, int width, int height) {
   HelpAboutTable& t = HelpAbout();
   const DWORD toggle = BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_MULTILINE | WS_TABSTOP;
-  Put(t, H::Btn4, b.Control(page, "BUTTON", toggle | WS_GROUP, 0, HelpId(H::Btn4), 2, 2, 40, 140),
+  Put(t, H::FourButtonsPageButton,
+      b.Control(page, "BUTTON", toggle | WS_GROUP, 0, HelpId(H::FourButtonsPageButton), 2, 2, 40,
+                140),
       ControlKind::Check);
-  Put(t, H::Btn15, b.Control(page, "BUTTON", toggle, 0, HelpId(H::Btn15), 2, 146, 40, 140),
+  Put(t, H::FifteenButtonsPageButton,
+      b.Control(page, "BUTTON", toggle, 0, HelpId(H::FifteenButtonsPageButton), 2, 146, 40, 140),
       ControlKind::Check);
   // Each picture page's "Save..." sits under the toggles and shows with its page.
   const int save_top = height - 26;
-  HWND save4 = Put(t, H::SpeedButtonSave4,
-                   b.Button(page, HelpId(H::SpeedButtonSave4), 2, save_top, 40, 24, BS_FLAT),
+  HWND save4 = Put(t, H::SaveFourButtonsButton,
+                   b.Button(page, HelpId(H::SaveFourButtonsButton), 2, save_top, 40, 24, BS_FLAT),
                    ControlKind::Button);
-  HWND save15 = Put(t, H::SpeedButtonSave15,
-                    b.Button(page, HelpId(H::SpeedButtonSave15), 2, save_top, 40, 24, BS_FLAT),
-                    ControlKind::Button);
+  HWND save15 =
+      Put(t, H::SaveFifteenButtonsButton,
+          b.Button(page, HelpId(H::SaveFifteenButtonsButton), 2, save_top, 40, 24, BS_FLAT),
+          ControlKind::Button);
   const int left = 46;
   const int area_width = width - left - 2;
-  ControlEntry& notebook = t.Entry(H::NotebookHelp);
+  ControlEntry& notebook = t.Entry(H::WiringPages);
   notebook.kind = ControlKind::Notebook;
   HWND four = b.Panel(page, left, 2, area_width, height - 4);
   HWND fifteen = b.Panel(page, left, 2, area_width, height - 4);
@@ -244,12 +257,12 @@ void PropertiesView::BuildAboutPage(ControlBuilder& b, HWND page) {
   HWND panel =
       b.Control(page, "STATIC", SS_OWNERDRAW, WS_EX_STATICEDGE, kAboutIconId, 12, 12, 96, 96);
   about_icon_ = panel;
-  Put(t, H::LabelAbTitle, b.Label(page, kStaticId, 124, 30, 200, 18), ControlKind::Label);
-  Put(t, H::LabelAbVer, b.Label(page, kStaticId, 124, 54, 200), ControlKind::Label);
+  Put(t, H::TitleLabel, b.Label(page, kStaticId, 124, 30, 200, 18), ControlKind::Label);
+  Put(t, H::VersionLabel, b.Label(page, kStaticId, 124, 54, 200), ControlKind::Label);
   const char* before[4] = {"Winamp is a product of ", "The program file is packed with ",
                            "Updates and news: click ", "Mail: "};
   const char* after[4] = {".", ".", ".", ""};
-  const H links[4] = {H::LinkNullsoft, H::LinkUPX, H::LinkSite, H::LinkMail};
+  const H links[4] = {H::NullsoftLink, H::UpxLink, H::SiteLink, H::MailLink};
   for (int k = 0; k < 4; ++k) {
     const int top = 128 + 22 * k;
     LinkLine& line = link_lines_[k];
@@ -264,7 +277,7 @@ void PropertiesView::BuildAboutPage(ControlBuilder& b, HWND page) {
     line.after = b.Label(page, kStaticId, 12, top, 20);
     SetWindowTextA(line.after, after[k]);
   }
-  Put(t, H::LabelAbRed, b.Label(page, kStaticId, 12, 230, 320, 60), ControlKind::Label);
+  Put(t, H::DisclaimerLabel, b.Label(page, kStaticId, 12, 230, 320, 60), ControlKind::Label);
 }
 
 }  // namespace pelorin::win32

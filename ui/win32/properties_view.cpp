@@ -71,7 +71,7 @@ bool PropertiesView::HandleDialogMessage(HWND hwnd, UINT message, WPARAM wparam,
       if (wparam) PlaceWindowForShow();
       return false;
     case WM_PAINT:
-      if (window_) window_->FormPaint();
+      if (window_) window_->OnPaint();
       return false;
     default:
       return OnPanelMessage(hwnd, message, wparam, lparam, result);
@@ -131,11 +131,11 @@ void PropertiesView::BuildFrame(ControlBuilder& b, RECT& page_area) {
   ControlEntry& frame = Frame().Entry(FrameControl::Window);
   frame.hwnd = hwnd_;
   frame.kind = ControlKind::Window;
-  ControlEntry& tabs = Frame().Entry(FrameControl::PageControl1);
+  ControlEntry& tabs = Frame().Entry(FrameControl::Tabs);
   tabs.kind = ControlKind::Tabs;
   tabs.hwnd =
       b.Control(hwnd_, WC_TABCONTROLA, WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                WS_EX_CONTROLPARENT, IdOf(kFrameIdBase, FrameControl::PageControl1), kTabArea.left,
+                WS_EX_CONTROLPARENT, IdOf(kFrameIdBase, FrameControl::Tabs), kTabArea.left,
                 kTabArea.top, kTabArea.right - kTabArea.left, kTabArea.bottom - kTabArea.top);
   SetUpTabImages();
   // The page area: the tab's display rectangle with one row of tabs.
@@ -168,14 +168,14 @@ void PropertiesView::BuildFrame(ControlBuilder& b, RECT& page_area) {
     entry.kind = ControlKind::Button;
     entry.hwnd = b.Button(hwnd_, id, left, kButtonTop, 75, 25, extra);
   };
-  button(FrameControl::Button1, IDOK, 120, BS_DEFPUSHBUTTON);
-  button(FrameControl::Button2, IDCANCEL, 200, 0);
-  button(FrameControl::Button3, kApplyId, 280, 0);
+  button(FrameControl::OkButton, IDOK, 120, BS_DEFPUSHBUTTON);
+  button(FrameControl::CancelButton, IDCANCEL, 200, 0);
+  button(FrameControl::ApplyButton, kApplyId, 280, 0);
 }
 
 void PropertiesView::SetUpTabImages() {
   tab_images_ = MakeTabImages(MulDiv(16, dpi_, 96));
-  SendMessageA(Frame().Entry(FrameControl::PageControl1).hwnd, TCM_SETIMAGELIST, 0,
+  SendMessageA(Frame().Entry(FrameControl::Tabs).hwnd, TCM_SETIMAGELIST, 0,
                reinterpret_cast<LPARAM>(tab_images_.get()));
 }
 
@@ -205,8 +205,8 @@ void WinampTable::SetVisible(WinampControl control, bool visible) {
 }
 
 void WinampTable::AvoidRowLabelOverlap(int port) {
-  HWND inact = Entry(WinampControlOf(port, WinampControl::Label1Inact)).hwnd;
-  HWND row3 = Entry(WinampControlOf(port, WinampControl::Label1E3)).hwnd;
+  HWND inact = Entry(WinampControlOf(port, WinampControl::PrimaryInactiveLabel)).hwnd;
+  HWND row3 = Entry(WinampControlOf(port, WinampControl::PrimaryRow3Label)).hwnd;
   if (!inact || !row3) return;
   FitLabelToText(inact);
   if ((GetWindowLongPtrA(row3, GWL_STYLE) & WS_VISIBLE) == 0) return;
@@ -251,22 +251,23 @@ void PropertiesView::LayOutLinks() {
 }
 
 bool PropertiesView::OnNotify(const NMHDR& header) {
-  ControlEntry& tabs = Frame().Entry(FrameControl::PageControl1);
+  ControlEntry& tabs = Frame().Entry(FrameControl::Tabs);
   if (header.hwndFrom != tabs.hwnd || header.code != TCN_SELCHANGE) return false;
   const int index = static_cast<int>(SendMessageA(tabs.hwnd, TCM_GETCURSEL, 0, 0));
   SetEntrySelection(tabs, index);
-  if (window_) window_->PageControl1Change(index);
+  if (window_) window_->TabSelected(index);
   return true;
 }
 
 bool PropertiesView::OnDrawItem(const DRAWITEMSTRUCT& item) {
   WinampControl arrow;
   if (Winamp().Find(item.hwndItem, arrow)) {
-    const bool up = arrow == WinampControl::Button1Prev || arrow == WinampControl::Button2Prev;
+    const bool up = arrow == WinampControl::PrimaryPreviousButton ||
+                    arrow == WinampControl::SecondaryPreviousButton;
     DrawArrowButton(item, up);
     return true;
   }
-  const ControlEntry& test = Options().Entry(OptionsControl::TestImage1);
+  const ControlEntry& test = Options().Entry(OptionsControl::DoubleClickTestPicture);
   if (item.hwndItem != test.hwnd && item.hwndItem != about_icon_) return false;
   RECT area = item.rcItem;
   FillRect(item.hDC, &area, GetSysColorBrush(COLOR_BTNFACE));
@@ -287,16 +288,16 @@ HBRUSH PropertiesView::OnControlColour(UINT message, HWND control, HDC dc) {
   if (message != WM_CTLCOLORSTATIC) return nullptr;
   WinampControl field;
   if (Winamp().Find(control, field) &&
-      (field == WinampControl::Edit1HotKey || field == WinampControl::Edit2HotKey)) {
+      (field == WinampControl::PrimaryKeyField || field == WinampControl::SecondaryKeyField)) {
     // Read-only, yet a field the user types into: it keeps the window colour.
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     return GetSysColorBrush(COLOR_WINDOW);
   }
   HelpAboutControl about;
   if (!HelpAbout().Find(control, about)) return nullptr;
-  const bool link = about == HelpAboutControl::LinkNullsoft || about == HelpAboutControl::LinkUPX ||
-                    about == HelpAboutControl::LinkSite || about == HelpAboutControl::LinkMail;
-  if (!link && about != HelpAboutControl::LabelAbRed) return nullptr;
+  const bool link = about == HelpAboutControl::NullsoftLink || about == HelpAboutControl::UpxLink ||
+                    about == HelpAboutControl::SiteLink || about == HelpAboutControl::MailLink;
+  if (!link && about != HelpAboutControl::DisclaimerLabel) return nullptr;
   // Links in blue and the disclaimer in red, on the page's own background.
   SetTextColor(dc, link ? RGB(0, 0, 224) : RGB(192, 0, 0));
   return ButtonFaceBrush(dc);

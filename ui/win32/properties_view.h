@@ -16,15 +16,16 @@
 
 namespace pelorin::win32 {
 
-using FrameTable = TableView<FrameControl, static_cast<int>(FrameControl::Button3) + 1>;
+using FrameTable = TableView<FrameControl, static_cast<int>(FrameControl::ApplyButton) + 1>;
 using ComPortsTable =
-    TableView<ComPortsControl, static_cast<int>(ComPortsControl::CheckBoxPort2) + 1>;
+    TableView<ComPortsControl, static_cast<int>(ComPortsControl::UseSecondaryCheck) + 1>;
 
 // The Winamp tab's controls. Its row labels change with the click mode; where
 // a group's row-3 label reaches into its player-absent label, that label
 // yields.
 class WinampTable final
-    : public TableView<WinampControl, static_cast<int>(WinampControl::Button2Ext) + 1> {
+    : public TableView<WinampControl,
+                       static_cast<int>(WinampControl::SecondaryBrowseFileButton) + 1> {
  public:
   using TableView::TableView;
   void SetText(WinampControl control, const std::string& text) override;
@@ -34,10 +35,9 @@ class WinampTable final
   void AvoidRowLabelOverlap(int port);
 };
 
-using OptionsTable =
-    TableView<OptionsControl, static_cast<int>(OptionsControl::ComboBoxOpInet) + 1>;
+using OptionsTable = TableView<OptionsControl, static_cast<int>(OptionsControl::InternetList) + 1>;
 using HelpAboutTable =
-    TableView<HelpAboutControl, static_cast<int>(HelpAboutControl::LinkMail) + 1>;
+    TableView<HelpAboutControl, static_cast<int>(HelpAboutControl::MailLink) + 1>;
 
 // The Win32 face of the properties window: the five tab pages with every
 // control, OK, Cancel and Apply, and the common file dialogs. It fills the
@@ -85,7 +85,7 @@ class PropertiesView final : public DialogContent, public PanelSink, public File
 
   // Hooks of the subclassed controls (key field, arrows, links).
   void KeyFieldKeyDown(int port, int virtual_key, bool& used);
-  void ArrowMouseDown(int port, bool next);
+  void ArrowPressed(int port, bool next);
   void LinkMouseMove(HelpAboutControl link);
 
  private:

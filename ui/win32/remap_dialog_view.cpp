@@ -89,12 +89,12 @@ void RemapDialogView::Build(ControlBuilder& b) {
 
   HWND manual = b.Panel(hwnd_, 0, 0, kClientWidth, kClientHeight);
   HWND automatic = b.Panel(hwnd_, 0, 0, kClientWidth, kClientHeight);
-  ControlEntry& notebook = Entry(R::Notebook);
+  ControlEntry& notebook = Entry(R::Pages);
   notebook.kind = ControlKind::Notebook;
   notebook.hwnd = manual;
   notebook.pages = {{manual}, {automatic}};
 
-  const R groups[4] = {R::RadioGroup1, R::RadioGroup2, R::RadioGroup3, R::RadioGroup4};
+  const R groups[4] = {R::DcdChoice, R::DsrChoice, R::CtsChoice, R::RiChoice};
   for (int line = 0; line < 4; ++line) {
     b.RadioGroup(manual, Entry(groups[line]), kRemapRadioIdBase + line * 10, 5, 8, 6 + 46 * line,
                  345, 42);
@@ -102,18 +102,19 @@ void RemapDialogView::Build(ControlBuilder& b) {
   auto button = [&](HWND page, R control, int id, int x, int y, int w, DWORD extra = 0) {
     Entry(control) = {b.Button(page, id, x, y, w, 25, extra), ControlKind::Button};
   };
-  button(manual, R::Button3, kRemapAssignId, 8, 200, 140);
-  button(manual, R::Button1, IDOK, 194, 200, 75, BS_DEFPUSHBUTTON);
-  button(manual, R::Button2, IDCANCEL, 278, 200, 75);
+  button(manual, R::AssignAutomaticallyButton, kRemapAssignId, 8, 200, 140);
+  button(manual, R::OkButton, IDOK, 194, 200, 75, BS_DEFPUSHBUTTON);
+  button(manual, R::CancelButton, IDCANCEL, 278, 200, 75);
 
-  Entry(R::Label5) = {b.Label(automatic, -1, 0, 36, kClientWidth, 16, SS_CENTER),
-                      ControlKind::Label};
-  const R prompts[4] = {R::Label1, R::Label2, R::Label3, R::Label4};
+  Entry(R::PressInOrderLabel) = {b.Label(automatic, -1, 0, 36, kClientWidth, 16, SS_CENTER),
+                                 ControlKind::Label};
+  const R prompts[4] = {R::PressButton1Label, R::PressButton2Label, R::PressButton3Label,
+                        R::PressButton4Label};
   for (int k = 0; k < 4; ++k) {
     // Wide enough for the bold prompt.
     Entry(prompts[k]) = {b.Label(automatic, -1, 130, 72 + 24 * k, 160, 16), ControlKind::Label};
   }
-  button(automatic, R::Button6, kRemapAutoCancelId, 143, 196, 75);
+  button(automatic, R::AutoCancelButton, kRemapAutoCancelId, 143, 196, 75);
   ShowWindow(automatic, SW_HIDE);
 }
 
@@ -146,11 +147,11 @@ INT_PTR RemapDialogView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CLOSE:
       // The dialog is never destroyed by a close request; the presenter
       // decides what the close box does.
-      if (presenter_) presenter_->FormCloseQuery();
+      if (presenter_) presenter_->OnCloseRequest();
       return TRUE;
     case WM_QUERYENDSESSION:
       SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT,
-                        presenter_ && !presenter_->FormCloseQuery() ? FALSE : TRUE);
+                        presenter_ && !presenter_->OnCloseRequest() ? FALSE : TRUE);
       return TRUE;
     default: {
       INT_PTR result = FALSE;
@@ -170,7 +171,7 @@ void RemapDialogView::OnCommand(WORD id, WORD code, bool from_keyboard) {
   if (!presenter_ || code != BN_CLICKED) return;
   if (id >= kRemapRadioIdBase && id < kRemapRadioIdBase + 40) {
     const int line = (id - kRemapRadioIdBase) / 10;
-    presenter_->RadioGroupClicked(static_cast<StatusLine>(line), (id - kRemapRadioIdBase) % 10);
+    presenter_->LineChoiceClicked(static_cast<StatusLine>(line), (id - kRemapRadioIdBase) % 10);
     return;
   }
   switch (id) {

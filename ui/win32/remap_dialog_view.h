@@ -7,7 +7,7 @@
 
 namespace pelorin::win32 {
 
-using RemapTable = TableView<RemapControl, static_cast<int>(RemapControl::Button6) + 1>;
+using RemapTable = TableView<RemapControl, static_cast<int>(RemapControl::AutoCancelButton) + 1>;
 
 // The Win32 face of one line remap dialog (both ports use this class): a
 // top-level dialog of class "TForm2" (primary) or "TForm3" (secondary) with

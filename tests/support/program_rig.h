@@ -3,15 +3,15 @@
 #include <memory>
 #include <string>
 
-#include "app/main_form.h"
+#include "app/program.h"
 #include "fake_audio.h"
 #include "fake_controls_view.h"
 #include "fake_file_dialogs.h"
 #include "fake_file_system.h"
-#include "fake_form_window.h"
 #include "fake_instance_locks.h"
 #include "fake_keyboard.h"
 #include "fake_power.h"
+#include "fake_program_window.h"
 #include "fake_registry.h"
 #include "fake_shell.h"
 #include "fake_text_files.h"
@@ -25,7 +25,7 @@ namespace pelorin::testing {
 // is installed in C:\Apps (found beside the program's folder) and running.
 // A test changes the fakes first and then calls Start(), which runs the
 // start-up exactly as the first tick of the one-shot timer does.
-struct MainFormRig : RigBasics<MainFormRig> {
+struct ProgramRig : RigBasics<ProgramRig> {
   static constexpr const char* kExe = "C:\\Apps\\Pelorin\\pelorin.exe";
   static constexpr const char* kIni = "C:\\Apps\\Pelorin\\Pelorin.ini";
   static constexpr const char* kPlayerDir = "C:\\Apps";
@@ -40,7 +40,7 @@ struct MainFormRig : RigBasics<MainFormRig> {
   FakeTextFiles text_files;
   FakeInstanceLocks locks;
 
-  FakeFormWindow window;
+  FakeProgramWindow window;
   FakeControlsView<FrameControl> frame;
   FakeControlsView<ComPortsControl> com_ports;
   FakeControlsView<WinampControl> winamp;
@@ -51,9 +51,9 @@ struct MainFormRig : RigBasics<MainFormRig> {
   FakeFileDialogs file_dialogs;
 
   ProgramFacts facts{kExe, "", "C:\\Users\\me\\AppData", true};
-  std::unique_ptr<MainForm> form;
+  std::unique_ptr<Program> program;
 
-  MainFormRig() {
+  ProgramRig() {
     ports.Port(1);
     files.files[kIni] = "[Primary]\r\nPort=1\r\n";
     files.files[std::string(kPlayerDir) + "\\winamp.exe"] = "";
@@ -64,27 +64,26 @@ struct MainFormRig : RigBasics<MainFormRig> {
   // Builds the central object with its windows, as before the message loop
   // starts; the start-up has not run yet.
   void Build() {
-    form = std::make_unique<MainForm>(
+    program = std::make_unique<Program>(
         ProgramServices{clock, ports, boxes, messaging, registry, files, shell, keyboard, power,
                         audio, text_files, locks},
         ProgramViews{window, frame, com_ports, winamp, options, help_about, primary_remap,
                      secondary_remap, file_dialogs},
         facts);
-    form->Initialise();
+    program->Initialise();
   }
   // Builds the central object and runs the start-up.
   void Start() {
     Build();
-    window.StartTimer(FormTimer::FormMiscTimer);
-    form->OnTimer(FormTimer::FormMiscTimer);
+    window.StartTimer(WindowTimer::StartupTimer);
+    program->OnTimer(WindowTimer::StartupTimer);
   }
 
   // Delivers every timer that is running and due, as the message loop does,
   // 25 ms of simulated time after the previous tick.
   void Tick() {
     clock.Advance(kCycleMs);
-    if (window.TimerRunning(FormTimer::ButtonStatusTimer1))
-      form->OnTimer(FormTimer::ButtonStatusTimer1);
+    if (window.TimerRunning(WindowTimer::PollTimer)) program->OnTimer(WindowTimer::PollTimer);
   }
 };
 

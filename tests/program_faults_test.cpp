@@ -9,13 +9,13 @@
 #include <string>
 
 #include "actions/command_catalogue.h"
-#include "support/main_form_rig.h"
+#include "support/program_rig.h"
 
 namespace pelorin {
 namespace {
 
 using testing::FakeWindowMessaging;
-using testing::MainFormRig;
+using testing::ProgramRig;
 
 constexpr std::uintptr_t kNextTrack = 40048;
 
@@ -31,7 +31,7 @@ const std::string kButtons = Buttons();
 
 class FaultTest : public ::testing::Test {
  protected:
-  void SetUp() override { rig_.files.files[MainFormRig::kIni] = kButtons; }
+  void SetUp() override { rig_.files.files[ProgramRig::kIni] = kButtons; }
 
   int Count(std::uint32_t message, std::uintptr_t wparam) const {
     return static_cast<int>(std::count_if(rig_.messaging.messages.begin(),
@@ -44,7 +44,7 @@ class FaultTest : public ::testing::Test {
   int Selections(std::uintptr_t entry) const {
     return static_cast<int>(std::count(
         rig_.messaging.messages.begin(), rig_.messaging.messages.end(),
-        FakeWindowMessaging::Message{MainFormRig::kPlayer, kWmUser, entry, kPlayerSelectEntry,
+        FakeWindowMessaging::Message{ProgramRig::kPlayer, kWmUser, entry, kPlayerSelectEntry,
                                      FakeWindowMessaging::How::Posted}));
   }
   void Press(int button) {
@@ -54,7 +54,7 @@ class FaultTest : public ::testing::Test {
     rig_.Tick();
   }
 
-  MainFormRig rig_;
+  ProgramRig rig_;
 };
 
 TEST_F(FaultTest, StatusReadFailingMidRunReadsAsReleasedAndRecovers) {
@@ -67,7 +67,7 @@ TEST_F(FaultTest, StatusReadFailingMidRunReadsAsReleasedAndRecovers) {
   rig_.RunFor(5000);
   EXPECT_EQ(NextTracks(), 1) << "a failing read is no press";
   EXPECT_TRUE(rig_.boxes.shown.empty());
-  EXPECT_TRUE(rig_.form->Primary().IsOpen());
+  EXPECT_TRUE(rig_.program->Primary().IsOpen());
 
   // The line is still held when reads work again: that is a new press.
   rig_.ports.Port(1).status_read_fails = false;
@@ -98,14 +98,14 @@ TEST_F(FaultTest, UnpluggedAdapterShowsNoBoxUntilTheUserApplies) {
   rig_.Tick();
   rig_.ports.Port(1).exists = false;  // unplugged with the button held
   rig_.RunFor(10 * 60 * 1000);
-  for (int i = 0; i < 50; ++i) rig_.form->OnTimer(FormTimer::TimerLED);
+  for (int i = 0; i < 50; ++i) rig_.program->OnTimer(WindowTimer::LedTimer);
   EXPECT_EQ(NextTracks(), 1);
   EXPECT_TRUE(rig_.boxes.shown.empty()) << "no box storm from the poll cycle or the LEDs";
   EXPECT_EQ(rig_.ports.open_requests.size(), 1u) << "no reopening behind the user's back";
 
   // The user's Apply reopens the port: one box for the one failed open.
-  rig_.form->OnUserMessage(kShowRequest, 0);
-  rig_.form->Properties().Button3Click();
+  rig_.program->OnUserMessage(kShowRequest, 0);
+  rig_.program->Properties().ApplyClicked();
   ASSERT_EQ(rig_.boxes.shown.size(), 1u);
   EXPECT_NE(rig_.boxes.shown[0].text.find("Error opening COM1"), std::string::npos);
   rig_.RunFor(1000);
@@ -113,8 +113,8 @@ TEST_F(FaultTest, UnpluggedAdapterShowsNoBoxUntilTheUserApplies) {
 
   // Plugged in again, the next Apply opens it and buttons work.
   rig_.ports.Port(1).exists = true;
-  rig_.form->Properties().Button3Click();
-  EXPECT_TRUE(rig_.form->Primary().IsOpen());
+  rig_.program->Properties().ApplyClicked();
+  EXPECT_TRUE(rig_.program->Primary().IsOpen());
   rig_.Release(1, 3);
   rig_.RunFor(100);
   Press(3);
@@ -125,15 +125,14 @@ TEST_F(FaultTest, UnpluggedAdapterShowsNoBoxUntilTheUserApplies) {
 // read as stopped at position 0, commands are still sent, and nothing is
 // started or asked.
 TEST_F(FaultTest, HungPlayerAnswersZeroAndTheProgramCarriesOn) {
-  rig_.files.files[MainFormRig::kIni] = Buttons("LED=0\r\nLEDwhen=2\r\n");  // LED on while playing
-  rig_.text_files.files[MainFormRig::kPlaylist].text =
-      "#EXTM3U\r\nD:\\a\\1.mp3\r\nD:\\b\\2.mp3\r\n";
+  rig_.files.files[ProgramRig::kIni] = Buttons("LED=0\r\nLEDwhen=2\r\n");  // LED on while playing
+  rig_.text_files.files[ProgramRig::kPlaylist].text = "#EXTM3U\r\nD:\\a\\1.mp3\r\nD:\\b\\2.mp3\r\n";
   rig_.Start();
   rig_.messaging.answer = [](const FakeWindowMessaging::Message&) { return 0; };
   for (int i = 0; i < 20; ++i) {
     Press(1);
     Press(3);
-    rig_.form->OnTimer(FormTimer::TimerLED);
+    rig_.program->OnTimer(WindowTimer::LedTimer);
   }
   EXPECT_EQ(NextTracks(), 20);
   EXPECT_EQ(Selections(1), 20) << "position 0 in folder a: next folder selects entry 1";
@@ -147,16 +146,16 @@ TEST_F(FaultTest, HungPlayerAnswersZeroAndTheProgramCarriesOn) {
 // configuration file, runs, and ends with the file written.
 TEST_F(FaultTest, RegistryDenyingAccessEverywhereStillStartsRunsAndSaves) {
   rig_.registry.refuse_all = true;
-  rig_.files.files[MainFormRig::kIni] = kButtons;
+  rig_.files.files[ProgramRig::kIni] = kButtons;
   rig_.Start();
-  EXPECT_TRUE(rig_.form->Primary().IsOpen());
+  EXPECT_TRUE(rig_.program->Primary().IsOpen());
   EXPECT_TRUE(rig_.window.tray_icon);
   Press(3);
   EXPECT_EQ(NextTracks(), 1);
-  rig_.form->OnTrayMenu(TrayMenuItem::Item4Exit);
+  rig_.program->OnTrayMenu(TrayMenuItem::Exit);
   EXPECT_TRUE(rig_.window.loop_ended);
   EXPECT_TRUE(rig_.registry.keys.empty());
-  EXPECT_NE(rig_.files.files[MainFormRig::kIni].find("[Port2Button15]"), std::string::npos)
+  EXPECT_NE(rig_.files.files[ProgramRig::kIni].find("[Port2Button15]"), std::string::npos)
       << "the settings still reach the file";
 }
 
@@ -165,7 +164,7 @@ TEST_F(FaultTest, RegistryRefusingWritesLeavesLegacyValuesAndRunsOn) {
   rig_.registry.writes_fail = true;
   rig_.Start();
   Press(3);
-  rig_.form->OnTrayMenu(TrayMenuItem::Item4Exit);
+  rig_.program->OnTrayMenu(TrayMenuItem::Exit);
   EXPECT_EQ(NextTracks(), 1);
   EXPECT_TRUE(rig_.window.loop_ended);
   EXPECT_TRUE(rig_.boxes.shown.empty());
@@ -182,12 +181,12 @@ class SaveFaultTest : public FaultTest, public ::testing::WithParamInterface<Sav
 // whole, and the end runs through: tray icon gone, LEDs dark, loop ended.
 TEST_P(SaveFaultTest, PreviousFileSurvivesEveryProgramEnd) {
   rig_.Start();
-  const std::string previous = rig_.files.files[MainFormRig::kIni];
+  const std::string previous = rig_.files.files[ProgramRig::kIni];
   GetParam().inject(rig_.files);
-  rig_.form->OnUserMessage(kShowRequest, 0);
-  rig_.form->Properties().Button3Click();
-  rig_.form->OnTrayMenu(TrayMenuItem::Item4Exit);
-  EXPECT_EQ(rig_.files.files[MainFormRig::kIni], previous);
+  rig_.program->OnUserMessage(kShowRequest, 0);
+  rig_.program->Properties().ApplyClicked();
+  rig_.program->OnTrayMenu(TrayMenuItem::Exit);
+  EXPECT_EQ(rig_.files.files[ProgramRig::kIni], previous);
   EXPECT_TRUE(rig_.window.loop_ended);
   EXPECT_FALSE(rig_.window.tray_icon);
   EXPECT_FALSE(rig_.ports.Port(1).rts);
@@ -195,15 +194,15 @@ TEST_P(SaveFaultTest, PreviousFileSurvivesEveryProgramEnd) {
 
   // The session end takes the other road to the same save.
   rig_.window.visible = false;
-  EXPECT_TRUE(rig_.form->FormCloseQuery());
-  EXPECT_EQ(rig_.files.files[MainFormRig::kIni], previous);
+  EXPECT_TRUE(rig_.program->OnCloseRequest());
+  EXPECT_EQ(rig_.files.files[ProgramRig::kIni], previous);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, SaveFaultTest,
     ::testing::Values(
         SaveFault{"ReadOnlyFile",
-                  [](testing::FakeFileSystem& f) { f.read_only.insert(MainFormRig::kIni); }},
+                  [](testing::FakeFileSystem& f) { f.read_only.insert(ProgramRig::kIni); }},
         SaveFault{
             "ReadOnlyFolder",
             [](testing::FakeFileSystem& f) { f.missing_folders.insert("C:\\Apps\\Pelorin"); }},
@@ -218,7 +217,7 @@ class EarlyCloseTest : public FaultTest, public ::testing::WithParamInterface<bo
 
 TEST_P(EarlyCloseTest, CloseBeforeTheSettingsWereReadKeepsTheFile) {
   const bool second_copy = GetParam();
-  const std::string users_file = rig_.files.files[MainFormRig::kIni];
+  const std::string users_file = rig_.files.files[ProgramRig::kIni];
   if (second_copy) {
     rig_.locks.held.insert("Pelorin");
     rig_.Start();  // ends silently: another copy holds the lock
@@ -226,8 +225,8 @@ TEST_P(EarlyCloseTest, CloseBeforeTheSettingsWereReadKeepsTheFile) {
   } else {
     rig_.Build();
   }
-  EXPECT_TRUE(rig_.form->FormCloseQuery());
-  EXPECT_TRUE(rig_.files.files[MainFormRig::kIni] == users_file) << "the user's file was replaced";
+  EXPECT_TRUE(rig_.program->OnCloseRequest());
+  EXPECT_TRUE(rig_.files.files[ProgramRig::kIni] == users_file) << "the user's file was replaced";
   EXPECT_EQ(rig_.files.replacements, 0);
 }
 
@@ -246,7 +245,7 @@ TEST_F(FaultTest, MissingMixerMakesVolumeCommandsDoNothing) {
     ini += "[Port1Button" + std::to_string(b) + "]\r\nMode=1\r\nFunc1=" + std::to_string(39 + b) +
            "\r\nFunc2=" + std::to_string(43 + b) + "\r\n";
   }
-  rig_.files.files[MainFormRig::kIni] = ini;
+  rig_.files.files[ProgramRig::kIni] = ini;
   rig_.Start();
   for (int i = 0; i < 10; ++i) {
     for (int b = 1; b <= 4; ++b) Press(b);
@@ -265,7 +264,7 @@ struct PlaylistFault {
 class PlaylistFaultTest : public FaultTest, public ::testing::WithParamInterface<PlaylistFault> {};
 
 TEST_P(PlaylistFaultTest, FolderJumpEndsQuietlyWithTheFileClosed) {
-  testing::FakeTextFiles::File& file = rig_.text_files.files[MainFormRig::kPlaylist];
+  testing::FakeTextFiles::File& file = rig_.text_files.files[ProgramRig::kPlaylist];
   file.text = "#EXTM3U\r\nD:\\a\\1.mp3\r\nD:\\a\\2.mp3\r\nD:\\a\\3.mp3\r\nD:\\b\\4.mp3\r\n";
   GetParam().inject(file);
   rig_.Start();

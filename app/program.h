@@ -17,8 +17,8 @@
 #include "indicators/led_driver.h"
 #include "indicators/tray_clicks.h"
 #include "input/port_channel.h"
-#include "ui/form_events.h"
 #include "ui/help_about_tab.h"
+#include "ui/program_window_events.h"
 #include "ui/properties_window.h"
 #include "ui/remap_dialog.h"
 
@@ -32,47 +32,47 @@ inline constexpr const char* kPlayerNotFoundWarning =
 // button states, the live Settings, the store, the mixer, the instance lock)
 // and carries the handlers of the properties window. It composes the
 // subsystems and holds none of their logic.
-class MainForm final : public FormEvents,
-                       private TrayHost,
-                       private PropertiesHost,
-                       private PropertiesWindowOpener,
-                       private SettingsView,
-                       private PollTimerControl,
-                       private PlayerLauncher,
-                       private ShellStarter,
-                       private WiringPictureWriter {
+class Program final : public ProgramWindowEvents,
+                      private TrayHost,
+                      private PropertiesHost,
+                      private PropertiesWindowOpener,
+                      private SettingsView,
+                      private PollTimerControl,
+                      private PlayerLauncher,
+                      private ShellStarter,
+                      private WiringPictureWriter {
  public:
-  MainForm(const ProgramServices& services, const ProgramViews& views, ProgramFacts facts);
-  MainForm(const MainForm&) = delete;
-  MainForm& operator=(const MainForm&) = delete;
+  Program(const ProgramServices& services, const ProgramViews& views, ProgramFacts facts);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
 
   // Texts and initial layout of every window, and the timers in their
   // initial states; once the views exist.
   void Initialise();
 
-  // FormEvents
-  void OnTimer(FormTimer timer) override;
+  // ProgramWindowEvents
+  void OnTimer(WindowTimer timer) override;
   std::intptr_t OnUserMessage(std::uintptr_t wparam, std::intptr_t lparam) override;
   void TrayMessage(std::uint32_t mouse_message) override {
     tray_clicks_.TrayMessage(mouse_message);
   }
   void OnTrayMenu(TrayMenuItem item) override;
-  bool FormCloseQuery() override;
+  bool OnCloseRequest() override;
   bool OnSessionEndQuery() override;
   void OnSessionEnd() override;
   void OnTaskbarCreated() override;
-  void FormShow() override { properties_.FormShow(); }
+  void OnShown() override { properties_.OnShown(); }
 
-  // Handlers under their form names.
-  void FormMiscTimerTimer();
-  void ProgramInit();
-  void ButtonStatusTimer1Timer() { cycle_.Run(); }
-  void TimerLEDTimer() { leds_.Step(); }
-  void TrayTimer1Timer() { tray_clicks_.TrayTimer1Timer(settings_.Options.OnTrayClick); }
-  void Item1Click();
-  void Item2Click();
-  void Item3Click();
-  void Item4Click();
+  // The handlers of the window's timers and tray menu.
+  void OnStartupTick();
+  void StartUp();
+  void OnPollTick() { cycle_.Run(); }
+  void OnLedTick() { leds_.Step(); }
+  void OnTrayClickTick() { tray_clicks_.OnTrayClickTick(settings_.Options.OnTrayClick); }
+  void ShowPropertiesClicked();
+  void StartPlayerClicked();
+  void VolumeClicked();
+  void ExitClicked();
   std::intptr_t NotifyRunningInstance(std::uintptr_t code, std::intptr_t lparam);
 
   // The parts the Win32 views wire their controls to.
@@ -98,10 +98,12 @@ class MainForm final : public FormEvents,
   void EndOnClose(bool store_settings);
 
   // TrayHost
-  void StartClickTimer() override { window_.StartTimer(FormTimer::TrayTimer1); }
-  void StopClickTimer() override { window_.StopTimer(FormTimer::TrayTimer1); }
-  bool ClickTimerRunning() const override { return window_.TimerRunning(FormTimer::TrayTimer1); }
-  void ShowProperties() override { Item1Click(); }
+  void StartClickTimer() override { window_.StartTimer(WindowTimer::TrayClickTimer); }
+  void StopClickTimer() override { window_.StopTimer(WindowTimer::TrayClickTimer); }
+  bool ClickTimerRunning() const override {
+    return window_.TimerRunning(WindowTimer::TrayClickTimer);
+  }
+  void ShowProperties() override { ShowPropertiesClicked(); }
   void OpenMenuAtCursor() override { window_.OpenTrayMenuAtCursor(); }
   void RunClickAction(TrayClickAction action) override;
 
@@ -116,7 +118,7 @@ class MainForm final : public FormEvents,
   bool UseConfigFile(const std::string& path) override;
 
   // PropertiesWindowOpener
-  void ShowPropertiesWindow() override { Item1Click(); }
+  void ShowPropertiesWindow() override { ShowPropertiesClicked(); }
 
   // SettingsView: the window refreshes itself after a load.
   void ShowConfigPath(const std::string& path) override;
@@ -124,9 +126,9 @@ class MainForm final : public FormEvents,
   void SettingsLoaded() override {}
 
   // PollTimerControl and PlayerLauncher
-  void StopPollTimer() override { window_.StopTimer(FormTimer::ButtonStatusTimer1); }
+  void StopPollTimer() override { window_.StopTimer(WindowTimer::PollTimer); }
   bool StartPollTimer() override;
-  void StartPlayer() override { Item2Click(); }
+  void StartPlayer() override { StartPlayerClicked(); }
 
   // ShellStarter and WiringPictureWriter
   void StartFile(const std::string& file, const std::string& parameters,
@@ -134,7 +136,7 @@ class MainForm final : public FormEvents,
   void WriteBitmap(WiringPicture picture, const std::string& path) override;
 
   ProgramServices services_;
-  FormWindow& window_;
+  ProgramWindow& window_;
   ProgramViews views_;
   ProgramFacts facts_;
 

@@ -7,27 +7,27 @@
 namespace pelorin {
 
 // The four timers of the properties window.
-enum class FormTimer {
-  FormMiscTimer,       // 1 ms one-shot that runs the start-up inside the message loop
-  ButtonStatusTimer1,  // 25 ms poll cycle
-  TimerLED,            // 200 ms LED step
-  TrayTimer1,          // 300 ms one-shot: single or double tray click
+enum class WindowTimer {
+  StartupTimer,    // 1 ms one-shot that runs the start-up inside the message loop
+  PollTimer,       // 25 ms poll cycle
+  LedTimer,        // 200 ms LED step
+  TrayClickTimer,  // 300 ms one-shot: single or double tray click
 };
 
 // The items of the tray menu.
-enum class TrayMenuItem { Item1Properties, Item2StartPlayer, Item3Volume, Item4Exit };
+enum class TrayMenuItem { Properties, StartPlayer, Volume, Exit };
 
 // What the program's logic needs of its hidden main window (the properties
 // window) and of the message loop it runs in. The Win32 view implements it;
 // tests use a fake.
-class FormWindow {
+class ProgramWindow {
  public:
-  virtual ~FormWindow() = default;
+  virtual ~ProgramWindow() = default;
   virtual WindowId Id() const = 0;
 
-  virtual void StartTimer(FormTimer timer) = 0;
-  virtual void StopTimer(FormTimer timer) = 0;
-  virtual bool TimerRunning(FormTimer timer) const = 0;
+  virtual void StartTimer(WindowTimer timer) = 0;
+  virtual void StopTimer(WindowTimer timer) = 0;
+  virtual bool TimerRunning(WindowTimer timer) const = 0;
 
   virtual bool Visible() const = 0;
   // Shows the window (its show handler then runs) or hides it.

@@ -10,21 +10,21 @@
 #include <string>
 #include <vector>
 
-#include "support/main_form_rig.h"
+#include "support/program_rig.h"
 
 namespace pelorin {
 namespace {
 
-using testing::MainFormRig;
+using testing::ProgramRig;
 
 class OutsideInputTest : public ::testing::Test {
  protected:
   void SetUp() override {
     rig_.Start();
-    ASSERT_TRUE(rig_.form->Primary().IsOpen());
+    ASSERT_TRUE(rig_.program->Primary().IsOpen());
     ASSERT_TRUE(rig_.boxes.shown.empty());
-    settings_before_ = rig_.form->LiveSettings();
-    ini_before_ = rig_.files.files[MainFormRig::kIni];
+    settings_before_ = rig_.program->LiveSettings();
+    ini_before_ = rig_.files.files[ProgramRig::kIni];
     starts_before_ = rig_.shell.starts.size();  // the player's start at start-up
   }
   // Nothing that outlives a stray message has changed.
@@ -32,13 +32,13 @@ class OutsideInputTest : public ::testing::Test {
     EXPECT_FALSE(rig_.window.loop_ended);
     EXPECT_TRUE(rig_.window.tray_icon);
     EXPECT_TRUE(rig_.boxes.shown.empty());
-    EXPECT_TRUE(rig_.form->Primary().IsOpen());
-    EXPECT_EQ(rig_.form->LiveSettings(), settings_before_);
-    EXPECT_EQ(rig_.files.files[MainFormRig::kIni], ini_before_);
+    EXPECT_TRUE(rig_.program->Primary().IsOpen());
+    EXPECT_EQ(rig_.program->LiveSettings(), settings_before_);
+    EXPECT_EQ(rig_.files.files[ProgramRig::kIni], ini_before_);
     EXPECT_TRUE(rig_.power.exits.empty());
   }
 
-  MainFormRig rig_;
+  ProgramRig rig_;
   Settings settings_before_;
   std::string ini_before_;
   std::size_t starts_before_ = 0;
@@ -57,7 +57,7 @@ class UnknownUserMessageTest : public OutsideInputTest,
                                public ::testing::WithParamInterface<UserMessage> {};
 
 TEST_P(UnknownUserMessageTest, IsAnsweredWithZeroAndChangesNothing) {
-  EXPECT_EQ(rig_.form->OnUserMessage(GetParam().wparam, GetParam().lparam), 0);
+  EXPECT_EQ(rig_.program->OnUserMessage(GetParam().wparam, GetParam().lparam), 0);
   rig_.RunFor(1000);
   ExpectUndisturbed();
   EXPECT_FALSE(rig_.window.visible);
@@ -74,7 +74,7 @@ class PortHandleQueryTest : public OutsideInputTest,
                             public ::testing::WithParamInterface<std::intptr_t> {};
 
 TEST_P(PortHandleQueryTest, AnyOtherPortIndexAnswersMinusOne) {
-  EXPECT_EQ(rig_.form->OnUserMessage(kPortHandleQuery, GetParam()), -1);
+  EXPECT_EQ(rig_.program->OnUserMessage(kPortHandleQuery, GetParam()), -1);
   ExpectUndisturbed();
 }
 
@@ -82,25 +82,25 @@ INSTANTIATE_TEST_SUITE_P(Indices, PortHandleQueryTest,
                          ::testing::Values(2, -1, 16, kMinL, kMaxL, std::intptr_t{1} << 32));
 
 TEST_F(OutsideInputTest, PortHandleQueryNamesOnlyOpenPorts) {
-  EXPECT_NE(rig_.form->OnUserMessage(kPortHandleQuery, 0), 0);
-  EXPECT_EQ(rig_.form->OnUserMessage(kPortHandleQuery, 1), 0) << "the secondary port is closed";
+  EXPECT_NE(rig_.program->OnUserMessage(kPortHandleQuery, 0), 0);
+  EXPECT_EQ(rig_.program->OnUserMessage(kPortHandleQuery, 1), 0) << "the secondary port is closed";
   ExpectUndisturbed();
 }
 
 TEST_F(OutsideInputTest, RepeatedShowRequestsShowTheWindowOnce) {
-  for (int i = 0; i < 50; ++i) EXPECT_EQ(rig_.form->OnUserMessage(kShowRequest, kMinL + i), 0);
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(rig_.program->OnUserMessage(kShowRequest, kMinL + i), 0);
   EXPECT_TRUE(rig_.window.visible);
   EXPECT_EQ(std::count(rig_.window.log.begin(), rig_.window.log.end(), "show"), 1);
   EXPECT_EQ(rig_.window.tray_icon_adds, 1);
 }
 
 TEST_F(OutsideInputTest, QuitRequestsAfterTheFirstAreHarmless) {
-  EXPECT_EQ(rig_.form->OnUserMessage(kQuitRequest, kMaxL), 0);
-  EXPECT_EQ(rig_.form->OnUserMessage(kQuitRequest, 0), 0);
+  EXPECT_EQ(rig_.program->OnUserMessage(kQuitRequest, kMaxL), 0);
+  EXPECT_EQ(rig_.program->OnUserMessage(kQuitRequest, 0), 0);
   EXPECT_TRUE(rig_.window.loop_ended);
   EXPECT_FALSE(rig_.window.tray_icon);
   // The taskbar coming back after the quit must not resurrect the icon.
-  rig_.form->OnTaskbarCreated();
+  rig_.program->OnTaskbarCreated();
   EXPECT_FALSE(rig_.window.tray_icon);
 }
 
@@ -112,7 +112,7 @@ TEST_F(OutsideInputTest, RandomRequestStreamLeavesTheProgramRunning) {
     std::uintptr_t wparam = random();
     if (i % 3 == 0) wparam %= 8;
     if (wparam == kQuitRequest || wparam == kShowRequest) continue;
-    rig_.form->OnUserMessage(wparam, static_cast<std::intptr_t>(random()));
+    rig_.program->OnUserMessage(wparam, static_cast<std::intptr_t>(random()));
     if (i % 10 == 0) rig_.Tick();
   }
   ExpectUndisturbed();
@@ -124,9 +124,9 @@ class TrayMouseMessageTest : public OutsideInputTest,
 // Moves, wheel turns, other buttons and values no mouse sends: the icon
 // ignores them all, and the click timer is never started by them.
 TEST_P(TrayMouseMessageTest, OtherMouseMessagesDoNothing) {
-  for (int i = 0; i < 3; ++i) rig_.form->TrayMessage(GetParam());
-  EXPECT_FALSE(rig_.window.TimerRunning(FormTimer::TrayTimer1));
-  rig_.form->OnTimer(FormTimer::TrayTimer1);  // a stray tick of a stopped timer
+  for (int i = 0; i < 3; ++i) rig_.program->TrayMessage(GetParam());
+  EXPECT_FALSE(rig_.window.TimerRunning(WindowTimer::TrayClickTimer));
+  rig_.program->OnTimer(WindowTimer::TrayClickTimer);  // a stray tick of a stopped timer
   ExpectUndisturbed();
   EXPECT_EQ(rig_.shell.starts.size(), starts_before_);
   EXPECT_FALSE(rig_.window.visible);
@@ -142,9 +142,9 @@ INSTANTIATE_TEST_SUITE_P(Messages, TrayMouseMessageTest,
 // runs no click action; the poll and LED ticks are harmless repeats.
 TEST_F(OutsideInputTest, StrayTimerTicksRunNoClickAction) {
   for (int i = 0; i < 20; ++i) {
-    rig_.form->OnTimer(FormTimer::TrayTimer1);
-    rig_.form->OnTimer(FormTimer::ButtonStatusTimer1);
-    rig_.form->OnTimer(FormTimer::TimerLED);
+    rig_.program->OnTimer(WindowTimer::TrayClickTimer);
+    rig_.program->OnTimer(WindowTimer::PollTimer);
+    rig_.program->OnTimer(WindowTimer::LedTimer);
   }
   EXPECT_EQ(rig_.shell.starts.size(), starts_before_);
   ExpectUndisturbed();
@@ -152,10 +152,10 @@ TEST_F(OutsideInputTest, StrayTimerTicksRunNoClickAction) {
 
 // A second start-up tick (a timer message posted from outside) must not run
 // the start-up again: it would find its own instance lock taken and end the
-// program. MainForm::OnTimer needs to ignore ticks of timers that are not
+// program. Program::OnTimer needs to ignore ticks of timers that are not
 // running; until then this stays disabled.
 TEST_F(OutsideInputTest, StrayStartupTickDoesNotEndTheProgram) {
-  rig_.form->OnTimer(FormTimer::FormMiscTimer);
+  rig_.program->OnTimer(WindowTimer::StartupTimer);
   ExpectUndisturbed();
   EXPECT_EQ(rig_.window.tray_icon_adds, 1);
 }
@@ -171,16 +171,16 @@ TEST_F(OutsideInputTest, RandomTrayTrafficKeepsTheClickTimerAOneShot) {
   for (int i = 0; i < 3000; ++i) {
     const int what = static_cast<int>(random() % 8);
     if (what < 6) {
-      rig_.form->TrayMessage(kMessages[what]);
-    } else if (rig_.window.TimerRunning(FormTimer::TrayTimer1)) {
-      rig_.form->OnTimer(FormTimer::TrayTimer1);
-      EXPECT_FALSE(rig_.window.TimerRunning(FormTimer::TrayTimer1));
+      rig_.program->TrayMessage(kMessages[what]);
+    } else if (rig_.window.TimerRunning(WindowTimer::TrayClickTimer)) {
+      rig_.program->OnTimer(WindowTimer::TrayClickTimer);
+      EXPECT_FALSE(rig_.window.TimerRunning(WindowTimer::TrayClickTimer));
     }
   }
   EXPECT_FALSE(rig_.window.loop_ended);
   EXPECT_EQ(rig_.window.tray_icon_adds, 1);
   EXPECT_TRUE(rig_.boxes.shown.empty());
-  EXPECT_EQ(rig_.form->LiveSettings(), settings_before_);
+  EXPECT_EQ(rig_.program->LiveSettings(), settings_before_);
 }
 
 // What a single click on the tray icon does for each stored action, and that
@@ -197,17 +197,17 @@ class TrayActionTest : public ::testing::TestWithParam<TrayActionCase> {};
 
 TEST_P(TrayActionTest, SingleClickRunsExactlyTheStoredAction) {
   const TrayActionCase& c = GetParam();
-  MainFormRig rig;
-  rig.files.files[MainFormRig::kIni] =
+  ProgramRig rig;
+  rig.files.files[ProgramRig::kIni] =
       "[Primary]\r\nPort=1\r\n[Options]\r\nOnTrayClick=" + std::to_string(c.stored) + "\r\n";
   rig.SetPlayerRunning(c.player_running);
   rig.Start();
   rig.shell.starts.clear();
   rig.messaging.messages.clear();
-  rig.form->TrayMessage(kMouseLeftDown);
-  ASSERT_TRUE(rig.window.TimerRunning(FormTimer::TrayTimer1));
+  rig.program->TrayMessage(kMouseLeftDown);
+  ASSERT_TRUE(rig.window.TimerRunning(WindowTimer::TrayClickTimer));
   EXPECT_TRUE(rig.shell.starts.empty()) << "nothing runs before the click timer ends";
-  rig.form->OnTimer(FormTimer::TrayTimer1);
+  rig.program->OnTimer(WindowTimer::TrayClickTimer);
   EXPECT_EQ(rig.shell.starts, c.starts);
   EXPECT_EQ(rig.messaging.messages, c.messages);
   EXPECT_EQ(rig.window.visible, c.shows_window);
@@ -223,10 +223,10 @@ INSTANTIATE_TEST_SUITE_P(
     Stored, TrayActionTest,
     ::testing::Values(
         TrayActionCase{
-            0, true, {Start{"Winamp.exe", "", MainFormRig::kPlayerDir, kShowShow}}, {}, false},
+            0, true, {Start{"Winamp.exe", "", ProgramRig::kPlayerDir, kShowShow}}, {}, false},
         TrayActionCase{1, true, {Start{"sndvol32.exe", "", "", kShowShow}}, {}, false},
         TrayActionCase{2, true, {Start{"sndvol32.exe", "/t", "", kShowShow}}, {}, false},
-        TrayActionCase{3, true, {}, {Sent{MainFormRig::kPlayer, 0x0111, 40029, 0, kSent}}, false},
+        TrayActionCase{3, true, {}, {Sent{ProgramRig::kPlayer, 0x0111, 40029, 0, kSent}}, false},
         TrayActionCase{3, false, {}, {}, false}, TrayActionCase{4, true, {}, {}, true},
         TrayActionCase{5, true, {}, {}, false},
         TrayActionCase{-2147483647 - 1, true, {}, {}, false},

@@ -4,13 +4,13 @@
 
 #include <algorithm>
 
-#include "support/main_form_rig.h"
+#include "support/program_rig.h"
 
 namespace pelorin {
 namespace {
 
 using testing::FakeWindowMessaging;
-using testing::MainFormRig;
+using testing::ProgramRig;
 
 constexpr const char* kWinampUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp";
@@ -36,15 +36,15 @@ class StartupTest : public ::testing::Test {
     return batches;
   }
 
-  MainFormRig rig;
+  ProgramRig rig;
 };
 
 TEST_F(StartupTest, PortsOpenBeforeThePollTimerAndTheTrayIconComesLast) {
   rig.Start();
   EXPECT_TRUE(rig.ports.Port(1).open);
   EXPECT_TRUE(rig.ports.Port(1).dtr);
-  EXPECT_TRUE(rig.window.TimerRunning(FormTimer::ButtonStatusTimer1));
-  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::FormMiscTimer)) << "the start-up runs once";
+  EXPECT_TRUE(rig.window.TimerRunning(WindowTimer::PollTimer));
+  EXPECT_FALSE(rig.window.TimerRunning(WindowTimer::StartupTimer)) << "the start-up runs once";
   ASSERT_FALSE(rig.window.log.empty());
   EXPECT_EQ(rig.window.log.back(), "add tray icon");
   EXPECT_EQ(rig.power.privilege_requests, 1);
@@ -55,14 +55,14 @@ TEST_F(StartupTest, PortsOpenBeforeThePollTimerAndTheTrayIconComesLast) {
 
 TEST_F(StartupTest, SecondCopyEndsSilentlyWithoutTouchingPortsOrSettings) {
   rig.locks.held.insert("Pelorin");
-  const std::string before = rig.files.files[MainFormRig::kIni];
+  const std::string before = rig.files.files[ProgramRig::kIni];
   rig.Start();
   EXPECT_TRUE(rig.window.loop_ended);
   EXPECT_TRUE(rig.boxes.shown.empty());
   EXPECT_FALSE(rig.ports.Port(1).open);
   EXPECT_FALSE(rig.window.tray_icon);
-  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::ButtonStatusTimer1));
-  EXPECT_EQ(rig.files.files[MainFormRig::kIni], before);
+  EXPECT_FALSE(rig.window.TimerRunning(WindowTimer::PollTimer));
+  EXPECT_EQ(rig.files.files[ProgramRig::kIni], before);
 }
 
 TEST_F(StartupTest, InstallWritesTheUninstallEntryThenStartsNormally) {
@@ -82,7 +82,7 @@ TEST_F(StartupTest, UninstallAnsweredYesTellsTheRunningCopyToQuitAndRemovesThePr
   ASSERT_TRUE(
       rig.registry.Open(RegistryRoot::LocalMachine, kOwnUninstallKey, KeyAccess::Full, true));
   rig.boxes.answers = {MessageAnswer::Yes};
-  const std::string settings_before = rig.files.files[MainFormRig::kIni];
+  const std::string settings_before = rig.files.files[ProgramRig::kIni];
   rig.Start();
 
   ASSERT_EQ(rig.boxes.shown.size(), 1u);
@@ -115,7 +115,7 @@ TEST_F(StartupTest, UninstallAnsweredYesTellsTheRunningCopyToQuitAndRemovesThePr
   EXPECT_TRUE(rig.window.loop_ended);
   EXPECT_FALSE(rig.ports.Port(1).open) << "no port, no mutex, no settings";
   EXPECT_TRUE(rig.locks.held.empty());
-  EXPECT_EQ(rig.files.files[MainFormRig::kIni], settings_before);
+  EXPECT_EQ(rig.files.files[ProgramRig::kIni], settings_before);
 }
 
 TEST_F(StartupTest, UninstallAnsweredNoEndsThisCopyAndChangesNothing) {
@@ -153,11 +153,11 @@ TEST_F(StartupTest, RegisteredPlayerIsFoundInEitherViewThe32BitOneFirst) {
                         Case{"64-bit view only", false, true, "C:\\Program Files\\Winamp"},
                         Case{"both views", true, true, "C:\\Program Files (x86)\\Winamp"}}) {
     SCOPED_TRACE(c.name);
-    MainFormRig program;
+    ProgramRig program;
     // Nothing beside the program's folder: only the registry can find it.
-    program.files.files.erase(std::string(MainFormRig::kPlayerDir) + "\\winamp.exe");
-    program.files.files.erase(std::string(MainFormRig::kPlayerDir) + "\\Winamp.exe");
-    program.files.files[MainFormRig::kIni] += "[Options]\r\nWarn=1\r\n";
+    program.files.files.erase(std::string(ProgramRig::kPlayerDir) + "\\winamp.exe");
+    program.files.files.erase(std::string(ProgramRig::kPlayerDir) + "\\Winamp.exe");
+    program.files.files[ProgramRig::kIni] += "[Options]\r\nWarn=1\r\n";
     if (c.in_view32) {
       program.registry.Set(RegistryRoot::LocalMachine, kWinampUninstallKey, "UninstallString",
                            uninstaller32, RegistryView::Wow32);
@@ -167,18 +167,18 @@ TEST_F(StartupTest, RegisteredPlayerIsFoundInEitherViewThe32BitOneFirst) {
                            uninstaller64, RegistryView::Wow64);
     }
     program.Start();
-    EXPECT_EQ(program.form->PlayerDirectory(), c.directory);
-    EXPECT_TRUE(program.window.MenuItemEnabled(TrayMenuItem::Item2StartPlayer));
+    EXPECT_EQ(program.program->PlayerDirectory(), c.directory);
+    EXPECT_TRUE(program.window.MenuItemEnabled(TrayMenuItem::StartPlayer));
     EXPECT_TRUE(program.boxes.shown.empty()) << "no warning";
   }
 }
 
 TEST_F(StartupTest, PlayerNotFoundDisablesStartWinampAndWarnsOnce) {
-  rig.files.files.erase(std::string(MainFormRig::kPlayerDir) + "\\winamp.exe");
-  rig.files.files.erase(std::string(MainFormRig::kPlayerDir) + "\\Winamp.exe");
-  rig.files.files[MainFormRig::kIni] += "[Options]\r\nWinampOnStartup=1\r\n";
+  rig.files.files.erase(std::string(ProgramRig::kPlayerDir) + "\\winamp.exe");
+  rig.files.files.erase(std::string(ProgramRig::kPlayerDir) + "\\Winamp.exe");
+  rig.files.files[ProgramRig::kIni] += "[Options]\r\nWinampOnStartup=1\r\n";
   rig.Start();
-  EXPECT_FALSE(rig.window.MenuItemEnabled(TrayMenuItem::Item2StartPlayer));
+  EXPECT_FALSE(rig.window.MenuItemEnabled(TrayMenuItem::StartPlayer));
   ASSERT_EQ(rig.boxes.shown.size(), 1u);
   EXPECT_EQ(rig.boxes.shown[0].text,
             "Unable to find Winamp installed!\n\nProgram will be unable to start Winamp.");
@@ -188,42 +188,42 @@ TEST_F(StartupTest, PlayerNotFoundDisablesStartWinampAndWarnsOnce) {
 }
 
 TEST_F(StartupTest, StartWinampOnStartupTakesStudioWhenThereIsNoWinampExe) {
-  rig.files.files.erase(std::string(MainFormRig::kPlayerDir) + "\\Winamp.exe");
-  rig.files.files.erase(std::string(MainFormRig::kPlayerDir) + "\\winamp.exe");
-  rig.files.files[std::string(MainFormRig::kPlayerDir) + "\\studio.exe"] = "";
-  rig.files.files[MainFormRig::kIni] += "[Options]\r\nWinampOnStartup=1\r\n";
+  rig.files.files.erase(std::string(ProgramRig::kPlayerDir) + "\\Winamp.exe");
+  rig.files.files.erase(std::string(ProgramRig::kPlayerDir) + "\\winamp.exe");
+  rig.files.files[std::string(ProgramRig::kPlayerDir) + "\\studio.exe"] = "";
+  rig.files.files[ProgramRig::kIni] += "[Options]\r\nWinampOnStartup=1\r\n";
   rig.Start();
   ASSERT_EQ(rig.shell.starts.size(), 1u);
   EXPECT_EQ(rig.shell.starts[0],
-            (testing::FakeShell::Start{"Studio.exe", "", MainFormRig::kPlayerDir, kShowShow}));
+            (testing::FakeShell::Start{"Studio.exe", "", ProgramRig::kPlayerDir, kShowShow}));
 }
 
 TEST_F(StartupTest, BrowserPathComesFromTheQuotedOpenCommand) {
   rig.registry.Set(RegistryRoot::ClassesRoot, "http\\shell\\open\\command", "",
                    std::string("\"C:\\Browser\\b.exe\" -nohome"));
   rig.Start();
-  EXPECT_EQ(rig.form->BrowserPath(), "C:\\Browser\\b.exe");
+  EXPECT_EQ(rig.program->BrowserPath(), "C:\\Browser\\b.exe");
 }
 
 TEST_F(StartupTest, ARestartedTaskbarGetsTheIconAgainWhileTheProgramRuns) {
   rig.Start();
-  rig.form->OnTaskbarCreated();
+  rig.program->OnTaskbarCreated();
   EXPECT_EQ(rig.window.tray_icon_adds, 2);
   EXPECT_TRUE(rig.window.tray_icon);
 
-  rig.form->OnUserMessage(kQuitRequest, 0);
-  rig.form->OnTaskbarCreated();
+  rig.program->OnUserMessage(kQuitRequest, 0);
+  rig.program->OnTaskbarCreated();
   EXPECT_EQ(rig.window.tray_icon_adds, 2) << "not once the program is ending";
 }
 
 TEST_F(StartupTest, ExitStoresClearsTheLedsAndEnds) {
   rig.Start();
   rig.Tick();  // the cycle finds the LED's condition true; the LED step lights it
-  rig.form->OnTimer(FormTimer::TimerLED);
+  rig.program->OnTimer(WindowTimer::LedTimer);
   ASSERT_TRUE(rig.ports.Port(1).rts);
-  rig.files.files.erase(MainFormRig::kIni);
-  rig.form->Item4Click();
-  EXPECT_TRUE(rig.files.files.count(MainFormRig::kIni)) << "settings stored";
+  rig.files.files.erase(ProgramRig::kIni);
+  rig.program->ExitClicked();
+  EXPECT_TRUE(rig.files.files.count(ProgramRig::kIni)) << "settings stored";
   EXPECT_FALSE(rig.ports.Port(1).rts);
   EXPECT_FALSE(rig.window.tray_icon);
   EXPECT_TRUE(rig.window.loop_ended);
@@ -231,20 +231,20 @@ TEST_F(StartupTest, ExitStoresClearsTheLedsAndEnds) {
 
 TEST_F(StartupTest, CloseRequestWhileHiddenEndsInOrderAndWhileVisibleOnlyHides) {
   rig.Start();
-  rig.form->Item1Click();
+  rig.program->ShowPropertiesClicked();
   ASSERT_TRUE(rig.window.visible);
-  EXPECT_FALSE(rig.form->FormCloseQuery()) << "a visible window hides instead";
+  EXPECT_FALSE(rig.program->OnCloseRequest()) << "a visible window hides instead";
   EXPECT_FALSE(rig.window.visible);
 
-  rig.files.files.erase(MainFormRig::kIni);
-  EXPECT_TRUE(rig.form->FormCloseQuery());
+  rig.files.files.erase(ProgramRig::kIni);
+  EXPECT_TRUE(rig.program->OnCloseRequest());
   EXPECT_TRUE(rig.locks.held.empty()) << "the instance lock is released first";
-  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::ButtonStatusTimer1));
-  EXPECT_FALSE(rig.window.TimerRunning(FormTimer::TimerLED));
+  EXPECT_FALSE(rig.window.TimerRunning(WindowTimer::PollTimer));
+  EXPECT_FALSE(rig.window.TimerRunning(WindowTimer::LedTimer));
   EXPECT_FALSE(rig.ports.Port(1).open);
   EXPECT_FALSE(rig.ports.Port(1).rts_writes.empty());
   EXPECT_FALSE(rig.ports.Port(1).rts_writes.back());
-  EXPECT_TRUE(rig.files.files.count(MainFormRig::kIni));
+  EXPECT_TRUE(rig.files.files.count(ProgramRig::kIni));
   EXPECT_FALSE(rig.window.tray_icon);
 }
 

@@ -4,24 +4,24 @@
 #include <string>
 #include <vector>
 
-#include "ui/form_window.h"
+#include "ui/program_window.h"
 
 namespace pelorin::testing {
 
 // The properties window and its message loop, as state a test can inspect.
 // `log` records the calls that have an order worth checking.
-class FakeFormWindow final : public FormWindow {
+class FakeProgramWindow final : public ProgramWindow {
  public:
   WindowId Id() const override { return 0x7001; }
-  void StartTimer(FormTimer timer) override {
+  void StartTimer(WindowTimer timer) override {
     Log("start " + NameOf(timer));
     running_[Index(timer)] = true;
   }
-  void StopTimer(FormTimer timer) override {
+  void StopTimer(WindowTimer timer) override {
     Log("stop " + NameOf(timer));
     running_[Index(timer)] = false;
   }
-  bool TimerRunning(FormTimer timer) const override { return running_[Index(timer)]; }
+  bool TimerRunning(WindowTimer timer) const override { return running_[Index(timer)]; }
   bool Visible() const override { return visible; }
   void Show() override {
     Log("show");
@@ -70,20 +70,20 @@ class FakeFormWindow final : public FormWindow {
     log.push_back(entry);
     if (on_log) on_log(entry);
   }
-  static std::string NameOf(FormTimer timer) {
+  static std::string NameOf(WindowTimer timer) {
     switch (timer) {
-      case FormTimer::FormMiscTimer:
+      case WindowTimer::StartupTimer:
         return "start-up timer";
-      case FormTimer::ButtonStatusTimer1:
+      case WindowTimer::PollTimer:
         return "poll timer";
-      case FormTimer::TimerLED:
+      case WindowTimer::LedTimer:
         return "LED timer";
-      case FormTimer::TrayTimer1:
+      case WindowTimer::TrayClickTimer:
         return "tray click timer";
     }
     return "?";
   }
-  static std::size_t Index(FormTimer timer) { return static_cast<std::size_t>(timer); }
+  static std::size_t Index(WindowTimer timer) { return static_cast<std::size_t>(timer); }
   std::array<bool, 4> running_{};
   std::array<bool, 4> menu_enabled_{true, true, true, true};
 };

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "support/main_form_rig.h"
+#include "support/program_rig.h"
 
 namespace pelorin {
 namespace {
 
-using testing::MainFormRig;
+using testing::ProgramRig;
 
 class EndsTest : public ::testing::Test {
  protected:
@@ -21,18 +21,18 @@ class EndsTest : public ::testing::Test {
       const auto& port = rig_.ports.Port(1);
       const bool led = !port.rts_writes.empty() && port.rts_writes.back();
       steps_.push_back(entry + (port.open ? " | open" : " | closed") + (led ? " lit" : " dark") +
-                       (rig_.files.files.count(MainFormRig::kIni) ? " stored" : "") +
+                       (rig_.files.files.count(ProgramRig::kIni) ? " stored" : "") +
                        (rig_.locks.held.count("Pelorin") ? " locked" : ""));
     };
   }
   // Lights the LED: the cycle finds its condition true, the LED step lights it.
   void LightTheLed() {
     rig_.Tick();
-    rig_.form->OnTimer(FormTimer::TimerLED);
+    rig_.program->OnTimer(WindowTimer::LedTimer);
     ASSERT_TRUE(rig_.ports.Port(1).rts);
   }
 
-  MainFormRig rig_;
+  ProgramRig rig_;
   std::vector<std::string> steps_;
 };
 
@@ -46,8 +46,8 @@ TEST_F(EndsTest, StartUpOpensThePortAndMixerBeforeThePollTimerAndAddsTheIconLast
                           !rig_.window.tray_icon;
   };
   rig_.window.log.clear();
-  rig_.window.StartTimer(FormTimer::FormMiscTimer);
-  rig_.form->OnTimer(FormTimer::FormMiscTimer);
+  rig_.window.StartTimer(WindowTimer::StartupTimer);
+  rig_.program->OnTimer(WindowTimer::StartupTimer);
   EXPECT_TRUE(ready_at_poll_start);
   EXPECT_EQ(rig_.window.log,
             (std::vector<std::string>{"start start-up timer", "stop start-up timer",
@@ -57,9 +57,9 @@ TEST_F(EndsTest, StartUpOpensThePortAndMixerBeforeThePollTimerAndAddsTheIconLast
 TEST_F(EndsTest, ExitStoresThenRemovesTheIconThenDarkensTheLedsThenEnds) {
   rig_.Start();
   LightTheLed();
-  rig_.files.files.erase(MainFormRig::kIni);
+  rig_.files.files.erase(ProgramRig::kIni);
   NoteStateAtEachStep();
-  rig_.form->OnTrayMenu(TrayMenuItem::Item4Exit);
+  rig_.program->OnTrayMenu(TrayMenuItem::Exit);
   EXPECT_EQ(steps_, (std::vector<std::string>{"remove tray icon | open lit stored locked",
                                               "end loop | open dark stored locked"}));
 }
@@ -67,9 +67,9 @@ TEST_F(EndsTest, ExitStoresThenRemovesTheIconThenDarkensTheLedsThenEnds) {
 TEST_F(EndsTest, CloseWhileHiddenReleasesLockTimersLedsPortsThenStoresAndRemovesTheIcon) {
   rig_.Start();
   LightTheLed();
-  rig_.files.files.erase(MainFormRig::kIni);
+  rig_.files.files.erase(ProgramRig::kIni);
   NoteStateAtEachStep();
-  EXPECT_TRUE(rig_.form->FormCloseQuery());
+  EXPECT_TRUE(rig_.program->OnCloseRequest());
   EXPECT_EQ(steps_, (std::vector<std::string>{
                         "stop tray click timer | open lit",
                         "stop poll timer | open lit",
@@ -81,15 +81,15 @@ TEST_F(EndsTest, CloseWhileHiddenReleasesLockTimersLedsPortsThenStoresAndRemoves
 
 TEST_F(EndsTest, ACancelledSessionEndLeavesTheProgramRunning) {
   rig_.Start();
-  rig_.files.files.erase(MainFormRig::kIni);
-  EXPECT_TRUE(rig_.form->OnSessionEndQuery());
-  EXPECT_TRUE(rig_.files.files.count(MainFormRig::kIni)) << "stored for a forced end";
+  rig_.files.files.erase(ProgramRig::kIni);
+  EXPECT_TRUE(rig_.program->OnSessionEndQuery());
+  EXPECT_TRUE(rig_.files.files.count(ProgramRig::kIni)) << "stored for a forced end";
   // The end is cancelled: nothing arrives but the next ticks.
   EXPECT_TRUE(rig_.window.tray_icon);
   EXPECT_TRUE(rig_.ports.Port(1).open);
   EXPECT_TRUE(rig_.ports.Port(1).dtr);
-  EXPECT_TRUE(rig_.window.TimerRunning(FormTimer::ButtonStatusTimer1));
-  EXPECT_TRUE(rig_.window.TimerRunning(FormTimer::TimerLED));
+  EXPECT_TRUE(rig_.window.TimerRunning(WindowTimer::PollTimer));
+  EXPECT_TRUE(rig_.window.TimerRunning(WindowTimer::LedTimer));
   EXPECT_TRUE(rig_.locks.held.count("Pelorin")) << "a new copy would end silently otherwise";
   EXPECT_FALSE(rig_.window.loop_ended);
 
@@ -102,9 +102,9 @@ TEST_F(EndsTest, ACancelledSessionEndLeavesTheProgramRunning) {
 TEST_F(EndsTest, TheSessionEndingEndsTheProgramInOrder) {
   rig_.Start();
   LightTheLed();
-  ASSERT_TRUE(rig_.form->OnSessionEndQuery());
+  ASSERT_TRUE(rig_.program->OnSessionEndQuery());
   NoteStateAtEachStep();
-  rig_.form->OnSessionEnd();
+  rig_.program->OnSessionEnd();
   EXPECT_EQ(steps_, (std::vector<std::string>{
                         "stop tray click timer | open lit stored",
                         "stop poll timer | open lit stored",
@@ -117,9 +117,9 @@ TEST_F(EndsTest, TheSessionEndingEndsTheProgramInOrder) {
 
 TEST_F(EndsTest, AVisibleWindowRefusesTheSessionEndAndIsCancelled) {
   rig_.Start();
-  rig_.form->OnTrayMenu(TrayMenuItem::Item1Properties);
+  rig_.program->OnTrayMenu(TrayMenuItem::Properties);
   ASSERT_TRUE(rig_.window.visible);
-  EXPECT_FALSE(rig_.form->OnSessionEndQuery());
+  EXPECT_FALSE(rig_.program->OnSessionEndQuery());
   EXPECT_FALSE(rig_.window.visible);
   EXPECT_TRUE(rig_.window.tray_icon);
   EXPECT_TRUE(rig_.ports.Port(1).open);
@@ -134,14 +134,14 @@ class EndInsideQuestionTest : public EndsTest,
   void RunEnd() {
     switch (GetParam()) {
       case EndInsideQuestion::Exit:
-        rig_.form->OnTrayMenu(TrayMenuItem::Item4Exit);
+        rig_.program->OnTrayMenu(TrayMenuItem::Exit);
         break;
       case EndInsideQuestion::QuitRequest:
-        rig_.form->OnUserMessage(kQuitRequest, 0);
+        rig_.program->OnUserMessage(kQuitRequest, 0);
         break;
       case EndInsideQuestion::SessionEnd:
-        ASSERT_TRUE(rig_.form->OnSessionEndQuery());
-        rig_.form->OnSessionEnd();
+        ASSERT_TRUE(rig_.program->OnSessionEndQuery());
+        rig_.program->OnSessionEnd();
         break;
     }
   }
@@ -149,7 +149,7 @@ class EndInsideQuestionTest : public EndsTest,
 
 TEST_P(EndInsideQuestionTest, TheCycleThatAskedEndsWithoutActing) {
   // Asks at every click; button 3 presses the key "A" on the press.
-  rig_.files.files[MainFormRig::kIni] +=
+  rig_.files.files[ProgramRig::kIni] +=
       "[Options]\r\nIfInactive=1\r\n[Port1Button3]\r\nMode=1\r\nFunc1=52\r\nKey1=65\r\n";
   rig_.SetPlayerRunning(false);
   rig_.Start();
@@ -164,7 +164,7 @@ TEST_P(EndInsideQuestionTest, TheCycleThatAskedEndsWithoutActing) {
   rig_.Tick();
 
   ASSERT_EQ(rig_.boxes.shown.size(), 1u);
-  EXPECT_FALSE(rig_.window.TimerRunning(FormTimer::ButtonStatusTimer1)) << "not restarted";
+  EXPECT_FALSE(rig_.window.TimerRunning(WindowTimer::PollTimer)) << "not restarted";
   EXPECT_TRUE(rig_.keyboard.events.empty()) << "the cycle's command is not sent";
   EXPECT_EQ(rig_.shell.starts.size(), starts_before) << "nor the player started";
   const auto& writes = rig_.ports.Port(1).rts_writes;

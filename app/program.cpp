@@ -1,4 +1,4 @@
-#include "app/main_form.h"
+#include "app/program.h"
 
 #include <utility>
 #include <vector>
@@ -21,7 +21,7 @@ constexpr const char* kSimpleVolumeControlSwitch = "/t";
 
 }  // namespace
 
-MainForm::MainForm(const ProgramServices& services, const ProgramViews& views, ProgramFacts facts)
+Program::Program(const ProgramServices& services, const ProgramViews& views, ProgramFacts facts)
     : services_(services),
       window_(views.window),
       views_(views),
@@ -54,7 +54,7 @@ MainForm::MainForm(const ProgramServices& services, const ProgramViews& views, P
   store_.SetBareNameFolder(facts_.bare_config_name_folder);
 }
 
-void MainForm::Initialise() {
+void Program::Initialise() {
   const WindowId owner = window_.Id();
   primary_.SetOwner(owner);
   secondary_.SetOwner(owner);
@@ -66,38 +66,38 @@ void MainForm::Initialise() {
   // The timers' states at creation: the one-shot start-up tick and the LED
   // step run; the poll timer waits for the start-up, the click timer for a
   // click.
-  window_.StartTimer(FormTimer::FormMiscTimer);
-  window_.StartTimer(FormTimer::TimerLED);
+  window_.StartTimer(WindowTimer::StartupTimer);
+  window_.StartTimer(WindowTimer::LedTimer);
 }
 
-void MainForm::OnTimer(FormTimer timer) {
+void Program::OnTimer(WindowTimer timer) {
   // A tick of a stopped timer comes from outside (a posted WM_TIMER) or was
   // queued before the timer stopped: the start-up must not run twice, nor a
   // poll cycle inside the "Start Winamp?" question.
   if (!window_.TimerRunning(timer)) return;
   switch (timer) {
-    case FormTimer::FormMiscTimer:
-      FormMiscTimerTimer();
+    case WindowTimer::StartupTimer:
+      OnStartupTick();
       break;
-    case FormTimer::ButtonStatusTimer1:
-      ButtonStatusTimer1Timer();
+    case WindowTimer::PollTimer:
+      OnPollTick();
       break;
-    case FormTimer::TimerLED:
-      TimerLEDTimer();
+    case WindowTimer::LedTimer:
+      OnLedTick();
       break;
-    case FormTimer::TrayTimer1:
-      TrayTimer1Timer();
+    case WindowTimer::TrayClickTimer:
+      OnTrayClickTick();
       break;
   }
 }
 
-void MainForm::FormMiscTimerTimer() {
+void Program::OnStartupTick() {
   // One-shot: the start-up runs once, inside the message loop.
-  window_.StopTimer(FormTimer::FormMiscTimer);
-  ProgramInit();
+  window_.StopTimer(WindowTimer::StartupTimer);
+  StartUp();
 }
 
-bool MainForm::HandleCommandLine() {
+bool Program::HandleCommandLine() {
   const CommandLineRequest request = ParseStartRequest(facts_.first_argument);
   if (request == CommandLineRequest::Uninstall) {
     MessageBoxRequest box;
@@ -121,7 +121,7 @@ bool MainForm::HandleCommandLine() {
   return true;
 }
 
-void MainForm::ProgramInit() {
+void Program::StartUp() {
   if (!HandleCommandLine()) return;
   instance_lock_ = services_.instance_locks.Acquire(kInstanceMutexName);
   if (!instance_lock_) {
@@ -135,7 +135,7 @@ void MainForm::ProgramInit() {
   const PlayerLocation player =
       LocatePlayer(services_.registry, services_.files, facts_.executable_path);
   player_directory_ = player.directory;
-  if (!player.found) window_.EnableTrayMenuItem(TrayMenuItem::Item2StartPlayer, false);
+  if (!player.found) window_.EnableTrayMenuItem(TrayMenuItem::StartPlayer, false);
   playlist_.SetCandidates(PlaylistFileCandidates(player_directory_, facts_.user_app_data));
   browser_path_ = LocateBrowser(services_.registry);
   help_about_.SetBrowserPath(browser_path_);
@@ -145,7 +145,7 @@ void MainForm::ProgramInit() {
   FillCommandList(commands, player_directory_, services_.files);
   properties_.Editor().FillCommandLists(commands);
   properties_.ReadSettings();
-  if (!ApplySettings()) properties_.ComboBox1Change();
+  if (!ApplySettings()) properties_.SettingChanged();
   // Each box above runs a message loop of its own, in which the program may
   // have been told to end: then the start-up stops where it is.
   if (ending_) return;
@@ -156,12 +156,12 @@ void MainForm::ProgramInit() {
   // only means those commands will not work.
   if (facts_.nt_family) services_.power.EnableShutdownPrivilege();
   volume_.Open();
-  window_.StartTimer(FormTimer::ButtonStatusTimer1);
+  window_.StartTimer(WindowTimer::PollTimer);
   window_.AddTrayIcon();
   tray_icon_shown_ = true;
 }
 
-void MainForm::StartPlayerIfWanted(bool player_not_found) {
+void Program::StartPlayerIfWanted(bool player_not_found) {
   if (player_not_found) {
     if (!settings_.Options.Warn) return;
     MessageBoxRequest box;
@@ -171,11 +171,11 @@ void MainForm::StartPlayerIfWanted(bool player_not_found) {
     box.icon = MessageIcon::Warning;
     services_.message_boxes.Show(box);
   } else if (settings_.Options.WinampOnStartup) {
-    Item2Click();
+    StartPlayerClicked();
   }
 }
 
-std::intptr_t MainForm::NotifyRunningInstance(std::uintptr_t code, std::intptr_t lparam) {
+std::intptr_t Program::NotifyRunningInstance(std::uintptr_t code, std::intptr_t lparam) {
   // Without its own caption this copy cannot find itself.
   window_.SetCaption("");
   window_.ProcessMessages();
@@ -184,10 +184,10 @@ std::intptr_t MainForm::NotifyRunningInstance(std::uintptr_t code, std::intptr_t
   return services_.messaging.SendAndWait(running, kWmUser, code, lparam);
 }
 
-std::intptr_t MainForm::OnUserMessage(std::uintptr_t wparam, std::intptr_t lparam) {
+std::intptr_t Program::OnUserMessage(std::uintptr_t wparam, std::intptr_t lparam) {
   switch (wparam) {
     case kShowRequest:
-      Item1Click();
+      ShowPropertiesClicked();
       return 0;
     case kPortHandleQuery:
       if (lparam == 0) return primary_.Handle();
@@ -205,24 +205,24 @@ std::intptr_t MainForm::OnUserMessage(std::uintptr_t wparam, std::intptr_t lpara
   }
 }
 
-void MainForm::OnTrayMenu(TrayMenuItem item) {
+void Program::OnTrayMenu(TrayMenuItem item) {
   switch (item) {
-    case TrayMenuItem::Item1Properties:
-      Item1Click();
+    case TrayMenuItem::Properties:
+      ShowPropertiesClicked();
       break;
-    case TrayMenuItem::Item2StartPlayer:
-      Item2Click();
+    case TrayMenuItem::StartPlayer:
+      StartPlayerClicked();
       break;
-    case TrayMenuItem::Item3Volume:
-      Item3Click();
+    case TrayMenuItem::Volume:
+      VolumeClicked();
       break;
-    case TrayMenuItem::Item4Exit:
-      Item4Click();
+    case TrayMenuItem::Exit:
+      ExitClicked();
       break;
   }
 }
 
-void MainForm::Item1Click() {
+void Program::ShowPropertiesClicked() {
   if (!window_.Visible()) window_.Show();
   window_.BringToFront();
   // A visible remap dialog keeps the window disabled: bring it forward too.
@@ -230,16 +230,16 @@ void MainForm::Item1Click() {
   if (secondary_remap_.IsShown()) views_.secondary_remap.SetFocus(RemapControl::Dialog);
 }
 
-void MainForm::Item2Click() {
+void Program::StartPlayerClicked() {
   const bool winamp = services_.files.FileExists(player_directory_ + "\\Winamp.exe");
   services_.shell.Execute(winamp ? "Winamp.exe" : "Studio.exe", "", player_directory_, kShowShow);
 }
 
-void MainForm::Item3Click() {
+void Program::VolumeClicked() {
   services_.shell.Execute(kVolumeControlCommand, kSimpleVolumeControlSwitch, "", kShowShow);
 }
 
-void MainForm::Item4Click() {
+void Program::ExitClicked() {
   ending_ = true;
   WriteSettings();
   window_.RemoveTrayIcon();
@@ -248,36 +248,36 @@ void MainForm::Item4Click() {
   window_.EndMessageLoop();
 }
 
-bool MainForm::FormCloseQuery() {
-  if (window_.Visible()) return properties_.FormCloseQuery(true);
+bool Program::OnCloseRequest() {
+  if (window_.Visible()) return properties_.OnCloseRequest(true);
   // Hidden: a close came from outside; the window closes and the program
   // ends.
   EndOnClose(true);
   return true;
 }
 
-bool MainForm::OnSessionEndQuery() {
+bool Program::OnSessionEndQuery() {
   // A visible window refuses, as for any close request, and is cancelled.
-  if (window_.Visible()) return properties_.FormCloseQuery(true);
+  if (window_.Visible()) return properties_.OnCloseRequest(true);
   // Only the settings, which a forced end would otherwise lose: a cancelled
   // end must leave the program running with its icon, port and timers.
   WriteSettings();
   return true;
 }
 
-void MainForm::OnSessionEnd() {
+void Program::OnSessionEnd() {
   // The settings were stored when the session asked.
   EndOnClose(false);
   window_.EndMessageLoop();
 }
 
-void MainForm::EndOnClose(bool store_settings) {
+void Program::EndOnClose(bool store_settings) {
   ending_ = true;
   if (instance_lock_) instance_lock_->Release();
-  window_.StopTimer(FormTimer::TrayTimer1);
-  window_.StopTimer(FormTimer::ButtonStatusTimer1);
-  window_.StopTimer(FormTimer::FormMiscTimer);
-  window_.StopTimer(FormTimer::TimerLED);
+  window_.StopTimer(WindowTimer::TrayClickTimer);
+  window_.StopTimer(WindowTimer::PollTimer);
+  window_.StopTimer(WindowTimer::StartupTimer);
+  window_.StopTimer(WindowTimer::LedTimer);
   ClearLeds();
   primary_.Close();
   secondary_.Close();
@@ -286,27 +286,27 @@ void MainForm::EndOnClose(bool store_settings) {
   tray_icon_shown_ = false;
 }
 
-bool MainForm::StartPollTimer() {
+bool Program::StartPollTimer() {
   if (ending_) return false;
-  window_.StartTimer(FormTimer::ButtonStatusTimer1);
+  window_.StartTimer(WindowTimer::PollTimer);
   return true;
 }
 
-void MainForm::ClearLeds() {
+void Program::ClearLeds() {
   primary_.SetRts(false);
   secondary_.SetRts(false);
 }
 
-void MainForm::OnTaskbarCreated() {
+void Program::OnTaskbarCreated() {
   // A restarted shell forgets every icon; without ours the program could not
   // be reached, since a second copy ends silently.
   if (tray_icon_shown_) window_.AddTrayIcon();
 }
 
-void MainForm::RunClickAction(TrayClickAction action) {
+void Program::RunClickAction(TrayClickAction action) {
   switch (action) {
     case TrayClickAction::StartPlayer:
-      Item2Click();
+      StartPlayerClicked();
       break;
     case TrayClickAction::OpenVolumeControl:
       services_.shell.Execute(kVolumeControlFile, "", "", kShowShow);
@@ -320,33 +320,33 @@ void MainForm::RunClickAction(TrayClickAction action) {
       }
       break;
     case TrayClickAction::OpenProperties:
-      Item1Click();
+      ShowPropertiesClicked();
       break;
     case TrayClickAction::Nothing:
       break;
   }
 }
 
-bool MainForm::ApplySettings() {
+bool Program::ApplySettings() {
   return pelorin::ApplySettings(settings_, primary_, secondary_, *this);
 }
 
-bool MainForm::UseConfigFile(const std::string& path) {
+bool Program::UseConfigFile(const std::string& path) {
   const bool existed = services_.files.FileExists(path);
   store_.UseConfigFile(path, settings_);
   return existed;
 }
 
-void MainForm::ShowConfigPath(const std::string& path) {
+void Program::ShowConfigPath(const std::string& path) {
   properties_.Options().ShowConfigPath(path);
 }
 
-void MainForm::StartFile(const std::string& file, const std::string& parameters,
-                         const std::string& directory) {
+void Program::StartFile(const std::string& file, const std::string& parameters,
+                        const std::string& directory) {
   services_.shell.Execute(file, parameters, directory, kShowShow);
 }
 
-void MainForm::WriteBitmap(WiringPicture picture, const std::string& path) {
+void Program::WriteBitmap(WiringPicture picture, const std::string& path) {
   const WiringDrawing drawing =
       picture == WiringPicture::FourButtons ? DrawFourButtonWiring() : DrawFifteenButtonWiring();
   const std::vector<std::uint8_t> bytes = EncodeBitmap(drawing.raster);
