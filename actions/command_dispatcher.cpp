@@ -38,7 +38,7 @@ constexpr std::array<VolumeStep, 8> kVolumeSteps = {{
 
 }  // namespace
 
-void CommandDispatcher::SendCommand(WindowId player, int port, int button, int slot) {
+void CommandDispatcher::SendCommand(WindowId player, PortRole port, int button, int slot) {
   const ButtonSlot& slot_settings = s_.settings.Slot(port, button);
   Run(player, slot_settings.Func(slot), slot_settings.Key(slot), slot_settings.Exec(slot));
 }

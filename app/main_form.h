@@ -120,7 +120,7 @@ class MainForm final : public FormEvents,
 
   // SettingsView: the window refreshes itself after a load.
   void ShowConfigPath(const std::string& path) override;
-  void PortModeLoaded(int) override {}
+  void PortModeLoaded(PortRole) override {}
   void SettingsLoaded() override {}
 
   // PollTimerControl and PlayerLauncher

@@ -12,9 +12,11 @@ void BM_DecodeBothPortsPerCycle(benchmark::State& state) {
   const LineAssignment assignment;
   int code = 0;
   for (auto _ : state) {
-    for (int port = 0; port < 2; ++port) {
-      const LineLevels lines{.dcd = (code & 1) != 0, .dsr = (code & 2) != 0,
-                             .cts = (code & 4) != 0, .ri = (code & 8) != 0};
+    for (PortRole port = 0; port < 2; ++port) {
+      const LineLevels lines{.dcd = (code & 1) != 0,
+                             .dsr = (code & 2) != 0,
+                             .cts = (code & 4) != 0,
+                             .ri = (code & 8) != 0};
       const HardwareButtons hardware = DecodeHardwareButtons(lines, assignment);
       benchmark::DoNotOptimize(DecodeVirtualButtons(hardware, mode));
       code = (code + 7) & 15;

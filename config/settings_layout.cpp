@@ -14,25 +14,26 @@ constexpr const char* kSecondary = "Secondary";
 constexpr const char* kOptions = "Options";
 constexpr int kLegacySlots = 4;  // only slots 1..4 had values of their own before
 
-const char* PortSection(int port) {
-  return port == 1 ? kPrimary : kSecondary;
+const char* PortSection(PortRole port) {
+  return port == PortRole::Primary ? kPrimary : kSecondary;
 }
 
 // "Port1Button1" .. "Port2Button15", for slot index 0..14.
-std::string ButtonSection(int port, int slot_index) {
-  return "Port" + std::to_string(port) + "Button" + std::to_string(slot_index + 1);
+std::string ButtonSection(PortRole port, int slot_index) {
+  return "Port" + std::to_string(NumberOf(port)) + "Button" + std::to_string(slot_index + 1);
 }
 
 // The older name of a port value: "COMport" / "COMport2", "DCD" / "DCD2".
-std::string LegacyPortName(const char* name, int port) {
-  return port == 1 ? std::string(name) : std::string(name) + "2";
+std::string LegacyPortName(const char* name, PortRole port) {
+  return port == PortRole::Primary ? std::string(name) : std::string(name) + "2";
 }
 
 // The older name of a slot value: "Button1Mode" .. "Button8Func2", slots
 // 1..4 of the primary port as 1..4 and of the secondary port as 5..8.
-std::string LegacySlotName(int port, int slot_index, const char* field) {
+std::string LegacySlotName(PortRole port, int slot_index, const char* field) {
   if (slot_index >= kLegacySlots) return {};
-  return "Button" + std::to_string((port - 1) * kLegacySlots + slot_index + 1) + field;
+  return "Button" +
+         std::to_string(static_cast<int>(IndexOf(port)) * kLegacySlots + slot_index + 1) + field;
 }
 
 // A list field outside its list holds no selection.
@@ -115,7 +116,7 @@ std::string ExecForFile(const std::string& exec) {
 }
 
 void ReadPortNumbers(const Reader& in, Settings& settings) {
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     PortGroup& group = settings.PortSettings(port);
     group.Port =
         PortNumber(in.ReadInteger(LegacyPortName("COMport", port), PortSection(port), 0, "Port"));
@@ -124,7 +125,7 @@ void ReadPortNumbers(const Reader& in, Settings& settings) {
 
 void ReadLineAssignmentsFrom(const Reader& in, Settings& settings) {
   const PortGroup defaults;
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     PortGroup& group = settings.PortSettings(port);
     const std::string section = PortSection(port);
     auto line = [&](const char* name, int fallback) {
@@ -167,10 +168,10 @@ void ReadOptions(const Reader& in, RegistryKey* run_key, OptionsGroup& options) 
 // field keeps the low 8 bits of the stored number.
 void ReadSlotCommands(const Reader& in, Settings& settings, int first, int last) {
   const auto defaults = Settings::DefaultButtons();
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     for (int index = first; index < last; ++index) {
-      const ButtonSlot& fallback = defaults[port - 1][index];
-      ButtonSlot& slot = settings.Buttons[port - 1][index];
+      const ButtonSlot& fallback = defaults[IndexOf(port)][index];
+      ButtonSlot& slot = settings.SlotsOf(port)[index];
       const std::string section = ButtonSection(port, index);
       auto byte = [&](const char* legacy, int value, const char* key) {
         return static_cast<std::uint8_t>(
@@ -187,9 +188,9 @@ void ReadSlotCommands(const Reader& in, Settings& settings, int first, int last)
 }
 
 void ReadSlotExtras(const Reader& in, Settings& settings) {
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     for (int index = 0; index < kButtonsPerPort; ++index) {
-      ButtonSlot& slot = settings.Buttons[port - 1][index];
+      ButtonSlot& slot = settings.SlotsOf(port)[index];
       const std::string section = ButtonSection(port, index);
       slot.Inactive = static_cast<std::uint8_t>(in.IniReadInteger(section, "Inactive", 0));
       slot.Exec1 = QuoteExecText(in.IniReadString(section, "Exec1", ""));
@@ -202,7 +203,7 @@ void ReadSlotExtras(const Reader& in, Settings& settings) {
   }
 }
 
-void WriteSlot(Writer& out, int port, int index, const ButtonSlot& slot) {
+void WriteSlot(Writer& out, PortRole port, int index, const ButtonSlot& slot) {
   const std::string section = ButtonSection(port, index);
   out.WriteInteger(section, "Mode", slot.Mode);
   out.WriteInteger(section, "Func1", slot.Func1);
@@ -231,13 +232,13 @@ void SettingsStore::ReadLineAssignments(Settings& settings) {
   ReadLineAssignmentsFrom(Reader(document, settings_key_.get()), settings);
 }
 
-LineMap SettingsStore::ReadLineMap(int port) {
+LineMap SettingsStore::ReadLineMap(PortRole port) {
   Settings stored;
   ReadLineAssignments(stored);
   return LineMapOf(stored.PortSettings(port));
 }
 
-void SettingsStore::WriteLineMap(int port, const LineMap& map) {
+void SettingsStore::WriteLineMap(PortRole port, const LineMap& map) {
   const char* section = PortSection(port);
   WriteInteger(section, "DCD", map[0]);
   WriteInteger(section, "DSR", map[1]);
@@ -255,12 +256,12 @@ void SettingsStore::ReadSettings(Settings& settings) {
   ReadSlotCommands(in, settings, 0, kLegacySlots);
   ReadSlotCommands(in, settings, kLegacySlots, kButtonsPerPort);
   ReadSlotExtras(in, settings);
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     settings.PortSettings(port).Mode =
         ListIndex(in.IniReadInteger(PortSection(port), "Mode", 0), lists::kPortMode.size());
     if (view_ != nullptr) view_->PortModeLoaded(port);
   }
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     PortGroup& group = settings.PortSettings(port);
     group.LED = ListIndex(in.IniReadInteger(PortSection(port), "LED", 0), lists::kLedMode.size());
     group.LEDwhen =
@@ -275,11 +276,11 @@ void SettingsStore::WriteSettings(const Settings& settings) {
   ProfileDocument scratch;
   Writer out(document ? *document : scratch);
 
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     // No selection (-1) is stored as 0, no port.
     out.WriteInteger(PortSection(port), "Port", PortNumber(settings.PortSettings(port).Port));
   }
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     const PortGroup& group = settings.PortSettings(port);
     out.WriteInteger(PortSection(port), "DCD", group.DCD);
     out.WriteInteger(PortSection(port), "DSR", group.DSR);
@@ -298,13 +299,13 @@ void SettingsStore::WriteSettings(const Settings& settings) {
   out.WriteInteger(kOptions, "TurboCPS", options.TurboCPS);
   out.WriteBoolean(kOptions, "UsePort2", options.UsePort2);
   out.WriteInteger(kPrimary, "Mode", settings.Primary.Mode);
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     for (int index = 0; index < kButtonsPerPort; ++index) {
-      WriteSlot(out, port, index, settings.Buttons[port - 1][index]);
+      WriteSlot(out, port, index, settings.SlotsOf(port)[index]);
     }
   }
   out.WriteInteger(kSecondary, "Mode", settings.Secondary.Mode);
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     out.WriteInteger(PortSection(port), "LED", settings.PortSettings(port).LED);
     out.WriteInteger(PortSection(port), "LEDwhen", settings.PortSettings(port).LEDwhen);
   }

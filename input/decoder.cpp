@@ -52,11 +52,16 @@ VirtualLevels DecodeVirtualButtons(const HardwareButtons& hardware, int port_mod
 
 int VirtualButtonCount(int port_mode) {
   switch (port_mode) {
-    case 0: return 4;
-    case 1: return 6;
-    case 2: return 8;
-    case 3: return 15;
-    default: return 0;
+    case 0:
+      return 4;
+    case 1:
+      return 6;
+    case 2:
+      return 8;
+    case 3:
+      return 15;
+    default:
+      return 0;
   }
 }
 
@@ -67,16 +72,23 @@ std::vector<std::string> ButtonNames(int port_mode) {
   };
   std::vector<Group> groups;
   switch (port_mode) {
-    case 0: groups = {{"Button ", 4}}; break;
-    case 1: groups = {{"Button ", 3}, {"Button4(Shift) + Button ", 3}}; break;
+    case 0:
+      groups = {{"Button ", 4}};
+      break;
+    case 1:
+      groups = {{"Button ", 3}, {"Button4(Shift) + Button ", 3}};
+      break;
     case 2:
       groups = {{"Button ", 2},
                 {"Button3 (Shift1) + Button ", 2},
                 {"Button4 (Shift2) + Button ", 2},
                 {"Button3 (Shift1) +Button4 (Shift2) + Button ", 2}};
       break;
-    case 3: groups = {{"Button ", 15}}; break;
-    default: break;
+    case 3:
+      groups = {{"Button ", 15}};
+      break;
+    default:
+      break;
   }
   std::vector<std::string> names;
   for (const Group& group : groups) {
@@ -85,7 +97,8 @@ std::vector<std::string> ButtonNames(int port_mode) {
   return names;
 }
 
-void PortIndicators::Update(int port, const HardwareButtons& hardware, PortIndicatorView& view) {
+void PortIndicators::Update(PortRole port, const HardwareButtons& hardware,
+                            PortIndicatorView& view) {
   for (int k = 0; k < 4; ++k) view.ShowHardwareButton(port, k, hardware.pressed[k]);
   if (hardware.code != previous_code_) {
     view.ShowCombinationCode(port, hardware.code);

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "config/port_role.h"
+
 namespace pelorin {
 
 // Levels of a port's four modem-status inputs; true while asserted (pressed).
@@ -52,10 +54,10 @@ class PortIndicatorView {
  public:
   virtual ~PortIndicatorView() = default;
   // The "4:" row: hardware button `index` (0..3) shown pressed or released.
-  virtual void ShowHardwareButton(int port, int index, bool pressed) = 0;
+  virtual void ShowHardwareButton(PortRole port, int index, bool pressed) = 0;
   // The "15:" indicator: pressed with caption `code` for 1..15, released
   // with an empty caption for 0.
-  virtual void ShowCombinationCode(int port, int code) = 0;
+  virtual void ShowCombinationCode(PortRole port, int code) = 0;
 };
 
 // The per-port decoding state kept between cycles: only the previous
@@ -64,7 +66,7 @@ class PortIndicators {
  public:
   // Shows `hardware` on `view`: the "4:" row every time, the "15:" indicator
   // only when the code differs from the previous call's.
-  void Update(int port, const HardwareButtons& hardware, PortIndicatorView& view);
+  void Update(PortRole port, const HardwareButtons& hardware, PortIndicatorView& view);
 
  private:
   int previous_code_ = 0;

@@ -10,8 +10,6 @@
 
 namespace pelorin {
 
-enum class PortRole { Primary, Secondary };
-
 // One of the two serial port channels: opens the chosen port, raises DTR,
 // reads the four modem-status lines and switches RTS. The only place that
 // talks to the serial device.

@@ -175,18 +175,20 @@ TEST(ButtonNamesTest, OneNamePerVirtualButtonOfTheMode) {
 
 class RecordingIndicatorView final : public PortIndicatorView {
  public:
-  void ShowHardwareButton(int port, int index, bool pressed) override {
+  void ShowHardwareButton(PortRole port, int index, bool pressed) override {
     row.push_back({port, index, pressed});
   }
-  void ShowCombinationCode(int port, int code) override { codes.push_back({port, code}); }
+  void ShowCombinationCode(PortRole port, int code) override { codes.push_back({port, code}); }
 
   struct RowCall {
-    int port, index;
+    PortRole port;
+    int index;
     bool pressed;
     bool operator==(const RowCall&) const = default;
   };
   struct CodeCall {
-    int port, code;
+    PortRole port;
+    int code;
     bool operator==(const CodeCall&) const = default;
   };
   std::vector<RowCall> row;
@@ -197,7 +199,7 @@ TEST(PortIndicatorsTest, RowEveryCycleCodeOnlyOnAChange) {
   PortIndicators indicators;
   RecordingIndicatorView view;
   auto cycle = [&](int code) {
-    indicators.Update(2, DecodeHardwareButtons(LinesForCode(code), {}), view);
+    indicators.Update(PortRole::Secondary, DecodeHardwareButtons(LinesForCode(code), {}), view);
   };
   cycle(0);  // the previous code starts at 0: nothing to show yet
   EXPECT_TRUE(view.codes.empty());
@@ -206,13 +208,16 @@ TEST(PortIndicatorsTest, RowEveryCycleCodeOnlyOnAChange) {
   cycle(5);
   cycle(0);
   cycle(0);
-  EXPECT_EQ(view.codes, (std::vector<RecordingIndicatorView::CodeCall>{{2, 5}, {2, 0}}));
+  EXPECT_EQ(view.codes, (std::vector<RecordingIndicatorView::CodeCall>{{PortRole::Secondary, 5},
+                                                                       {PortRole::Secondary, 0}}));
   ASSERT_EQ(view.row.size(), 20u);
   // The second cycle showed code 5: buttons 1 and 3 down, 2 and 4 up.
   EXPECT_EQ(
       std::vector<RecordingIndicatorView::RowCall>(view.row.begin() + 4, view.row.begin() + 8),
-      (std::vector<RecordingIndicatorView::RowCall>{
-          {2, 0, true}, {2, 1, false}, {2, 2, true}, {2, 3, false}}));
+      (std::vector<RecordingIndicatorView::RowCall>{{PortRole::Secondary, 0, true},
+                                                    {PortRole::Secondary, 1, false},
+                                                    {PortRole::Secondary, 2, true},
+                                                    {PortRole::Secondary, 3, false}}));
 }
 
 }  // namespace

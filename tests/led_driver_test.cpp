@@ -134,10 +134,10 @@ TEST_F(LedDriverTest, ConditionChangeShowsWithinTheSameCycle) {
   SetLed(rig.settings.Primary, LedMode::TurnOn, LedCondition::ButtonPressed);
   rig.Tick();
   EXPECT_TRUE(PrimaryRts().empty()) << "no change, no extra step";
-  rig.Hold(1, 2);
+  rig.Hold(PortRole::Primary, 2);
   rig.Tick();
   EXPECT_EQ(PrimaryRts(), std::vector<bool>{true});
-  rig.Release(1, 2);
+  rig.Release(PortRole::Primary, 2);
   rig.Tick();
   EXPECT_EQ(PrimaryRts(), (std::vector<bool>{true, false}));
 }
@@ -146,11 +146,11 @@ TEST_F(LedDriverTest, ButtonPressedCountsShiftsButNotLinesAssignedNone) {
   SetLed(rig.settings.Primary, LedMode::TurnOn, LedCondition::ButtonPressed);
   rig.settings.Primary.Mode = static_cast<int>(PortMode::Button4Shift);
   rig.settings.Primary.DSR = 0;
-  rig.Hold(1, 4);  // the shift alone decodes to no virtual button
+  rig.Hold(PortRole::Primary, 4);  // the shift alone decodes to no virtual button
   rig.Tick();
   EXPECT_TRUE(rig.leds.PrimaryState());
-  rig.Release(1, 4);
-  rig.Hold(1, 2);  // DSR, assigned "None"
+  rig.Release(PortRole::Primary, 4);
+  rig.Hold(PortRole::Primary, 2);  // DSR, assigned "None"
   rig.Tick();
   EXPECT_FALSE(rig.leds.PrimaryState());
 }
@@ -171,10 +171,10 @@ TEST_F(LedDriverTest, SecondaryLedIsOffAndUntouchedWhileItsPortIsClosed) {
 TEST_F(LedDriverTest, SecondaryLedUsesItsOwnPortsButtons) {
   rig.OpenSecondary();
   SetLed(rig.settings.Secondary, LedMode::TurnOn, LedCondition::ButtonPressed);
-  rig.Hold(1, 1);
+  rig.Hold(PortRole::Primary, 1);
   rig.Tick();
   EXPECT_FALSE(rig.leds.SecondaryState());
-  rig.Hold(2, 3);
+  rig.Hold(PortRole::Secondary, 3);
   rig.Tick();
   EXPECT_TRUE(rig.leds.SecondaryState());
 }

@@ -61,9 +61,9 @@ void ConfigureButton(MainFormRig& rig, int func, const std::string& key, const s
 }
 
 void PressButtonOne(MainFormRig& rig) {
-  rig.Hold(1, 1);
+  rig.Hold(PortRole::Primary, 1);
   rig.Tick();
-  rig.Release(1, 1);
+  rig.Release(PortRole::Primary, 1);
   rig.Tick();
 }
 

@@ -10,7 +10,7 @@ namespace {
 using testing::EngineRig;
 using Event = testing::RecordingCommandSink::Event;
 
-constexpr int kPort = 1;
+constexpr PortRole kPort = PortRole::Primary;
 constexpr int kButton = 1;  // hardware button 1 is virtual button 1 in "4 buttons"
 
 class ClicksTest : public ::testing::Test {

@@ -38,8 +38,8 @@ class FakeHost final : public PropertiesHost, public LineMapStore {
     config_path = path;
     return config_exists;
   }
-  LineMap ReadLineMap(int port) override { return LineMapOf(stored.PortSettings(port)); }
-  void WriteLineMap(int port, const LineMap& map) override {
+  LineMap ReadLineMap(PortRole port) override { return LineMapOf(stored.PortSettings(port)); }
+  void WriteLineMap(PortRole port, const LineMap& map) override {
     SetLineMap(stored.PortSettings(port), map);
   }
 
@@ -58,9 +58,9 @@ class PropertiesWindowTest : public ::testing::Test {
  protected:
   PropertiesWindowTest()
       : host(settings),
-        primary_remap(1, settings, remap_view1, host,
+        primary_remap(PortRole::Primary, settings, remap_view1, host,
                       [this](bool on) { frame[F::Window].enabled = on; }),
-        secondary_remap(2, settings, remap_view2, host,
+        secondary_remap(PortRole::Secondary, settings, remap_view2, host,
                         [this](bool on) { frame[F::Window].enabled = on; }),
         window(settings, host, frame, com, winamp, options, dialogs, primary_remap,
                secondary_remap) {
@@ -120,7 +120,7 @@ TEST_F(PropertiesWindowTest, OkAppliesWritesAndHides) {
 
 TEST_F(PropertiesWindowTest, FailedApplyKeepsTheWindowAndCancelThenReloads) {
   host.ports_open = false;
-  window.ComPorts().PortSelected(1, 4);
+  window.ComPorts().PortSelected(PortRole::Primary, 4);
   window.Button1Click();
   EXPECT_TRUE(host.visible);
   EXPECT_TRUE(ApplyEnabled());
@@ -144,10 +144,10 @@ TEST_F(PropertiesWindowTest, CancelWithoutPendingChangesOnlyHides) {
 }
 
 TEST_F(PropertiesWindowTest, EscapeCancelsUnlessAKeyFieldHasTheFocus) {
-  window.Editor().RowSelected(2, 1, kKeyboardButtonCommand);
+  window.Editor().RowSelected(PortRole::Secondary, 1, kKeyboardButtonCommand);
   winamp.focused = W::Edit2HotKey;
   EXPECT_FALSE(window.FormKeyDown(kEscapeKey));
-  window.Editor().KeyDown(2, kEscapeKey);  // the field gets the key instead
+  window.Editor().KeyDown(PortRole::Secondary, kEscapeKey);  // the field gets the key instead
   EXPECT_TRUE(host.visible);
   EXPECT_EQ(settings.Buttons[1][0].Key1, 27);
   EXPECT_EQ(winamp[W::Edit2HotKey].text, "Escape");
@@ -159,7 +159,7 @@ TEST_F(PropertiesWindowTest, EscapeCancelsUnlessAKeyFieldHasTheFocus) {
 }
 
 TEST_F(PropertiesWindowTest, OkInAKeyFieldCapturesEnter) {
-  window.Editor().RowSelected(1, 3, kKeyboardButtonCommand);
+  window.Editor().RowSelected(PortRole::Primary, 3, kKeyboardButtonCommand);
   winamp.focused = W::Edit1HotKey;
   window.Button1Click();
   EXPECT_TRUE(host.visible);
@@ -208,7 +208,7 @@ TEST_F(PropertiesWindowTest, LoadingAClearedSecondaryBoxGreysItsControls) {
 }
 
 TEST_F(PropertiesWindowTest, FifteenButtonModeFillsTheButtonList) {
-  window.ComPorts().PortModeSelected(1, 3);
+  window.ComPorts().PortModeSelected(PortRole::Primary, 3);
   EXPECT_EQ(settings.Primary.Mode, 3);
   EXPECT_EQ(winamp[W::ComboBox1Btn].items.size(), 15u);
   EXPECT_EQ(winamp.SelectedText(W::ComboBox1Btn), "Button 1");
@@ -335,19 +335,20 @@ TEST_F(PropertiesWindowTest, RemapDialogDisablesTheWindowWhileShown) {
 }
 
 TEST_F(PropertiesWindowTest, IndicatorsFollowTheLinesAndTheCode) {
-  window.ComPorts().ShowLines(2, {.dsr = true, .ri = true});
+  window.ComPorts().ShowLines(PortRole::Secondary, {.dsr = true, .ri = true});
   EXPECT_TRUE(com[C::DSRi2].checked);
   EXPECT_TRUE(com[C::RIi2].checked);
   EXPECT_FALSE(com[C::DCDi2].checked);
   EXPECT_FALSE(com[C::DSRi].checked);
 
   PortIndicators indicators;
-  indicators.Update(1, DecodeHardwareButtons({.cts = true, .ri = true}, {}), window.ComPorts());
+  indicators.Update(PortRole::Primary, DecodeHardwareButtons({.cts = true, .ri = true}, {}),
+                    window.ComPorts());
   EXPECT_TRUE(com[C::Ind1B3].checked);
   EXPECT_TRUE(com[C::Ind1B4].checked);
   EXPECT_EQ(com[C::Ind1B15].text, "12");
   EXPECT_TRUE(com[C::Ind1B15].checked);
-  indicators.Update(1, DecodeHardwareButtons({}, {}), window.ComPorts());
+  indicators.Update(PortRole::Primary, DecodeHardwareButtons({}, {}), window.ComPorts());
   EXPECT_EQ(com[C::Ind1B15].text, "");
   EXPECT_FALSE(com[C::Ind1B15].checked);
   EXPECT_EQ(com[C::Ind2B1].text, "5");

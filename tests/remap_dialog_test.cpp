@@ -11,16 +11,16 @@ using R = RemapControl;
 
 class FakeLineMapStore final : public LineMapStore {
  public:
-  LineMap ReadLineMap(int port) override { return maps[port - 1]; }
-  void WriteLineMap(int port, const LineMap& map) override {
-    maps[port - 1] = map;
+  LineMap ReadLineMap(PortRole port) override { return maps[IndexOf(port)]; }
+  void WriteLineMap(PortRole port, const LineMap& map) override {
+    maps[IndexOf(port)] = map;
     ++writes;
   }
   LineMap maps[2] = {{1, 2, 3, 4}, {1, 2, 3, 4}};
   int writes = 0;
 };
 
-class RemapDialogTest : public ::testing::TestWithParam<int> {
+class RemapDialogTest : public ::testing::TestWithParam<PortRole> {
  protected:
   RemapDialogTest()
       : port(GetParam()),
@@ -49,7 +49,7 @@ class RemapDialogTest : public ::testing::TestWithParam<int> {
     Tick({});
   }
 
-  int port;
+  PortRole port;
   Settings settings;
   testing::FakeControlsView<RemapControl> view;
   FakeLineMapStore store;
@@ -117,7 +117,7 @@ TEST_P(RemapDialogTest, CancelRestoresTheStoredMapAndOkStoresIt) {
   EXPECT_FALSE(owner_enabled);
   dialog.RadioGroupClicked(StatusLine::DCD, 4);
   dialog.OkClicked();
-  EXPECT_EQ(store.maps[port - 1], (LineMap{4, 2, 3, 4}));
+  EXPECT_EQ(store.maps[IndexOf(port)], (LineMap{4, 2, 3, 4}));
   EXPECT_EQ(Live(), (LineMap{4, 2, 3, 4}));
   EXPECT_FALSE(dialog.IsShown());
 }
@@ -147,13 +147,14 @@ TEST_P(RemapDialogTest, EscapeCancelsOnTheManualPageOnly) {
   EXPECT_EQ(Live(), (LineMap{1, 2, 3, 4}));
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPorts, RemapDialogTest, ::testing::Values(1, 2));
+INSTANTIATE_TEST_SUITE_P(BothPorts, RemapDialogTest,
+                         ::testing::Values(PortRole::Primary, PortRole::Secondary));
 
 TEST(RemapDialogTexts, SecondaryDialogShowsButtonsFiveToEight) {
   Settings settings;
   testing::FakeControlsView<RemapControl> view;
   FakeLineMapStore store;
-  RemapDialog dialog(2, settings, view, store, [](bool) {});
+  RemapDialog dialog(PortRole::Secondary, settings, view, store, [](bool) {});
   dialog.Initialise();
   EXPECT_EQ(view[R::Dialog].text, "Secondary COM-port buttons");
   EXPECT_EQ(view[R::RadioGroup3].items, (std::vector<std::string>{"None", "5", "6", "7", "8"}));

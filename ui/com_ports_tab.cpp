@@ -23,8 +23,8 @@ ComPortsTab::ComPortsTab(Settings& settings, ComPortsView& view, MappingEditor& 
     : settings_(settings), view_(view), editor_(editor), modified_(std::move(modified)) {}
 
 void ComPortsTab::Initialise() {
-  for (int port = 1; port <= kPortCount; ++port) {
-    const bool primary = port == 1;
+  for (PortRole port : kPortRoles) {
+    const bool primary = port == PortRole::Primary;
     view_.SetText(Id(port, C::GroupBox1), primary ? "Primary COM-port" : "Secondary COM-port");
     view_.SetText(Id(port, C::Label1), "Serial port:");
     view_.SetItems(Id(port, C::ComboBox1), Texts(lists::kPorts));
@@ -53,7 +53,7 @@ void ComPortsTab::Initialise() {
 }
 
 void ComPortsTab::ShowSettings() {
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     const PortGroup& group = settings_.PortSettings(port);
     const int port_index =
         lists::InList(group.Port - 1, lists::kPorts.size()) ? group.Port - 1 : kNoSelection;
@@ -64,12 +64,12 @@ void ComPortsTab::ShowSettings() {
   }
 }
 
-void ComPortsTab::PortSelected(int port, int index) {
+void ComPortsTab::PortSelected(PortRole port, int index) {
   settings_.PortSettings(port).Port = lists::InList(index, lists::kPorts.size()) ? index + 1 : 0;
   modified_();
 }
 
-void ComPortsTab::PortModeSelected(int port, int index) {
+void ComPortsTab::PortModeSelected(PortRole port, int index) {
   if (!lists::InList(index, lists::kPortMode.size())) return;
   settings_.PortSettings(port).Mode = index;
   editor_.RebuildButtonList(port, index);
@@ -92,19 +92,19 @@ void ComPortsTab::SetSecondaryEnabled(bool enabled) {
   view_.SetColour(C::ComboBox2PortMode, colour);
 }
 
-void ComPortsTab::ShowLines(int port, const LineLevels& lines) {
+void ComPortsTab::ShowLines(PortRole port, const LineLevels& lines) {
   view_.SetChecked(Id(port, C::DCDi), lines.dcd);
   view_.SetChecked(Id(port, C::DSRi), lines.dsr);
   view_.SetChecked(Id(port, C::CTSi), lines.cts);
   view_.SetChecked(Id(port, C::RIi), lines.ri);
 }
 
-void ComPortsTab::ShowHardwareButton(int port, int index, bool pressed) {
+void ComPortsTab::ShowHardwareButton(PortRole port, int index, bool pressed) {
   if (index < 0 || index > 3) return;
   view_.SetChecked(Id(port, static_cast<C>(static_cast<int>(C::Ind1B1) + index)), pressed);
 }
 
-void ComPortsTab::ShowCombinationCode(int port, int code) {
+void ComPortsTab::ShowCombinationCode(PortRole port, int code) {
   const bool pressed = code >= 1 && code <= 15;
   view_.SetText(Id(port, C::Ind1B15), pressed ? std::to_string(code) : "");
   view_.SetChecked(Id(port, C::Ind1B15), pressed);

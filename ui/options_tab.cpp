@@ -99,11 +99,11 @@ void OptionsTab::ShowSettings() {
   const int turbo = std::clamp(options.TurboCPS, kTurboMin, kTurboMax);
   view_.SetPosition(O::TrackBar2, turbo);
   view_.SetText(O::LabelOpTurboS, std::to_string(turbo));
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     const PortGroup& group = settings_.PortSettings(port);
-    view_.SetSelection(port == 1 ? O::ComboBox1LED : O::ComboBox2LED,
+    view_.SetSelection(port == PortRole::Primary ? O::ComboBox1LED : O::ComboBox2LED,
                        InListOrNone(group.LED, lists::kLedMode.size()));
-    view_.SetSelection(port == 1 ? O::ComboBox1LEDwhen : O::ComboBox2LEDwhen,
+    view_.SetSelection(port == PortRole::Primary ? O::ComboBox1LEDwhen : O::ComboBox2LEDwhen,
                        InListOrNone(group.LEDwhen, lists::kLedCondition.size()));
   }
 }

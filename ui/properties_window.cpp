@@ -57,7 +57,7 @@ void PropertiesWindow::FormShow() {
 
 void PropertiesWindow::Button1Click() {
   // Enter in a key-capture field is a key to capture, not OK.
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     if (editor_.KeyFieldFocused(port)) {
       editor_.KeyDown(port, kEnterKey);
       return;
@@ -134,7 +134,7 @@ void PropertiesWindow::SetSecondaryEnabled(bool enabled) {
 }
 
 bool PropertiesWindow::KeyFieldFocused() const {
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     if (editor_.KeyFieldFocused(port)) return true;
   }
   return false;

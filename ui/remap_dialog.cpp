@@ -30,7 +30,7 @@ int& LineField(PortGroup& group, StatusLine line) {
 
 }  // namespace
 
-RemapDialog::RemapDialog(int port, Settings& settings, RemapView& view, LineMapStore& store,
+RemapDialog::RemapDialog(PortRole port, Settings& settings, RemapView& view, LineMapStore& store,
                          std::function<void(bool)> set_owner_enabled)
     : port_(port),
       settings_(settings),
@@ -39,7 +39,7 @@ RemapDialog::RemapDialog(int port, Settings& settings, RemapView& view, LineMapS
       set_owner_enabled_(std::move(set_owner_enabled)) {}
 
 void RemapDialog::Initialise() {
-  const bool primary = port_ == 1;
+  const bool primary = port_ == PortRole::Primary;
   view_.SetText(R::Dialog, primary ? "Primary COM-port buttons" : "Secondary COM-port buttons");
   const auto& items = primary ? lists::kLineAssignmentPrimary : lists::kLineAssignmentSecondary;
   for (int k = 0; k < 4; ++k) {
@@ -126,7 +126,9 @@ bool RemapDialog::FormCloseQuery() {
   return false;
 }
 
-LineMap RemapDialog::LiveMap() const { return LineMapOf(settings_.PortSettings(port_)); }
+LineMap RemapDialog::LiveMap() const {
+  return LineMapOf(settings_.PortSettings(port_));
+}
 
 void RemapDialog::SetLive(StatusLine line, int index) {
   LineField(settings_.PortSettings(port_), line) = index;

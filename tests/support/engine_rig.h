@@ -57,11 +57,13 @@ struct EngineRig {
   static std::uint32_t LineOf(int hardware_button) {
     return FakeSerialPorts::LineOf(hardware_button);
   }
-  // Holds (or lets go of) hardware button 1..4 of `port` (1 or 2).
-  void Hold(int port, int hardware_button, bool down = true) {
-    ports.Hold(port, hardware_button, down);
+  // The COM number of a port's device: COM1 primary, COM2 secondary.
+  static int ComOf(PortRole port) { return NumberOf(port); }
+  // Holds (or lets go of) hardware button 1..4 of a port.
+  void Hold(PortRole port, int hardware_button, bool down = true) {
+    ports.Hold(ComOf(port), hardware_button, down);
   }
-  void Release(int port, int hardware_button) { Hold(port, hardware_button, false); }
+  void Release(PortRole port, int hardware_button) { Hold(port, hardware_button, false); }
 
   // One cycle at the current simulated time.
   void Cycle() { cycle.Run(); }

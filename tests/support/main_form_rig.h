@@ -95,11 +95,12 @@ struct MainFormRig {
   static std::uint32_t LineOf(int hardware_button) {
     return FakeSerialPorts::LineOf(hardware_button);
   }
-  // Holds (or lets go of) hardware button 1..4 of `port` (1 or 2).
-  void Hold(int port, int hardware_button, bool down = true) {
-    ports.Hold(port, hardware_button, down);
+  // Holds (or lets go of) hardware button 1..4 of the port's device: COM1
+  // for the primary port, COM2 for the secondary.
+  void Hold(PortRole port, int hardware_button, bool down = true) {
+    ports.Hold(NumberOf(port), hardware_button, down);
   }
-  void Release(int port, int hardware_button) { Hold(port, hardware_button, false); }
+  void Release(PortRole port, int hardware_button) { Hold(port, hardware_button, false); }
 
   // Delivers every timer that is running and due, as the message loop does,
   // 25 ms of simulated time after the previous tick.

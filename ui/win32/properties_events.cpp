@@ -81,7 +81,7 @@ void PropertiesView::OnComPortsCommand(ComPortsControl control, WORD code, HWND 
     if (code == BN_CLICKED) window_->CheckBoxPort2Click(Ticked(hwnd));
     return;
   }
-  const int port = static_cast<int>(control) >= static_cast<int>(C::GroupBox2) ? 2 : 1;
+  const PortRole port = static_cast<int>(control) >= static_cast<int>(C::GroupBox2) ? 2 : 1;
   const C primary = static_cast<C>(static_cast<int>(control) - (port - 1) * kComPortsGroupSize);
   ComPortsTab& tab = window_->ComPorts();
   if (primary == C::ComboBox1 && code == CBN_SELCHANGE) {
@@ -98,7 +98,7 @@ void PropertiesView::OnComPortsCommand(ComPortsControl control, WORD code, HWND 
 }
 
 void PropertiesView::OnWinampCommand(WinampControl control, WORD code, HWND hwnd) {
-  const int port = static_cast<int>(control) >= static_cast<int>(W::GroupBox2Port) ? 2 : 1;
+  const PortRole port = static_cast<int>(control) >= static_cast<int>(W::GroupBox2Port) ? 2 : 1;
   const W primary = static_cast<W>(static_cast<int>(control) - (port - 1) * kWinampGroupSize);
   MappingEditor& editor = window_->Editor();
   const int row = primary == W::ComboBox1E1   ? 1
@@ -212,11 +212,11 @@ void PropertiesView::OnTrackBar(HWND track_bar) {
   if (control == O::TrackBar2) window_->Options().TrackBar2Change(position);
 }
 
-void PropertiesView::KeyFieldKeyDown(int port, int virtual_key, bool& used) {
+void PropertiesView::KeyFieldKeyDown(PortRole port, int virtual_key, bool& used) {
   used = window_ != nullptr && window_->Editor().KeyDown(port, virtual_key);
 }
 
-void PropertiesView::ArrowMouseDown(int port, bool next) {
+void PropertiesView::ArrowMouseDown(PortRole port, bool next) {
   if (!window_) return;
   if (next) {
     window_->Editor().NextButtonMouseDown(port);

@@ -26,10 +26,10 @@ HWND Put(Table& table, Control control, HWND hwnd, ControlKind kind) {
   return hwnd;
 }
 
-int ComId(int port, C primary) {
+int ComId(PortRole port, C primary) {
   return IdOf(kComPortsIdBase, ComPortsControlOf(port, primary));
 }
-int WinId(int port, W primary) {
+int WinId(PortRole port, W primary) {
   return IdOf(kWinampIdBase, WinampControlOf(port, primary));
 }
 int OptId(O control) {
@@ -48,7 +48,7 @@ void PropertiesView::BuildComPortsPage(ControlBuilder& b, HWND page) {
   BuildComPortsGroup(b, page, 2, 170);
 }
 
-void PropertiesView::BuildComPortsGroup(ControlBuilder& b, HWND page, int port, int top) {
+void PropertiesView::BuildComPortsGroup(ControlBuilder& b, HWND page, PortRole port, int top) {
   ComPortsTable& t = ComPorts();
   auto id = [&](C primary) { return ComPortsControlOf(port, primary); };
   HWND g = b.Group(page, t.Entry(id(C::GroupBox1)), ComId(port, C::GroupBox1), 8, top, 326, 140);
@@ -88,7 +88,7 @@ void PropertiesView::BuildWinampPage(ControlBuilder& b, HWND page) {
   BuildWinampGroup(b, page, 2, 160);
 }
 
-void PropertiesView::BuildWinampGroup(ControlBuilder& b, HWND page, int port, int top) {
+void PropertiesView::BuildWinampGroup(ControlBuilder& b, HWND page, PortRole port, int top) {
   WinampTable& t = Winamp();
   auto id = [&](W primary) { return WinampControlOf(port, primary); };
   HWND g =

@@ -204,7 +204,7 @@ void WinampTable::SetVisible(WinampControl control, bool visible) {
   AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? 2 : 1);
 }
 
-void WinampTable::AvoidRowLabelOverlap(int port) {
+void WinampTable::AvoidRowLabelOverlap(PortRole port) {
   HWND inact = Entry(WinampControlOf(port, WinampControl::Label1Inact)).hwnd;
   HWND row3 = Entry(WinampControlOf(port, WinampControl::Label1E3)).hwnd;
   if (!inact || !row3) return;
