@@ -12,7 +12,7 @@ void BM_DecodeBothPortsPerCycle(benchmark::State& state) {
   const LineAssignment assignment;
   int code = 0;
   for (auto _ : state) {
-    for (PortRole port = 0; port < 2; ++port) {
+    for (int port = 0; port < 2; ++port) {
       const LineLevels lines{.dcd = (code & 1) != 0,
                              .dsr = (code & 2) != 0,
                              .cts = (code & 4) != 0,

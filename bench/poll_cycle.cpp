@@ -84,14 +84,14 @@ void BM_PollCycleAllButtonsBusy(benchmark::State& state) {
   BenchRig rig;
   rig.settings.Options.DblClickSpeed = 1;  // 100 ms, so lone presses end their window
   rig.settings.Options.TurboCPS = 100;
-  for (PortRole port = 1; port <= 2; ++port) {
+  for (PortRole port : kPortRoles) {
     rig.settings.PortSettings(port).Mode = static_cast<int>(PortMode::Fifteen);
     for (int b = 1; b <= 15; ++b)
       rig.settings.Slot(port, b).Mode = static_cast<std::uint8_t>(b % 5);
   }
   // Precomputed so that the loop touches no container.
   std::vector<std::uint32_t> script[2];
-  for (PortRole port = 0; port < 2; ++port) {
+  for (int port = 0; port < 2; ++port) {
     for (int b = 0; b < 15; ++b) {
       const int code = (b + 7 * port) % 15 + 1;  // the ports are out of step
       for (bool on : kTurn) script[port].push_back(on ? StatusForCode(code) : 0);
@@ -119,7 +119,7 @@ BENCHMARK(BM_PollCycleAllButtonsBusy);
 void BM_PollCycleTurboStorm(benchmark::State& state) {
   BenchRig rig;
   rig.settings.Options.TurboCPS = 100;
-  for (PortRole port = 1; port <= 2; ++port) {
+  for (PortRole port : kPortRoles) {
     for (int b = 1; b <= 4; ++b) {
       rig.settings.Slot(port, b).Mode = static_cast<std::uint8_t>(ClickMode::Turbo);
       rig.Hold(port, b);

@@ -14,12 +14,18 @@ inline constexpr int kMaxPortIndex = kMaxPortNumber - 1;
 // "No selection" of a list field whose stored value lies outside its list.
 inline constexpr int kNoSelection = -1;
 
+// The stored list choices. Each enum names its list's entries in list order,
+// and None: a stored value outside the list, which the list shows unselected
+// and a save writes back as -1.
 enum class PortMode : int {
+  None = kNoSelection,
   FourButtons = 0,
   Button4Shift = 1,
   Buttons3And4Shifts = 2,
   Fifteen = 3
 };
+// A slot's ClickMode keeps any stored byte: values outside 0..4 produce no
+// events and are written back as they were read.
 enum class ClickMode : std::uint8_t {
   Clicks = 0,
   DownUp = 1,
@@ -28,6 +34,7 @@ enum class ClickMode : std::uint8_t {
   ClicksHold = 4
 };
 enum class LedMode : int {
+  None = kNoSelection,
   TurnOn = 0,
   Flash = 1,
   NoFlash = 2,
@@ -36,6 +43,7 @@ enum class LedMode : int {
   TurnOff = 5
 };
 enum class LedCondition : int {
+  None = kNoSelection,
   ProgramRunning = 0,
   PlayerRunning = 1,
   PlayerPlaying = 2,
@@ -44,7 +52,37 @@ enum class LedCondition : int {
   ButtonPressed = 5
 };
 // The global policy for presses while the player is not running (`IfInactive`).
-enum class InactivePolicy : int { Start = 0, AskEveryClick = 1, AskOnce = 2, DoNothing = 3 };
+enum class InactivePolicy : int {
+  None = kNoSelection,
+  Start = 0,
+  AskEveryClick = 1,
+  AskOnce = 2,
+  DoNothing = 3
+};
+// What a single click on the tray icon does (`OnTrayClick`).
+enum class TrayClickAction : int {
+  None = kNoSelection,
+  StartPlayer = 0,
+  OpenVolumeControl = 1,
+  OpenSimpleVolumeControl = 2,
+  OpenPlayerFileDialog = 3,
+  OpenProperties = 4,
+  Nothing = 5
+};
+// The kind of network connection (`InternetType`).
+enum class ConnectionType : int { None = kNoSelection, Lan = 0, DialUp = 1, NoConnection = 2 };
+
+// The list index that shows a stored choice: None is kNoSelection.
+template <typename Choice>
+constexpr int SelectionOf(Choice choice) {
+  return static_cast<int>(choice);
+}
+// The choice of entry `index` of its list; kNoSelection is None. The caller
+// keeps `index` inside the list or at kNoSelection.
+template <typename Choice>
+constexpr Choice ChoiceAt(int index) {
+  return static_cast<Choice>(index);
+}
 
 // Key word bits: the virtual-key code in bits 0..7 and the modifiers above it.
 inline constexpr std::uint16_t kKeyCodeMask = 0x00FF;
@@ -77,9 +115,9 @@ struct ButtonSlot {
 
 // Global options (section "Options").
 struct OptionsGroup {
-  int IfInactive = 2;    // InactivePolicy, or kNoSelection
-  int OnTrayClick = 2;   // tray click action, or kNoSelection
-  int InternetType = 0;  // kept and stored only
+  InactivePolicy IfInactive = InactivePolicy::AskOnce;
+  TrayClickAction OnTrayClick = TrayClickAction::OpenSimpleVolumeControl;
+  ConnectionType InternetType = ConnectionType::Lan;  // kept and stored only
   bool AutoStartup = true;
   bool Warn = true;
   bool WinampOnStartup = false;
@@ -92,11 +130,11 @@ struct OptionsGroup {
 
 // One serial port's options (sections "Primary" and "Secondary").
 struct PortGroup {
-  int Port = 0;     // 1..16 = COM1..COM16, 0 = none chosen
-  int Mode = 0;     // PortMode, or kNoSelection
-  int LED = 0;      // LedMode, or kNoSelection
-  int LEDwhen = 0;  // LedCondition, or kNoSelection
-  int DCD = 1;      // line assignment: hardware button 1..4, 0 = "None", or kNoSelection
+  int Port = 0;  // 1..16 = COM1..COM16, 0 = none chosen
+  PortMode Mode = PortMode::FourButtons;
+  LedMode LED = LedMode::TurnOn;
+  LedCondition LEDwhen = LedCondition::ProgramRunning;
+  int DCD = 1;  // line assignment: hardware button 1..4, 0 = "None", or kNoSelection
   int DSR = 2;
   int CTS = 3;
   int RI = 4;

@@ -41,6 +41,12 @@ int ListIndex(int stored, std::size_t list_size) {
   return lists::InList(stored, list_size) ? stored : kNoSelection;
 }
 
+// A stored list choice; outside its list it is None.
+template <typename Choice>
+Choice ListChoice(int stored, std::size_t list_size) {
+  return ChoiceAt<Choice>(ListIndex(stored, list_size));
+}
+
 // `Port` is the list index + 1; outside the list it is 0, no port.
 int PortNumber(int stored) {
   return stored >= 1 && stored <= kMaxPortNumber ? stored : 0;
@@ -141,15 +147,15 @@ void ReadLineAssignmentsFrom(const Reader& in, Settings& settings) {
 
 void ReadOptions(const Reader& in, RegistryKey* run_key, OptionsGroup& options) {
   const OptionsGroup defaults;
-  options.IfInactive =
-      ListIndex(in.ReadInteger("IfInactive", kOptions, defaults.IfInactive, "IfInactive"),
-                lists::kIfInactive.size());
-  options.OnTrayClick =
-      ListIndex(in.ReadInteger("OnTrayClick", kOptions, defaults.OnTrayClick, "OnTrayClick"),
-                lists::kOnTrayClick.size());
-  options.InternetType =
-      ListIndex(in.ReadInteger("InternetType", kOptions, defaults.InternetType, "InternetType"),
-                lists::kInternetType.size());
+  options.IfInactive = ListChoice<InactivePolicy>(
+      in.ReadInteger("IfInactive", kOptions, SelectionOf(defaults.IfInactive), "IfInactive"),
+      lists::kIfInactive.size());
+  options.OnTrayClick = ListChoice<TrayClickAction>(
+      in.ReadInteger("OnTrayClick", kOptions, SelectionOf(defaults.OnTrayClick), "OnTrayClick"),
+      lists::kOnTrayClick.size());
+  options.InternetType = ListChoice<ConnectionType>(
+      in.ReadInteger("InternetType", kOptions, SelectionOf(defaults.InternetType), "InternetType"),
+      lists::kInternetType.size());
   // An autostart entry turns the option on whatever the file says.
   bool entry_exists = run_key != nullptr && run_key->ReadString(kAutostartValueName).has_value();
   bool stored = in.ReadBoolean("", kOptions, defaults.AutoStartup, "AutoStartup");
@@ -257,15 +263,16 @@ void SettingsStore::ReadSettings(Settings& settings) {
   ReadSlotCommands(in, settings, kLegacySlots, kButtonsPerPort);
   ReadSlotExtras(in, settings);
   for (PortRole port : kPortRoles) {
-    settings.PortSettings(port).Mode =
-        ListIndex(in.IniReadInteger(PortSection(port), "Mode", 0), lists::kPortMode.size());
+    settings.PortSettings(port).Mode = ListChoice<PortMode>(
+        in.IniReadInteger(PortSection(port), "Mode", 0), lists::kPortMode.size());
     if (view_ != nullptr) view_->PortModeLoaded(port);
   }
   for (PortRole port : kPortRoles) {
     PortGroup& group = settings.PortSettings(port);
-    group.LED = ListIndex(in.IniReadInteger(PortSection(port), "LED", 0), lists::kLedMode.size());
-    group.LEDwhen =
-        ListIndex(in.IniReadInteger(PortSection(port), "LEDwhen", 0), lists::kLedCondition.size());
+    group.LED =
+        ListChoice<LedMode>(in.IniReadInteger(PortSection(port), "LED", 0), lists::kLedMode.size());
+    group.LEDwhen = ListChoice<LedCondition>(in.IniReadInteger(PortSection(port), "LEDwhen", 0),
+                                             lists::kLedCondition.size());
   }
   if (view_ != nullptr) view_->SettingsLoaded();
 }
@@ -288,9 +295,9 @@ void SettingsStore::WriteSettings(const Settings& settings) {
     out.WriteInteger(PortSection(port), "RI", group.RI);
   }
   const OptionsGroup& options = settings.Options;
-  out.WriteInteger(kOptions, "IfInactive", options.IfInactive);
-  out.WriteInteger(kOptions, "OnTrayClick", options.OnTrayClick);
-  out.WriteInteger(kOptions, "InternetType", options.InternetType);
+  out.WriteInteger(kOptions, "IfInactive", SelectionOf(options.IfInactive));
+  out.WriteInteger(kOptions, "OnTrayClick", SelectionOf(options.OnTrayClick));
+  out.WriteInteger(kOptions, "InternetType", SelectionOf(options.InternetType));
   WriteAutostartEntry(options.AutoStartup);
   out.WriteBoolean(kOptions, "AutoStartup", options.AutoStartup);
   out.WriteBoolean(kOptions, "WinampOnStartup", options.WinampOnStartup);
@@ -298,16 +305,17 @@ void SettingsStore::WriteSettings(const Settings& settings) {
   out.WriteInteger(kOptions, "DblClickSpeed", options.DblClickSpeed);
   out.WriteInteger(kOptions, "TurboCPS", options.TurboCPS);
   out.WriteBoolean(kOptions, "UsePort2", options.UsePort2);
-  out.WriteInteger(kPrimary, "Mode", settings.Primary.Mode);
+  out.WriteInteger(kPrimary, "Mode", SelectionOf(settings.Primary.Mode));
   for (PortRole port : kPortRoles) {
     for (int index = 0; index < kButtonsPerPort; ++index) {
       WriteSlot(out, port, index, settings.SlotsOf(port)[index]);
     }
   }
-  out.WriteInteger(kSecondary, "Mode", settings.Secondary.Mode);
+  out.WriteInteger(kSecondary, "Mode", SelectionOf(settings.Secondary.Mode));
   for (PortRole port : kPortRoles) {
-    out.WriteInteger(PortSection(port), "LED", settings.PortSettings(port).LED);
-    out.WriteInteger(PortSection(port), "LEDwhen", settings.PortSettings(port).LEDwhen);
+    out.WriteInteger(PortSection(port), "LED", SelectionOf(settings.PortSettings(port).LED));
+    out.WriteInteger(PortSection(port), "LEDwhen",
+                     SelectionOf(settings.PortSettings(port).LEDwhen));
   }
   out.WriteString(kOptions, "Version", kConfigVersion);
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "config/port_role.h"
+#include "config/settings.h"
 
 namespace pelorin {
 
@@ -37,17 +38,17 @@ using VirtualLevels = std::array<bool, 15>;
 // value outside 1..4 is ignored.
 HardwareButtons DecodeHardwareButtons(const LineLevels& lines, const LineAssignment& assignment);
 
-// Levels of virtual buttons 1..15 (index 0..14) under `port_mode` (0..3);
+// Levels of virtual buttons 1..15 (index 0..14) under `port_mode`;
 // buttons beyond the mode's count, and every button under any other mode,
 // are up.
-VirtualLevels DecodeVirtualButtons(const HardwareButtons& hardware, int port_mode);
+VirtualLevels DecodeVirtualButtons(const HardwareButtons& hardware, PortMode port_mode);
 
 // Number of virtual buttons a mode uses (4, 6, 8, 15; 0 for no mode).
-int VirtualButtonCount(int port_mode);
+int VirtualButtonCount(PortMode port_mode);
 
 // Names offered in a port's button selector; entry i is virtual button i + 1.
-// Empty for a mode outside 0..3.
-std::vector<std::string> ButtonNames(int port_mode);
+// Empty for a mode outside the list.
+std::vector<std::string> ButtonNames(PortMode port_mode);
 
 // Where a port's decoded state is shown (the COM ports tab).
 class PortIndicatorView {

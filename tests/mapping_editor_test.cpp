@@ -23,8 +23,8 @@ class MappingEditorTest : public ::testing::Test {
   MappingEditorTest() : editor(settings, view, dialogs, [this] { ++modified; }) {
     editor.Initialise();
     editor.FillCommandLists(Catalogue());
-    editor.RebuildButtonList(PortRole::Primary, 3);
-    editor.RebuildButtonList(PortRole::Secondary, 3);
+    editor.RebuildButtonList(PortRole::Primary, PortMode::Fifteen);
+    editor.RebuildButtonList(PortRole::Secondary, PortMode::Fifteen);
     modified = 0;
   }
 
@@ -51,12 +51,12 @@ TEST_F(MappingEditorTest, FifteenToFourAndBackKeepsTheUpperSlots) {
   editor.RowSelected(PortRole::Primary, 1, 7);
   editor.ClickModeSelected(PortRole::Primary, 4);
 
-  editor.RebuildButtonList(PortRole::Primary, 0);
+  editor.RebuildButtonList(PortRole::Primary, PortMode::FourButtons);
   EXPECT_EQ(view[W::ComboBox1Btn].items.size(), 4u);
   EXPECT_EQ(view[W::ComboBox1Btn].selection, 0);
   EXPECT_EQ(view[W::ComboBox1Mode].selection, 2);  // slot 0 shown: its default "Turbo"
 
-  editor.RebuildButtonList(PortRole::Primary, 3);
+  editor.RebuildButtonList(PortRole::Primary, PortMode::Fifteen);
   PickButton(PortRole::Primary, 10);
   EXPECT_EQ(view[W::ComboBox1E1].selection, 7);
   EXPECT_EQ(view[W::ComboBox1Mode].selection, 4);
@@ -67,7 +67,7 @@ TEST_F(MappingEditorTest, NoModeKeepsTheEntriesButShowsTheFirstButtonAfresh) {
   PickButton(PortRole::Primary, 5);
   Slot(PortRole::Primary, 0).Func1 = 9;  // a loaded file brought new values and no mode
   Slot(PortRole::Primary, 0).Mode = 4;
-  editor.RebuildButtonList(PortRole::Primary, kNoSelection);
+  editor.RebuildButtonList(PortRole::Primary, PortMode::None);
   EXPECT_EQ(view[W::ComboBox1Btn].items.size(), 15u);
   EXPECT_EQ(editor.SelectedSlot(PortRole::Primary), 0);
   EXPECT_EQ(view[W::ComboBox1Btn].selection, 0);
@@ -89,7 +89,7 @@ TEST_F(MappingEditorTest, ArrowsStopAtBothEndsAndShowTheButtonAgain) {
 
   editor.PreviousButtonMouseDown(PortRole::Primary);
   EXPECT_EQ(view[W::ComboBox1Btn].selection, 13);
-  editor.RebuildButtonList(PortRole::Primary, 0);
+  editor.RebuildButtonList(PortRole::Primary, PortMode::FourButtons);
   editor.NextButtonMouseDown(PortRole::Primary);
   editor.NextButtonMouseDown(PortRole::Primary);
   editor.NextButtonMouseDown(PortRole::Primary);

@@ -22,9 +22,7 @@ class PlayerAbsentTest : public ::testing::Test {
       rig.settings.Slot(PortRole::Primary, b).Mode = static_cast<std::uint8_t>(ClickMode::Clicks);
     }
   }
-  void SetGlobal(InactivePolicy policy) {
-    rig.settings.Options.IfInactive = static_cast<int>(policy);
-  }
+  void SetGlobal(InactivePolicy policy) { rig.settings.Options.IfInactive = policy; }
   void Click(int button = 1) {
     rig.Hold(PortRole::Primary, button);
     rig.Tick();

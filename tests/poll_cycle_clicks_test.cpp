@@ -220,7 +220,7 @@ TEST_F(ClicksTest, ButtonHeldWhenPollingStartsIsAPress) {
 
 TEST_F(ClicksTest, EventsWithoutPlayerGoOutWithNoWindow) {
   SetClickMode(ClickMode::DownUp);
-  rig.settings.Options.IfInactive = static_cast<int>(InactivePolicy::DoNothing);
+  rig.settings.Options.IfInactive = InactivePolicy::DoNothing;
   rig.SetPlayerRunning(false);
   Press();
   ASSERT_EQ(rig.sink.events.size(), 1u);

@@ -51,7 +51,7 @@ class PollCycleSoakTest : public ::testing::Test {
   // while every button is up and no window or repeat is open.
   void NewPhase() {
     for (PortRole port : kPortRoles) {
-      rig_.settings.PortSettings(port).Mode = static_cast<int>(random_() % 4);
+      rig_.settings.PortSettings(port).Mode = ChoiceAt<PortMode>(static_cast<int>(random_() % 4));
       for (int b = 1; b <= kButtonsPerPort; ++b) {
         // Mostly the five modes, sometimes a value no list offers.
         const std::uint32_t mode = random_() % 11;

@@ -49,7 +49,7 @@ TEST(PollCycleTest, EventsOfOneCycleGoPrimaryFirstThenLowerButtonFirst) {
 TEST(PollCycleTest, FifteenButtonsPassThroughTheFirstButtonPressed) {
   EngineRig rig;
   rig.settings.Options.DblClickSpeed = 4;
-  rig.settings.Primary.Mode = static_cast<int>(PortMode::Fifteen);
+  rig.settings.Primary.Mode = PortMode::Fifteen;
   for (int b = 1; b <= 15; ++b) SetMode(rig, PortRole::Primary, b, ClickMode::Clicks);
   rig.Hold(PortRole::Primary, 1);
   rig.Tick();
@@ -68,7 +68,7 @@ TEST(PollCycleTest, FifteenButtonsPassThroughTheFirstButtonPressed) {
 
 TEST(PollCycleTest, PortModeSwitchWhileHeldReleasesTheOldButton) {
   EngineRig rig;
-  rig.settings.Primary.Mode = static_cast<int>(PortMode::Fifteen);
+  rig.settings.Primary.Mode = PortMode::Fifteen;
   SetMode(rig, PortRole::Primary, 9, ClickMode::DownUp);
   SetMode(rig, PortRole::Primary, 1, ClickMode::DownUp);
   SetMode(rig, PortRole::Primary, 4, ClickMode::DownUp);
@@ -76,7 +76,7 @@ TEST(PollCycleTest, PortModeSwitchWhileHeldReleasesTheOldButton) {
   rig.Hold(PortRole::Primary, 4);  // code 9
   rig.Tick();
   EXPECT_EQ(SentSince(rig, 0), (std::vector<Sent>{{PortRole::Primary, 9, 1}}));
-  rig.settings.Primary.Mode = static_cast<int>(PortMode::FourButtons);
+  rig.settings.Primary.Mode = PortMode::FourButtons;
   rig.Tick();
   EXPECT_EQ(SentSince(rig, 1),
             (std::vector<Sent>{

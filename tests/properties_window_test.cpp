@@ -171,7 +171,7 @@ TEST_F(PropertiesWindowTest, CloseBoxOfTheVisibleWindowCancels) {
   window.Options().ListSelected(O::ComboBoxOpTray, 5);
   EXPECT_FALSE(window.FormCloseQuery(true));
   EXPECT_FALSE(host.visible);
-  EXPECT_EQ(settings.Options.OnTrayClick, 2);
+  EXPECT_EQ(settings.Options.OnTrayClick, TrayClickAction::OpenSimpleVolumeControl);
   EXPECT_TRUE(window.FormCloseQuery(false));
 }
 
@@ -209,7 +209,7 @@ TEST_F(PropertiesWindowTest, LoadingAClearedSecondaryBoxGreysItsControls) {
 
 TEST_F(PropertiesWindowTest, FifteenButtonModeFillsTheButtonList) {
   window.ComPorts().PortModeSelected(PortRole::Primary, 3);
-  EXPECT_EQ(settings.Primary.Mode, 3);
+  EXPECT_EQ(settings.Primary.Mode, PortMode::Fifteen);
   EXPECT_EQ(winamp[W::ComboBox1Btn].items.size(), 15u);
   EXPECT_EQ(winamp.SelectedText(W::ComboBox1Btn), "Button 1");
   EXPECT_TRUE(ApplyEnabled());
@@ -217,7 +217,7 @@ TEST_F(PropertiesWindowTest, FifteenButtonModeFillsTheButtonList) {
 
 TEST_F(PropertiesWindowTest, StoredPortsAndModesAreShown) {
   host.stored.Secondary.Port = 16;
-  host.stored.Secondary.Mode = 2;
+  host.stored.Secondary.Mode = PortMode::Buttons3And4Shifts;
   host.stored.Primary.Port = 0;
   window.FormShow();
   EXPECT_EQ(com.SelectedText(C::ComboBox2), "COM16");
@@ -277,13 +277,13 @@ TEST_F(PropertiesWindowTest, TestPictureFlipsOnEveryRequest) {
 }
 
 TEST_F(PropertiesWindowTest, HiddenConnectionTypeIsKept) {
-  host.stored.Options.InternetType = 2;
+  host.stored.Options.InternetType = ConnectionType::NoConnection;
   window.FormShow();
   EXPECT_FALSE(options[O::ComboBoxOpInet].visible);
   EXPECT_EQ(options[O::ComboBoxOpInet].selection, 2);
   window.Options().CheckBoxClicked(O::CheckBoxStartUp, false);
   window.Button3Click();
-  EXPECT_EQ(host.stored.Options.InternetType, 2);
+  EXPECT_EQ(host.stored.Options.InternetType, ConnectionType::NoConnection);
 }
 
 TEST_F(PropertiesWindowTest, BrowseLoadsAnExistingFileOrSavesIntoANewOne) {

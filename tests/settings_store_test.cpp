@@ -114,9 +114,19 @@ TEST_F(SettingsStoreTest, FileWrittenFromScratchHasTheFullLayout) {
 
 TEST_F(SettingsStoreTest, EveryFieldSurvivesARoundTrip) {
   Settings settings;
-  settings.Options = {3, 5, 1, false, false, true, 10, 100, true};
-  settings.Primary = {16, 3, 5, 4, 0, 4, 1, 2};
-  settings.Secondary = {1, 1, 1, 1, 4, 3, 2, 0};
+  settings.Options = {InactivePolicy::DoNothing,
+                      TrayClickAction::Nothing,
+                      ConnectionType::DialUp,
+                      false,
+                      false,
+                      true,
+                      10,
+                      100,
+                      true};
+  settings.Primary = {16, PortMode::Fifteen, LedMode::TurnOff, LedCondition::PlayerStopped, 0, 4, 1,
+                      2};
+  settings.Secondary = {
+      1, PortMode::Button4Shift, LedMode::Flash, LedCondition::PlayerRunning, 4, 3, 2, 0};
   for (PortRole port : kPortRoles) {
     for (int button = 1; button <= 15; ++button) {
       ButtonSlot& slot = settings.Slot(port, button);
@@ -152,16 +162,19 @@ TEST_F(SettingsStoreTest, EveryLegacyNameServesItsOwnFieldWhenThereIsNoFile) {
       {"DSR2", &expected.Secondary.DSR},
       {"CTS2", &expected.Secondary.CTS},
       {"RI2", &expected.Secondary.RI},
-      {"IfInactive", &expected.Options.IfInactive},
-      {"OnTrayClick", &expected.Options.OnTrayClick},
-      {"InternetType", &expected.Options.InternetType},
       {"DblClickSpeed", &expected.Options.DblClickSpeed},
       {"TurboCPS", &expected.Options.TurboCPS}};
-  const int kValues[] = {3, 12, 4, 3, 0, 1, 3, 4, 1, 0, 3, 5, 1, 8, 60};
+  const int kValues[] = {3, 12, 4, 3, 0, 1, 3, 4, 1, 0, 8, 60};
   for (std::size_t i = 0; i < std::size(kNumbers); ++i) {
     Legacy(kNumbers[i].first, static_cast<std::uint32_t>(kValues[i]));
     *kNumbers[i].second = kValues[i];
   }
+  Legacy("IfInactive", 3);
+  expected.Options.IfInactive = InactivePolicy::DoNothing;
+  Legacy("OnTrayClick", 5);
+  expected.Options.OnTrayClick = TrayClickAction::Nothing;
+  Legacy("InternetType", 1);
+  expected.Options.InternetType = ConnectionType::DialUp;
   Legacy("WinampOnStartup", 1);
   expected.Options.WinampOnStartup = true;
   Legacy("UsePort2", 1);
@@ -253,11 +266,13 @@ INSTANTIATE_TEST_SUITE_P(
         StoredCase{"Options", "TurboCPS", "$65",
                    [](const Settings& s) { return s.Options.TurboCPS; }, 100, "100"},
         StoredCase{"Options", "IfInactive", "4",
-                   [](const Settings& s) { return s.Options.IfInactive; }, -1, "-1"},
+                   [](const Settings& s) { return SelectionOf(s.Options.IfInactive); }, -1, "-1"},
         StoredCase{"Options", "OnTrayClick", "-1",
-                   [](const Settings& s) { return s.Options.OnTrayClick; }, -1, nullptr},
+                   [](const Settings& s) { return SelectionOf(s.Options.OnTrayClick); }, -1,
+                   nullptr},
         StoredCase{"Options", "InternetType", "2",
-                   [](const Settings& s) { return s.Options.InternetType; }, 2, nullptr},
+                   [](const Settings& s) { return SelectionOf(s.Options.InternetType); }, 2,
+                   nullptr},
         StoredCase{"Options", "UsePort2", "5",
                    [](const Settings& s) { return int{s.Options.UsePort2}; }, 1, "1"},
         StoredCase{"Options", "Warn", "yes", [](const Settings& s) { return int{s.Options.Warn}; },
@@ -274,12 +289,12 @@ INSTANTIATE_TEST_SUITE_P(
                    "-1"},
         StoredCase{"Secondary", "RI", "0", [](const Settings& s) { return s.Secondary.RI; }, 0,
                    nullptr},
-        StoredCase{"Primary", "Mode", "4", [](const Settings& s) { return s.Primary.Mode; }, -1,
-                   "-1"},
-        StoredCase{"Secondary", "LED", "6", [](const Settings& s) { return s.Secondary.LED; }, -1,
-                   "-1"},
-        StoredCase{"Primary", "LEDwhen", "5", [](const Settings& s) { return s.Primary.LEDwhen; },
-                   5, nullptr},
+        StoredCase{"Primary", "Mode", "4",
+                   [](const Settings& s) { return SelectionOf(s.Primary.Mode); }, -1, "-1"},
+        StoredCase{"Secondary", "LED", "6",
+                   [](const Settings& s) { return SelectionOf(s.Secondary.LED); }, -1, "-1"},
+        StoredCase{"Primary", "LEDwhen", "5",
+                   [](const Settings& s) { return SelectionOf(s.Primary.LEDwhen); }, 5, nullptr},
         StoredCase{"Port1Button1", "Func1", "300",
                    [](const Settings& s) { return int{s.Slot(PortRole::Primary, 1).Func1}; }, 44,
                    "44"},

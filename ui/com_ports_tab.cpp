@@ -58,8 +58,10 @@ void ComPortsTab::ShowSettings() {
     const int port_index =
         lists::InList(group.Port - 1, lists::kPorts.size()) ? group.Port - 1 : kNoSelection;
     view_.SetSelection(Id(port, C::ComboBox1), port_index);
-    const int mode = lists::InList(group.Mode, lists::kPortMode.size()) ? group.Mode : kNoSelection;
-    view_.SetSelection(Id(port, C::ComboBox1PortMode), mode);
+    const PortMode mode = lists::InList(SelectionOf(group.Mode), lists::kPortMode.size())
+                              ? group.Mode
+                              : PortMode::None;
+    view_.SetSelection(Id(port, C::ComboBox1PortMode), SelectionOf(mode));
     editor_.RebuildButtonList(port, mode);
   }
 }
@@ -71,8 +73,8 @@ void ComPortsTab::PortSelected(PortRole port, int index) {
 
 void ComPortsTab::PortModeSelected(PortRole port, int index) {
   if (!lists::InList(index, lists::kPortMode.size())) return;
-  settings_.PortSettings(port).Mode = index;
-  editor_.RebuildButtonList(port, index);
+  settings_.PortSettings(port).Mode = ChoiceAt<PortMode>(index);
+  editor_.RebuildButtonList(port, ChoiceAt<PortMode>(index));
   modified_();
 }
 

@@ -97,7 +97,7 @@ void MappingEditor::FillCommandLists(const std::vector<std::string>& commands) {
   }
 }
 
-void MappingEditor::RebuildButtonList(PortRole port, int port_mode) {
+void MappingEditor::RebuildButtonList(PortRole port, PortMode port_mode) {
   const std::vector<std::string> names = ButtonNames(port_mode);
   Group& g = group(port);
   // Without a mode the list keeps its entries; its first entry is still

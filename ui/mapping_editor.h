@@ -100,7 +100,7 @@ class MappingEditor {
   // and shows it. A mode outside 0..3 leaves the list's entries as they were
   // but still selects and shows the first. Slots beyond the new list keep
   // their values.
-  void RebuildButtonList(PortRole port, int port_mode);
+  void RebuildButtonList(PortRole port, PortMode port_mode);
   // Enables the secondary group and gives its lists the matching colour.
   void SetSecondaryEnabled(bool enabled);
   // True while the port's key-capture field has the input focus; the window

@@ -288,7 +288,7 @@ TEST_F(PropertiesWindowTest, AFilePickedForRowThreeIsStoredQuotedOnBothPorts) {
   Open("props-pick", "UsePort2=1\r\n[Secondary]\r\nPort=6\r\n");
   ShowWinampTab();
   const std::string picked = scenario_->ExePath();
-  for (PortRole port = 1; port <= 2; ++port) {
+  for (PortRole port : kPortRoles) {
     ChooseListEntry(Winamp(WinampControlOf(port, W::ComboBox1Mode)), 4);  // "Clicks+Hold"
     ChooseListEntry(Winamp(WinampControlOf(port, W::ComboBox1E3)), kStartFileCommand);
     ASSERT_TRUE(IsWindowVisible(Winamp(WinampControlOf(port, W::Edit1Ext))));

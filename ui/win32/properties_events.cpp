@@ -81,15 +81,18 @@ void PropertiesView::OnComPortsCommand(ComPortsControl control, WORD code, HWND 
     if (code == BN_CLICKED) window_->CheckBoxPort2Click(Ticked(hwnd));
     return;
   }
-  const PortRole port = static_cast<int>(control) >= static_cast<int>(C::GroupBox2) ? 2 : 1;
-  const C primary = static_cast<C>(static_cast<int>(control) - (port - 1) * kComPortsGroupSize);
+  const PortRole port = static_cast<int>(control) >= static_cast<int>(C::GroupBox2)
+                            ? PortRole::Secondary
+                            : PortRole::Primary;
+  const C primary = static_cast<C>(static_cast<int>(control) -
+                                   static_cast<int>(IndexOf(port)) * kComPortsGroupSize);
   ComPortsTab& tab = window_->ComPorts();
   if (primary == C::ComboBox1 && code == CBN_SELCHANGE) {
     tab.PortSelected(port, ListSelection(hwnd));
   } else if (primary == C::ComboBox1PortMode && code == CBN_SELCHANGE) {
     tab.PortModeSelected(port, ListSelection(hwnd));
   } else if (primary == C::Button1Remap && code == BN_CLICKED) {
-    if (port == 1) {
+    if (port == PortRole::Primary) {
       window_->Button1RemapClick();
     } else {
       window_->Button2RemapClick();
@@ -98,8 +101,11 @@ void PropertiesView::OnComPortsCommand(ComPortsControl control, WORD code, HWND 
 }
 
 void PropertiesView::OnWinampCommand(WinampControl control, WORD code, HWND hwnd) {
-  const PortRole port = static_cast<int>(control) >= static_cast<int>(W::GroupBox2Port) ? 2 : 1;
-  const W primary = static_cast<W>(static_cast<int>(control) - (port - 1) * kWinampGroupSize);
+  const PortRole port = static_cast<int>(control) >= static_cast<int>(W::GroupBox2Port)
+                            ? PortRole::Secondary
+                            : PortRole::Primary;
+  const W primary = static_cast<W>(static_cast<int>(control) -
+                                   static_cast<int>(IndexOf(port)) * kWinampGroupSize);
   MappingEditor& editor = window_->Editor();
   const int row = primary == W::ComboBox1E1   ? 1
                   : primary == W::ComboBox1E2 ? 2

@@ -42,10 +42,10 @@ int HelpId(H control) {
 }  // namespace
 
 void PropertiesView::BuildComPortsPage(ControlBuilder& b, HWND page) {
-  BuildComPortsGroup(b, page, 1, 4);
+  BuildComPortsGroup(b, page, PortRole::Primary, 4);
   Put(ComPorts(), C::CheckBoxPort2,
       b.CheckBox(page, IdOf(kComPortsIdBase, C::CheckBoxPort2), 16, 148, 220), ControlKind::Check);
-  BuildComPortsGroup(b, page, 2, 170);
+  BuildComPortsGroup(b, page, PortRole::Secondary, 170);
 }
 
 void PropertiesView::BuildComPortsGroup(ControlBuilder& b, HWND page, PortRole port, int top) {
@@ -84,8 +84,8 @@ void PropertiesView::BuildComPortsGroup(ControlBuilder& b, HWND page, PortRole p
 }
 
 void PropertiesView::BuildWinampPage(ControlBuilder& b, HWND page) {
-  BuildWinampGroup(b, page, 1, 0);
-  BuildWinampGroup(b, page, 2, 160);
+  BuildWinampGroup(b, page, PortRole::Primary, 0);
+  BuildWinampGroup(b, page, PortRole::Secondary, 160);
 }
 
 void PropertiesView::BuildWinampGroup(ControlBuilder& b, HWND page, PortRole port, int top) {

@@ -196,12 +196,14 @@ void PropertiesView::PlaceWindowForShow() {
 
 void WinampTable::SetText(WinampControl control, const std::string& text) {
   TableView::SetText(control, text);
-  AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? 2 : 1);
+  AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? PortRole::Secondary
+                                                                     : PortRole::Primary);
 }
 
 void WinampTable::SetVisible(WinampControl control, bool visible) {
   TableView::SetVisible(control, visible);
-  AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? 2 : 1);
+  AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? PortRole::Secondary
+                                                                     : PortRole::Primary);
 }
 
 void WinampTable::AvoidRowLabelOverlap(PortRole port) {

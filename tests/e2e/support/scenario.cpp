@@ -25,7 +25,7 @@ Scenario::Scenario(const std::string& name) {
   ClearRegistry();
   // Lines as a copy killed by an earlier scenario left them would pass for
   // this scenario's: every line of the stand-in ports starts low.
-  for (PortRole port : {5, 6}) {
+  for (int port : {5, 6}) {
     if (auto lines = pelorin::testing::StandinLines::ForPort(port)) {
       lines->Change(0, STANDIN_INPUTS | STANDIN_OUTPUTS);
     }
