@@ -8,7 +8,7 @@ namespace pelorin {
 namespace {
 
 void BM_DecodeBothPortsPerCycle(benchmark::State& state) {
-  const int mode = static_cast<int>(state.range(0));
+  const auto mode = ChoiceAt<PortMode>(static_cast<int>(state.range(0)));
   const LineAssignment assignment;
   int code = 0;
   for (auto _ : state) {
@@ -26,7 +26,7 @@ void BM_DecodeBothPortsPerCycle(benchmark::State& state) {
 BENCHMARK(BM_DecodeBothPortsPerCycle)->DenseRange(0, 3);
 
 void BM_ButtonNames(benchmark::State& state) {
-  const int mode = static_cast<int>(state.range(0));
+  const auto mode = ChoiceAt<PortMode>(static_cast<int>(state.range(0)));
   for (auto _ : state) benchmark::DoNotOptimize(ButtonNames(mode));
 }
 BENCHMARK(BM_ButtonNames)->DenseRange(0, 3);

@@ -85,7 +85,7 @@ void BM_PollCycleAllButtonsBusy(benchmark::State& state) {
   rig.settings.Options.DblClickSpeed = 1;  // 100 ms, so lone presses end their window
   rig.settings.Options.TurboCPS = 100;
   for (PortRole port : kPortRoles) {
-    rig.settings.PortSettings(port).Mode = static_cast<int>(PortMode::Fifteen);
+    rig.settings.PortSettings(port).Mode = PortMode::Fifteen;
     for (int b = 1; b <= 15; ++b)
       rig.settings.Slot(port, b).Mode = static_cast<std::uint8_t>(b % 5);
   }

@@ -78,6 +78,8 @@ class Reader {
     std::optional<std::uint32_t> value = settings_key_->ReadDword(legacy_name);
     return value ? static_cast<int>(*value) : fallback;
   }
+  // Same-typed on purpose: names and section, in the order of the store's fallbacks.
+  // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
   int ReadInteger(const std::string& legacy_name, const std::string& section, int fallback,
                   const std::string& key) const {
     if (!legacy_name.empty()) fallback = RegReadInteger(legacy_name, fallback);

@@ -20,6 +20,8 @@ bool RtsOutput(LedMode led_mode, bool state, bool flash) {
   }
 }
 
+// Same-typed on purpose: the two channels, each of which knows its own role.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 LedDriver::LedDriver(PortChannel& primary, PortChannel& secondary, const Settings& settings,
                      PlayerChannel& player)
     : primary_(primary), secondary_(secondary), settings_(settings), player_(player) {}

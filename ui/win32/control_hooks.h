@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "config/port_role.h"
 #include "ui/help_about_tab.h"
 #include "ui/win32/scoped_win.h"
 
