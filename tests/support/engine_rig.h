@@ -44,7 +44,7 @@ struct EngineRig {
   EngineRig() {
     ports.Port(1);
     ports.Port(2);
-    primary.Open(0);
+    primary.Open(PortListIndex{0});
     policy.SetMainWindow(kMainWindow);
     SetPlayerRunning(true);
   }
@@ -52,7 +52,7 @@ struct EngineRig {
   void SetPlayerRunning(bool running) {
     messaging.SetWindow(kPlayerWindowClass, running ? kPlayer : kNoWindow);
   }
-  void OpenSecondary() { secondary.Open(1); }
+  void OpenSecondary() { secondary.Open(PortListIndex{1}); }
 
   static std::uint32_t LineOf(int hardware_button) {
     return FakeSerialPorts::LineOf(hardware_button);
