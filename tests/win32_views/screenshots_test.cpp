@@ -106,10 +106,10 @@ TEST_F(Screenshots, EveryTabAndBothRemapPages) {
   rig_.SelectTab(0);
   rig_.Click(rig_.Control(ComPortsControl::Button1Remap));
   Shoot(rig_.remap_view1.Handle(), "remap-manual");
-  rig_.Click(rig_.Control(1, RemapControl::Button3));
+  rig_.Click(rig_.Control(PortRole::Primary, RemapControl::Button3));
   Shoot(rig_.remap_view1.Handle(), "remap-auto");
-  rig_.Click(rig_.Control(1, RemapControl::Button6));
-  rig_.Click(rig_.Control(1, RemapControl::Button2));
+  rig_.Click(rig_.Control(PortRole::Primary, RemapControl::Button6));
+  rig_.Click(rig_.Control(PortRole::Primary, RemapControl::Button2));
 }
 
 }  // namespace
