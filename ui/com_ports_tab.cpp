@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/lists.h"
+#include "platform/com_port.h"
 #include "ui/mapping_editor.h"
 
 namespace pelorin {
@@ -55,9 +56,10 @@ void ComPortsTab::Initialise() {
 void ComPortsTab::ShowSettings() {
   for (PortRole port : kPortRoles) {
     const PortGroup& group = settings_.PortSettings(port);
-    const int port_index =
-        lists::InList(group.Port - 1, lists::kPorts.size()) ? group.Port - 1 : kNoSelection;
-    view_.SetSelection(Id(port, C::ComboBox1), port_index);
+    const PortListIndex entry = ListIndexOf(ComPortNumber{group.Port});
+    view_.SetSelection(Id(port, C::ComboBox1), lists::InList(entry.value, lists::kPorts.size())
+                                                   ? entry.value
+                                                   : kNoSelection);
     const PortMode mode = lists::InList(SelectionOf(group.Mode), lists::kPortMode.size())
                               ? group.Mode
                               : PortMode::None;
@@ -67,7 +69,8 @@ void ComPortsTab::ShowSettings() {
 }
 
 void ComPortsTab::PortSelected(PortRole port, int index) {
-  settings_.PortSettings(port).Port = lists::InList(index, lists::kPorts.size()) ? index + 1 : 0;
+  settings_.PortSettings(port).Port =
+      lists::InList(index, lists::kPorts.size()) ? NumberAt(PortListIndex{index}).value : 0;
   modified_();
 }
 
