@@ -38,7 +38,9 @@ constexpr std::array<VolumeStep, 8> kVolumeSteps = {{
 
 }  // namespace
 
-void CommandDispatcher::SendCommand(WindowId player, int port, int button, int slot) {
+// Same-typed on purpose: a button (1..15) and its event slot (1..3) from the sink interface.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
+void CommandDispatcher::SendCommand(WindowId player, PortRole port, int button, int slot) {
   const ButtonSlot& slot_settings = s_.settings.Slot(port, button);
   Run(player, slot_settings.Func(slot), slot_settings.Key(slot), slot_settings.Exec(slot));
 }

@@ -38,7 +38,7 @@ class CommandDispatcher final : public CommandSink {
   // Carries out the command of event `slot` of `button` on `port`. Ports,
   // buttons and slots must lie in their ranges (1..2, 1..15, 1..3); stored
   // CommandIds above 54 do nothing.
-  void SendCommand(WindowId player, int port, int button, int slot) override;
+  void SendCommand(WindowId player, PortRole port, int button, int slot) override;
 
   // Carries out command `command`, with `key` and `exec` as the slot's key
   // word and Exec text.

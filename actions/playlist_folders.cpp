@@ -88,6 +88,8 @@ std::optional<int> FindFolderTarget(LineReader& lines, int position, FolderJump 
                                       : NextFolderStart(lines, position);
 }
 
+// Same-typed on purpose: two folders in the order of the search.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 std::vector<std::string> PlaylistFileCandidates(std::string_view player_dir,
                                                 std::string_view user_app_data_dir) {
   std::vector<std::string> candidates{std::string(player_dir) + "\\winamp.m3u"};

@@ -11,6 +11,8 @@ int AddStep(int level, int step) {
 }
 
 // Moves `louder` by the step and `quieter` by the same proportion of itself.
+// Same-typed on purpose: the two channels, named by what happens to each.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void StepKeepingBalance(std::uint16_t& louder, std::uint16_t& quieter, int step) {
   const int old = louder;
   const int moved = AddStep(old, step);

@@ -6,7 +6,7 @@ namespace {
 // `Port` 1..16 is list index 0..15; 0 (no port) becomes an index that the
 // channel reports as "no port selected".
 bool OpenChosenPort(PortChannel& channel, const PortGroup& group) {
-  return channel.Open(group.Port - 1);
+  return channel.Open(ListIndexOf(ComPortNumber{group.Port}));
 }
 
 }  // namespace

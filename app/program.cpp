@@ -37,10 +37,10 @@ Program::Program(const ProgramServices& services, const ProgramViews& views, Pro
       policy_(services.message_boxes, services.messaging, *this, *this),
       leds_(primary_, secondary_, settings_, player_),
       primary_remap_(
-          1, settings_, views.primary_remap, store_,
+          PortRole::Primary, settings_, views.primary_remap, store_,
           [this](bool enabled) { views_.frame.SetEnabled(FrameControl::Window, enabled); }),
       secondary_remap_(
-          2, settings_, views.secondary_remap, store_,
+          PortRole::Secondary, settings_, views.secondary_remap, store_,
           [this](bool enabled) { views_.frame.SetEnabled(FrameControl::Window, enabled); }),
       properties_(settings_, *this, views.frame, views.com_ports, views.winamp, views.options,
                   views.file_dialogs, primary_remap_, secondary_remap_),

@@ -122,7 +122,7 @@ class Program final : public ProgramWindowEvents,
 
   // SettingsView: the window refreshes itself after a load.
   void ShowConfigPath(const std::string& path) override;
-  void PortModeLoaded(int) override {}
+  void PortModeLoaded(PortRole) override {}
   void SettingsLoaded() override {}
 
   // PollTimerControl and PlayerLauncher

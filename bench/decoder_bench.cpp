@@ -8,13 +8,15 @@ namespace pelorin {
 namespace {
 
 void BM_DecodeBothPortsPerCycle(benchmark::State& state) {
-  const int mode = static_cast<int>(state.range(0));
+  const auto mode = ChoiceAt<PortMode>(static_cast<int>(state.range(0)));
   const LineAssignment assignment;
   int code = 0;
   for (auto _ : state) {
     for (int port = 0; port < 2; ++port) {
-      const LineLevels lines{.dcd = (code & 1) != 0, .dsr = (code & 2) != 0,
-                             .cts = (code & 4) != 0, .ri = (code & 8) != 0};
+      const LineLevels lines{.dcd = (code & 1) != 0,
+                             .dsr = (code & 2) != 0,
+                             .cts = (code & 4) != 0,
+                             .ri = (code & 8) != 0};
       const HardwareButtons hardware = DecodeHardwareButtons(lines, assignment);
       benchmark::DoNotOptimize(DecodeVirtualButtons(hardware, mode));
       code = (code + 7) & 15;
@@ -24,7 +26,7 @@ void BM_DecodeBothPortsPerCycle(benchmark::State& state) {
 BENCHMARK(BM_DecodeBothPortsPerCycle)->DenseRange(0, 3);
 
 void BM_ButtonNames(benchmark::State& state) {
-  const int mode = static_cast<int>(state.range(0));
+  const auto mode = ChoiceAt<PortMode>(static_cast<int>(state.range(0)));
   for (auto _ : state) benchmark::DoNotOptimize(ButtonNames(mode));
 }
 BENCHMARK(BM_ButtonNames)->DenseRange(0, 3);

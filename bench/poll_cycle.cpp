@@ -84,8 +84,8 @@ void BM_PollCycleAllButtonsBusy(benchmark::State& state) {
   BenchRig rig;
   rig.settings.Options.DblClickSpeed = 1;  // 100 ms, so lone presses end their window
   rig.settings.Options.TurboCPS = 100;
-  for (int port = 1; port <= 2; ++port) {
-    rig.settings.PortSettings(port).Mode = static_cast<int>(PortMode::Fifteen);
+  for (PortRole port : kPortRoles) {
+    rig.settings.PortSettings(port).Mode = PortMode::Fifteen;
     for (int b = 1; b <= 15; ++b)
       rig.settings.Slot(port, b).Mode = static_cast<std::uint8_t>(b % 5);
   }
@@ -119,7 +119,7 @@ BENCHMARK(BM_PollCycleAllButtonsBusy);
 void BM_PollCycleTurboStorm(benchmark::State& state) {
   BenchRig rig;
   rig.settings.Options.TurboCPS = 100;
-  for (int port = 1; port <= 2; ++port) {
+  for (PortRole port : kPortRoles) {
     for (int b = 1; b <= 4; ++b) {
       rig.settings.Slot(port, b).Mode = static_cast<std::uint8_t>(ClickMode::Turbo);
       rig.Hold(port, b);

@@ -26,9 +26,9 @@ class LineMapStore {
  public:
   virtual ~LineMapStore() = default;
   // The stored map of port 1 or 2, defaults filled in for missing values.
-  virtual LineMap ReadLineMap(int port) = 0;
+  virtual LineMap ReadLineMap(PortRole port) = 0;
   // Writes the four values; a failed write is ignored by the store.
-  virtual void WriteLineMap(int port, const LineMap& map) = 0;
+  virtual void WriteLineMap(PortRole port, const LineMap& map) = 0;
 };
 
 }  // namespace pelorin

@@ -142,6 +142,8 @@ const ProfileDocument::Section* ProfileDocument::FindSection(std::string_view na
   return found == first_section_.end() ? nullptr : &sections_[found->second];
 }
 
+// Same-typed on purpose: section and key, in the order of every profile API.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 std::optional<std::string> ProfileDocument::Get(std::string_view section_name,
                                                 std::string_view key) const {
   const Section* section = FindSection(section_name);
@@ -160,6 +162,8 @@ std::optional<std::string> ProfileDocument::Get(std::string_view section_name,
   return std::string(value.substr(0, kMaxValueLength));
 }
 
+// Same-typed on purpose: section, key and value, in the order of every profile API.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void ProfileDocument::Set(std::string_view section_name, std::string_view key,
                           std::string_view value) {
   std::string one_line(value);

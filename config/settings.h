@@ -3,25 +3,86 @@
 #include <cstdint>
 #include <string>
 
+#include "config/port_role.h"
+
 namespace pelorin {
 
-inline constexpr int kPortCount = 2;         // primary (port 1) and secondary (port 2)
-inline constexpr int kButtonsPerPort = 15;   // virtual buttons 1..15 of a port
-inline constexpr int kMaxPortNumber = 16;    // COM1..COM16
+inline constexpr int kButtonsPerPort = 15;  // virtual buttons 1..15 of a port
+inline constexpr int kMaxPortNumber = 16;   // COM1..COM16
 inline constexpr int kMaxPortIndex = kMaxPortNumber - 1;
 
 // "No selection" of a list field whose stored value lies outside its list.
 inline constexpr int kNoSelection = -1;
 
-enum class PortMode : int { FourButtons = 0, Button4Shift = 1, Buttons3And4Shifts = 2, Fifteen = 3 };
-enum class ClickMode : std::uint8_t { Clicks = 0, DownUp = 1, Turbo = 2, ClicksTurbo = 3, ClicksHold = 4 };
-enum class LedMode : int { TurnOn = 0, Flash = 1, NoFlash = 2, FlashInverted = 3, NoFlashInverted = 4, TurnOff = 5 };
+// The stored list choices. Each enum names its list's entries in list order,
+// and None: a stored value outside the list, which the list shows unselected
+// and a save writes back as -1.
+enum class PortMode : int {
+  None = kNoSelection,
+  FourButtons = 0,
+  Button4Shift = 1,
+  Buttons3And4Shifts = 2,
+  Fifteen = 3
+};
+// A slot's ClickMode keeps any stored byte: values outside 0..4 produce no
+// events and are written back as they were read.
+enum class ClickMode : std::uint8_t {
+  Clicks = 0,
+  DownUp = 1,
+  Turbo = 2,
+  ClicksTurbo = 3,
+  ClicksHold = 4
+};
+enum class LedMode : int {
+  None = kNoSelection,
+  TurnOn = 0,
+  Flash = 1,
+  NoFlash = 2,
+  FlashInverted = 3,
+  NoFlashInverted = 4,
+  TurnOff = 5
+};
 enum class LedCondition : int {
-  ProgramRunning = 0, PlayerRunning = 1, PlayerPlaying = 2, PlayerPaused = 3, PlayerStopped = 4,
+  None = kNoSelection,
+  ProgramRunning = 0,
+  PlayerRunning = 1,
+  PlayerPlaying = 2,
+  PlayerPaused = 3,
+  PlayerStopped = 4,
   ButtonPressed = 5
 };
 // The global policy for presses while the player is not running (`IfInactive`).
-enum class InactivePolicy : int { Start = 0, AskEveryClick = 1, AskOnce = 2, DoNothing = 3 };
+enum class InactivePolicy : int {
+  None = kNoSelection,
+  Start = 0,
+  AskEveryClick = 1,
+  AskOnce = 2,
+  DoNothing = 3
+};
+// What a single click on the tray icon does (`OnTrayClick`).
+enum class TrayClickAction : int {
+  None = kNoSelection,
+  StartPlayer = 0,
+  OpenVolumeControl = 1,
+  OpenSimpleVolumeControl = 2,
+  OpenPlayerFileDialog = 3,
+  OpenProperties = 4,
+  Nothing = 5
+};
+// The kind of network connection (`InternetType`).
+enum class ConnectionType : int { None = kNoSelection, Lan = 0, DialUp = 1, NoConnection = 2 };
+
+// The list index that shows a stored choice: None is kNoSelection.
+template <typename Choice>
+constexpr int SelectionOf(Choice choice) {
+  return static_cast<int>(choice);
+}
+// The choice of entry `index` of its list; kNoSelection is None. The caller
+// keeps `index` inside the list or at kNoSelection.
+template <typename Choice>
+constexpr Choice ChoiceAt(int index) {
+  return static_cast<Choice>(index);
+}
 
 // Key word bits: the virtual-key code in bits 0..7 and the modifiers above it.
 inline constexpr std::uint16_t kKeyCodeMask = 0x00FF;
@@ -32,15 +93,15 @@ inline constexpr std::uint16_t kKeyAlt = 0x0400;
 // The configuration of one virtual button. Field names are the keys of its
 // section in the configuration file.
 struct ButtonSlot {
-  std::uint8_t Mode = 0;        // ClickMode; values outside 0..4 produce no events
-  std::uint8_t Func1 = 0;       // CommandId of event slot 1
-  std::uint8_t Func2 = 0;       // CommandId of event slot 2
-  std::uint8_t Func3 = 0;       // CommandId of event slot 3
-  std::uint8_t Inactive = 0;    // 0 = use Options.IfInactive, else that policy + 1
-  std::string Exec1 = "\"\"";   // Exec texts, held in quoted form
+  std::uint8_t Mode = 0;       // ClickMode; values outside 0..4 produce no events
+  std::uint8_t Func1 = 0;      // CommandId of event slot 1
+  std::uint8_t Func2 = 0;      // CommandId of event slot 2
+  std::uint8_t Func3 = 0;      // CommandId of event slot 3
+  std::uint8_t Inactive = 0;   // 0 = use Options.IfInactive, else that policy + 1
+  std::string Exec1 = "\"\"";  // Exec texts, held in quoted form
   std::string Exec2 = "\"\"";
   std::string Exec3 = "\"\"";
-  std::uint16_t Key1 = 0;       // key words
+  std::uint16_t Key1 = 0;  // key words
   std::uint16_t Key2 = 0;
   std::uint16_t Key3 = 0;
 
@@ -54,9 +115,9 @@ struct ButtonSlot {
 
 // Global options (section "Options").
 struct OptionsGroup {
-  int IfInactive = 2;     // InactivePolicy, or kNoSelection
-  int OnTrayClick = 2;    // tray click action, or kNoSelection
-  int InternetType = 0;   // kept and stored only
+  InactivePolicy IfInactive = InactivePolicy::AskOnce;
+  TrayClickAction OnTrayClick = TrayClickAction::OpenSimpleVolumeControl;
+  ConnectionType InternetType = ConnectionType::Lan;  // kept and stored only
   bool AutoStartup = true;
   bool Warn = true;
   bool WinampOnStartup = false;
@@ -69,11 +130,11 @@ struct OptionsGroup {
 
 // One serial port's options (sections "Primary" and "Secondary").
 struct PortGroup {
-  int Port = 0;       // 1..16 = COM1..COM16, 0 = none chosen
-  int Mode = 0;       // PortMode, or kNoSelection
-  int LED = 0;        // LedMode, or kNoSelection
-  int LEDwhen = 0;    // LedCondition, or kNoSelection
-  int DCD = 1;        // line assignment: hardware button 1..4, 0 = "None", or kNoSelection
+  int Port = 0;  // 1..16 = COM1..COM16, 0 = none chosen
+  PortMode Mode = PortMode::FourButtons;
+  LedMode LED = LedMode::TurnOn;
+  LedCondition LEDwhen = LedCondition::ProgramRunning;
+  int DCD = 1;  // line assignment: hardware button 1..4, 0 = "None", or kNoSelection
   int DSR = 2;
   int CTS = 3;
   int RI = 4;
@@ -88,12 +149,18 @@ struct Settings {
   PortGroup Secondary;
   std::array<std::array<ButtonSlot, kButtonsPerPort>, kPortCount> Buttons = DefaultButtons();
 
-  // Port 1 is the primary port, port 2 the secondary.
-  PortGroup& PortSettings(int port) { return port == 1 ? Primary : Secondary; }
-  const PortGroup& PortSettings(int port) const { return port == 1 ? Primary : Secondary; }
-  // The slot of virtual button `button` (1..15) of `port` (1..2).
-  ButtonSlot& Slot(int port, int button) { return Buttons[port - 1][button - 1]; }
-  const ButtonSlot& Slot(int port, int button) const { return Buttons[port - 1][button - 1]; }
+  PortGroup& PortSettings(PortRole role) { return role == PortRole::Primary ? Primary : Secondary; }
+  const PortGroup& PortSettings(PortRole role) const {
+    return role == PortRole::Primary ? Primary : Secondary;
+  }
+  // The slots of the 15 virtual buttons of a port.
+  std::array<ButtonSlot, kButtonsPerPort>& SlotsOf(PortRole role) { return Buttons[IndexOf(role)]; }
+  const std::array<ButtonSlot, kButtonsPerPort>& SlotsOf(PortRole role) const {
+    return Buttons[IndexOf(role)];
+  }
+  // The slot of virtual button `button` (1..15) of a port.
+  ButtonSlot& Slot(PortRole role, int button) { return SlotsOf(role)[button - 1]; }
+  const ButtonSlot& Slot(PortRole role, int button) const { return SlotsOf(role)[button - 1]; }
 
   static std::array<std::array<ButtonSlot, kButtonsPerPort>, kPortCount> DefaultButtons();
 

@@ -14,30 +14,37 @@ constexpr const char* kSecondary = "Secondary";
 constexpr const char* kOptions = "Options";
 constexpr int kLegacySlots = 4;  // only slots 1..4 had values of their own before
 
-const char* PortSection(int port) {
-  return port == 1 ? kPrimary : kSecondary;
+const char* PortSection(PortRole port) {
+  return port == PortRole::Primary ? kPrimary : kSecondary;
 }
 
 // "Port1Button1" .. "Port2Button15", for slot index 0..14.
-std::string ButtonSection(int port, int slot_index) {
-  return "Port" + std::to_string(port) + "Button" + std::to_string(slot_index + 1);
+std::string ButtonSection(PortRole port, int slot_index) {
+  return "Port" + std::to_string(NumberOf(port)) + "Button" + std::to_string(slot_index + 1);
 }
 
 // The older name of a port value: "COMport" / "COMport2", "DCD" / "DCD2".
-std::string LegacyPortName(const char* name, int port) {
-  return port == 1 ? std::string(name) : std::string(name) + "2";
+std::string LegacyPortName(const char* name, PortRole port) {
+  return port == PortRole::Primary ? std::string(name) : std::string(name) + "2";
 }
 
 // The older name of a slot value: "Button1Mode" .. "Button8Func2", slots
 // 1..4 of the primary port as 1..4 and of the secondary port as 5..8.
-std::string LegacySlotName(int port, int slot_index, const char* field) {
+std::string LegacySlotName(PortRole port, int slot_index, const char* field) {
   if (slot_index >= kLegacySlots) return {};
-  return "Button" + std::to_string((port - 1) * kLegacySlots + slot_index + 1) + field;
+  return "Button" +
+         std::to_string(static_cast<int>(IndexOf(port)) * kLegacySlots + slot_index + 1) + field;
 }
 
 // A list field outside its list holds no selection.
 int ListIndex(int stored, std::size_t list_size) {
   return lists::InList(stored, list_size) ? stored : kNoSelection;
+}
+
+// A stored list choice; outside its list it is None.
+template <typename Choice>
+Choice ListChoice(int stored, std::size_t list_size) {
+  return ChoiceAt<Choice>(ListIndex(stored, list_size));
 }
 
 // `Port` is the list index + 1; outside the list it is 0, no port.
@@ -71,6 +78,8 @@ class Reader {
     std::optional<std::uint32_t> value = settings_key_->ReadDword(legacy_name);
     return value ? static_cast<int>(*value) : fallback;
   }
+  // Same-typed on purpose: names and section, in the order of the store's fallbacks.
+  // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
   int ReadInteger(const std::string& legacy_name, const std::string& section, int fallback,
                   const std::string& key) const {
     if (!legacy_name.empty()) fallback = RegReadInteger(legacy_name, fallback);
@@ -115,7 +124,7 @@ std::string ExecForFile(const std::string& exec) {
 }
 
 void ReadPortNumbers(const Reader& in, Settings& settings) {
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     PortGroup& group = settings.PortSettings(port);
     group.Port =
         PortNumber(in.ReadInteger(LegacyPortName("COMport", port), PortSection(port), 0, "Port"));
@@ -124,7 +133,7 @@ void ReadPortNumbers(const Reader& in, Settings& settings) {
 
 void ReadLineAssignmentsFrom(const Reader& in, Settings& settings) {
   const PortGroup defaults;
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     PortGroup& group = settings.PortSettings(port);
     const std::string section = PortSection(port);
     auto line = [&](const char* name, int fallback) {
@@ -140,15 +149,15 @@ void ReadLineAssignmentsFrom(const Reader& in, Settings& settings) {
 
 void ReadOptions(const Reader& in, RegistryKey* run_key, OptionsGroup& options) {
   const OptionsGroup defaults;
-  options.IfInactive =
-      ListIndex(in.ReadInteger("IfInactive", kOptions, defaults.IfInactive, "IfInactive"),
-                lists::kIfInactive.size());
-  options.OnTrayClick =
-      ListIndex(in.ReadInteger("OnTrayClick", kOptions, defaults.OnTrayClick, "OnTrayClick"),
-                lists::kOnTrayClick.size());
-  options.InternetType =
-      ListIndex(in.ReadInteger("InternetType", kOptions, defaults.InternetType, "InternetType"),
-                lists::kInternetType.size());
+  options.IfInactive = ListChoice<InactivePolicy>(
+      in.ReadInteger("IfInactive", kOptions, SelectionOf(defaults.IfInactive), "IfInactive"),
+      lists::kIfInactive.size());
+  options.OnTrayClick = ListChoice<TrayClickAction>(
+      in.ReadInteger("OnTrayClick", kOptions, SelectionOf(defaults.OnTrayClick), "OnTrayClick"),
+      lists::kOnTrayClick.size());
+  options.InternetType = ListChoice<ConnectionType>(
+      in.ReadInteger("InternetType", kOptions, SelectionOf(defaults.InternetType), "InternetType"),
+      lists::kInternetType.size());
   // An autostart entry turns the option on whatever the file says.
   bool entry_exists = run_key != nullptr && run_key->ReadString(kAutostartValueName).has_value();
   bool stored = in.ReadBoolean("", kOptions, defaults.AutoStartup, "AutoStartup");
@@ -167,10 +176,10 @@ void ReadOptions(const Reader& in, RegistryKey* run_key, OptionsGroup& options) 
 // field keeps the low 8 bits of the stored number.
 void ReadSlotCommands(const Reader& in, Settings& settings, int first, int last) {
   const auto defaults = Settings::DefaultButtons();
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     for (int index = first; index < last; ++index) {
-      const ButtonSlot& fallback = defaults[port - 1][index];
-      ButtonSlot& slot = settings.Buttons[port - 1][index];
+      const ButtonSlot& fallback = defaults[IndexOf(port)][index];
+      ButtonSlot& slot = settings.SlotsOf(port)[index];
       const std::string section = ButtonSection(port, index);
       auto byte = [&](const char* legacy, int value, const char* key) {
         return static_cast<std::uint8_t>(
@@ -187,9 +196,9 @@ void ReadSlotCommands(const Reader& in, Settings& settings, int first, int last)
 }
 
 void ReadSlotExtras(const Reader& in, Settings& settings) {
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     for (int index = 0; index < kButtonsPerPort; ++index) {
-      ButtonSlot& slot = settings.Buttons[port - 1][index];
+      ButtonSlot& slot = settings.SlotsOf(port)[index];
       const std::string section = ButtonSection(port, index);
       slot.Inactive = static_cast<std::uint8_t>(in.IniReadInteger(section, "Inactive", 0));
       slot.Exec1 = QuoteExecText(in.IniReadString(section, "Exec1", ""));
@@ -202,7 +211,7 @@ void ReadSlotExtras(const Reader& in, Settings& settings) {
   }
 }
 
-void WriteSlot(Writer& out, int port, int index, const ButtonSlot& slot) {
+void WriteSlot(Writer& out, PortRole port, int index, const ButtonSlot& slot) {
   const std::string section = ButtonSection(port, index);
   out.WriteInteger(section, "Mode", slot.Mode);
   out.WriteInteger(section, "Func1", slot.Func1);
@@ -231,13 +240,13 @@ void SettingsStore::ReadLineAssignments(Settings& settings) {
   ReadLineAssignmentsFrom(Reader(document, settings_key_.get()), settings);
 }
 
-LineMap SettingsStore::ReadLineMap(int port) {
+LineMap SettingsStore::ReadLineMap(PortRole port) {
   Settings stored;
   ReadLineAssignments(stored);
   return LineMapOf(stored.PortSettings(port));
 }
 
-void SettingsStore::WriteLineMap(int port, const LineMap& map) {
+void SettingsStore::WriteLineMap(PortRole port, const LineMap& map) {
   const char* section = PortSection(port);
   WriteInteger(section, "DCD", map[0]);
   WriteInteger(section, "DSR", map[1]);
@@ -255,16 +264,17 @@ void SettingsStore::ReadSettings(Settings& settings) {
   ReadSlotCommands(in, settings, 0, kLegacySlots);
   ReadSlotCommands(in, settings, kLegacySlots, kButtonsPerPort);
   ReadSlotExtras(in, settings);
-  for (int port = 1; port <= kPortCount; ++port) {
-    settings.PortSettings(port).Mode =
-        ListIndex(in.IniReadInteger(PortSection(port), "Mode", 0), lists::kPortMode.size());
+  for (PortRole port : kPortRoles) {
+    settings.PortSettings(port).Mode = ListChoice<PortMode>(
+        in.IniReadInteger(PortSection(port), "Mode", 0), lists::kPortMode.size());
     if (view_ != nullptr) view_->PortModeLoaded(port);
   }
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     PortGroup& group = settings.PortSettings(port);
-    group.LED = ListIndex(in.IniReadInteger(PortSection(port), "LED", 0), lists::kLedMode.size());
-    group.LEDwhen =
-        ListIndex(in.IniReadInteger(PortSection(port), "LEDwhen", 0), lists::kLedCondition.size());
+    group.LED =
+        ListChoice<LedMode>(in.IniReadInteger(PortSection(port), "LED", 0), lists::kLedMode.size());
+    group.LEDwhen = ListChoice<LedCondition>(in.IniReadInteger(PortSection(port), "LEDwhen", 0),
+                                             lists::kLedCondition.size());
   }
   if (view_ != nullptr) view_->SettingsLoaded();
 }
@@ -275,11 +285,11 @@ void SettingsStore::WriteSettings(const Settings& settings) {
   ProfileDocument scratch;
   Writer out(document ? *document : scratch);
 
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     // No selection (-1) is stored as 0, no port.
     out.WriteInteger(PortSection(port), "Port", PortNumber(settings.PortSettings(port).Port));
   }
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     const PortGroup& group = settings.PortSettings(port);
     out.WriteInteger(PortSection(port), "DCD", group.DCD);
     out.WriteInteger(PortSection(port), "DSR", group.DSR);
@@ -287,9 +297,9 @@ void SettingsStore::WriteSettings(const Settings& settings) {
     out.WriteInteger(PortSection(port), "RI", group.RI);
   }
   const OptionsGroup& options = settings.Options;
-  out.WriteInteger(kOptions, "IfInactive", options.IfInactive);
-  out.WriteInteger(kOptions, "OnTrayClick", options.OnTrayClick);
-  out.WriteInteger(kOptions, "InternetType", options.InternetType);
+  out.WriteInteger(kOptions, "IfInactive", SelectionOf(options.IfInactive));
+  out.WriteInteger(kOptions, "OnTrayClick", SelectionOf(options.OnTrayClick));
+  out.WriteInteger(kOptions, "InternetType", SelectionOf(options.InternetType));
   WriteAutostartEntry(options.AutoStartup);
   out.WriteBoolean(kOptions, "AutoStartup", options.AutoStartup);
   out.WriteBoolean(kOptions, "WinampOnStartup", options.WinampOnStartup);
@@ -297,16 +307,17 @@ void SettingsStore::WriteSettings(const Settings& settings) {
   out.WriteInteger(kOptions, "DblClickSpeed", options.DblClickSpeed);
   out.WriteInteger(kOptions, "TurboCPS", options.TurboCPS);
   out.WriteBoolean(kOptions, "UsePort2", options.UsePort2);
-  out.WriteInteger(kPrimary, "Mode", settings.Primary.Mode);
-  for (int port = 1; port <= kPortCount; ++port) {
+  out.WriteInteger(kPrimary, "Mode", SelectionOf(settings.Primary.Mode));
+  for (PortRole port : kPortRoles) {
     for (int index = 0; index < kButtonsPerPort; ++index) {
-      WriteSlot(out, port, index, settings.Buttons[port - 1][index]);
+      WriteSlot(out, port, index, settings.SlotsOf(port)[index]);
     }
   }
-  out.WriteInteger(kSecondary, "Mode", settings.Secondary.Mode);
-  for (int port = 1; port <= kPortCount; ++port) {
-    out.WriteInteger(PortSection(port), "LED", settings.PortSettings(port).LED);
-    out.WriteInteger(PortSection(port), "LEDwhen", settings.PortSettings(port).LEDwhen);
+  out.WriteInteger(kSecondary, "Mode", SelectionOf(settings.Secondary.Mode));
+  for (PortRole port : kPortRoles) {
+    out.WriteInteger(PortSection(port), "LED", SelectionOf(settings.PortSettings(port).LED));
+    out.WriteInteger(PortSection(port), "LEDwhen",
+                     SelectionOf(settings.PortSettings(port).LEDwhen));
   }
   out.WriteString(kOptions, "Version", kConfigVersion);
 

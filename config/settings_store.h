@@ -31,7 +31,7 @@ class SettingsView {
   virtual void ShowConfigPath(const std::string& path) = 0;
   // The wiring mode of port 1 or 2 was loaded: rebuild that port's button
   // list with its first button selected.
-  virtual void PortModeLoaded(int port) = 0;
+  virtual void PortModeLoaded(PortRole port) = 0;
   // A load has finished: refresh every control from the settings and leave
   // the window with no pending changes.
   virtual void SettingsLoaded() = 0;
@@ -92,8 +92,8 @@ class SettingsStore final : public LineMapStore {
 
   // LineMapStore: one port's four line values, read like ReadLineAssignments
   // and written like WriteInteger (nothing before Open).
-  LineMap ReadLineMap(int port) override;
-  void WriteLineMap(int port, const LineMap& map) override;
+  LineMap ReadLineMap(PortRole port) override;
+  void WriteLineMap(PortRole port, const LineMap& map) override;
 
   // The file chooser's starting point; a current path without any folder
   // gives way to the default path.

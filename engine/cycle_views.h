@@ -12,7 +12,7 @@ namespace pelorin {
 class LineIndicatorView {
  public:
   virtual ~LineIndicatorView() = default;
-  virtual void ShowLines(int port, const LineLevels& lines) = 0;
+  virtual void ShowLines(PortRole port, const LineLevels& lines) = 0;
 };
 
 // The Options tab's double-click test picture: one flip for each tick in which

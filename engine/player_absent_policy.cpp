@@ -7,13 +7,13 @@ enum class Effect { None, Start, Ask, AskOnce };
 
 // The effect of the global policy list ("Start Winamp", "Ask every click to
 // start", "Ask once to start", "Do nothing").
-Effect GlobalEffect(int global_policy) {
+Effect GlobalEffect(InactivePolicy global_policy) {
   switch (global_policy) {
-    case 0:
+    case InactivePolicy::Start:
       return Effect::Start;
-    case 1:
+    case InactivePolicy::AskEveryClick:
       return Effect::Ask;
-    case 2:
+    case InactivePolicy::AskOnce:
       return Effect::AskOnce;
     default:
       return Effect::None;  // "Do nothing" and no selection
@@ -22,9 +22,9 @@ Effect GlobalEffect(int global_policy) {
 
 // A button's own list has "Default (in Options tab)" in front of the global
 // list's entries.
-Effect ButtonEffect(std::uint8_t button_policy, int global_policy) {
+Effect ButtonEffect(std::uint8_t button_policy, InactivePolicy global_policy) {
   if (button_policy == 0) return GlobalEffect(global_policy);
-  return GlobalEffect(button_policy - 1);
+  return GlobalEffect(ChoiceAt<InactivePolicy>(button_policy - 1));
 }
 
 }  // namespace
@@ -33,7 +33,7 @@ PlayerAbsentPolicy::PlayerAbsentPolicy(MessageBoxes& boxes, WindowMessaging& mes
                                        PollTimerControl& timer, PlayerLauncher& launcher)
     : boxes_(boxes), messaging_(messaging), timer_(timer), launcher_(launcher) {}
 
-void PlayerAbsentPolicy::FoldPress(std::uint8_t button_policy, int global_policy) {
+void PlayerAbsentPolicy::FoldPress(std::uint8_t button_policy, InactivePolicy global_policy) {
   Effect effect = ButtonEffect(button_policy, global_policy);
   if (effect == Effect::AskOnce) effect = asked_once_ ? Effect::None : Effect::Ask;
   if (effect == Effect::Start) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "config/settings.h"
+
 #include "platform/message_box.h"
 #include "platform/window_id.h"
 #include "platform/window_messaging.h"
@@ -53,7 +55,7 @@ class PlayerAbsentPolicy {
   // (0..3 = start, ask every click, ask once, do nothing). Other values have
   // no effect. Start beats ask; "ask once" counts as ask until the program
   // has asked.
-  void FoldPress(std::uint8_t button_policy, int global_policy);
+  void FoldPress(std::uint8_t button_policy, InactivePolicy global_policy);
 
   // Acts on the cycle's request; called only when the player window is
   // missing in this cycle. Ask: the main window comes to the foreground and,

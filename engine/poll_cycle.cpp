@@ -3,9 +3,6 @@
 namespace pelorin {
 namespace {
 
-constexpr int kPrimary = 1;
-constexpr int kSecondary = 2;
-
 // Event slots as the dispatcher numbers them.
 constexpr int kSlotOne = 1;    // single click, button down
 constexpr int kSlotTwo = 2;    // double-click, button up
@@ -27,14 +24,14 @@ void PollCycle::Run() {
   CycleInputs in;
   ReadLines(in);
   in.processed_ports = parts_.secondary.IsOpen() ? 2 : 1;
-  for (int port = 1; port <= in.processed_ports; ++port) {
-    for (ButtonState& state : states_[port - 1]) state.ClearCycleFlags();
+  for (PortRole port : FirstRoles(in.processed_ports)) {
+    for (ButtonState& state : states_[IndexOf(port)]) state.ClearCycleFlags();
   }
   DecodeButtons(in);
 
   parts_.policy.BeginCycle();
   bool double_clicked = false;
-  for (int port = 1; port <= in.processed_ports; ++port) {
+  for (PortRole port : FirstRoles(in.processed_ports)) {
     double_clicked = RecognizePort(port) || double_clicked;
   }
 
@@ -47,15 +44,15 @@ void PollCycle::Run() {
   // Once per cycle, however many buttons double-clicked.
   if (double_clicked) parts_.test_picture.FlipTestPicture();
 
-  FeedRemapDialog(kPrimary, in.lines[0], parts_.primary_remap);
-  FeedRemapDialog(kSecondary, in.lines[1], parts_.secondary_remap);
+  FeedRemapDialog(PortRole::Primary, in.lines[0], parts_.primary_remap);
+  FeedRemapDialog(PortRole::Secondary, in.lines[1], parts_.secondary_remap);
 
   // A changed LED condition shows now rather than at the next 200 ms step.
   if (parts_.leds.UpdateConditions(player, in.hardware[0].code, in.hardware[1].code)) {
     parts_.leds.Step();
   }
 
-  for (int port = 1; port <= in.processed_ports; ++port) DispatchPort(port, player);
+  for (PortRole port : FirstRoles(in.processed_ports)) DispatchPort(port, player);
 
   // An unprocessed port's levels follow themselves, so it raises no events.
   for (PortStates& port_states : states_) {
@@ -68,33 +65,33 @@ void PollCycle::ReadLines(CycleInputs& in) {
   // A port that is not open reads as all lines up.
   in.lines[0] = parts_.primary.ReadLines();
   in.lines[1] = parts_.secondary.ReadLines();
-  parts_.line_indicators.ShowLines(kPrimary, in.lines[0]);
-  parts_.line_indicators.ShowLines(kSecondary, in.lines[1]);
+  parts_.line_indicators.ShowLines(PortRole::Primary, in.lines[0]);
+  parts_.line_indicators.ShowLines(PortRole::Secondary, in.lines[1]);
 }
 
 void PollCycle::DecodeButtons(CycleInputs& in) {
   // Both ports' hardware buttons are shown every cycle, so a secondary port
   // that is not open shows all indicators up.
-  for (int port = 1; port <= kPortCount; ++port) {
-    const auto index = static_cast<std::size_t>(port - 1);
+  for (PortRole port : kPortRoles) {
+    const std::size_t index = IndexOf(port);
     const PortGroup& group = parts_.settings.PortSettings(port);
     in.hardware[index] = DecodeHardwareButtons(in.lines[index], AssignmentOf(group));
     indicators_[index].Update(port, in.hardware[index], parts_.button_indicators);
   }
-  for (int port = 1; port <= in.processed_ports; ++port) {
-    const auto index = static_cast<std::size_t>(port - 1);
+  for (PortRole port : FirstRoles(in.processed_ports)) {
+    const std::size_t index = IndexOf(port);
     const VirtualLevels levels =
         DecodeVirtualButtons(in.hardware[index], parts_.settings.PortSettings(port).Mode);
     for (int v = 0; v < kButtonsPerPort; ++v) states_[index][v].current_level = levels[v];
   }
 }
 
-bool PollCycle::RecognizePort(int port) {
+bool PollCycle::RecognizePort(PortRole port) {
   const Settings& settings = parts_.settings;
   const std::int64_t window_ms = DoubleClickWindowMs(settings.Options.DblClickSpeed);
   bool double_clicked = false;
   for (int button = 1; button <= kButtonsPerPort; ++button) {
-    ButtonState& state = states_[port - 1][button - 1];
+    ButtonState& state = states_[IndexOf(port)][button - 1];
     RecognizeEvents(state, parts_.clock, window_ms);
     // Every press counts for the player-absent policy, whatever the
     // button's ClickMode and commands.
@@ -106,18 +103,18 @@ bool PollCycle::RecognizePort(int port) {
   return double_clicked;
 }
 
-void PollCycle::FeedRemapDialog(int port, const LineLevels& now, RemapLineFeed& dialog) {
+void PollCycle::FeedRemapDialog(PortRole port, const LineLevels& now, RemapLineFeed& dialog) {
   if (!dialog.ShowsAutoPage()) return;
-  const LineLevels& before = previous_lines_[port - 1];
+  const LineLevels& before = previous_lines_[IndexOf(port)];
   if (Rose(before.dcd, now.dcd)) dialog.DcdRose();
   if (Rose(before.dsr, now.dsr)) dialog.DsrRose();
   if (Rose(before.cts, now.cts)) dialog.CtsRose();
   if (Rose(before.ri, now.ri)) dialog.RiRose();
 }
 
-void PollCycle::DispatchPort(int port, WindowId player) {
+void PollCycle::DispatchPort(PortRole port, WindowId player) {
   for (int button = 1; button <= kButtonsPerPort; ++button) {
-    ButtonState& state = states_[port - 1][button - 1];
+    ButtonState& state = states_[IndexOf(port)][button - 1];
     DispatchClickMode(port, button, state, player);
     if (state.released) state.turbo_active = false;
     // A repeat started under one ClickMode runs on until the release,
@@ -126,7 +123,7 @@ void PollCycle::DispatchPort(int port, WindowId player) {
   }
 }
 
-void PollCycle::DispatchClickMode(int port, int button, ButtonState& state, WindowId player) {
+void PollCycle::DispatchClickMode(PortRole port, int button, ButtonState& state, WindowId player) {
   switch (static_cast<ClickMode>(parts_.settings.Slot(port, button).Mode)) {
     case ClickMode::Clicks:
       if (state.window_ended) Send(player, port, button, kSlotOne);
@@ -161,7 +158,7 @@ void PollCycle::DispatchClickMode(int port, int button, ButtonState& state, Wind
   }
 }
 
-void PollCycle::RunTurbo(int port, int button, ButtonState& state, WindowId player) {
+void PollCycle::RunTurbo(PortRole port, int button, ButtonState& state, WindowId player) {
   const std::int64_t due =
       TurboRepeatsDue(state, parts_.clock.NowMs(), parts_.settings.Options.TurboCPS);
   for (std::int64_t i = 0; i < due; ++i) {
@@ -170,7 +167,7 @@ void PollCycle::RunTurbo(int port, int button, ButtonState& state, WindowId play
   }
 }
 
-void PollCycle::Send(WindowId player, int port, int button, int slot) {
+void PollCycle::Send(WindowId player, PortRole port, int button, int slot) {
   parts_.commands.SendCommand(player, port, button, slot);
 }
 

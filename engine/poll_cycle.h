@@ -58,7 +58,9 @@ class PollCycle {
   void Run();
 
   // The state of virtual `button` (1..15) of `port` (1 or 2).
-  const ButtonState& State(int port, int button) const { return states_[port - 1][button - 1]; }
+  const ButtonState& State(PortRole port, int button) const {
+    return states_[IndexOf(port)][button - 1];
+  }
 
  private:
   using PortStates = std::array<ButtonState, kButtonsPerPort>;
@@ -67,17 +69,17 @@ class PollCycle {
   struct CycleInputs {
     std::array<LineLevels, kPortCount> lines;
     std::array<HardwareButtons, kPortCount> hardware;
-    int processed_ports = 1;  // 2 while the secondary port is open
+    std::size_t processed_ports = 1;  // 2 while the secondary port is open
   };
 
   void ReadLines(CycleInputs& in);
   void DecodeButtons(CycleInputs& in);
-  bool RecognizePort(int port);
-  void FeedRemapDialog(int port, const LineLevels& now, RemapLineFeed& dialog);
-  void DispatchPort(int port, WindowId player);
-  void DispatchClickMode(int port, int button, ButtonState& state, WindowId player);
-  void RunTurbo(int port, int button, ButtonState& state, WindowId player);
-  void Send(WindowId player, int port, int button, int slot);
+  bool RecognizePort(PortRole port);
+  void FeedRemapDialog(PortRole port, const LineLevels& now, RemapLineFeed& dialog);
+  void DispatchPort(PortRole port, WindowId player);
+  void DispatchClickMode(PortRole port, int button, ButtonState& state, WindowId player);
+  void RunTurbo(PortRole port, int button, ButtonState& state, WindowId player);
+  void Send(WindowId player, PortRole port, int button, int slot);
 
   PollCycleParts parts_;
   std::array<PortStates, kPortCount> states_{};

@@ -2,8 +2,8 @@
 
 namespace pelorin {
 
-bool RtsOutput(int led_mode, bool state, bool flash) {
-  switch (static_cast<LedMode>(led_mode)) {
+bool RtsOutput(LedMode led_mode, bool state, bool flash) {
+  switch (led_mode) {
     case LedMode::TurnOn:
       return state;
     case LedMode::Flash:
@@ -20,12 +20,14 @@ bool RtsOutput(int led_mode, bool state, bool flash) {
   }
 }
 
+// Same-typed on purpose: the two channels, each of which knows its own role.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 LedDriver::LedDriver(PortChannel& primary, PortChannel& secondary, const Settings& settings,
                      PlayerChannel& player)
     : primary_(primary), secondary_(secondary), settings_(settings), player_(player) {}
 
 bool LedDriver::Evaluate(const PortGroup& port, WindowId player, int code) {
-  switch (static_cast<LedCondition>(port.LEDwhen)) {
+  switch (port.LEDwhen) {
     case LedCondition::ProgramRunning:
       return true;
     case LedCondition::PlayerRunning:

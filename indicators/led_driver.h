@@ -9,7 +9,7 @@ namespace pelorin {
 // "Flash (inv.)", "No flash (inv.)", "Turn off") with LED state `state` and
 // flash phase `flash`. Any other mode acts as "Turn off". The inverted modes
 // serve an LED wired between DTR and RTS, which lights while RTS is clear.
-bool RtsOutput(int led_mode, bool state, bool flash);
+bool RtsOutput(LedMode led_mode, bool state, bool flash);
 
 // The LEDs on the RTS outputs of the two ports. Both steps read the live
 // `LED` and `LEDwhen` settings of each port on every run.

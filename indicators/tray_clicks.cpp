@@ -21,14 +21,14 @@ void TrayClicks::TrayMessage(std::uint32_t mouse_message) {
   }
 }
 
-void TrayClicks::OnTrayClickTick(int on_tray_click) {
+void TrayClicks::OnTrayClickTick(TrayClickAction action) {
   // Only a first click starts the timer. A tick without it (a timer message
   // posted by another program, or one already queued when a double-click
   // stopped the timer) is no single click.
   if (!host_.ClickTimerRunning()) return;
   host_.StopClickTimer();
-  if (on_tray_click < 0 || on_tray_click > static_cast<int>(TrayClickAction::Nothing)) return;
-  const auto action = static_cast<TrayClickAction>(on_tray_click);
+  const int index = SelectionOf(action);
+  if (index < 0 || index > SelectionOf(TrayClickAction::Nothing)) return;
   switch (action) {
     case TrayClickAction::OpenProperties:
       host_.ShowProperties();

@@ -1,22 +1,14 @@
 #pragma once
 #include <cstdint>
 
+#include "config/settings.h"
+
 namespace pelorin {
 
 // Mouse messages that the tray icon's callback carries in lParam.
 inline constexpr std::uint32_t kMouseLeftDown = 0x0201;
 inline constexpr std::uint32_t kMouseLeftDoubleClick = 0x0203;
 inline constexpr std::uint32_t kMouseRightDown = 0x0204;
-
-// The single-click actions of the tray icon, in the order of their list.
-enum class TrayClickAction {
-  StartPlayer = 0,
-  OpenVolumeControl = 1,
-  OpenSimpleVolumeControl = 2,
-  OpenPlayerFileDialog = 3,
-  OpenProperties = 4,
-  Nothing = 5,
-};
 
 // What the tray icon's owner must do for it.
 class TrayHost {
@@ -44,10 +36,10 @@ class TrayClicks {
 
   // The tray callback with mouse message `mouse_message`.
   void TrayMessage(std::uint32_t mouse_message);
-  // The click timer ran out: the click had no second one. `on_tray_click`
-  // is the chosen action's list index; anything outside the list does nothing.
+  // The click timer ran out: the click had no second one. `action` is the
+  // chosen action; a value outside the list does nothing.
   // A tick while the click timer is not running does nothing.
-  void OnTrayClickTick(int on_tray_click);
+  void OnTrayClickTick(TrayClickAction action);
 
  private:
   TrayHost& host_;

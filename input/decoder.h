@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "config/port_role.h"
+#include "config/settings.h"
+
 namespace pelorin {
 
 // Levels of a port's four modem-status inputs; true while asserted (pressed).
@@ -35,27 +38,27 @@ using VirtualLevels = std::array<bool, 15>;
 // value outside 1..4 is ignored.
 HardwareButtons DecodeHardwareButtons(const LineLevels& lines, const LineAssignment& assignment);
 
-// Levels of virtual buttons 1..15 (index 0..14) under `port_mode` (0..3);
+// Levels of virtual buttons 1..15 (index 0..14) under `port_mode`;
 // buttons beyond the mode's count, and every button under any other mode,
 // are up.
-VirtualLevels DecodeVirtualButtons(const HardwareButtons& hardware, int port_mode);
+VirtualLevels DecodeVirtualButtons(const HardwareButtons& hardware, PortMode port_mode);
 
 // Number of virtual buttons a mode uses (4, 6, 8, 15; 0 for no mode).
-int VirtualButtonCount(int port_mode);
+int VirtualButtonCount(PortMode port_mode);
 
 // Names offered in a port's button selector; entry i is virtual button i + 1.
-// Empty for a mode outside 0..3.
-std::vector<std::string> ButtonNames(int port_mode);
+// Empty for a mode outside the list.
+std::vector<std::string> ButtonNames(PortMode port_mode);
 
 // Where a port's decoded state is shown (the COM ports tab).
 class PortIndicatorView {
  public:
   virtual ~PortIndicatorView() = default;
   // The "4:" row: hardware button `index` (0..3) shown pressed or released.
-  virtual void ShowHardwareButton(int port, int index, bool pressed) = 0;
+  virtual void ShowHardwareButton(PortRole port, int index, bool pressed) = 0;
   // The "15:" indicator: pressed with caption `code` for 1..15, released
   // with an empty caption for 0.
-  virtual void ShowCombinationCode(int port, int code) = 0;
+  virtual void ShowCombinationCode(PortRole port, int code) = 0;
 };
 
 // The per-port decoding state kept between cycles: only the previous
@@ -64,7 +67,7 @@ class PortIndicators {
  public:
   // Shows `hardware` on `view`: the "4:" row every time, the "15:" indicator
   // only when the code differs from the previous call's.
-  void Update(int port, const HardwareButtons& hardware, PortIndicatorView& view);
+  void Update(PortRole port, const HardwareButtons& hardware, PortIndicatorView& view);
 
  private:
   int previous_code_ = 0;

@@ -6,25 +6,25 @@
 
 namespace pelorin {
 
-std::string OpenErrorText(int port_number) {
-  return "Error opening COM" + std::to_string(port_number) +
+std::string OpenErrorText(ComPortNumber number) {
+  return "Error opening COM" + std::to_string(number.value) +
          ".\r\rMake sure the selected port\rexists and it is free.";
 }
 
 PortChannel::PortChannel(PortRole role, SerialPorts& ports, MessageBoxes& boxes)
     : role_(role), ports_(ports), boxes_(boxes) {}
 
-bool PortChannel::Open(int port_index) {
-  if (port_index < 0 || port_index > kMaxPortIndex) {
+bool PortChannel::Open(PortListIndex entry) {
+  if (entry.value < 0 || entry.value > kMaxPortIndex) {
     ShowNoPortSelected();
     return false;
   }
   Close();
-  const int number = port_index + 1;
-  Opened<SerialDevice> opened = ports_.Open(number);
+  const ComPortNumber number = NumberAt(entry);
+  Opened<SerialDevice> opened = ports_.Open(number.value);
   if (!opened) {
     // The box says only that the port failed; the trace says why.
-    Trace("Opening COM" + std::to_string(number) + " failed: " + Describe(opened.error()));
+    Trace("Opening COM" + std::to_string(number.value) + " failed: " + Describe(opened.error()));
     closed_handle_ = -1;  // what a failed open leaves in the handle
     ShowOpenError(number);
     return false;
@@ -70,10 +70,10 @@ void PortChannel::ShowNoPortSelected() {
   boxes_.Show(box);
 }
 
-void PortChannel::ShowOpenError(int port_number) {
+void PortChannel::ShowOpenError(ComPortNumber number) {
   MessageBoxRequest box;
   box.owner = owner_;
-  box.text = OpenErrorText(port_number);
+  box.text = OpenErrorText(number);
   box.caption = kProgramCaption;
   box.icon = MessageIcon::Error;
   boxes_.Show(box);

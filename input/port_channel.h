@@ -4,13 +4,12 @@
 
 #include "config/settings.h"
 #include "input/decoder.h"
+#include "platform/com_port.h"
 #include "platform/identity.h"
 #include "platform/message_box.h"
 #include "platform/serial_device.h"
 
 namespace pelorin {
-
-enum class PortRole { Primary, Secondary };
 
 // One of the two serial port channels: opens the chosen port, raises DTR,
 // reads the four modem-status lines and switches RTS. The only place that
@@ -22,12 +21,12 @@ class PortChannel {
   // The window that owns this channel's message boxes.
   void SetOwner(WindowId owner) { owner_ = owner; }
 
-  // Opens port index 0..15 (COM1..COM16). Any other index means no port is
+  // Opens list entry 0..15 (COM1..COM16). Any other index means no port is
   // selected: the "Select ... COM port." box is shown and the channel is left
   // as it was. Otherwise the channel is closed first; a failed open shows the
   // "Error opening COM" box and leaves the channel not open. DTR is raised
   // right after a successful open.
-  bool Open(int port_index);
+  bool Open(PortListIndex entry);
   // Closes the device if open; does nothing otherwise.
   void Close();
   // Reads the four lines and keeps them. A channel that is not open, or
@@ -46,7 +45,7 @@ class PortChannel {
 
  private:
   void ShowNoPortSelected();
-  void ShowOpenError(int port_number);
+  void ShowOpenError(ComPortNumber number);
 
   PortRole role_;
   SerialPorts& ports_;
@@ -61,6 +60,6 @@ class PortChannel {
 inline constexpr const char* kSelectPrimaryPortText = "Select primary COM port.";
 inline constexpr const char* kSelectSecondaryPortText = "Select secondary COM port.";
 // "Error opening COM<n>.\r\rMake sure the selected port\rexists and it is free."
-std::string OpenErrorText(int port_number);
+std::string OpenErrorText(ComPortNumber number);
 
 }  // namespace pelorin

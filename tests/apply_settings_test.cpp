@@ -77,7 +77,7 @@ TEST_F(ApplySettingsTest, MissingPrimaryPortStopsBeforeTheSecondary) {
   settings_.Options.UsePort2 = true;
   EXPECT_FALSE(Apply());
   EXPECT_EQ(ports_.open_requests, std::vector<int>{9});
-  EXPECT_EQ(Texts(), std::vector<std::string>{OpenErrorText(9)});
+  EXPECT_EQ(Texts(), std::vector<std::string>{OpenErrorText(ComPortNumber{9})});
   EXPECT_EQ(window_.shows, 1);
 }
 

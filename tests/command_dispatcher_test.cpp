@@ -40,8 +40,8 @@ class DispatcherTest : public ::testing::Test {
 
   // Assigns `command` to slot 2 of button 4 of port 2 and fires that event.
   void Fire(CommandId command, WindowId player = kPlayer) {
-    settings.Slot(2, 4).Func2 = command;
-    dispatcher.SendCommand(player, 2, 4, 2);
+    settings.Slot(PortRole::Secondary, 4).Func2 = command;
+    dispatcher.SendCommand(player, PortRole::Secondary, 4, 2);
   }
 
   Settings settings;
@@ -167,8 +167,8 @@ TEST_F(DispatcherTest, PlayerCommandsWithoutPlayerReachNobody) {
 }
 
 TEST_F(DispatcherTest, KeyboardButtonPressesTheKeyOfTheFiredSlot) {
-  settings.Slot(2, 4).Key1 = 'X';
-  settings.Slot(2, 4).Key2 = kKeyShift | 'Y';
+  settings.Slot(PortRole::Secondary, 4).Key1 = 'X';
+  settings.Slot(PortRole::Secondary, 4).Key2 = kKeyShift | 'Y';
   Fire(command::kKeyboardButton);
   using Event = FakeKeyboard::Event;
   EXPECT_THAT(keyboard.events, ElementsAre(Event{0x10, false}, Event{'Y', false}, Event{'Y', true},
@@ -176,8 +176,8 @@ TEST_F(DispatcherTest, KeyboardButtonPressesTheKeyOfTheFiredSlot) {
 }
 
 TEST_F(DispatcherTest, StartFileStartsTheExecTextOfTheFiredSlot) {
-  settings.Slot(2, 4).Exec2 = "\"C:\\Tools\\app.exe\" -x";
-  settings.Slot(2, 4).Exec3 = "\"C:\\Other\\no.exe\"";
+  settings.Slot(PortRole::Secondary, 4).Exec2 = "\"C:\\Tools\\app.exe\" -x";
+  settings.Slot(PortRole::Secondary, 4).Exec3 = "\"C:\\Other\\no.exe\"";
   Fire(command::kStartFile);
   EXPECT_THAT(shell.starts,
               ElementsAre(FakeShell::Start{"app.exe", " -x", "C:\\Tools", kShowNormal}));

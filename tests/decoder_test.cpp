@@ -27,7 +27,8 @@ std::vector<int> Pressed(const VirtualLevels& levels) {
 }
 
 std::vector<int> Decode(int code, int mode, const LineAssignment& assignment = {}) {
-  return Pressed(DecodeVirtualButtons(DecodeHardwareButtons(LinesForCode(code), assignment), mode));
+  return Pressed(DecodeVirtualButtons(DecodeHardwareButtons(LinesForCode(code), assignment),
+                                      ChoiceAt<PortMode>(mode)));
 }
 
 struct CodeCase {
@@ -76,8 +77,8 @@ INSTANTIATE_TEST_SUITE_P(Decoding, EveryCodeInEveryMode, ::testing::ValuesIn(std
 TEST(DecoderTest, NoModeSelectedPressesNothing) {
   for (int mode : {-1, 4, 99}) {
     EXPECT_TRUE(Decode(15, mode).empty()) << "mode " << mode;
-    EXPECT_EQ(VirtualButtonCount(mode), 0);
-    EXPECT_TRUE(ButtonNames(mode).empty());
+    EXPECT_EQ(VirtualButtonCount(ChoiceAt<PortMode>(mode)), 0);
+    EXPECT_TRUE(ButtonNames(ChoiceAt<PortMode>(mode)).empty());
   }
 }
 
@@ -147,20 +148,21 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
 
 TEST(ButtonNamesTest, NamesLetterForLetter) {
-  EXPECT_EQ(ButtonNames(0),
+  EXPECT_EQ(ButtonNames(PortMode::FourButtons),
             (std::vector<std::string>{"Button 1", "Button 2", "Button 3", "Button 4"}));
   // No blank between "Button4" and "(Shift)".
-  EXPECT_EQ(ButtonNames(1), (std::vector<std::string>{
-                                "Button 1", "Button 2", "Button 3", "Button4(Shift) + Button 1",
+  EXPECT_EQ(
+      ButtonNames(PortMode::Button4Shift),
+      (std::vector<std::string>{"Button 1", "Button 2", "Button 3", "Button4(Shift) + Button 1",
                                 "Button4(Shift) + Button 2", "Button4(Shift) + Button 3"}));
   // No blank after the second plus sign of the last two.
-  EXPECT_EQ(ButtonNames(2),
+  EXPECT_EQ(ButtonNames(PortMode::Buttons3And4Shifts),
             (std::vector<std::string>{"Button 1", "Button 2", "Button3 (Shift1) + Button 1",
                                       "Button3 (Shift1) + Button 2", "Button4 (Shift2) + Button 1",
                                       "Button4 (Shift2) + Button 2",
                                       "Button3 (Shift1) +Button4 (Shift2) + Button 1",
                                       "Button3 (Shift1) +Button4 (Shift2) + Button 2"}));
-  const std::vector<std::string> fifteen = ButtonNames(3);
+  const std::vector<std::string> fifteen = ButtonNames(PortMode::Fifteen);
   ASSERT_EQ(fifteen.size(), 15u);
   EXPECT_EQ(fifteen.front(), "Button 1");
   EXPECT_EQ(fifteen[9], "Button 10");
@@ -169,24 +171,27 @@ TEST(ButtonNamesTest, NamesLetterForLetter) {
 
 TEST(ButtonNamesTest, OneNamePerVirtualButtonOfTheMode) {
   for (int mode = 0; mode < 4; ++mode) {
-    EXPECT_EQ(static_cast<int>(ButtonNames(mode).size()), VirtualButtonCount(mode));
+    EXPECT_EQ(static_cast<int>(ButtonNames(ChoiceAt<PortMode>(mode)).size()),
+              VirtualButtonCount(ChoiceAt<PortMode>(mode)));
   }
 }
 
 class RecordingIndicatorView final : public PortIndicatorView {
  public:
-  void ShowHardwareButton(int port, int index, bool pressed) override {
+  void ShowHardwareButton(PortRole port, int index, bool pressed) override {
     row.push_back({port, index, pressed});
   }
-  void ShowCombinationCode(int port, int code) override { codes.push_back({port, code}); }
+  void ShowCombinationCode(PortRole port, int code) override { codes.push_back({port, code}); }
 
   struct RowCall {
-    int port, index;
+    PortRole port;
+    int index;
     bool pressed;
     bool operator==(const RowCall&) const = default;
   };
   struct CodeCall {
-    int port, code;
+    PortRole port;
+    int code;
     bool operator==(const CodeCall&) const = default;
   };
   std::vector<RowCall> row;
@@ -197,7 +202,7 @@ TEST(PortIndicatorsTest, RowEveryCycleCodeOnlyOnAChange) {
   PortIndicators indicators;
   RecordingIndicatorView view;
   auto cycle = [&](int code) {
-    indicators.Update(2, DecodeHardwareButtons(LinesForCode(code), {}), view);
+    indicators.Update(PortRole::Secondary, DecodeHardwareButtons(LinesForCode(code), {}), view);
   };
   cycle(0);  // the previous code starts at 0: nothing to show yet
   EXPECT_TRUE(view.codes.empty());
@@ -206,13 +211,16 @@ TEST(PortIndicatorsTest, RowEveryCycleCodeOnlyOnAChange) {
   cycle(5);
   cycle(0);
   cycle(0);
-  EXPECT_EQ(view.codes, (std::vector<RecordingIndicatorView::CodeCall>{{2, 5}, {2, 0}}));
+  EXPECT_EQ(view.codes, (std::vector<RecordingIndicatorView::CodeCall>{{PortRole::Secondary, 5},
+                                                                       {PortRole::Secondary, 0}}));
   ASSERT_EQ(view.row.size(), 20u);
   // The second cycle showed code 5: buttons 1 and 3 down, 2 and 4 up.
   EXPECT_EQ(
       std::vector<RecordingIndicatorView::RowCall>(view.row.begin() + 4, view.row.begin() + 8),
-      (std::vector<RecordingIndicatorView::RowCall>{
-          {2, 0, true}, {2, 1, false}, {2, 2, true}, {2, 3, false}}));
+      (std::vector<RecordingIndicatorView::RowCall>{{PortRole::Secondary, 0, true},
+                                                    {PortRole::Secondary, 1, false},
+                                                    {PortRole::Secondary, 2, true},
+                                                    {PortRole::Secondary, 3, false}}));
 }
 
 }  // namespace

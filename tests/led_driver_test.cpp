@@ -21,10 +21,10 @@ class LedModeTest : public ::testing::TestWithParam<ModeCase> {};
 
 TEST_P(LedModeTest, RtsFollowsStateAndFlashPhase) {
   const ModeCase& c = GetParam();
-  EXPECT_EQ(RtsOutput(c.mode, false, false), c.rts[0]);
-  EXPECT_EQ(RtsOutput(c.mode, false, true), c.rts[1]);
-  EXPECT_EQ(RtsOutput(c.mode, true, false), c.rts[2]);
-  EXPECT_EQ(RtsOutput(c.mode, true, true), c.rts[3]);
+  EXPECT_EQ(RtsOutput(ChoiceAt<LedMode>(c.mode), false, false), c.rts[0]);
+  EXPECT_EQ(RtsOutput(ChoiceAt<LedMode>(c.mode), false, true), c.rts[1]);
+  EXPECT_EQ(RtsOutput(ChoiceAt<LedMode>(c.mode), true, false), c.rts[2]);
+  EXPECT_EQ(RtsOutput(ChoiceAt<LedMode>(c.mode), true, true), c.rts[3]);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -61,7 +61,7 @@ int StatusQueries(const EngineRig& rig) {
 TEST_P(LedConditionTest, StateFollowsCondition) {
   const ConditionCase& c = GetParam();
   EngineRig rig;
-  rig.settings.Primary.LEDwhen = c.condition;
+  rig.settings.Primary.LEDwhen = ChoiceAt<LedCondition>(c.condition);
   rig.messaging.answer = [&](const auto&) { return c.status; };
   const WindowId player = c.player_running ? EngineRig::kPlayer : kNoWindow;
   EXPECT_EQ(rig.leds.UpdateConditions(player, c.code, 0), c.lit);
@@ -90,8 +90,8 @@ class LedDriverTest : public ::testing::Test {
   std::vector<bool>& PrimaryRts() { return rig.ports.Port(1).rts_writes; }
   std::vector<bool>& SecondaryRts() { return rig.ports.Port(2).rts_writes; }
   void SetLed(PortGroup& port, LedMode mode, LedCondition when) {
-    port.LED = static_cast<int>(mode);
-    port.LEDwhen = static_cast<int>(when);
+    port.LED = mode;
+    port.LEDwhen = when;
   }
   // `n` runs of OnLedTick.
   void Steps(int n) {
@@ -124,7 +124,7 @@ TEST_F(LedDriverTest, FlashAlternatesWhilePlayingAndStaysDarkWhilePaused) {
 TEST_F(LedDriverTest, NoFlashAlternatesWhenPlayerIsNotRunning) {
   SetLed(rig.settings.Primary, LedMode::NoFlash, LedCondition::PlayerPlaying);
   rig.SetPlayerRunning(false);
-  rig.settings.Options.IfInactive = static_cast<int>(InactivePolicy::DoNothing);
+  rig.settings.Options.IfInactive = InactivePolicy::DoNothing;
   rig.Tick();
   Steps(4);
   EXPECT_EQ(PrimaryRts(), (std::vector<bool>{false, true, false, true}));
@@ -134,23 +134,23 @@ TEST_F(LedDriverTest, ConditionChangeShowsWithinTheSameCycle) {
   SetLed(rig.settings.Primary, LedMode::TurnOn, LedCondition::ButtonPressed);
   rig.Tick();
   EXPECT_TRUE(PrimaryRts().empty()) << "no change, no extra step";
-  rig.Hold(1, 2);
+  rig.Hold(PortRole::Primary, 2);
   rig.Tick();
   EXPECT_EQ(PrimaryRts(), std::vector<bool>{true});
-  rig.Release(1, 2);
+  rig.Release(PortRole::Primary, 2);
   rig.Tick();
   EXPECT_EQ(PrimaryRts(), (std::vector<bool>{true, false}));
 }
 
 TEST_F(LedDriverTest, ButtonPressedCountsShiftsButNotLinesAssignedNone) {
   SetLed(rig.settings.Primary, LedMode::TurnOn, LedCondition::ButtonPressed);
-  rig.settings.Primary.Mode = static_cast<int>(PortMode::Button4Shift);
+  rig.settings.Primary.Mode = PortMode::Button4Shift;
   rig.settings.Primary.DSR = 0;
-  rig.Hold(1, 4);  // the shift alone decodes to no virtual button
+  rig.Hold(PortRole::Primary, 4);  // the shift alone decodes to no virtual button
   rig.Tick();
   EXPECT_TRUE(rig.leds.PrimaryState());
-  rig.Release(1, 4);
-  rig.Hold(1, 2);  // DSR, assigned "None"
+  rig.Release(PortRole::Primary, 4);
+  rig.Hold(PortRole::Primary, 2);  // DSR, assigned "None"
   rig.Tick();
   EXPECT_FALSE(rig.leds.PrimaryState());
 }
@@ -171,10 +171,10 @@ TEST_F(LedDriverTest, SecondaryLedIsOffAndUntouchedWhileItsPortIsClosed) {
 TEST_F(LedDriverTest, SecondaryLedUsesItsOwnPortsButtons) {
   rig.OpenSecondary();
   SetLed(rig.settings.Secondary, LedMode::TurnOn, LedCondition::ButtonPressed);
-  rig.Hold(1, 1);
+  rig.Hold(PortRole::Primary, 1);
   rig.Tick();
   EXPECT_FALSE(rig.leds.SecondaryState());
-  rig.Hold(2, 3);
+  rig.Hold(PortRole::Secondary, 3);
   rig.Tick();
   EXPECT_TRUE(rig.leds.SecondaryState());
 }
@@ -185,8 +185,8 @@ TEST_F(LedDriverTest, AtMostOneStatusQueryPerLedAndCycle) {
   SetLed(rig.settings.Secondary, LedMode::Flash, LedCondition::PlayerStopped);
   rig.Tick();
   EXPECT_EQ(StatusQueries(rig), 2);
-  rig.settings.Primary.LEDwhen = static_cast<int>(LedCondition::PlayerRunning);
-  rig.settings.Secondary.LEDwhen = static_cast<int>(LedCondition::ButtonPressed);
+  rig.settings.Primary.LEDwhen = LedCondition::PlayerRunning;
+  rig.settings.Secondary.LEDwhen = LedCondition::ButtonPressed;
   rig.Tick();
   EXPECT_EQ(StatusQueries(rig), 2);
 }

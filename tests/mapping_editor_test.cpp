@@ -23,16 +23,18 @@ class MappingEditorTest : public ::testing::Test {
   MappingEditorTest() : editor(settings, view, dialogs, [this] { ++modified; }) {
     editor.Initialise();
     editor.FillCommandLists(Catalogue());
-    editor.RebuildButtonList(1, 3);
-    editor.RebuildButtonList(2, 3);
+    editor.RebuildButtonList(PortRole::Primary, PortMode::Fifteen);
+    editor.RebuildButtonList(PortRole::Secondary, PortMode::Fifteen);
     modified = 0;
   }
 
-  ButtonSlot& Slot(int port, int index) { return settings.Buttons[port - 1][index]; }
-  testing::ControlState& Of(int port, W primary) { return view[WinampControlOf(port, primary)]; }
-  int Page(int port) { return Of(port, W::PrimaryExtraPages).selection; }
+  ButtonSlot& Slot(PortRole port, int index) { return settings.Buttons[IndexOf(port)][index]; }
+  testing::ControlState& Of(PortRole port, W primary) {
+    return view[WinampControlOf(port, primary)];
+  }
+  int Page(PortRole port) { return Of(port, W::PrimaryExtraPages).selection; }
   // The user picks an entry: the list shows it, then the editor hears of it.
-  void PickButton(int port, int index) {
+  void PickButton(PortRole port, int index) {
     Of(port, W::PrimaryButtonList).selection = index;
     editor.ButtonSelected(port, index);
   }
@@ -45,54 +47,54 @@ class MappingEditorTest : public ::testing::Test {
 };
 
 TEST_F(MappingEditorTest, FifteenToFourAndBackKeepsTheUpperSlots) {
-  PickButton(1, 10);
-  editor.RowSelected(1, 1, 7);
-  editor.ClickModeSelected(1, 4);
+  PickButton(PortRole::Primary, 10);
+  editor.RowSelected(PortRole::Primary, 1, 7);
+  editor.ClickModeSelected(PortRole::Primary, 4);
 
-  editor.RebuildButtonList(1, 0);
+  editor.RebuildButtonList(PortRole::Primary, PortMode::FourButtons);
   EXPECT_EQ(view[W::PrimaryButtonList].items.size(), 4u);
   EXPECT_EQ(view[W::PrimaryButtonList].selection, 0);
   EXPECT_EQ(view[W::PrimaryClickModeList].selection, 2);  // slot 0 shown: its default "Turbo"
 
-  editor.RebuildButtonList(1, 3);
-  PickButton(1, 10);
+  editor.RebuildButtonList(PortRole::Primary, PortMode::Fifteen);
+  PickButton(PortRole::Primary, 10);
   EXPECT_EQ(view[W::PrimaryRow1List].selection, 7);
   EXPECT_EQ(view[W::PrimaryClickModeList].selection, 4);
-  EXPECT_EQ(Slot(1, 10).Func1, 7);
+  EXPECT_EQ(Slot(PortRole::Primary, 10).Func1, 7);
 }
 
 TEST_F(MappingEditorTest, NoModeKeepsTheEntriesButShowsTheFirstButtonAfresh) {
-  PickButton(1, 5);
-  Slot(1, 0).Func1 = 9;  // a loaded file brought new values and no mode
-  Slot(1, 0).Mode = 4;
-  editor.RebuildButtonList(1, kNoSelection);
+  PickButton(PortRole::Primary, 5);
+  Slot(PortRole::Primary, 0).Func1 = 9;  // a loaded file brought new values and no mode
+  Slot(PortRole::Primary, 0).Mode = 4;
+  editor.RebuildButtonList(PortRole::Primary, PortMode::None);
   EXPECT_EQ(view[W::PrimaryButtonList].items.size(), 15u);
-  EXPECT_EQ(editor.SelectedSlot(1), 0);
+  EXPECT_EQ(editor.SelectedSlot(PortRole::Primary), 0);
   EXPECT_EQ(view[W::PrimaryButtonList].selection, 0);
   EXPECT_EQ(view[W::PrimaryRow1List].selection, 9);
   EXPECT_EQ(view[W::PrimaryClickModeList].selection, 4);
 }
 
 TEST_F(MappingEditorTest, ArrowsStopAtBothEndsAndShowTheButtonAgain) {
-  editor.RowSelected(1, 1, kKeyboardButtonCommand);
-  ASSERT_EQ(Page(1), static_cast<int>(ExtraPage::Key));
-  editor.PreviousButtonPressed(1);
+  editor.RowSelected(PortRole::Primary, 1, kKeyboardButtonCommand);
+  ASSERT_EQ(Page(PortRole::Primary), static_cast<int>(ExtraPage::Key));
+  editor.PreviousButtonPressed(PortRole::Primary);
   EXPECT_EQ(view[W::PrimaryButtonList].selection, 0);
-  EXPECT_EQ(Page(1), static_cast<int>(ExtraPage::No));
+  EXPECT_EQ(Page(PortRole::Primary), static_cast<int>(ExtraPage::No));
 
-  PickButton(1, 14);
-  editor.NextButtonPressed(1);
-  EXPECT_EQ(editor.SelectedSlot(1), 14);
+  PickButton(PortRole::Primary, 14);
+  editor.NextButtonPressed(PortRole::Primary);
+  EXPECT_EQ(editor.SelectedSlot(PortRole::Primary), 14);
   EXPECT_EQ(view[W::PrimaryButtonList].selection, 14);
 
-  editor.PreviousButtonPressed(1);
+  editor.PreviousButtonPressed(PortRole::Primary);
   EXPECT_EQ(view[W::PrimaryButtonList].selection, 13);
-  editor.RebuildButtonList(1, 0);
-  editor.NextButtonPressed(1);
-  editor.NextButtonPressed(1);
-  editor.NextButtonPressed(1);
-  editor.NextButtonPressed(1);
-  EXPECT_EQ(editor.SelectedSlot(1), 3);
+  editor.RebuildButtonList(PortRole::Primary, PortMode::FourButtons);
+  editor.NextButtonPressed(PortRole::Primary);
+  editor.NextButtonPressed(PortRole::Primary);
+  editor.NextButtonPressed(PortRole::Primary);
+  editor.NextButtonPressed(PortRole::Primary);
+  EXPECT_EQ(editor.SelectedSlot(PortRole::Primary), 3);
 }
 
 struct RowLayout {
@@ -110,8 +112,8 @@ TEST_P(RowLayoutTest, RowsAndLabelsFollowTheModeWhateverCameBefore) {
   const RowLayout& want = GetParam();
   for (int previous = 0; previous <= 4; ++previous) {
     SCOPED_TRACE(previous);
-    editor.ClickModeSelected(2, previous);
-    editor.ClickModeSelected(2, want.mode);
+    editor.ClickModeSelected(PortRole::Secondary, previous);
+    editor.ClickModeSelected(PortRole::Secondary, want.mode);
     EXPECT_EQ(view[W::SecondaryRow1List].visible, want.rows12_visible);
     EXPECT_EQ(view[W::SecondaryRow2Label].visible, want.rows12_visible);
     EXPECT_EQ(view[W::SecondaryRow3List].visible, want.row3_visible);
@@ -119,7 +121,7 @@ TEST_P(RowLayoutTest, RowsAndLabelsFollowTheModeWhateverCameBefore) {
     EXPECT_EQ(view[W::SecondaryRow1Label].text, want.label1);
     EXPECT_EQ(view[W::SecondaryRow2Label].text, want.label2);
     EXPECT_EQ(view[W::SecondaryRow3Label].text, want.label3);
-    EXPECT_EQ(Slot(2, 0).Mode, want.mode);
+    EXPECT_EQ(Slot(PortRole::Secondary, 0).Mode, want.mode);
   }
 }
 
@@ -132,51 +134,51 @@ INSTANTIATE_TEST_SUITE_P(
                       RowLayout{4, true, true, "Single click", "Double-click", "After holding"}));
 
 TEST_F(MappingEditorTest, HeldModifierKeysAreCapturedAsKeysOfTheirOwn) {
-  editor.RowSelected(1, 2, kKeyboardButtonCommand);
-  editor.ModifierClicked(1, KeyModifier::Ctrl, true);
-  EXPECT_EQ(Slot(1, 0).Key2, 512);
+  editor.RowSelected(PortRole::Primary, 2, kKeyboardButtonCommand);
+  editor.ModifierClicked(PortRole::Primary, KeyModifier::Ctrl, true);
+  EXPECT_EQ(Slot(PortRole::Primary, 0).Key2, 512);
 
-  EXPECT_TRUE(editor.KeyDown(1, 17));
-  EXPECT_EQ(Slot(1, 0).Key2, 529);
+  EXPECT_TRUE(editor.KeyDown(PortRole::Primary, 17));
+  EXPECT_EQ(Slot(PortRole::Primary, 0).Key2, 529);
   EXPECT_EQ(view[W::PrimaryKeyField].text, "Ctrl");
-  EXPECT_TRUE(editor.KeyDown(1, 116));
-  EXPECT_EQ(Slot(1, 0).Key2, 628);
+  EXPECT_TRUE(editor.KeyDown(PortRole::Primary, 116));
+  EXPECT_EQ(Slot(PortRole::Primary, 0).Key2, 628);
   EXPECT_EQ(view[W::PrimaryKeyField].text, "F5");
-  EXPECT_EQ(Slot(1, 0).Key1, 0);
-  EXPECT_EQ(Slot(1, 0).Key3, 0);
+  EXPECT_EQ(Slot(PortRole::Primary, 0).Key1, 0);
+  EXPECT_EQ(Slot(PortRole::Primary, 0).Key3, 0);
 }
 
 TEST_F(MappingEditorTest, TabIsNotCaptured) {
-  editor.RowSelected(1, 1, kKeyboardButtonCommand);
+  editor.RowSelected(PortRole::Primary, 1, kKeyboardButtonCommand);
   modified = 0;
-  EXPECT_FALSE(editor.KeyDown(1, kTabKey));
-  EXPECT_EQ(Slot(1, 0).Key1, 0);
+  EXPECT_FALSE(editor.KeyDown(PortRole::Primary, kTabKey));
+  EXPECT_EQ(Slot(PortRole::Primary, 0).Key1, 0);
   EXPECT_EQ(modified, 0);
 }
 
 TEST_F(MappingEditorTest, EnteringARowShowsItsOwnKeyAndModifiers) {
-  Slot(1, 0).Func1 = kKeyboardButtonCommand;
-  Slot(1, 0).Key1 = 'A' | kKeyShift | kKeyAlt;
-  Slot(1, 0).Func3 = 9;
-  PickButton(1, 0);
+  Slot(PortRole::Primary, 0).Func1 = kKeyboardButtonCommand;
+  Slot(PortRole::Primary, 0).Key1 = 'A' | kKeyShift | kKeyAlt;
+  Slot(PortRole::Primary, 0).Func3 = 9;
+  PickButton(PortRole::Primary, 0);
 
-  editor.RowEntered(1, 1);
-  EXPECT_EQ(Page(1), static_cast<int>(ExtraPage::Key));
+  editor.RowEntered(PortRole::Primary, 1);
+  EXPECT_EQ(Page(PortRole::Primary), static_cast<int>(ExtraPage::Key));
   EXPECT_EQ(view[W::PrimaryKeyField].text, "A");
   EXPECT_TRUE(view[W::PrimaryShiftCheck].checked);
   EXPECT_FALSE(view[W::PrimaryCtrlCheck].checked);
   EXPECT_TRUE(view[W::PrimaryAltCheck].checked);
 
-  editor.RowEntered(1, 3);
-  EXPECT_EQ(Page(1), static_cast<int>(ExtraPage::No));
-  EXPECT_EQ(editor.AreaEventSlot(1), 1);  // the area keeps its event slot
-  EXPECT_EQ(modified, 0);                 // entering a list changes nothing
+  editor.RowEntered(PortRole::Primary, 3);
+  EXPECT_EQ(Page(PortRole::Primary), static_cast<int>(ExtraPage::No));
+  EXPECT_EQ(editor.AreaEventSlot(PortRole::Primary), 1);  // the area keeps its event slot
+  EXPECT_EQ(modified, 0);                                 // entering a list changes nothing
 }
 
-class FileRowTest : public MappingEditorTest, public ::testing::WithParamInterface<int> {};
+class FileRowTest : public MappingEditorTest, public ::testing::WithParamInterface<PortRole> {};
 
 TEST_P(FileRowTest, AFilePickedInRowThreeIsStoredQuotedInExec3) {
-  const int port = GetParam();
+  const PortRole port = GetParam();
   editor.ClickModeSelected(port, 4);
   editor.RowSelected(port, 1, kStartFileCommand);
   editor.RowSelected(port, 2, kKeyboardButtonCommand);
@@ -194,17 +196,18 @@ TEST_P(FileRowTest, AFilePickedInRowThreeIsStoredQuotedInExec3) {
   EXPECT_TRUE(dialogs.opened[0].file_must_exist);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPorts, FileRowTest, ::testing::Values(1, 2));
+INSTANTIATE_TEST_SUITE_P(BothPorts, FileRowTest,
+                         ::testing::Values(PortRole::Primary, PortRole::Secondary));
 
 TEST_F(MappingEditorTest, TypedTextIsStoredAsTypedAndACancelledDialogKeepsIt) {
-  editor.RowSelected(1, 2, kStartFileCommand);
-  editor.FileTextChanged(1, "C:\\bare\\path.exe");
-  EXPECT_EQ(Slot(1, 0).Exec2, "C:\\bare\\path.exe");
+  editor.RowSelected(PortRole::Primary, 2, kStartFileCommand);
+  editor.FileTextChanged(PortRole::Primary, "C:\\bare\\path.exe");
+  EXPECT_EQ(Slot(PortRole::Primary, 0).Exec2, "C:\\bare\\path.exe");
   EXPECT_GT(modified, 0);
 
   dialogs.next_choice.reset();
-  editor.BrowseFileClicked(1);
-  EXPECT_EQ(Slot(1, 0).Exec2, "C:\\bare\\path.exe");
+  editor.BrowseFileClicked(PortRole::Primary);
+  EXPECT_EQ(Slot(PortRole::Primary, 0).Exec2, "C:\\bare\\path.exe");
 }
 
 struct DialogStart {
@@ -229,21 +232,21 @@ INSTANTIATE_TEST_SUITE_P(
                       DialogStart{"\"C:\\Tools\\open", "", ""}, DialogStart{"\"\"", "", ""}));
 
 TEST_F(MappingEditorTest, StoredValuesOutsideTheirListsShowNoSelection) {
-  Slot(1, 1).Mode = 9;
-  Slot(1, 1).Func2 = 200;
-  Slot(1, 1).Inactive = 5;
-  PickButton(1, 1);
+  Slot(PortRole::Primary, 1).Mode = 9;
+  Slot(PortRole::Primary, 1).Func2 = 200;
+  Slot(PortRole::Primary, 1).Inactive = 5;
+  PickButton(PortRole::Primary, 1);
   EXPECT_EQ(view[W::PrimaryClickModeList].selection, -1);
   EXPECT_EQ(view[W::PrimaryRow2List].selection, -1);
   EXPECT_EQ(view[W::PrimaryInactiveList].selection, -1);
 }
 
 TEST_F(MappingEditorTest, EditsMarkPendingChangesAndSelectingAButtonDoesNot) {
-  PickButton(1, 3);
-  editor.NextButtonPressed(1);
+  PickButton(PortRole::Primary, 3);
+  editor.NextButtonPressed(PortRole::Primary);
   EXPECT_EQ(modified, 0);
-  editor.InactiveSelected(1, 4);
-  EXPECT_EQ(Slot(1, 4).Inactive, 4);
+  editor.InactiveSelected(PortRole::Primary, 4);
+  EXPECT_EQ(Slot(PortRole::Primary, 4).Inactive, 4);
   EXPECT_EQ(modified, 1);
 }
 

@@ -61,9 +61,9 @@ void ConfigureButton(ProgramRig& rig, int func, const std::string& key, const st
 }
 
 void PressButtonOne(ProgramRig& rig) {
-  rig.Hold(1, 1);
+  rig.Hold(PortRole::Primary, 1);
   rig.Tick();
-  rig.Release(1, 1);
+  rig.Release(PortRole::Primary, 1);
   rig.Tick();
 }
 

@@ -19,16 +19,14 @@ class PlayerAbsentTest : public ::testing::Test {
   PlayerAbsentTest() {
     rig.SetPlayerRunning(false);
     for (int b = 1; b <= 4; ++b) {
-      rig.settings.Slot(1, b).Mode = static_cast<std::uint8_t>(ClickMode::Clicks);
+      rig.settings.Slot(PortRole::Primary, b).Mode = static_cast<std::uint8_t>(ClickMode::Clicks);
     }
   }
-  void SetGlobal(InactivePolicy policy) {
-    rig.settings.Options.IfInactive = static_cast<int>(policy);
-  }
+  void SetGlobal(InactivePolicy policy) { rig.settings.Options.IfInactive = policy; }
   void Click(int button = 1) {
-    rig.Hold(1, button);
+    rig.Hold(PortRole::Primary, button);
     rig.Tick();
-    rig.Release(1, button);
+    rig.Release(PortRole::Primary, button);
     rig.Tick();
   }
   std::size_t Questions() const { return rig.boxes.shown.size(); }
@@ -84,8 +82,8 @@ TEST_F(PlayerAbsentTest, AskEveryClickAsksInEveryCycleWithAPress) {
   rig.boxes.answers = {MessageAnswer::No, MessageAnswer::No, MessageAnswer::No};
   Click();
   Click();
-  rig.Hold(1, 1);
-  rig.Hold(1, 2);
+  rig.Hold(PortRole::Primary, 1);
+  rig.Hold(PortRole::Primary, 2);
   rig.Tick();  // two presses in one cycle: one question
   EXPECT_EQ(Questions(), 3u);
 }
@@ -96,10 +94,10 @@ class StartBeatsAskTest : public PlayerAbsentTest,
 
 TEST_P(StartBeatsAskTest, PlayerStartsWithoutQuestion) {
   const auto [starting, asking] = GetParam();
-  rig.settings.Slot(1, starting).Inactive = kStart;
-  rig.settings.Slot(1, asking).Inactive = kAskEvery;
-  rig.Hold(1, starting);
-  rig.Hold(1, asking);
+  rig.settings.Slot(PortRole::Primary, starting).Inactive = kStart;
+  rig.settings.Slot(PortRole::Primary, asking).Inactive = kAskEvery;
+  rig.Hold(PortRole::Primary, starting);
+  rig.Hold(PortRole::Primary, asking);
   rig.Tick();
   EXPECT_EQ(rig.launcher.starts, 1);
   EXPECT_EQ(Questions(), 0u);
@@ -120,7 +118,7 @@ class PolicyTableTest : public PlayerAbsentTest,
                         public ::testing::WithParamInterface<PolicyCase> {};
 
 TEST_P(PolicyTableTest, OnePressDoesWhatThePolicySays) {
-  rig.settings.Slot(1, 1).Inactive = GetParam().button;
+  rig.settings.Slot(PortRole::Primary, 1).Inactive = GetParam().button;
   SetGlobal(GetParam().global);
   rig.boxes.answers = {MessageAnswer::No};
   Click();
@@ -142,10 +140,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PlayerAbsentTest, OnlyPressesCountNotClicksReleasesOrRepeats) {
   SetGlobal(InactivePolicy::Start);
-  rig.settings.Slot(1, 1).Mode = static_cast<std::uint8_t>(ClickMode::ClicksTurbo);
-  rig.Hold(1, 1);
+  rig.settings.Slot(PortRole::Primary, 1).Mode = static_cast<std::uint8_t>(ClickMode::ClicksTurbo);
+  rig.Hold(PortRole::Primary, 1);
   rig.RunFor(2000);  // window end, then turbo repeats
-  rig.Release(1, 1);
+  rig.Release(PortRole::Primary, 1);
   rig.RunFor(1000);
   Click();
   Click();  // double-click
@@ -165,12 +163,12 @@ TEST_F(PlayerAbsentTest, StartRepeatsWhilePlayerWindowIsStillMissing) {
 
 TEST_F(PlayerAbsentTest, AskingCycleDispatchesAfterTheBoxWithNoPlayer) {
   SetGlobal(InactivePolicy::AskEveryClick);
-  rig.settings.Slot(1, 1).Mode = static_cast<std::uint8_t>(ClickMode::DownUp);
+  rig.settings.Slot(PortRole::Primary, 1).Mode = static_cast<std::uint8_t>(ClickMode::DownUp);
   rig.launcher.on_start = [this] { rig.SetPlayerRunning(true); };
   rig.boxes.on_show = [this](const MessageBoxRequest&) {
     EXPECT_TRUE(rig.sink.events.empty()) << "nothing is sent while the box is up";
   };
-  rig.Hold(1, 1);
+  rig.Hold(PortRole::Primary, 1);
   rig.Tick();
   EXPECT_EQ(rig.launcher.starts, 1);
   ASSERT_EQ(rig.sink.events.size(), 1u);
@@ -183,11 +181,11 @@ TEST_F(PlayerAbsentTest, GuardKeepsASecondQuestionAwayWhileOneIsUp) {
   rig.boxes.on_show = [&](const MessageBoxRequest&) {
     // A cycle run from inside the box's message loop, with a new press.
     if (nested_cycles++ > 0) return;
-    rig.Hold(1, 2);
+    rig.Hold(PortRole::Primary, 2);
     rig.Tick();
   };
   rig.boxes.answers = {MessageAnswer::No, MessageAnswer::No};
-  rig.Hold(1, 1);
+  rig.Hold(PortRole::Primary, 1);
   rig.Tick();
   EXPECT_EQ(Questions(), 1u);
   EXPECT_EQ(rig.messaging.foreground.size(), 2u);
@@ -201,7 +199,7 @@ TEST_F(PlayerAbsentTest, PlayerRunningMakesThePolicyIdle) {
   rig.SetPlayerRunning(true);
   SetGlobal(InactivePolicy::AskEveryClick);
   Click();
-  rig.settings.Slot(1, 2).Inactive = kStart;
+  rig.settings.Slot(PortRole::Primary, 2).Inactive = kStart;
   Click(2);
   EXPECT_EQ(Questions(), 0u);
   EXPECT_EQ(rig.launcher.starts, 0);

@@ -10,7 +10,7 @@ namespace {
 using testing::EngineRig;
 using Event = testing::RecordingCommandSink::Event;
 
-constexpr int kPort = 1;
+constexpr PortRole kPort = PortRole::Primary;
 constexpr int kButton = 1;  // hardware button 1 is virtual button 1 in "4 buttons"
 
 class ClicksTest : public ::testing::Test {
@@ -220,7 +220,7 @@ TEST_F(ClicksTest, ButtonHeldWhenPollingStartsIsAPress) {
 
 TEST_F(ClicksTest, EventsWithoutPlayerGoOutWithNoWindow) {
   SetClickMode(ClickMode::DownUp);
-  rig.settings.Options.IfInactive = static_cast<int>(InactivePolicy::DoNothing);
+  rig.settings.Options.IfInactive = InactivePolicy::DoNothing;
   rig.SetPlayerRunning(false);
   Press();
   ASSERT_EQ(rig.sink.events.size(), 1u);

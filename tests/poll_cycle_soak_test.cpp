@@ -50,8 +50,8 @@ class PollCycleSoakTest : public ::testing::Test {
   // New port modes, click modes and timings for the next phase, chosen
   // while every button is up and no window or repeat is open.
   void NewPhase() {
-    for (int port = 1; port <= 2; ++port) {
-      rig_.settings.PortSettings(port).Mode = static_cast<int>(random_() % 4);
+    for (PortRole port : kPortRoles) {
+      rig_.settings.PortSettings(port).Mode = ChoiceAt<PortMode>(static_cast<int>(random_() % 4));
       for (int b = 1; b <= kButtonsPerPort; ++b) {
         // Mostly the five modes, sometimes a value no list offers.
         const std::uint32_t mode = random_() % 11;
@@ -67,8 +67,8 @@ class PollCycleSoakTest : public ::testing::Test {
     tallies_ = {};
   }
 
-  VirtualLevels Levels(int port) {
-    const std::uint32_t status = rig_.ports.Port(port).status;
+  VirtualLevels Levels(PortRole port) {
+    const std::uint32_t status = rig_.ports.Port(EngineRig::ComOf(port)).status;
     const LineLevels lines{(status & kModemDcd) != 0, (status & kModemDsr) != 0,
                            (status & kModemCts) != 0, (status & kModemRing) != 0};
     return DecodeVirtualButtons(DecodeHardwareButtons(lines, LineAssignment{}),
@@ -82,8 +82,9 @@ class PollCycleSoakTest : public ::testing::Test {
     elapsed_ms_ += step_ms;
     rig_.Cycle();
     // A closed secondary port is not decoded: its buttons keep their levels.
-    const std::array<VirtualLevels, 2> now{Levels(1),
-                                           rig_.secondary.IsOpen() ? Levels(2) : seen_[1]};
+    const std::array<VirtualLevels, 2> now{
+        Levels(PortRole::Primary),
+        rig_.secondary.IsOpen() ? Levels(PortRole::Secondary) : seen_[1]};
     CheckCycle(now, step_ms);
     seen_ = now;
     rig_.sink.events.clear();
@@ -94,7 +95,8 @@ class PollCycleSoakTest : public ::testing::Test {
     const Event* last = nullptr;
     std::array<std::array<int, 4>, 30> slots{};
     for (const Event& e : rig_.sink.events) {
-      ASSERT_TRUE(e.port == 1 || (e.port == 2 && rig_.secondary.IsOpen()));
+      ASSERT_TRUE(e.port == PortRole::Primary ||
+                  (e.port == PortRole::Secondary && rig_.secondary.IsOpen()));
       ASSERT_GE(e.button, 1);
       ASSERT_LE(e.button, kButtonsPerPort);
       ASSERT_GE(e.slot, 1);
@@ -105,14 +107,14 @@ class PollCycleSoakTest : public ::testing::Test {
             << "events of a cycle go by port, button and slot";
       }
       last = &e;
-      ++slots[(e.port - 1) * kButtonsPerPort + e.button - 1][e.slot];
+      ++slots[IndexOf(e.port) * kButtonsPerPort + e.button - 1][e.slot];
     }
-    for (int port = 1; port <= 2; ++port) {
+    for (PortRole port : kPortRoles) {
       for (int b = 1; b <= kButtonsPerPort; ++b) {
-        const Edge edge{seen_[port - 1][b - 1], now[port - 1][b - 1]};
+        const Edge edge{seen_[IndexOf(port)][b - 1], now[IndexOf(port)][b - 1]};
         const int mode = rig_.settings.Slot(port, b).Mode;
-        const auto& sent = slots[(port - 1) * kButtonsPerPort + b - 1];
-        Tally& tally = tallies_[(port - 1) * kButtonsPerPort + b - 1];
+        const auto& sent = slots[IndexOf(port) * kButtonsPerPort + b - 1];
+        Tally& tally = tallies_[IndexOf(port) * kButtonsPerPort + b - 1];
         CheckButton(mode, edge, sent, step_ms);
         if (HasFatalFailure()) return;
         if (mode == 0 || mode == 3 || mode == 4) {
@@ -174,10 +176,11 @@ class PollCycleSoakTest : public ::testing::Test {
   void Active(std::int64_t duration_ms) {
     const std::int64_t end = elapsed_ms_ + duration_ms;
     while (elapsed_ms_ < end) {
-      for (int port = 1; port <= 2; ++port) {
+      for (PortRole port : kPortRoles) {
         if (random_() % 6 == 0) {
           const int button = 1 + static_cast<int>(random_() % 4);
-          const bool down = (rig_.ports.Port(port).status & EngineRig::LineOf(button)) != 0;
+          const bool down =
+              (rig_.ports.Port(EngineRig::ComOf(port)).status & EngineRig::LineOf(button)) != 0;
           rig_.Hold(port, button, !down);
         }
       }

@@ -9,12 +9,12 @@ namespace {
 
 using testing::EngineRig;
 
-void SetMode(EngineRig& rig, int port, int button, ClickMode mode) {
+void SetMode(EngineRig& rig, PortRole port, int button, ClickMode mode) {
   rig.settings.Slot(port, button).Mode = static_cast<std::uint8_t>(mode);
 }
 
 struct Sent {
-  int port;
+  PortRole port;
   int button;
   int slot;
   bool operator==(const Sent&) const = default;
@@ -33,29 +33,31 @@ TEST(PollCycleTest, EventsOfOneCycleGoPrimaryFirstThenLowerButtonFirst) {
   EngineRig rig;
   rig.OpenSecondary();
   for (int b = 1; b <= 4; ++b) {
-    SetMode(rig, 1, b, ClickMode::DownUp);
-    SetMode(rig, 2, b, ClickMode::DownUp);
+    SetMode(rig, PortRole::Primary, b, ClickMode::DownUp);
+    SetMode(rig, PortRole::Secondary, b, ClickMode::DownUp);
   }
-  SetMode(rig, 1, 4, ClickMode::Turbo);
-  rig.Hold(2, 1);
-  rig.Hold(1, 4);
-  rig.Hold(1, 2);
+  SetMode(rig, PortRole::Primary, 4, ClickMode::Turbo);
+  rig.Hold(PortRole::Secondary, 1);
+  rig.Hold(PortRole::Primary, 4);
+  rig.Hold(PortRole::Primary, 2);
   rig.Tick();
-  EXPECT_EQ(SentSince(rig, 0), (std::vector<Sent>{{1, 2, 1}, {1, 4, 3}, {2, 1, 1}}));
+  EXPECT_EQ(SentSince(rig, 0), (std::vector<Sent>{{PortRole::Primary, 2, 1},
+                                                  {PortRole::Primary, 4, 3},
+                                                  {PortRole::Secondary, 1, 1}}));
 }
 
 TEST(PollCycleTest, FifteenButtonsPassThroughTheFirstButtonPressed) {
   EngineRig rig;
   rig.settings.Options.DblClickSpeed = 4;
-  rig.settings.Primary.Mode = static_cast<int>(PortMode::Fifteen);
-  for (int b = 1; b <= 15; ++b) SetMode(rig, 1, b, ClickMode::Clicks);
-  rig.Hold(1, 1);
+  rig.settings.Primary.Mode = PortMode::Fifteen;
+  for (int b = 1; b <= 15; ++b) SetMode(rig, PortRole::Primary, b, ClickMode::Clicks);
+  rig.Hold(PortRole::Primary, 1);
   rig.Tick();
   const std::int64_t first = rig.clock.NowMs();
-  rig.Hold(1, 2);  // reaches the port one cycle later: code 3
+  rig.Hold(PortRole::Primary, 2);  // reaches the port one cycle later: code 3
   rig.Tick();
-  EXPECT_TRUE(rig.cycle.State(1, 1).released);
-  EXPECT_TRUE(rig.cycle.State(1, 3).pressed);
+  EXPECT_TRUE(rig.cycle.State(PortRole::Primary, 1).released);
+  EXPECT_TRUE(rig.cycle.State(PortRole::Primary, 3).pressed);
   rig.RunFor(1000);
   ASSERT_EQ(rig.sink.events.size(), 2u);
   EXPECT_EQ(rig.sink.events[0].button, 1);
@@ -66,23 +68,25 @@ TEST(PollCycleTest, FifteenButtonsPassThroughTheFirstButtonPressed) {
 
 TEST(PollCycleTest, PortModeSwitchWhileHeldReleasesTheOldButton) {
   EngineRig rig;
-  rig.settings.Primary.Mode = static_cast<int>(PortMode::Fifteen);
-  SetMode(rig, 1, 9, ClickMode::DownUp);
-  SetMode(rig, 1, 1, ClickMode::DownUp);
-  SetMode(rig, 1, 4, ClickMode::DownUp);
-  rig.Hold(1, 1);
-  rig.Hold(1, 4);  // code 9
+  rig.settings.Primary.Mode = PortMode::Fifteen;
+  SetMode(rig, PortRole::Primary, 9, ClickMode::DownUp);
+  SetMode(rig, PortRole::Primary, 1, ClickMode::DownUp);
+  SetMode(rig, PortRole::Primary, 4, ClickMode::DownUp);
+  rig.Hold(PortRole::Primary, 1);
+  rig.Hold(PortRole::Primary, 4);  // code 9
   rig.Tick();
-  EXPECT_EQ(SentSince(rig, 0), (std::vector<Sent>{{1, 9, 1}}));
-  rig.settings.Primary.Mode = static_cast<int>(PortMode::FourButtons);
+  EXPECT_EQ(SentSince(rig, 0), (std::vector<Sent>{{PortRole::Primary, 9, 1}}));
+  rig.settings.Primary.Mode = PortMode::FourButtons;
   rig.Tick();
-  EXPECT_EQ(SentSince(rig, 1), (std::vector<Sent>{{1, 1, 1}, {1, 4, 1}, {1, 9, 2}}));
+  EXPECT_EQ(SentSince(rig, 1),
+            (std::vector<Sent>{
+                {PortRole::Primary, 1, 1}, {PortRole::Primary, 4, 1}, {PortRole::Primary, 9, 2}}));
 }
 
 TEST(PollCycleTest, ClosedSecondaryPortRaisesNothingAndShowsAllUp) {
   EngineRig rig;
-  SetMode(rig, 2, 1, ClickMode::DownUp);
-  rig.Hold(2, 1);
+  SetMode(rig, PortRole::Secondary, 1, ClickMode::DownUp);
+  rig.Hold(PortRole::Secondary, 1);
   rig.RunFor(100);
   EXPECT_TRUE(rig.sink.events.empty());
   EXPECT_FALSE(rig.view.hardware[1][0]);
@@ -90,7 +94,7 @@ TEST(PollCycleTest, ClosedSecondaryPortRaisesNothingAndShowsAllUp) {
 
   rig.OpenSecondary();
   rig.Tick();
-  EXPECT_EQ(SentSince(rig, 0), (std::vector<Sent>{{2, 1, 1}}));
+  EXPECT_EQ(SentSince(rig, 0), (std::vector<Sent>{{PortRole::Secondary, 1, 1}}));
   EXPECT_TRUE(rig.view.hardware[1][0]);
   EXPECT_TRUE(rig.view.lines[1].dcd);
 }
@@ -98,24 +102,24 @@ TEST(PollCycleTest, ClosedSecondaryPortRaisesNothingAndShowsAllUp) {
 TEST(PollCycleTest, SecondaryStatesFreezeWhileItsPortIsClosed) {
   EngineRig rig;
   rig.OpenSecondary();
-  SetMode(rig, 2, 1, ClickMode::DownUp);
-  rig.Hold(2, 1);
+  SetMode(rig, PortRole::Secondary, 1, ClickMode::DownUp);
+  rig.Hold(PortRole::Secondary, 1);
   rig.Tick();
   rig.secondary.Close();
   rig.RunFor(100);
   EXPECT_EQ(rig.sink.events.size(), 1u) << "no release from a port that is not processed";
-  EXPECT_TRUE(rig.cycle.State(2, 1).previous_level);
+  EXPECT_TRUE(rig.cycle.State(PortRole::Secondary, 1).previous_level);
 }
 
 TEST(PollCycleTest, LineAssignmentIsReadEveryCycle) {
   EngineRig rig;
-  SetMode(rig, 1, 2, ClickMode::DownUp);
-  rig.Hold(1, 1);  // DCD
+  SetMode(rig, PortRole::Primary, 2, ClickMode::DownUp);
+  rig.Hold(PortRole::Primary, 1);  // DCD
   rig.Tick();
-  EXPECT_EQ(rig.sink.Count(1, 2, 1), 0);
+  EXPECT_EQ(rig.sink.Count(PortRole::Primary, 2, 1), 0);
   rig.settings.Primary.DCD = 2;  // the remap dialog moved DCD to button 2
   rig.Tick();
-  EXPECT_EQ(rig.sink.Count(1, 2, 1), 1);
+  EXPECT_EQ(rig.sink.Count(PortRole::Primary, 2, 1), 1);
 }
 
 TEST(PollCycleTest, RemapDialogOnAutoPageHearsRisingLinesInOrder) {
@@ -123,23 +127,23 @@ TEST(PollCycleTest, RemapDialogOnAutoPageHearsRisingLinesInOrder) {
   rig.OpenSecondary();
   rig.primary_remap.auto_page = true;
   rig.secondary_remap.auto_page = true;
-  rig.Hold(1, 4);  // RI
-  rig.Hold(1, 1);  // DCD
-  rig.Hold(2, 3);  // CTS of the secondary port
+  rig.Hold(PortRole::Primary, 4);    // RI
+  rig.Hold(PortRole::Primary, 1);    // DCD
+  rig.Hold(PortRole::Secondary, 3);  // CTS of the secondary port
   rig.Tick();
   rig.Tick();  // held lines are no new edges
   EXPECT_EQ(rig.primary_remap.calls, (std::vector<std::string>{"DCD", "RI"}));
   EXPECT_EQ(rig.secondary_remap.calls, (std::vector<std::string>{"CTS"}));
-  rig.Release(1, 1);
+  rig.Release(PortRole::Primary, 1);
   rig.Tick();
-  rig.Hold(1, 1);
+  rig.Hold(PortRole::Primary, 1);
   rig.Tick();
   EXPECT_EQ(rig.primary_remap.calls, (std::vector<std::string>{"DCD", "RI", "DCD"}));
 }
 
 TEST(PollCycleTest, RemapDialogOffItsAutoPageHearsNothing) {
   EngineRig rig;
-  rig.Hold(1, 1);
+  rig.Hold(PortRole::Primary, 1);
   rig.Tick();
   rig.primary_remap.auto_page = true;
   rig.Tick();  // DCD was already up in the previous cycle
@@ -149,8 +153,8 @@ TEST(PollCycleTest, RemapDialogOffItsAutoPageHearsNothing) {
 TEST(PollCycleTest, LineAssignedNoneShowsOnLineIndicatorOnly) {
   EngineRig rig;
   rig.settings.Primary.CTS = 0;
-  SetMode(rig, 1, 3, ClickMode::DownUp);
-  rig.Hold(1, 3);
+  SetMode(rig, PortRole::Primary, 3, ClickMode::DownUp);
+  rig.Hold(PortRole::Primary, 3);
   rig.Tick();
   EXPECT_TRUE(rig.view.lines[0].cts);
   EXPECT_FALSE(rig.view.hardware[0][2]);
@@ -159,24 +163,26 @@ TEST(PollCycleTest, LineAssignedNoneShowsOnLineIndicatorOnly) {
 
 TEST(PollCycleTest, CombinationIndicatorIsTouchedOnlyOnChange) {
   EngineRig rig;
-  rig.Hold(1, 1);
-  rig.Hold(1, 3);
+  rig.Hold(PortRole::Primary, 1);
+  rig.Hold(PortRole::Primary, 3);
   rig.RunFor(100);
-  rig.Release(1, 1);
-  rig.Release(1, 3);
+  rig.Release(PortRole::Primary, 1);
+  rig.Release(PortRole::Primary, 3);
   rig.RunFor(100);
-  using Update = std::pair<int, int>;
-  EXPECT_EQ(rig.view.code_updates, (std::vector<Update>{{1, 5}, {1, 0}}));
+  using Update = std::pair<PortRole, int>;
+  EXPECT_EQ(rig.view.code_updates,
+            (std::vector<Update>{{PortRole::Primary, 5}, {PortRole::Primary, 0}}));
 }
 
 TEST(PollCycleTest, PrimaryPortClosingWhileHeldGivesARelease) {
   EngineRig rig;
-  SetMode(rig, 1, 2, ClickMode::DownUp);
-  rig.Hold(1, 2);
+  SetMode(rig, PortRole::Primary, 2, ClickMode::DownUp);
+  rig.Hold(PortRole::Primary, 2);
   rig.Tick();
   rig.primary.Close();
   rig.Tick();
-  EXPECT_EQ(SentSince(rig, 0), (std::vector<Sent>{{1, 2, 1}, {1, 2, 2}}));
+  EXPECT_EQ(SentSince(rig, 0),
+            (std::vector<Sent>{{PortRole::Primary, 2, 1}, {PortRole::Primary, 2, 2}}));
 }
 
 }  // namespace

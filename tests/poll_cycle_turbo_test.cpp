@@ -12,7 +12,7 @@ namespace {
 
 using testing::EngineRig;
 
-constexpr int kPort = 1;
+constexpr PortRole kPort = PortRole::Primary;
 constexpr int kButton = 1;
 constexpr int kTurboSlot = 3;
 

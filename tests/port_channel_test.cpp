@@ -31,20 +31,20 @@ class PortChannelTest : public ::testing::Test {
 };
 
 TEST_F(PortChannelTest, OpenErrorTextIsExact) {
-  EXPECT_EQ(OpenErrorText(3),
+  EXPECT_EQ(OpenErrorText(ComPortNumber{3}),
             "Error opening COM3.\r\rMake sure the selected port\rexists and it is free.");
-  EXPECT_EQ(OpenErrorText(16),
+  EXPECT_EQ(OpenErrorText(ComPortNumber{16}),
             "Error opening COM16.\r\rMake sure the selected port\rexists and it is free.");
 }
 
 TEST_F(PortChannelTest, NoPortSelectedShowsInformationBoxAndLeavesChannelAsItWas) {
   ports.Port(2).status = kModemCts;
-  ASSERT_TRUE(primary.Open(1));
+  ASSERT_TRUE(primary.Open(PortListIndex{1}));
   for (int index : {-1, 16, 255}) {
-    EXPECT_FALSE(primary.Open(index));
+    EXPECT_FALSE(primary.Open(PortListIndex{index}));
     EXPECT_TRUE(primary.IsOpen()) << "an open channel stays open, index " << index;
   }
-  EXPECT_FALSE(secondary.Open(16));
+  EXPECT_FALSE(secondary.Open(PortListIndex{16}));
   EXPECT_EQ(ports.open_requests, std::vector<int>{2});
   EXPECT_EQ(ports.Port(2).opens, 1);
   EXPECT_TRUE(primary.ReadLines().cts);
@@ -63,17 +63,17 @@ TEST_F(PortChannelTest, NoPortSelectedShowsInformationBoxAndLeavesChannelAsItWas
 TEST_F(PortChannelTest, IndexOpensPortNumberOneHigher) {
   for (int index : {0, 8, 9, 15}) {
     ports.Port(index + 1);
-    EXPECT_TRUE(primary.Open(index));
+    EXPECT_TRUE(primary.Open(PortListIndex{index}));
   }
   EXPECT_EQ(ports.open_requests, (std::vector<int>{1, 9, 10, 16}));
   EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(PortChannelTest, MissingPortShowsErrorBoxAndStaysClosed) {
-  EXPECT_FALSE(secondary.Open(6));
+  EXPECT_FALSE(secondary.Open(PortListIndex{6}));
   EXPECT_FALSE(secondary.IsOpen());
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text, OpenErrorText(7));
+  EXPECT_EQ(boxes.shown[0].text, OpenErrorText(ComPortNumber{7}));
   EXPECT_EQ(boxes.shown[0].caption, "Pelorin");
   EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Error);
   EXPECT_EQ(boxes.shown[0].buttons, MessageButtons::Ok);
@@ -83,7 +83,7 @@ TEST_F(PortChannelTest, MissingPortShowsErrorBoxAndStaysClosed) {
 
 TEST_F(PortChannelTest, OpenRaisesDtrAndLeavesRtsAlone) {
   FakePortState& port = ports.Port(4);
-  ASSERT_TRUE(primary.Open(3));
+  ASSERT_TRUE(primary.Open(PortListIndex{3}));
   EXPECT_TRUE(port.dtr);
   EXPECT_EQ(port.dtr_raises, 1);
   EXPECT_TRUE(port.rts_writes.empty());
@@ -91,10 +91,10 @@ TEST_F(PortChannelTest, OpenRaisesDtrAndLeavesRtsAlone) {
 
 TEST_F(PortChannelTest, ReopeningClosesFirstAndRaisesDtrAgain) {
   FakePortState& port = ports.Port(4);
-  ASSERT_TRUE(primary.Open(3));
+  ASSERT_TRUE(primary.Open(PortListIndex{3}));
   // The fake refuses a second open while the first device lives, so this
   // succeeds only if the channel released the port before opening again.
-  ASSERT_TRUE(primary.Open(3));
+  ASSERT_TRUE(primary.Open(PortListIndex{3}));
   EXPECT_EQ(port.opens, 2);
   EXPECT_EQ(port.dtr_raises, 2);
   EXPECT_TRUE(port.open);
@@ -104,10 +104,10 @@ TEST_F(PortChannelTest, ReopeningClosesFirstAndRaisesDtrAgain) {
 TEST_F(PortChannelTest, FailedOpenAfterGoodOneLeavesChannelNotOpen) {
   FakePortState& good = ports.Port(1);
   good.status = kAllLines;
-  ASSERT_TRUE(primary.Open(0));
+  ASSERT_TRUE(primary.Open(PortListIndex{0}));
   EXPECT_EQ(primary.ReadLines(), kAllDown);
 
-  EXPECT_FALSE(primary.Open(4));  // COM5 does not exist
+  EXPECT_FALSE(primary.Open(PortListIndex{4}));  // COM5 does not exist
   EXPECT_FALSE(primary.IsOpen());
   EXPECT_FALSE(good.open) << "the old port was closed before the new one was tried";
   EXPECT_EQ(primary.Lines(), kAllUp) << "no stale levels";
@@ -117,10 +117,10 @@ TEST_F(PortChannelTest, FailedOpenAfterGoodOneLeavesChannelNotOpen) {
 
 TEST_F(PortChannelTest, SamePortOnBothChannelsFailsOnTheSecond) {
   ports.Port(3).status = kModemDsr;
-  ASSERT_TRUE(primary.Open(2));
-  EXPECT_FALSE(secondary.Open(2));
+  ASSERT_TRUE(primary.Open(PortListIndex{2}));
+  EXPECT_FALSE(secondary.Open(PortListIndex{2}));
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text, OpenErrorText(3));
+  EXPECT_EQ(boxes.shown[0].text, OpenErrorText(ComPortNumber{3}));
   EXPECT_TRUE(primary.IsOpen());
   EXPECT_FALSE(secondary.IsOpen());
   EXPECT_TRUE(primary.ReadLines().dsr);
@@ -129,7 +129,7 @@ TEST_F(PortChannelTest, SamePortOnBothChannelsFailsOnTheSecond) {
 
 TEST_F(PortChannelTest, ReadMapsEachStatusBitToItsLine) {
   FakePortState& port = ports.Port(1);
-  ASSERT_TRUE(primary.Open(0));
+  ASSERT_TRUE(primary.Open(PortListIndex{0}));
   const struct {
     std::uint32_t word;
     LineLevels lines;
@@ -154,7 +154,7 @@ TEST_F(PortChannelTest, ReadMapsEachStatusBitToItsLine) {
 TEST_F(PortChannelTest, FailedStatusReadReadsAllLinesUpWithoutABox) {
   FakePortState& port = ports.Port(2);
   port.status = kAllLines;
-  ASSERT_TRUE(primary.Open(1));
+  ASSERT_TRUE(primary.Open(PortListIndex{1}));
   ASSERT_EQ(primary.ReadLines(), kAllDown);
 
   port.status_read_fails = true;
@@ -169,7 +169,7 @@ TEST_F(PortChannelTest, FailedStatusReadReadsAllLinesUpWithoutABox) {
 TEST_F(PortChannelTest, CloseReleasesThePortAndForgetsTheLines) {
   FakePortState& port = ports.Port(1);
   port.status = kModemRing;
-  ASSERT_TRUE(primary.Open(0));
+  ASSERT_TRUE(primary.Open(PortListIndex{0}));
   ASSERT_TRUE(primary.ReadLines().ri);
   primary.Close();
   EXPECT_FALSE(primary.IsOpen());
@@ -185,7 +185,7 @@ TEST_F(PortChannelTest, RtsReachesAnOpenPortOnlyAndHandleFollowsTheDevice) {
   primary.SetRts(true);  // not open: no effect, no failure
   EXPECT_EQ(primary.Handle(), 0);
 
-  ASSERT_TRUE(primary.Open(8));
+  ASSERT_TRUE(primary.Open(PortListIndex{8}));
   EXPECT_NE(primary.Handle(), 0);
   primary.SetRts(true);
   primary.SetRts(false);

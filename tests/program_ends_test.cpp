@@ -94,7 +94,7 @@ TEST_F(EndsTest, ACancelledSessionEndLeavesTheProgramRunning) {
   EXPECT_FALSE(rig_.window.loop_ended);
 
   const std::size_t sent_before = rig_.messaging.messages.size();
-  rig_.Hold(1, 3);  // "Next track" on the press
+  rig_.Hold(PortRole::Primary, 3);  // "Next track" on the press
   rig_.Tick();
   EXPECT_GT(rig_.messaging.messages.size(), sent_before) << "a button still reaches the player";
 }
@@ -160,7 +160,7 @@ TEST_P(EndInsideQuestionTest, TheCycleThatAskedEndsWithoutActing) {
   rig_.boxes.answers = {MessageAnswer::Yes};
   const std::size_t starts_before = rig_.shell.starts.size();
   const std::size_t led_writes_before = rig_.ports.Port(1).rts_writes.size();
-  rig_.Hold(1, 3);
+  rig_.Hold(PortRole::Primary, 3);
   rig_.Tick();
 
   ASSERT_EQ(rig_.boxes.shown.size(), 1u);

@@ -48,9 +48,9 @@ class FaultTest : public ::testing::Test {
                                      FakeWindowMessaging::How::Posted}));
   }
   void Press(int button) {
-    rig_.Hold(1, button);
+    rig_.Hold(PortRole::Primary, button);
     rig_.Tick();
-    rig_.Release(1, button);
+    rig_.Release(PortRole::Primary, button);
     rig_.Tick();
   }
 
@@ -59,7 +59,7 @@ class FaultTest : public ::testing::Test {
 
 TEST_F(FaultTest, StatusReadFailingMidRunReadsAsReleasedAndRecovers) {
   rig_.Start();
-  rig_.Hold(1, 3);
+  rig_.Hold(PortRole::Primary, 3);
   rig_.RunFor(100);
   ASSERT_EQ(NextTracks(), 1);
 
@@ -73,7 +73,7 @@ TEST_F(FaultTest, StatusReadFailingMidRunReadsAsReleasedAndRecovers) {
   rig_.ports.Port(1).status_read_fails = false;
   rig_.RunFor(100);
   EXPECT_EQ(NextTracks(), 2);
-  rig_.Release(1, 3);
+  rig_.Release(PortRole::Primary, 3);
   rig_.RunFor(100);
   Press(3);
   EXPECT_EQ(NextTracks(), 3);
@@ -83,7 +83,7 @@ TEST_F(FaultTest, StatusReadFailingMidRunReadsAsReleasedAndRecovers) {
 // read is a press again, but nothing else is sent and no box is shown.
 TEST_F(FaultTest, FlickeringReadsSendOnePressPerRecovery) {
   rig_.Start();
-  rig_.Hold(1, 3);
+  rig_.Hold(PortRole::Primary, 3);
   for (int i = 0; i < 40; ++i) {
     rig_.ports.Port(1).status_read_fails = (i % 2) == 1;
     rig_.Tick();
@@ -94,7 +94,7 @@ TEST_F(FaultTest, FlickeringReadsSendOnePressPerRecovery) {
 
 TEST_F(FaultTest, UnpluggedAdapterShowsNoBoxUntilTheUserApplies) {
   rig_.Start();
-  rig_.Hold(1, 3);
+  rig_.Hold(PortRole::Primary, 3);
   rig_.Tick();
   rig_.ports.Port(1).exists = false;  // unplugged with the button held
   rig_.RunFor(10 * 60 * 1000);
@@ -115,7 +115,7 @@ TEST_F(FaultTest, UnpluggedAdapterShowsNoBoxUntilTheUserApplies) {
   rig_.ports.Port(1).exists = true;
   rig_.program->Properties().ApplyClicked();
   EXPECT_TRUE(rig_.program->Primary().IsOpen());
-  rig_.Release(1, 3);
+  rig_.Release(PortRole::Primary, 3);
   rig_.RunFor(100);
   Press(3);
   EXPECT_EQ(NextTracks(), 2);

@@ -38,8 +38,8 @@ class FakeHost final : public PropertiesHost, public LineMapStore {
     config_path = path;
     return config_exists;
   }
-  LineMap ReadLineMap(int port) override { return LineMapOf(stored.PortSettings(port)); }
-  void WriteLineMap(int port, const LineMap& map) override {
+  LineMap ReadLineMap(PortRole port) override { return LineMapOf(stored.PortSettings(port)); }
+  void WriteLineMap(PortRole port, const LineMap& map) override {
     SetLineMap(stored.PortSettings(port), map);
   }
 
@@ -58,9 +58,9 @@ class PropertiesWindowTest : public ::testing::Test {
  protected:
   PropertiesWindowTest()
       : host(settings),
-        primary_remap(1, settings, remap_view1, host,
+        primary_remap(PortRole::Primary, settings, remap_view1, host,
                       [this](bool on) { frame[F::Window].enabled = on; }),
-        secondary_remap(2, settings, remap_view2, host,
+        secondary_remap(PortRole::Secondary, settings, remap_view2, host,
                         [this](bool on) { frame[F::Window].enabled = on; }),
         window(settings, host, frame, com, winamp, options, dialogs, primary_remap,
                secondary_remap) {
@@ -120,7 +120,7 @@ TEST_F(PropertiesWindowTest, OkAppliesWritesAndHides) {
 
 TEST_F(PropertiesWindowTest, FailedApplyKeepsTheWindowAndCancelThenReloads) {
   host.ports_open = false;
-  window.ComPorts().PortSelected(1, 4);
+  window.ComPorts().PortSelected(PortRole::Primary, 4);
   window.OkClicked();
   EXPECT_TRUE(host.visible);
   EXPECT_TRUE(ApplyEnabled());
@@ -144,10 +144,10 @@ TEST_F(PropertiesWindowTest, CancelWithoutPendingChangesOnlyHides) {
 }
 
 TEST_F(PropertiesWindowTest, EscapeCancelsUnlessAKeyFieldHasTheFocus) {
-  window.Editor().RowSelected(2, 1, kKeyboardButtonCommand);
+  window.Editor().RowSelected(PortRole::Secondary, 1, kKeyboardButtonCommand);
   winamp.focused = W::SecondaryKeyField;
   // The focused field takes every key, so the window never sees Escape.
-  EXPECT_TRUE(window.Editor().KeyDown(2, kEscapeKey));
+  EXPECT_TRUE(window.Editor().KeyDown(PortRole::Secondary, kEscapeKey));
   EXPECT_TRUE(host.visible);
   EXPECT_EQ(settings.Buttons[1][0].Key1, 27);
   EXPECT_EQ(winamp[W::SecondaryKeyField].text, "Escape");
@@ -159,7 +159,7 @@ TEST_F(PropertiesWindowTest, EscapeCancelsUnlessAKeyFieldHasTheFocus) {
 }
 
 TEST_F(PropertiesWindowTest, OkInAKeyFieldCapturesEnter) {
-  window.Editor().RowSelected(1, 3, kKeyboardButtonCommand);
+  window.Editor().RowSelected(PortRole::Primary, 3, kKeyboardButtonCommand);
   winamp.focused = W::PrimaryKeyField;
   window.OkClicked();
   EXPECT_TRUE(host.visible);
@@ -171,7 +171,7 @@ TEST_F(PropertiesWindowTest, CloseBoxOfTheVisibleWindowCancels) {
   window.Options().ListSelected(O::TrayClickList, 5);
   EXPECT_FALSE(window.OnCloseRequest(true));
   EXPECT_FALSE(host.visible);
-  EXPECT_EQ(settings.Options.OnTrayClick, 2);
+  EXPECT_EQ(settings.Options.OnTrayClick, TrayClickAction::OpenSimpleVolumeControl);
   EXPECT_TRUE(window.OnCloseRequest(false));
 }
 
@@ -209,8 +209,8 @@ TEST_F(PropertiesWindowTest, LoadingAClearedSecondaryBoxGreysItsControls) {
 }
 
 TEST_F(PropertiesWindowTest, FifteenButtonModeFillsTheButtonList) {
-  window.ComPorts().PortModeSelected(1, 3);
-  EXPECT_EQ(settings.Primary.Mode, 3);
+  window.ComPorts().PortModeSelected(PortRole::Primary, 3);
+  EXPECT_EQ(settings.Primary.Mode, PortMode::Fifteen);
   EXPECT_EQ(winamp[W::PrimaryButtonList].items.size(), 15u);
   EXPECT_EQ(winamp.SelectedText(W::PrimaryButtonList), "Button 1");
   EXPECT_TRUE(ApplyEnabled());
@@ -218,7 +218,7 @@ TEST_F(PropertiesWindowTest, FifteenButtonModeFillsTheButtonList) {
 
 TEST_F(PropertiesWindowTest, StoredPortsAndModesAreShown) {
   host.stored.Secondary.Port = 16;
-  host.stored.Secondary.Mode = 2;
+  host.stored.Secondary.Mode = PortMode::Buttons3And4Shifts;
   host.stored.Primary.Port = 0;
   window.OnShown();
   EXPECT_EQ(com.SelectedText(C::SecondaryPortList), "COM16");
@@ -280,13 +280,13 @@ TEST_F(PropertiesWindowTest, TestPictureFlipsOnEveryRequest) {
 }
 
 TEST_F(PropertiesWindowTest, HiddenConnectionTypeIsKept) {
-  host.stored.Options.InternetType = 2;
+  host.stored.Options.InternetType = ConnectionType::NoConnection;
   window.OnShown();
   EXPECT_FALSE(options[O::InternetList].visible);
   EXPECT_EQ(options[O::InternetList].selection, 2);
   window.Options().CheckBoxClicked(O::StartWithWindowsCheck, false);
   window.ApplyClicked();
-  EXPECT_EQ(host.stored.Options.InternetType, 2);
+  EXPECT_EQ(host.stored.Options.InternetType, ConnectionType::NoConnection);
 }
 
 TEST_F(PropertiesWindowTest, BrowseLoadsAnExistingFileOrSavesIntoANewOne) {
@@ -338,19 +338,20 @@ TEST_F(PropertiesWindowTest, RemapDialogDisablesTheWindowWhileShown) {
 }
 
 TEST_F(PropertiesWindowTest, IndicatorsFollowTheLinesAndTheCode) {
-  window.ComPorts().ShowLines(2, {.dsr = true, .ri = true});
+  window.ComPorts().ShowLines(PortRole::Secondary, {.dsr = true, .ri = true});
   EXPECT_TRUE(com[C::SecondaryDsrIndicator].checked);
   EXPECT_TRUE(com[C::SecondaryRiIndicator].checked);
   EXPECT_FALSE(com[C::SecondaryDcdIndicator].checked);
   EXPECT_FALSE(com[C::PrimaryDsrIndicator].checked);
 
   PortIndicators indicators;
-  indicators.Update(1, DecodeHardwareButtons({.cts = true, .ri = true}, {}), window.ComPorts());
+  indicators.Update(PortRole::Primary, DecodeHardwareButtons({.cts = true, .ri = true}, {}),
+                    window.ComPorts());
   EXPECT_TRUE(com[C::PrimaryButton3Indicator].checked);
   EXPECT_TRUE(com[C::PrimaryButton4Indicator].checked);
   EXPECT_EQ(com[C::PrimaryCombinationIndicator].text, "12");
   EXPECT_TRUE(com[C::PrimaryCombinationIndicator].checked);
-  indicators.Update(1, DecodeHardwareButtons({}, {}), window.ComPorts());
+  indicators.Update(PortRole::Primary, DecodeHardwareButtons({}, {}), window.ComPorts());
   EXPECT_EQ(com[C::PrimaryCombinationIndicator].text, "");
   EXPECT_FALSE(com[C::PrimaryCombinationIndicator].checked);
   EXPECT_EQ(com[C::SecondaryButton1Indicator].text, "5");

@@ -12,9 +12,9 @@ using R = RemapControl;
 
 class FakeLineMapStore final : public LineMapStore {
  public:
-  LineMap ReadLineMap(int port) override { return maps[port - 1]; }
-  void WriteLineMap(int port, const LineMap& map) override {
-    maps[port - 1] = map;
+  LineMap ReadLineMap(PortRole port) override { return maps[IndexOf(port)]; }
+  void WriteLineMap(PortRole port, const LineMap& map) override {
+    maps[IndexOf(port)] = map;
     ++writes;
   }
   LineMap maps[2] = {{1, 2, 3, 4}, {1, 2, 3, 4}};
@@ -22,14 +22,16 @@ class FakeLineMapStore final : public LineMapStore {
 };
 
 // The dialog of one port fed by the real poll cycle, as in the program.
-class RemapDialogTest : public ::testing::TestWithParam<int> {
+class RemapDialogTest : public ::testing::TestWithParam<PortRole> {
  protected:
   RemapDialogTest()
       : port(GetParam()),
         dialog(port, settings, view, store, [this](bool on) { owner_enabled = on; }),
         cycle(
-            rig.PartsWith(port == 1 ? static_cast<RemapLineFeed&>(dialog) : rig.primary_remap,
-                          port == 2 ? static_cast<RemapLineFeed&>(dialog) : rig.secondary_remap)) {
+            rig.PartsWith(port == PortRole::Primary ? static_cast<RemapLineFeed&>(dialog)
+                                                    : rig.primary_remap,
+                          port == PortRole::Secondary ? static_cast<RemapLineFeed&>(dialog)
+                                                      : rig.secondary_remap)) {
     rig.OpenSecondary();
     dialog.Initialise();
     dialog.Show();
@@ -41,7 +43,7 @@ class RemapDialogTest : public ::testing::TestWithParam<int> {
   }
   // One poll cycle with the port's lines at `now`.
   void Tick(const LineLevels& now) {
-    rig.ports.Port(port).status = (now.dcd ? kModemDcd : 0) | (now.dsr ? kModemDsr : 0) |
+    rig.ports.Port(testing::EngineRig::ComOf(port)).status = (now.dcd ? kModemDcd : 0) | (now.dsr ? kModemDsr : 0) |
                                   (now.cts ? kModemCts : 0) | (now.ri ? kModemRing : 0);
     rig.clock.Advance(testing::EngineRig::kCycleMs);
     cycle.Run();
@@ -52,7 +54,7 @@ class RemapDialogTest : public ::testing::TestWithParam<int> {
   }
 
   testing::EngineRig rig;
-  int port;
+  PortRole port;
   Settings& settings = rig.settings;
   testing::FakeControlsView<RemapControl> view;
   FakeLineMapStore store;
@@ -120,7 +122,7 @@ TEST_P(RemapDialogTest, CancelRestoresTheStoredMapAndOkStoresIt) {
   EXPECT_FALSE(owner_enabled);
   dialog.LineChoiceClicked(StatusLine::DCD, 4);
   dialog.OkClicked();
-  EXPECT_EQ(store.maps[port - 1], (LineMap{4, 2, 3, 4}));
+  EXPECT_EQ(store.maps[IndexOf(port)], (LineMap{4, 2, 3, 4}));
   EXPECT_EQ(Live(), (LineMap{4, 2, 3, 4}));
   EXPECT_FALSE(dialog.IsShown());
 }
@@ -150,13 +152,14 @@ TEST_P(RemapDialogTest, EscapeCancelsOnTheManualPageOnly) {
   EXPECT_EQ(Live(), (LineMap{1, 2, 3, 4}));
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPorts, RemapDialogTest, ::testing::Values(1, 2));
+INSTANTIATE_TEST_SUITE_P(BothPorts, RemapDialogTest,
+                         ::testing::Values(PortRole::Primary, PortRole::Secondary));
 
 TEST(RemapDialogTexts, SecondaryDialogShowsButtonsFiveToEight) {
   Settings settings;
   testing::FakeControlsView<RemapControl> view;
   FakeLineMapStore store;
-  RemapDialog dialog(2, settings, view, store, [](bool) {});
+  RemapDialog dialog(PortRole::Secondary, settings, view, store, [](bool) {});
   dialog.Initialise();
   EXPECT_EQ(view[R::Dialog].text, "Secondary COM-port buttons");
   EXPECT_EQ(view[R::CtsChoice].items, (std::vector<std::string>{"None", "5", "6", "7", "8"}));

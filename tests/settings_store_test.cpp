@@ -22,7 +22,9 @@ constexpr const char* kIni = "C:\\Apps\\Pelorin\\Pelorin.ini";
 class RecordingView final : public SettingsView {
  public:
   void ShowConfigPath(const std::string& path) override { calls.push_back("path " + path); }
-  void PortModeLoaded(int port) override { calls.push_back("mode " + std::to_string(port)); }
+  void PortModeLoaded(PortRole port) override {
+    calls.push_back("mode " + std::to_string(NumberOf(port)));
+  }
   void SettingsLoaded() override { calls.push_back("loaded"); }
   std::vector<std::string> calls;
 };
@@ -84,7 +86,7 @@ TEST(SettingsStoreBeforeOpenTest, WritesBeforeOpenLeaveFileAndRegistryAlone) {
 TEST_F(SettingsStoreTest, FileWrittenFromScratchHasTheFullLayout) {
   Settings settings;
   settings.Primary.Port = 3;
-  settings.Slot(2, 15).Exec2 = "\"C:\\x.exe\" /a";
+  settings.Slot(PortRole::Secondary, 15).Exec2 = "\"C:\\x.exe\" /a";
   store_->WriteSettings(settings);
 
   std::string expected =
@@ -97,11 +99,11 @@ TEST_F(SettingsStoreTest, FileWrittenFromScratchHasTheFullLayout) {
   const char* commands[] = {
       "2\r\nFunc1=0\r\nFunc2=0\r\nFunc3=9", "1\r\nFunc1=4\r\nFunc2=0\r\nFunc3=0",
       "1\r\nFunc1=5\r\nFunc2=0\r\nFunc3=0", "2\r\nFunc1=0\r\nFunc2=0\r\nFunc3=10"};
-  for (int port = 1; port <= 2; ++port) {
+  for (PortRole port : kPortRoles) {
     for (int slot = 1; slot <= 15; ++slot) {
-      std::string exec2 = port == 2 && slot == 15 ? "\"C:\\x.exe\" /a" : "\"\"";
+      std::string exec2 = port == PortRole::Secondary && slot == 15 ? "\"C:\\x.exe\" /a" : "\"\"";
       expected +=
-          "\r\n[Port" + std::to_string(port) + "Button" + std::to_string(slot) +
+          "\r\n[Port" + std::to_string(NumberOf(port)) + "Button" + std::to_string(slot) +
           "]\r\nMode=" + (slot <= 4 ? commands[slot - 1] : "0\r\nFunc1=0\r\nFunc2=0\r\nFunc3=0") +
           "\r\nInactive=0\r\nExec1=\"\"\r\nExec2=" + exec2 +
           "\r\nExec3=\"\"\r\nKey1=0\r\nKey2=0\r\nKey3=0\r\n";
@@ -112,10 +114,20 @@ TEST_F(SettingsStoreTest, FileWrittenFromScratchHasTheFullLayout) {
 
 TEST_F(SettingsStoreTest, EveryFieldSurvivesARoundTrip) {
   Settings settings;
-  settings.Options = {3, 5, 1, false, false, true, 10, 100, true};
-  settings.Primary = {16, 3, 5, 4, 0, 4, 1, 2};
-  settings.Secondary = {1, 1, 1, 1, 4, 3, 2, 0};
-  for (int port = 1; port <= 2; ++port) {
+  settings.Options = {InactivePolicy::DoNothing,
+                      TrayClickAction::Nothing,
+                      ConnectionType::DialUp,
+                      false,
+                      false,
+                      true,
+                      10,
+                      100,
+                      true};
+  settings.Primary = {16, PortMode::Fifteen, LedMode::TurnOff, LedCondition::PlayerStopped, 0, 4, 1,
+                      2};
+  settings.Secondary = {
+      1, PortMode::Button4Shift, LedMode::Flash, LedCondition::PlayerRunning, 4, 3, 2, 0};
+  for (PortRole port : kPortRoles) {
     for (int button = 1; button <= 15; ++button) {
       ButtonSlot& slot = settings.Slot(port, button);
       slot = {static_cast<std::uint8_t>(button % 5),
@@ -150,16 +162,19 @@ TEST_F(SettingsStoreTest, EveryLegacyNameServesItsOwnFieldWhenThereIsNoFile) {
       {"DSR2", &expected.Secondary.DSR},
       {"CTS2", &expected.Secondary.CTS},
       {"RI2", &expected.Secondary.RI},
-      {"IfInactive", &expected.Options.IfInactive},
-      {"OnTrayClick", &expected.Options.OnTrayClick},
-      {"InternetType", &expected.Options.InternetType},
       {"DblClickSpeed", &expected.Options.DblClickSpeed},
       {"TurboCPS", &expected.Options.TurboCPS}};
-  const int kValues[] = {3, 12, 4, 3, 0, 1, 3, 4, 1, 0, 3, 5, 1, 8, 60};
+  const int kValues[] = {3, 12, 4, 3, 0, 1, 3, 4, 1, 0, 8, 60};
   for (std::size_t i = 0; i < std::size(kNumbers); ++i) {
     Legacy(kNumbers[i].first, static_cast<std::uint32_t>(kValues[i]));
     *kNumbers[i].second = kValues[i];
   }
+  Legacy("IfInactive", 3);
+  expected.Options.IfInactive = InactivePolicy::DoNothing;
+  Legacy("OnTrayClick", 5);
+  expected.Options.OnTrayClick = TrayClickAction::Nothing;
+  Legacy("InternetType", 1);
+  expected.Options.InternetType = ConnectionType::DialUp;
   Legacy("WinampOnStartup", 1);
   expected.Options.WinampOnStartup = true;
   Legacy("UsePort2", 1);
@@ -170,7 +185,8 @@ TEST_F(SettingsStoreTest, EveryLegacyNameServesItsOwnFieldWhenThereIsNoFile) {
     Legacy((name + "Mode").c_str(), static_cast<std::uint32_t>(100 + number));
     Legacy((name + "Func1").c_str(), static_cast<std::uint32_t>(120 + number));
     Legacy((name + "Func2").c_str(), static_cast<std::uint32_t>(140 + number));
-    ButtonSlot& slot = expected.Slot(number <= 4 ? 1 : 2, (number - 1) % 4 + 1);
+    ButtonSlot& slot =
+        expected.Slot(number <= 4 ? PortRole::Primary : PortRole::Secondary, (number - 1) % 4 + 1);
     slot.Mode = static_cast<std::uint8_t>(100 + number);
     slot.Func1 = static_cast<std::uint8_t>(120 + number);
     slot.Func2 = static_cast<std::uint8_t>(140 + number);
@@ -250,11 +266,13 @@ INSTANTIATE_TEST_SUITE_P(
         StoredCase{"Options", "TurboCPS", "$65",
                    [](const Settings& s) { return s.Options.TurboCPS; }, 100, "100"},
         StoredCase{"Options", "IfInactive", "4",
-                   [](const Settings& s) { return s.Options.IfInactive; }, -1, "-1"},
+                   [](const Settings& s) { return SelectionOf(s.Options.IfInactive); }, -1, "-1"},
         StoredCase{"Options", "OnTrayClick", "-1",
-                   [](const Settings& s) { return s.Options.OnTrayClick; }, -1, nullptr},
+                   [](const Settings& s) { return SelectionOf(s.Options.OnTrayClick); }, -1,
+                   nullptr},
         StoredCase{"Options", "InternetType", "2",
-                   [](const Settings& s) { return s.Options.InternetType; }, 2, nullptr},
+                   [](const Settings& s) { return SelectionOf(s.Options.InternetType); }, 2,
+                   nullptr},
         StoredCase{"Options", "UsePort2", "5",
                    [](const Settings& s) { return int{s.Options.UsePort2}; }, 1, "1"},
         StoredCase{"Options", "Warn", "yes", [](const Settings& s) { return int{s.Options.Warn}; },
@@ -271,20 +289,24 @@ INSTANTIATE_TEST_SUITE_P(
                    "-1"},
         StoredCase{"Secondary", "RI", "0", [](const Settings& s) { return s.Secondary.RI; }, 0,
                    nullptr},
-        StoredCase{"Primary", "Mode", "4", [](const Settings& s) { return s.Primary.Mode; }, -1,
-                   "-1"},
-        StoredCase{"Secondary", "LED", "6", [](const Settings& s) { return s.Secondary.LED; }, -1,
-                   "-1"},
-        StoredCase{"Primary", "LEDwhen", "5", [](const Settings& s) { return s.Primary.LEDwhen; },
-                   5, nullptr},
+        StoredCase{"Primary", "Mode", "4",
+                   [](const Settings& s) { return SelectionOf(s.Primary.Mode); }, -1, "-1"},
+        StoredCase{"Secondary", "LED", "6",
+                   [](const Settings& s) { return SelectionOf(s.Secondary.LED); }, -1, "-1"},
+        StoredCase{"Primary", "LEDwhen", "5",
+                   [](const Settings& s) { return SelectionOf(s.Primary.LEDwhen); }, 5, nullptr},
         StoredCase{"Port1Button1", "Func1", "300",
-                   [](const Settings& s) { return int{s.Slot(1, 1).Func1}; }, 44, "44"},
+                   [](const Settings& s) { return int{s.Slot(PortRole::Primary, 1).Func1}; }, 44,
+                   "44"},
         StoredCase{"Port2Button15", "Mode", "-1",
-                   [](const Settings& s) { return int{s.Slot(2, 15).Mode}; }, 255, "255"},
+                   [](const Settings& s) { return int{s.Slot(PortRole::Secondary, 15).Mode}; }, 255,
+                   "255"},
         StoredCase{"Port1Button9", "Inactive", "256",
-                   [](const Settings& s) { return int{s.Slot(1, 9).Inactive}; }, 0, "0"},
+                   [](const Settings& s) { return int{s.Slot(PortRole::Primary, 9).Inactive}; }, 0,
+                   "0"},
         StoredCase{"Port2Button3", "Key2", "0x10741",
-                   [](const Settings& s) { return int{s.Slot(2, 3).Key2}; }, 0x741, "1857"}));
+                   [](const Settings& s) { return int{s.Slot(PortRole::Secondary, 3).Key2}; },
+                   0x741, "1857"}));
 
 struct ExecCase {
   const char* stored;
@@ -296,9 +318,9 @@ class ExecQuoteTest : public SettingsStoreTest, public ::testing::WithParamInter
 TEST_P(ExecQuoteTest, LoadsInQuotedFormAndKeepsIt) {
   files_.files[kIni] = std::string("[Port1Button2]\nExec1=") + GetParam().stored + "\n";
   Settings settings = Read();
-  EXPECT_EQ(settings.Slot(1, 2).Exec1, GetParam().held);
+  EXPECT_EQ(settings.Slot(PortRole::Primary, 2).Exec1, GetParam().held);
   store_->WriteSettings(settings);
-  EXPECT_EQ(Read().Slot(1, 2).Exec1, GetParam().held);
+  EXPECT_EQ(Read().Slot(PortRole::Primary, 2).Exec1, GetParam().held);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -312,9 +334,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SettingsStoreTest, ExecWithQuotedArgumentSurvivesSaving) {
   Settings settings;
-  settings.Slot(1, 1).Exec3 = "\"C:\\a.exe\" \"f.txt\"";
+  settings.Slot(PortRole::Primary, 1).Exec3 = "\"C:\\a.exe\" \"f.txt\"";
   store_->WriteSettings(settings);
-  EXPECT_EQ(Read().Slot(1, 1).Exec3, "\"C:\\a.exe\" \"f.txt\"");
+  EXPECT_EQ(Read().Slot(PortRole::Primary, 1).Exec3, "\"C:\\a.exe\" \"f.txt\"");
 }
 
 TEST_F(SettingsStoreTest, AutostartEntryTurnsTheOptionOn) {

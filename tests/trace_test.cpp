@@ -62,12 +62,12 @@ TEST(TraceTest, PortThatWillNotOpenTracesItsCauseBesideTheUsualBox) {
   RecordingSink debug_output;
   TraceSession session(debug_output, "1");
 
-  ASSERT_TRUE(primary.Open(2));
-  EXPECT_FALSE(secondary.Open(2));
-  EXPECT_FALSE(secondary.Open(6));
+  ASSERT_TRUE(primary.Open(PortListIndex{2}));
+  EXPECT_FALSE(secondary.Open(PortListIndex{2}));
+  EXPECT_FALSE(secondary.Open(PortListIndex{6}));
   ASSERT_EQ(boxes.shown.size(), 2u);
-  EXPECT_EQ(boxes.shown[0].text, OpenErrorText(3));
-  EXPECT_EQ(boxes.shown[1].text, OpenErrorText(7));
+  EXPECT_EQ(boxes.shown[0].text, OpenErrorText(ComPortNumber{3}));
+  EXPECT_EQ(boxes.shown[1].text, OpenErrorText(ComPortNumber{7}));
   EXPECT_EQ(debug_output.lines,
             (std::vector<std::string>{"Pelorin: Opening COM3 failed: open COM3: error 5",
                                       "Pelorin: Opening COM7 failed: open COM7: error 2"}));

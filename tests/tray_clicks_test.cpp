@@ -38,7 +38,7 @@ TEST_F(TrayClicksTest, DoubleClickOpensPropertiesWithoutTheSingleClickAction) {
 TEST_F(TrayClicksTest, SingleClickRunsTheChosenActionFromTheTimer) {
   clicks.TrayMessage(kMouseLeftDown);
   EXPECT_EQ(host.log, std::vector<std::string>{"start"});  // nothing from the click itself
-  clicks.OnTrayClickTick(2);
+  clicks.OnTrayClickTick(TrayClickAction::OpenSimpleVolumeControl);
   EXPECT_EQ(host.log, (std::vector<std::string>{"start", "stop", "action 2"}));
 }
 
@@ -46,7 +46,7 @@ TEST_F(TrayClicksTest, ClicksFurtherApartThanTheTimerAreTwoSingleClicks) {
   for (int i = 0; i < 2; ++i) {
     // Windows may report the second as a double-click; the timer decides.
     clicks.TrayMessage(i == 0 ? kMouseLeftDown : kMouseLeftDoubleClick);
-    clicks.OnTrayClickTick(1);
+    clicks.OnTrayClickTick(TrayClickAction::OpenVolumeControl);
   }
   EXPECT_EQ(host.log,
             (std::vector<std::string>{"start", "stop", "action 1", "start", "stop", "action 1"}));
@@ -54,7 +54,7 @@ TEST_F(TrayClicksTest, ClicksFurtherApartThanTheTimerAreTwoSingleClicks) {
 
 TEST_F(TrayClicksTest, DoNothingStillLetsADoubleClickOpenTheWindow) {
   clicks.TrayMessage(kMouseLeftDown);
-  clicks.OnTrayClickTick(5);
+  clicks.OnTrayClickTick(TrayClickAction::Nothing);
   clicks.TrayMessage(kMouseLeftDown);
   clicks.TrayMessage(kMouseLeftDown);
   EXPECT_EQ(host.log, (std::vector<std::string>{"start", "stop", "start", "properties", "stop"}));
@@ -63,7 +63,7 @@ TEST_F(TrayClicksTest, DoNothingStillLetsADoubleClickOpenTheWindow) {
 TEST_F(TrayClicksTest, OpenThisWindowAndOutOfListIndexes) {
   for (int index : {4, -1, 6}) {
     host.running = true;  // a first click came
-    clicks.OnTrayClickTick(index);
+    clicks.OnTrayClickTick(ChoiceAt<TrayClickAction>(index));
   }
   EXPECT_EQ(host.log, (std::vector<std::string>{"stop", "properties", "stop", "stop"}));
 }
@@ -71,10 +71,10 @@ TEST_F(TrayClicksTest, OpenThisWindowAndOutOfListIndexes) {
 // A timer message can arrive with no click behind it: posted by another
 // program, or queued just before a double-click stopped the timer.
 TEST_F(TrayClicksTest, TickWithoutAPendingClickDoesNothing) {
-  clicks.OnTrayClickTick(2);
+  clicks.OnTrayClickTick(TrayClickAction::OpenSimpleVolumeControl);
   clicks.TrayMessage(kMouseLeftDown);
   clicks.TrayMessage(kMouseLeftDown);
-  clicks.OnTrayClickTick(2);
+  clicks.OnTrayClickTick(TrayClickAction::OpenSimpleVolumeControl);
   EXPECT_EQ(host.log, (std::vector<std::string>{"start", "properties", "stop"}));
 }
 

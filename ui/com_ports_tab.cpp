@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/lists.h"
+#include "platform/com_port.h"
 #include "ui/mapping_editor.h"
 
 namespace pelorin {
@@ -23,8 +24,8 @@ ComPortsTab::ComPortsTab(Settings& settings, ComPortsView& view, MappingEditor& 
     : settings_(settings), view_(view), editor_(editor), modified_(std::move(modified)) {}
 
 void ComPortsTab::Initialise() {
-  for (int port = 1; port <= kPortCount; ++port) {
-    const bool primary = port == 1;
+  for (PortRole port : kPortRoles) {
+    const bool primary = port == PortRole::Primary;
     view_.SetText(Id(port, C::PrimaryGroup), primary ? "Primary COM-port" : "Secondary COM-port");
     view_.SetText(Id(port, C::PrimaryPortLabel), "Serial port:");
     view_.SetItems(Id(port, C::PrimaryPortList), Texts(lists::kPorts));
@@ -37,8 +38,7 @@ void ComPortsTab::Initialise() {
     view_.SetText(Id(port, C::PrimaryDsrIndicator), "DSR");
     view_.SetText(Id(port, C::PrimaryCtsIndicator), "CTS");
     view_.SetText(Id(port, C::PrimaryRiIndicator), "RI");
-    view_.SetText(Id(port, C::PrimaryButtonsLabel),
-                  primary ? "Virtual buttons:" : "Virtual buttons");
+    view_.SetText(Id(port, C::PrimaryButtonsLabel), primary ? "Virtual buttons:" : "Virtual buttons");
     view_.SetText(Id(port, C::PrimaryFourButtonsLabel), "4:");
     for (int k = 0; k < 4; ++k) {
       const int shown_number = (primary ? 1 : 5) + k;
@@ -54,26 +54,30 @@ void ComPortsTab::Initialise() {
 }
 
 void ComPortsTab::ShowSettings() {
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     const PortGroup& group = settings_.PortSettings(port);
-    const int port_index =
-        lists::InList(group.Port - 1, lists::kPorts.size()) ? group.Port - 1 : kNoSelection;
-    view_.SetSelection(Id(port, C::PrimaryPortList), port_index);
-    const int mode = lists::InList(group.Mode, lists::kPortMode.size()) ? group.Mode : kNoSelection;
-    view_.SetSelection(Id(port, C::PrimaryModeList), mode);
+    const PortListIndex entry = ListIndexOf(ComPortNumber{group.Port});
+    view_.SetSelection(Id(port, C::PrimaryPortList), lists::InList(entry.value, lists::kPorts.size())
+                                                   ? entry.value
+                                                   : kNoSelection);
+    const PortMode mode = lists::InList(SelectionOf(group.Mode), lists::kPortMode.size())
+                              ? group.Mode
+                              : PortMode::None;
+    view_.SetSelection(Id(port, C::PrimaryModeList), SelectionOf(mode));
     editor_.RebuildButtonList(port, mode);
   }
 }
 
-void ComPortsTab::PortSelected(int port, int index) {
-  settings_.PortSettings(port).Port = lists::InList(index, lists::kPorts.size()) ? index + 1 : 0;
+void ComPortsTab::PortSelected(PortRole port, int index) {
+  settings_.PortSettings(port).Port =
+      lists::InList(index, lists::kPorts.size()) ? NumberAt(PortListIndex{index}).value : 0;
   modified_();
 }
 
-void ComPortsTab::PortModeSelected(int port, int index) {
+void ComPortsTab::PortModeSelected(PortRole port, int index) {
   if (!lists::InList(index, lists::kPortMode.size())) return;
-  settings_.PortSettings(port).Mode = index;
-  editor_.RebuildButtonList(port, index);
+  settings_.PortSettings(port).Mode = ChoiceAt<PortMode>(index);
+  editor_.RebuildButtonList(port, ChoiceAt<PortMode>(index));
   modified_();
 }
 
@@ -106,20 +110,20 @@ void ComPortsTab::SetSecondaryEnabled(bool enabled) {
   view_.SetColour(C::SecondaryModeList, colour);
 }
 
-void ComPortsTab::ShowLines(int port, const LineLevels& lines) {
+void ComPortsTab::ShowLines(PortRole port, const LineLevels& lines) {
   view_.SetChecked(Id(port, C::PrimaryDcdIndicator), lines.dcd);
   view_.SetChecked(Id(port, C::PrimaryDsrIndicator), lines.dsr);
   view_.SetChecked(Id(port, C::PrimaryCtsIndicator), lines.cts);
   view_.SetChecked(Id(port, C::PrimaryRiIndicator), lines.ri);
 }
 
-void ComPortsTab::ShowHardwareButton(int port, int index, bool pressed) {
+void ComPortsTab::ShowHardwareButton(PortRole port, int index, bool pressed) {
   if (index < 0 || index > 3) return;
   view_.SetChecked(Id(port, static_cast<C>(static_cast<int>(C::PrimaryButton1Indicator) + index)),
                    pressed);
 }
 
-void ComPortsTab::ShowCombinationCode(int port, int code) {
+void ComPortsTab::ShowCombinationCode(PortRole port, int code) {
   const bool pressed = code >= 1 && code <= 15;
   view_.SetText(Id(port, C::PrimaryCombinationIndicator), pressed ? std::to_string(code) : "");
   view_.SetChecked(Id(port, C::PrimaryCombinationIndicator), pressed);

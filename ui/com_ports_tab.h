@@ -62,8 +62,9 @@ enum class ComPortsControl {
 inline constexpr int kComPortsGroupSize = static_cast<int>(ComPortsControl::SecondaryGroup) -
                                           static_cast<int>(ComPortsControl::PrimaryGroup);
 
-constexpr ComPortsControl ComPortsControlOf(int port, ComPortsControl primary) {
-  return static_cast<ComPortsControl>(static_cast<int>(primary) + (port - 1) * kComPortsGroupSize);
+constexpr ComPortsControl ComPortsControlOf(PortRole port, ComPortsControl primary) {
+  return static_cast<ComPortsControl>(static_cast<int>(primary) +
+                                      static_cast<int>(IndexOf(port)) * kComPortsGroupSize);
 }
 
 using ComPortsView = ControlsView<ComPortsControl>;
@@ -83,8 +84,8 @@ class ComPortsTab final : public PortIndicatorView, public LineIndicatorView {
   void ShowSettings();
 
   // User events.
-  void PortSelected(int port, int index);
-  void PortModeSelected(int port, int index);
+  void PortSelected(PortRole port, int index);      // SettingChanged / ComboBox2Change
+  void PortModeSelected(PortRole port, int index);  // ComboBox1PortModeChange / ComboBox2...
   // The check box as now shown; the window calls this for a click and when a
   // loaded value differs from what the box shows.
   bool UseSecondaryTicked() const { return use_secondary_ticked_; }
@@ -93,13 +94,13 @@ class ComPortsTab final : public PortIndicatorView, public LineIndicatorView {
   void SetSecondaryEnabled(bool enabled);
 
   // Indicators, called by the poll cycle: the four status lines of a port...
-  void ShowLines(int port, const LineLevels& lines) override;
+  void ShowLines(PortRole port, const LineLevels& lines) override;
   // ...and the decoded hardware buttons and combination code.
-  void ShowHardwareButton(int port, int index, bool pressed) override;
-  void ShowCombinationCode(int port, int code) override;
+  void ShowHardwareButton(PortRole port, int index, bool pressed) override;
+  void ShowCombinationCode(PortRole port, int code) override;
 
  private:
-  ComPortsControl Id(int port, ComPortsControl primary) const {
+  ComPortsControl Id(PortRole port, ComPortsControl primary) const {
     return ComPortsControlOf(port, primary);
   }
 

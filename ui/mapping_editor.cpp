@@ -68,16 +68,15 @@ MappingEditor::MappingEditor(Settings& settings, WinampView& view, FileDialogs& 
     : settings_(settings), view_(view), dialogs_(dialogs), modified_(std::move(modified)) {}
 
 void MappingEditor::Initialise() {
-  for (int port = 1; port <= kPortCount; ++port) {
-    const bool primary = port == 1;
+  for (PortRole port : kPortRoles) {
+    const bool primary = port == PortRole::Primary;
     view_.SetText(Id(port, W::PrimaryGroup), primary ? "Primary COM port" : "Secondary COM port");
     view_.SetText(Id(port, W::PrimaryButtonLabel), "Button:");
     view_.SetText(Id(port, W::PrimaryClickModeLabel), "Type:");
     view_.SetText(Id(port, W::PrimaryInactiveLabel), "If Winamp isn't running:");
     view_.SetItems(Id(port, W::PrimaryClickModeList), Texts(lists::kClickMode));
-    view_.SetItems(Id(port, W::PrimaryInactiveList), primary
-                                                         ? Texts(lists::kButtonInactivePrimary)
-                                                         : Texts(lists::kButtonInactiveSecondary));
+    view_.SetItems(Id(port, W::PrimaryInactiveList), primary ? Texts(lists::kButtonInactivePrimary)
+                                                        : Texts(lists::kButtonInactiveSecondary));
     view_.SetText(Id(port, W::PrimaryShiftCheck), "S");
     view_.SetHint(Id(port, W::PrimaryShiftCheck), "Shift");
     view_.SetText(Id(port, W::PrimaryCtrlCheck), "C");
@@ -91,14 +90,14 @@ void MappingEditor::Initialise() {
 
 void MappingEditor::FillCommandLists(const std::vector<std::string>& commands) {
   command_count_ = static_cast<int>(commands.size());
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     for (W row_list : kRowLists) view_.SetItems(Id(port, row_list), commands);
     // Refilling drops the lists' selections; a shown button gets them back.
     if (group(port).selected >= 0) ShowSelectedButton(port);
   }
 }
 
-void MappingEditor::RebuildButtonList(int port, int port_mode) {
+void MappingEditor::RebuildButtonList(PortRole port, PortMode port_mode) {
   const std::vector<std::string> names = ButtonNames(port_mode);
   Group& g = group(port);
   // Without a mode the list keeps its entries; its first entry is still
@@ -128,24 +127,24 @@ void MappingEditor::SetSecondaryEnabled(bool enabled) {
     view_.SetColour(control, enabled ? Colour::Window : Colour::ButtonFace);
 }
 
-bool MappingEditor::KeyFieldFocused(int port) const {
+bool MappingEditor::KeyFieldFocused(PortRole port) const {
   return view_.HasFocus(WinampControlOf(port, W::PrimaryKeyField));
 }
 
-void MappingEditor::ButtonSelected(int port, int index) {
+void MappingEditor::ButtonSelected(PortRole port, int index) {
   Group& g = group(port);
   if (index < 0 || index >= g.list_size) return;
   g.selected = index;
   ShowSelectedButton(port);
 }
 
-void MappingEditor::PreviousButtonPressed(int port) {
+void MappingEditor::PreviousButtonPressed(PortRole port) {
   Group& g = group(port);
   if (g.selected > 0) view_.SetSelection(Id(port, W::PrimaryButtonList), --g.selected);
   ShowSelectedButton(port);
 }
 
-void MappingEditor::NextButtonPressed(int port) {
+void MappingEditor::NextButtonPressed(PortRole port) {
   Group& g = group(port);
   if (g.selected >= 0 && g.selected < g.list_size - 1) {
     view_.SetSelection(Id(port, W::PrimaryButtonList), ++g.selected);
@@ -153,7 +152,7 @@ void MappingEditor::NextButtonPressed(int port) {
   ShowSelectedButton(port);
 }
 
-void MappingEditor::ClickModeSelected(int port, int index) {
+void MappingEditor::ClickModeSelected(PortRole port, int index) {
   ButtonSlot* slot = SelectedButton(port);
   if (slot == nullptr || index < 0) return;
   slot->Mode = static_cast<std::uint8_t>(index);
@@ -161,14 +160,14 @@ void MappingEditor::ClickModeSelected(int port, int index) {
   modified_();
 }
 
-void MappingEditor::InactiveSelected(int port, int index) {
+void MappingEditor::InactiveSelected(PortRole port, int index) {
   ButtonSlot* slot = SelectedButton(port);
   if (slot == nullptr || index < 0) return;
   slot->Inactive = static_cast<std::uint8_t>(index);
   modified_();
 }
 
-void MappingEditor::RowSelected(int port, int row, int index) {
+void MappingEditor::RowSelected(PortRole port, int row, int index) {
   ButtonSlot* slot = SelectedButton(port);
   if (slot == nullptr || index < 0 || row < 1 || row > 3) return;
   FuncOf(*slot, row) = static_cast<std::uint8_t>(index);
@@ -176,11 +175,11 @@ void MappingEditor::RowSelected(int port, int row, int index) {
   modified_();
 }
 
-void MappingEditor::RowEntered(int port, int row) {
+void MappingEditor::RowEntered(PortRole port, int row) {
   if (SelectedButton(port) != nullptr && row >= 1 && row <= 3) ShowExtraArea(port, row);
 }
 
-bool MappingEditor::KeyDown(int port, int virtual_key) {
+bool MappingEditor::KeyDown(PortRole port, int virtual_key) {
   if (virtual_key == kTabKey) return false;  // Tab moves the focus on
   Group& g = group(port);
   // Keys held during a capture (Ctrl, Shift, Alt) are captured as keys of their
@@ -192,7 +191,7 @@ bool MappingEditor::KeyDown(int port, int virtual_key) {
   return true;
 }
 
-void MappingEditor::ModifierClicked(int port, KeyModifier modifier, bool checked) {
+void MappingEditor::ModifierClicked(PortRole port, KeyModifier modifier, bool checked) {
   Group& g = group(port);
   (modifier == KeyModifier::Shift  ? g.shift
    : modifier == KeyModifier::Ctrl ? g.ctrl
@@ -201,13 +200,13 @@ void MappingEditor::ModifierClicked(int port, KeyModifier modifier, bool checked
   modified_();
 }
 
-void MappingEditor::FileTextChanged(int port, const std::string& text) {
+void MappingEditor::FileTextChanged(PortRole port, const std::string& text) {
   group(port).file_text = text;
   StoreFileText(port);
   modified_();
 }
 
-void MappingEditor::BrowseFileClicked(int port) {
+void MappingEditor::BrowseFileClicked(PortRole port) {
   Group& g = group(port);
   if (auto chosen = dialogs_.Open(StartFileDialogRequest(g.file_text))) {
     g.file_text = '"' + *chosen + '"';
@@ -217,13 +216,13 @@ void MappingEditor::BrowseFileClicked(int port) {
   StoreFileText(port);
 }
 
-ButtonSlot* MappingEditor::SelectedButton(int port) {
+ButtonSlot* MappingEditor::SelectedButton(PortRole port) {
   const int selected = group(port).selected;
   if (selected < 0 || selected >= kButtonsPerPort) return nullptr;
-  return &settings_.Buttons[port - 1][selected];
+  return &settings_.Buttons[IndexOf(port)][selected];
 }
 
-void MappingEditor::ShowSelectedButton(int port) {
+void MappingEditor::ShowSelectedButton(PortRole port) {
   const ButtonSlot* slot = SelectedButton(port);
   if (slot == nullptr) return;
   view_.SetSelection(Id(port, W::PrimaryClickModeList),
@@ -238,7 +237,7 @@ void MappingEditor::ShowSelectedButton(int port) {
   LayOutRows(port, slot->Mode);
 }
 
-void MappingEditor::LayOutRows(int port, int click_mode) {
+void MappingEditor::LayOutRows(PortRole port, int click_mode) {
   const auto mode = static_cast<ClickMode>(click_mode);
   const bool turbo = mode == ClickMode::Turbo;
   const bool has_row3 = turbo || mode == ClickMode::ClicksTurbo || mode == ClickMode::ClicksHold;
@@ -254,7 +253,7 @@ void MappingEditor::LayOutRows(int port, int click_mode) {
   view_.SetText(Id(port, kRowLabels[2]), mode == ClickMode::ClicksHold ? "After holding" : "Turbo");
 }
 
-void MappingEditor::ShowExtraArea(int port, int row) {
+void MappingEditor::ShowExtraArea(PortRole port, int row) {
   ButtonSlot& slot = *SelectedButton(port);
   Group& g = group(port);
   const int command = slot.Func(row);
@@ -280,7 +279,7 @@ void MappingEditor::ShowExtraArea(int port, int row) {
   }
 }
 
-void MappingEditor::StoreKeyWord(int port) {
+void MappingEditor::StoreKeyWord(PortRole port) {
   ButtonSlot* slot = SelectedButton(port);
   const Group& g = group(port);
   // Before a "Key" page has been shown there is no event slot to store into.
@@ -289,7 +288,7 @@ void MappingEditor::StoreKeyWord(int port) {
       g.key_code | (g.shift ? kKeyShift : 0) | (g.ctrl ? kKeyCtrl : 0) | (g.alt ? kKeyAlt : 0));
 }
 
-void MappingEditor::StoreFileText(int port) {
+void MappingEditor::StoreFileText(PortRole port) {
   ButtonSlot* slot = SelectedButton(port);
   const Group& g = group(port);
   if (slot == nullptr || g.area_slot == 0) return;

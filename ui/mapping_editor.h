@@ -67,8 +67,9 @@ inline constexpr int kWinampGroupSize =
     static_cast<int>(WinampControl::SecondaryGroup) - static_cast<int>(WinampControl::PrimaryGroup);
 
 // The control of port 1 or 2 that corresponds to the primary group's `primary`.
-constexpr WinampControl WinampControlOf(int port, WinampControl primary) {
-  return static_cast<WinampControl>(static_cast<int>(primary) + (port - 1) * kWinampGroupSize);
+constexpr WinampControl WinampControlOf(PortRole port, WinampControl primary) {
+  return static_cast<WinampControl>(static_cast<int>(primary) +
+                                    static_cast<int>(IndexOf(port)) * kWinampGroupSize);
 }
 
 // Pages of the extra-settings area (`PrimaryExtraPages`, `SecondaryExtraPages`).
@@ -99,32 +100,32 @@ class MappingEditor {
   // and shows it. A mode outside 0..3 leaves the list's entries as they were
   // but still selects and shows the first. Slots beyond the new list keep
   // their values.
-  void RebuildButtonList(int port, int port_mode);
+  void RebuildButtonList(PortRole port, PortMode port_mode);
   // Enables the secondary group and gives its lists the matching colour.
   void SetSecondaryEnabled(bool enabled);
   // True while the port's key-capture field has the input focus; the window
   // then hands Escape and Enter to KeyDown instead of cancelling or applying.
-  bool KeyFieldFocused(int port) const;
+  bool KeyFieldFocused(PortRole port) const;
 
   // User events.
-  void ButtonSelected(int port, int index);
-  void PreviousButtonPressed(int port);
-  void NextButtonPressed(int port);
-  void ClickModeSelected(int port, int index);
-  void InactiveSelected(int port, int index);
-  void RowSelected(int port, int row, int index);
-  void RowEntered(int port, int row);
+  void ButtonSelected(PortRole port, int index);
+  void PreviousButtonPressed(PortRole port);
+  void NextButtonPressed(PortRole port);
+  void ClickModeSelected(PortRole port, int index);
+  void InactiveSelected(PortRole port, int index);
+  void RowSelected(PortRole port, int row, int index);
+  void RowEntered(PortRole port, int row);
   // A key-down in the key field; `virtual_key` is the key's own code, whatever
   // modifiers are held. Returns false for Tab, which the field lets through.
-  bool KeyDown(int port, int virtual_key);
-  void ModifierClicked(int port, KeyModifier modifier, bool checked);
-  void FileTextChanged(int port, const std::string& text);
-  void BrowseFileClicked(int port);
+  bool KeyDown(PortRole port, int virtual_key);
+  void ModifierClicked(PortRole port, KeyModifier modifier, bool checked);
+  void FileTextChanged(PortRole port, const std::string& text);
+  void BrowseFileClicked(PortRole port);
 
   // The editor's state of one group, for the view's tests and for the poll
   // cycle's needs (the selected slot index, -1 before any list exists).
-  int SelectedSlot(int port) const { return group(port).selected; }
-  int AreaEventSlot(int port) const { return group(port).area_slot; }
+  int SelectedSlot(PortRole port) const { return group(port).selected; }
+  int AreaEventSlot(PortRole port) const { return group(port).area_slot; }
 
  private:
   struct Group {
@@ -136,16 +137,18 @@ class MappingEditor {
     std::string file_text;  // the file field's text as last shown or typed
   };
 
-  Group& group(int port) { return groups_[port - 1]; }
-  const Group& group(int port) const { return groups_[port - 1]; }
-  ButtonSlot* SelectedButton(int port);
-  WinampControl Id(int port, WinampControl primary) const { return WinampControlOf(port, primary); }
+  Group& group(PortRole port) { return groups_[IndexOf(port)]; }
+  const Group& group(PortRole port) const { return groups_[IndexOf(port)]; }
+  ButtonSlot* SelectedButton(PortRole port);
+  WinampControl Id(PortRole port, WinampControl primary) const {
+    return WinampControlOf(port, primary);
+  }
 
-  void ShowSelectedButton(int port);
-  void LayOutRows(int port, int click_mode);
-  void ShowExtraArea(int port, int row);
-  void StoreKeyWord(int port);
-  void StoreFileText(int port);
+  void ShowSelectedButton(PortRole port);
+  void LayOutRows(PortRole port, int click_mode);
+  void ShowExtraArea(PortRole port, int row);
+  void StoreKeyWord(PortRole port);
+  void StoreFileText(PortRole port);
 
   Settings& settings_;
   WinampView& view_;

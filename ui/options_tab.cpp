@@ -46,7 +46,9 @@ constexpr std::array<Caption, 20> kCaptions = {{
     {O::InternetLabel, "Internet connection type:"},
 }};
 
-int InListOrNone(int value, std::size_t size) {
+template <typename Choice>
+int InListOrNone(Choice choice, std::size_t size) {
+  const int value = SelectionOf(choice);
   return lists::InList(value, size) ? value : kNoSelection;
 }
 
@@ -99,11 +101,11 @@ void OptionsTab::ShowSettings() {
   const int turbo = std::clamp(options.TurboCPS, kTurboMin, kTurboMax);
   view_.SetPosition(O::TurboSpeedBar, turbo);
   view_.SetText(O::TurboSpeedReadout, std::to_string(turbo));
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     const PortGroup& group = settings_.PortSettings(port);
-    view_.SetSelection(port == 1 ? O::PrimaryLedModeList : O::SecondaryLedModeList,
+    view_.SetSelection(port == PortRole::Primary ? O::PrimaryLedModeList : O::SecondaryLedModeList,
                        InListOrNone(group.LED, lists::kLedMode.size()));
-    view_.SetSelection(port == 1 ? O::PrimaryLedConditionList : O::SecondaryLedConditionList,
+    view_.SetSelection(port == PortRole::Primary ? O::PrimaryLedConditionList : O::SecondaryLedConditionList,
                        InListOrNone(group.LEDwhen, lists::kLedCondition.size()));
   }
 }
@@ -112,24 +114,31 @@ void OptionsTab::ShowConfigPath(const std::string& path) {
   view_.SetText(O::ConfigFileField, path);
 }
 
-int* OptionsTab::ListField(OptionsControl control) {
+bool OptionsTab::StoreListChoice(OptionsControl control, int index) {
   switch (control) {
     case O::InactiveList:
-      return &settings_.Options.IfInactive;
+      settings_.Options.IfInactive = ChoiceAt<InactivePolicy>(index);
+      return true;
     case O::TrayClickList:
-      return &settings_.Options.OnTrayClick;
+      settings_.Options.OnTrayClick = ChoiceAt<TrayClickAction>(index);
+      return true;
     case O::InternetList:
-      return &settings_.Options.InternetType;
+      settings_.Options.InternetType = ChoiceAt<ConnectionType>(index);
+      return true;
     case O::PrimaryLedModeList:
-      return &settings_.Primary.LED;
+      settings_.Primary.LED = ChoiceAt<LedMode>(index);
+      return true;
     case O::PrimaryLedConditionList:
-      return &settings_.Primary.LEDwhen;
+      settings_.Primary.LEDwhen = ChoiceAt<LedCondition>(index);
+      return true;
     case O::SecondaryLedModeList:
-      return &settings_.Secondary.LED;
+      settings_.Secondary.LED = ChoiceAt<LedMode>(index);
+      return true;
     case O::SecondaryLedConditionList:
-      return &settings_.Secondary.LEDwhen;
+      settings_.Secondary.LEDwhen = ChoiceAt<LedCondition>(index);
+      return true;
     default:
-      return nullptr;
+      return false;
   }
 }
 
@@ -147,10 +156,7 @@ bool* OptionsTab::CheckField(OptionsControl control) {
 }
 
 void OptionsTab::ListSelected(OptionsControl control, int index) {
-  if (int* field = ListField(control); field != nullptr && index >= 0) {
-    *field = index;
-    modified_();
-  }
+  if (index >= 0 && StoreListChoice(control, index)) modified_();
 }
 
 void OptionsTab::CheckBoxClicked(OptionsControl control, bool checked) {

@@ -90,7 +90,9 @@ class OptionsTab final : public DoubleClickTestView {
                                            const std::string& default_path);
 
  private:
-  int* ListField(OptionsControl control);
+  // Stores entry `index` (not negative) of the list that `control` shows in
+  // its setting; false for a control that shows no stored list.
+  bool StoreListChoice(OptionsControl control, int index);
   bool* CheckField(OptionsControl control);
 
   Settings& settings_;

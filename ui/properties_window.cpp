@@ -4,10 +4,12 @@
 
 namespace pelorin {
 
-PropertiesWindow::PropertiesWindow(Settings& settings, PropertiesHost& host, FrameView& frame_view,
-                                   ComPortsView& com_view, WinampView& winamp_view,
-                                   OptionsView& options_view, FileDialogs& dialogs,
-                                   RemapDialog& primary_remap, RemapDialog& secondary_remap)
+PropertiesWindow::PropertiesWindow(
+    Settings& settings, PropertiesHost& host, FrameView& frame_view, ComPortsView& com_view,
+    WinampView& winamp_view, OptionsView& options_view, FileDialogs& dialogs,
+    // Same-typed on purpose: the two dialogs, each of which knows its own role.
+    // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
+    RemapDialog& primary_remap, RemapDialog& secondary_remap)
     : settings_(settings),
       host_(host),
       view_(frame_view),
@@ -57,7 +59,7 @@ void PropertiesWindow::OnShown() {
 
 void PropertiesWindow::OkClicked() {
   // Enter in a key-capture field is a key to capture, not OK.
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (PortRole port : kPortRoles) {
     if (editor_.KeyFieldFocused(port)) {
       editor_.KeyDown(port, kEnterKey);
       return;

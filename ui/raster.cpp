@@ -61,6 +61,8 @@ void DrawLine(Raster& raster, Point from, Point to, PaletteIndex index) {
   }
 }
 
+// Same-typed on purpose: a rectangle in the order of every drawing API.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void DrawRect(Raster& raster, int left, int top, int width, int height, PaletteIndex index) {
   if (width <= 0 || height <= 0) return;
   const int right = left + width - 1;
@@ -71,6 +73,8 @@ void DrawRect(Raster& raster, int left, int top, int width, int height, PaletteI
   DrawLine(raster, {right, top}, {right, bottom}, index);
 }
 
+// Same-typed on purpose: a rectangle in the order of every drawing API.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void FillRect(Raster& raster, int left, int top, int width, int height, PaletteIndex index) {
   for (int y = top; y < top + height; ++y) {
     for (int x = left; x < left + width; ++x) raster.Set(x, y, index);

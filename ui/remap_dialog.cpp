@@ -31,7 +31,7 @@ int& LineField(PortGroup& group, StatusLine line) {
 
 }  // namespace
 
-RemapDialog::RemapDialog(int port, Settings& settings, RemapView& view, LineMapStore& store,
+RemapDialog::RemapDialog(PortRole port, Settings& settings, RemapView& view, LineMapStore& store,
                          std::function<void(bool)> set_owner_enabled)
     : port_(port),
       settings_(settings),
@@ -40,7 +40,7 @@ RemapDialog::RemapDialog(int port, Settings& settings, RemapView& view, LineMapS
       set_owner_enabled_(std::move(set_owner_enabled)) {}
 
 void RemapDialog::Initialise() {
-  const bool primary = port_ == 1;
+  const bool primary = port_ == PortRole::Primary;
   view_.SetText(R::Dialog, primary ? "Primary COM-port buttons" : "Secondary COM-port buttons");
   const auto& items = primary ? lists::kLineAssignmentPrimary : lists::kLineAssignmentSecondary;
   for (int k = 0; k < 4; ++k) {

@@ -43,7 +43,7 @@ enum class RemapPage { Manual = 0, Auto = 1 };
 class RemapDialog final : public RemapLineFeed {
  public:
   // `set_owner_enabled` disables the properties window while the dialog shows.
-  RemapDialog(int port, Settings& settings, RemapView& view, LineMapStore& store,
+  RemapDialog(PortRole port, Settings& settings, RemapView& view, LineMapStore& store,
               std::function<void(bool)> set_owner_enabled);
 
   // Caption, texts and radio items; the Manual page. Called once.
@@ -94,7 +94,7 @@ class RemapDialog final : public RemapLineFeed {
   void ShowPage(RemapPage page);
   void Hide();
 
-  int port_;
+  PortRole port_;
   Settings& settings_;
   RemapView& view_;
   LineMapStore& store_;

@@ -30,6 +30,8 @@ struct ChainLink {
 
 // A vertical wire at x from y `from` to y `to` with the symbols of `links`
 // set into it; records every symbol's terminals in the picture.
+// Same-typed on purpose: a column and the two rows it joins.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void DrawChain(WiringDrawing& picture, int x, int from, int to,
                const std::vector<ChainLink>& links) {
   int y = from;

@@ -94,8 +94,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   if (!window.Create(instance, program, &properties_view)) return 1;
   // The remap dialogs belong to the properties window: they stay above it
   // and share its absence from the taskbar.
-  primary_remap_view.Create(instance, 1, window.Handle());
-  secondary_remap_view.Create(instance, 2, window.Handle());
+  primary_remap_view.Create(instance, PortRole::Primary, window.Handle());
+  secondary_remap_view.Create(instance, PortRole::Secondary, window.Handle());
   win32::UniqueGdi<HBITMAP> four_buttons(win32::FourButtonWiringBitmap());
   win32::UniqueGdi<HBITMAP> fifteen_buttons(win32::FifteenButtonWiringBitmap());
   properties_view.SetWiringPictures(four_buttons.get(), fifteen_buttons.get());

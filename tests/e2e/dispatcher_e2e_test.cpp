@@ -83,8 +83,8 @@ struct Wiring {
                                                   shell, power, [this] { ++settings_written; }}};
 
   void Fire(CommandId command) {
-    settings.Slot(1, 1).Func1 = command;
-    dispatcher.SendCommand(player.FindPlayer(), 1, 1, 1);
+    settings.Slot(PortRole::Primary, 1).Func1 = command;
+    dispatcher.SendCommand(player.FindPlayer(), PortRole::Primary, 1, 1);
   }
 };
 

@@ -294,7 +294,7 @@ TEST_F(PropertiesWindowTest, AFilePickedForRowThreeIsStoredQuotedOnBothPorts) {
   Open("props-pick", "UsePort2=1\r\n[Secondary]\r\nPort=6\r\n");
   ShowWinampTab();
   const std::string picked = scenario_->ExePath();
-  for (int port = 1; port <= 2; ++port) {
+  for (PortRole port : kPortRoles) {
     ChooseListEntry(Winamp(WinampControlOf(port, W::PrimaryClickModeList)), 4);  // "Clicks+Hold"
     ChooseListEntry(Winamp(WinampControlOf(port, W::PrimaryRow3List)), kStartFileCommand);
     ASSERT_TRUE(IsWindowVisible(Winamp(WinampControlOf(port, W::PrimaryFileField))));

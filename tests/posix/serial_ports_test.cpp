@@ -130,7 +130,7 @@ TEST_F(PosixSerialPortsTest, PortInExclusiveModeElsewhereFailsToOpen) {
 TEST_F(PosixSerialPortsTest, ChannelRaisesDtrAndReadsTheLines) {
   FakeMessageBoxes boxes;
   PortChannel channel(PortRole::Primary, ports_, boxes);
-  ASSERT_TRUE(channel.Open(0));
+  ASSERT_TRUE(channel.Open(PortListIndex{0}));
   EXPECT_EQ(Outputs(), unsigned{STANDIN_DTR});
   ASSERT_TRUE(lines_->SetInputs(STANDIN_DSR | STANDIN_RI));
   EXPECT_EQ(channel.ReadLines(), (LineLevels{.dsr = true, .ri = true}));
@@ -144,7 +144,7 @@ TEST_F(PosixSerialPortsTest, ChannelRaisesDtrAndReadsTheLines) {
 TEST_F(PosixSerialPortsTest, StatusReadThatFailsReadsAsAllLinesUpWithoutABox) {
   FakeMessageBoxes boxes;
   PortChannel channel(PortRole::Primary, ports_, boxes);
-  ASSERT_TRUE(channel.Open(0));
+  ASSERT_TRUE(channel.Open(PortListIndex{0}));
   ASSERT_TRUE(lines_->SetInputs(STANDIN_DCD));
   ASSERT_TRUE(channel.ReadLines().dcd);
 

@@ -34,12 +34,12 @@ struct EngineRig : RigBasics<EngineRig> {
   EngineRig() {
     ports.Port(1);
     ports.Port(2);
-    primary.Open(0);
+    primary.Open(PortListIndex{0});
     policy.SetMainWindow(kMainWindow);
     SetPlayerRunning(true);
   }
 
-  void OpenSecondary() { secondary.Open(1); }
+  void OpenSecondary() { secondary.Open(PortListIndex{1}); }
 
   // This rig's parts with other remap dialogs fed by the cycle, for a test
   // that runs a cycle of its own with real dialogs.

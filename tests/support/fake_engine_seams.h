@@ -16,7 +16,7 @@ class RecordingCommandSink final : public CommandSink {
  public:
   struct Event {
     WindowId player;
-    int port;
+    PortRole port;
     int button;
     int slot;
     std::int64_t at_ms;
@@ -25,7 +25,7 @@ class RecordingCommandSink final : public CommandSink {
 
   explicit RecordingCommandSink(const Clock& clock) : clock_(clock) {}
 
-  void SendCommand(WindowId player, int port, int button, int slot) override {
+  void SendCommand(WindowId player, PortRole port, int button, int slot) override {
     ++sent;
     if (!keep_events) return;
     events.push_back({player, port, button, slot, clock_.NowMs()});
@@ -33,7 +33,7 @@ class RecordingCommandSink final : public CommandSink {
   }
 
   // Events of virtual `button` of `port` with event `slot`.
-  int Count(int port, int button, int slot) const {
+  int Count(PortRole port, int button, int slot) const {
     int n = 0;
     for (const Event& e : events) n += e.port == port && e.button == button && e.slot == slot;
     return n;
@@ -53,14 +53,16 @@ class FakeCycleView final : public PortIndicatorView,
                             public LineIndicatorView,
                             public DoubleClickTestView {
  public:
-  void ShowHardwareButton(int port, int index, bool pressed) override {
-    hardware[port - 1][index] = pressed;
+  void ShowHardwareButton(PortRole port, int index, bool pressed) override {
+    hardware[IndexOf(port)][index] = pressed;
   }
-  void ShowCombinationCode(int port, int code) override {
-    codes[port - 1] = code;
+  void ShowCombinationCode(PortRole port, int code) override {
+    codes[IndexOf(port)] = code;
     if (keep_code_updates) code_updates.push_back({port, code});
   }
-  void ShowLines(int port, const LineLevels& levels) override { lines[port - 1] = levels; }
+  void ShowLines(PortRole port, const LineLevels& levels) override {
+    lines[IndexOf(port)] = levels;
+  }
   void FlipTestPicture() override {
     picture = 1 - picture;
     ++flips;
@@ -68,7 +70,7 @@ class FakeCycleView final : public PortIndicatorView,
 
   bool hardware[2][4] = {};
   int codes[2] = {};
-  std::vector<std::pair<int, int>> code_updates;
+  std::vector<std::pair<PortRole, int>> code_updates;
   bool keep_code_updates = true;  // off: a long run (a benchmark) allocates nothing
   LineLevels lines[2];
   int picture = 0;  // picture 0 at start-up

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "actions/player_channel.h"
+#include "config/port_role.h"
 #include "fake_clock.h"
 #include "fake_message_boxes.h"
 #include "fake_serial.h"
@@ -30,11 +31,13 @@ struct RigBasics {
   static std::uint32_t LineOf(int hardware_button) {
     return FakeSerialPorts::LineOf(hardware_button);
   }
-  // Holds (or lets go of) hardware button 1..4 of `port` (1 or 2).
-  void Hold(int port, int hardware_button, bool down = true) {
-    ports.Hold(port, hardware_button, down);
+  // The COM number of a port's device: COM1 primary, COM2 secondary.
+  static int ComOf(PortRole port) { return NumberOf(port); }
+  // Holds (or lets go of) hardware button 1..4 of the port's device.
+  void Hold(PortRole port, int hardware_button, bool down = true) {
+    ports.Hold(ComOf(port), hardware_button, down);
   }
-  void Release(int port, int hardware_button) { Hold(port, hardware_button, false); }
+  void Release(PortRole port, int hardware_button) { Hold(port, hardware_button, false); }
 
   // Cycles every 25 ms for `ms` milliseconds.
   void RunFor(std::int64_t ms) {

@@ -69,10 +69,10 @@ TEST(ProfileCrossCheckTest, EveryKeyOfOurFileReadsTheSameThroughTheSystem) {
   store.Open();
   Settings settings;
   settings.Primary.Port = 12;
-  settings.Options.IfInactive = kNoSelection;
-  settings.Slot(1, 2).Exec1 = "\"C:\\Program Files\\x y\\app.exe\" -a 'b'";
-  settings.Slot(2, 7).Exec3 = "\"C:\\a.exe\" \"file name.txt\"";
-  settings.Slot(2, 9).Key3 = 0x7FF;
+  settings.Options.IfInactive = InactivePolicy::None;
+  settings.Slot(PortRole::Primary, 2).Exec1 = "\"C:\\Program Files\\x y\\app.exe\" -a 'b'";
+  settings.Slot(PortRole::Secondary, 7).Exec3 = "\"C:\\a.exe\" \"file name.txt\"";
+  settings.Slot(PortRole::Secondary, 9).Key3 = 0x7FF;
   store.WriteSettings(settings);
 
   const ProfileDocument ours = ProfileDocument::Parse(ReadBack(path));

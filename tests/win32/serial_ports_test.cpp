@@ -110,7 +110,7 @@ TEST_F(Win32SerialPortsTest, ChannelRaisesDtrReadsLinesAndRefusesTheSamePortTwic
   FakeMessageBoxes boxes;
   PortChannel primary(PortRole::Primary, ports_, boxes);
   PortChannel secondary(PortRole::Secondary, ports_, boxes);
-  ASSERT_TRUE(primary.Open(kPort - 1));
+  ASSERT_TRUE(primary.Open(ListIndexOf(ComPortNumber{kPort})));
   EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR});
 
   ASSERT_TRUE(lines_->SetInputs(STANDIN_CTS | STANDIN_DCD));
@@ -118,14 +118,14 @@ TEST_F(Win32SerialPortsTest, ChannelRaisesDtrReadsLinesAndRefusesTheSamePortTwic
   primary.SetRts(true);
   EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR | STANDIN_RTS});
 
-  EXPECT_FALSE(secondary.Open(kPort - 1));
+  EXPECT_FALSE(secondary.Open(ListIndexOf(ComPortNumber{kPort})));
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text, OpenErrorText(kPort));
+  EXPECT_EQ(boxes.shown[0].text, OpenErrorText(ComPortNumber{kPort}));
   EXPECT_EQ(primary.ReadLines(), (LineLevels{.dcd = true, .cts = true}));
 
-  ASSERT_TRUE(primary.Open(kPort - 1)) << "re-opening closes first";
+  ASSERT_TRUE(primary.Open(ListIndexOf(ComPortNumber{kPort}))) << "re-opening closes first";
   EXPECT_EQ(Outputs(*lines_) & STANDIN_DTR, unsigned{STANDIN_DTR});
-  EXPECT_FALSE(primary.Open(kMissingPort - 1));
+  EXPECT_FALSE(primary.Open(ListIndexOf(ComPortNumber{kMissingPort})));
   EXPECT_EQ(primary.ReadLines(), LineLevels{});
   EXPECT_TRUE(ports_.Open(kPort)) << "the failed re-open released the old port";
 }
@@ -136,7 +136,7 @@ TEST_F(Win32SerialPortsTest, ChannelRaisesDtrReadsLinesAndRefusesTheSamePortTwic
 TEST_F(Win32SerialPortsTest, StatusReadThatFailsReadsAsAllLinesUpWithoutABox) {
   FakeMessageBoxes boxes;
   PortChannel primary(PortRole::Primary, ports_, boxes);
-  ASSERT_TRUE(primary.Open(kPort - 1));
+  ASSERT_TRUE(primary.Open(ListIndexOf(ComPortNumber{kPort})));
   ASSERT_TRUE(lines_->SetInputs(STANDIN_INPUTS));
   ASSERT_EQ(primary.ReadLines(), (LineLevels{.dcd = true, .dsr = true, .cts = true, .ri = true}));
 

@@ -140,11 +140,11 @@ TEST_F(PropertiesViewTest, ArrowsStepOnMouseDownAlone) {
   HWND down = rig_.Control(W::PrimaryNextButton);
   SendMessageA(down, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   rig_.Pump();
-  EXPECT_EQ(rig_.properties.Editor().SelectedSlot(1), 1);
+  EXPECT_EQ(rig_.properties.Editor().SelectedSlot(PortRole::Primary), 1);
   EXPECT_EQ(SendMessageA(rig_.Control(W::PrimaryButtonList), CB_GETCURSEL, 0, 0), 1);
   SendMessageA(down, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   rig_.Pump();
-  EXPECT_EQ(rig_.properties.Editor().SelectedSlot(1), 1);
+  EXPECT_EQ(rig_.properties.Editor().SelectedSlot(PortRole::Primary), 1);
 }
 
 TEST_F(PropertiesViewTest, TypedFileTextIsStoredAsTypedShownTextIsNot) {
@@ -226,7 +226,7 @@ TEST_F(PropertiesViewTest, RemapDialogShowsBelowCentreAndDisablesTheWindow) {
   EXPECT_EQ(client.bottom, Scaled(235));
   EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2 + 120);
   // Escape on the Manual page cancels.
-  SetFocus(rig_.Control(1, RemapControl::AssignAutomaticallyButton));
+  SetFocus(rig_.Control(PortRole::Primary, RemapControl::AssignAutomaticallyButton));
   rig_.PressKey(VK_ESCAPE);
   EXPECT_FALSE(IsWindowVisible(dialog));
   EXPECT_TRUE(IsWindowEnabled(rig_.view.Handle()));
@@ -237,9 +237,9 @@ TEST_F(PropertiesViewTest, RemapRadioClickIsLiveAndEscapeOnTheAutoPageDoesNothin
   HWND none_for_dsr = rig_.remap_view2.Entry(RemapControl::DsrChoice).parts[0];
   rig_.Click(none_for_dsr);
   EXPECT_EQ(rig_.settings.Secondary.DSR, 0);
-  rig_.Click(rig_.Control(2, RemapControl::AssignAutomaticallyButton));
+  rig_.Click(rig_.Control(PortRole::Secondary, RemapControl::AssignAutomaticallyButton));
   EXPECT_EQ(rig_.remap2.Page(), RemapPage::Auto);
-  SetFocus(rig_.Control(2, RemapControl::AutoCancelButton));
+  SetFocus(rig_.Control(PortRole::Secondary, RemapControl::AutoCancelButton));
   rig_.PressKey(VK_ESCAPE);
   EXPECT_TRUE(IsWindowVisible(rig_.remap_view2.Handle()));
   EXPECT_EQ(rig_.remap2.Page(), RemapPage::Auto);
@@ -263,12 +263,11 @@ TEST_F(PropertiesViewTest, TheFifteenButtonPictureScrollsSideways) {
 }
 
 TEST_F(PropertiesViewTest, IndicatorsShowTheLinesAndTheCombinationCode) {
-  rig_.properties.ComPorts().ShowLines(1, LineLevels{true, false, true, false});
-  rig_.properties.ComPorts().ShowCombinationCode(1, 5);
+  rig_.properties.ComPorts().ShowLines(PortRole::Primary, LineLevels{true, false, true, false});
+  rig_.properties.ComPorts().ShowCombinationCode(PortRole::Primary, 5);
   EXPECT_EQ(SendMessageA(rig_.Control(C::PrimaryDcdIndicator), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageA(rig_.Control(C::PrimaryDsrIndicator), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(SendMessageA(rig_.Control(C::PrimaryCombinationIndicator), BM_GETCHECK, 0, 0),
-            BST_CHECKED);
+  EXPECT_EQ(SendMessageA(rig_.Control(C::PrimaryCombinationIndicator), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(ViewRig::Text(rig_.Control(C::PrimaryCombinationIndicator)), "5");
   EXPECT_FALSE(ApplyEnabled());
 }

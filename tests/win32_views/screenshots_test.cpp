@@ -106,10 +106,10 @@ TEST_F(Screenshots, EveryTabAndBothRemapPages) {
   rig_.SelectTab(0);
   rig_.Click(rig_.Control(ComPortsControl::PrimaryRemapButton));
   Shoot(rig_.remap_view1.Handle(), "remap-manual");
-  rig_.Click(rig_.Control(1, RemapControl::AssignAutomaticallyButton));
+  rig_.Click(rig_.Control(PortRole::Primary, RemapControl::AssignAutomaticallyButton));
   Shoot(rig_.remap_view1.Handle(), "remap-auto");
-  rig_.Click(rig_.Control(1, RemapControl::AutoCancelButton));
-  rig_.Click(rig_.Control(1, RemapControl::CancelButton));
+  rig_.Click(rig_.Control(PortRole::Primary, RemapControl::AutoCancelButton));
+  rig_.Click(rig_.Control(PortRole::Primary, RemapControl::CancelButton));
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 namespace pelorin::testing {
 
 ViewRig::ViewRig()
-    : remap1(1, settings, remap_view1, host, [this](bool on) { view.EnableInput(on); }),
-      remap2(2, settings, remap_view2, host, [this](bool on) { view.EnableInput(on); }),
+    : remap1(PortRole::Primary, settings, remap_view1, host,
+             [this](bool on) { view.EnableInput(on); }),
+      remap2(PortRole::Secondary, settings, remap_view2, host,
+             [this](bool on) { view.EnableInput(on); }),
       properties(settings, host, view.Frame(), view.ComPorts(), view.Winamp(), view.Options(), view,
                  remap1, remap2),
       help_about(view.HelpAbout(), view, *this, *this, "") {
@@ -17,8 +19,8 @@ ViewRig::ViewRig()
   remap_view2.Bind(remap2);
   HINSTANCE instance = GetModuleHandleA(nullptr);
   window.Create(instance, *this, &view);
-  remap_view1.Create(instance, 1, view.Handle());
-  remap_view2.Create(instance, 2, view.Handle());
+  remap_view1.Create(instance, PortRole::Primary, view.Handle());
+  remap_view2.Create(instance, PortRole::Secondary, view.Handle());
   four_ = win32::FourButtonWiringBitmap();
   fifteen_ = win32::FifteenButtonWiringBitmap();
   view.SetWiringPictures(four_.get(), fifteen_.get());

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config/settings.h"
+#include "ui/form_events.h"
 #include "ui/help_about_tab.h"
 #include "ui/program_window_events.h"
 #include "ui/properties_window.h"
@@ -33,8 +34,8 @@ class ViewHost final : public PropertiesHost, public LineMapStore {
   std::string ConfigFilePath() override { return "C:\\Pelorin\\Pelorin.ini"; }
   std::string DefaultConfigFilePath() override { return "C:\\Pelorin\\Pelorin.ini"; }
   bool UseConfigFile(const std::string&) override { return false; }
-  LineMap ReadLineMap(int port) override { return LineMapOf(stored.PortSettings(port)); }
-  void WriteLineMap(int port, const LineMap& map) override {
+  LineMap ReadLineMap(PortRole port) override { return LineMapOf(stored.PortSettings(port)); }
+  void WriteLineMap(PortRole port, const LineMap& map) override {
     SetLineMap(stored.PortSettings(port), map);
   }
 
@@ -71,8 +72,8 @@ class ViewRig final : public ProgramWindowEvents, public ShellStarter, public Wi
   HWND Control(WinampControl c) { return view.Winamp().Entry(c).hwnd; }
   HWND Control(OptionsControl c) { return view.Options().Entry(c).hwnd; }
   HWND Control(HelpAboutControl c) { return view.HelpAbout().Entry(c).hwnd; }
-  HWND Control(int port, RemapControl c) {
-    return (port == 1 ? remap_view1 : remap_view2).Entry(c).hwnd;
+  HWND Control(PortRole port, RemapControl c) {
+    return (port == PortRole::Primary ? remap_view1 : remap_view2).Entry(c).hwnd;
   }
   static std::string Text(HWND hwnd);
 

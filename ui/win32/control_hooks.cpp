@@ -15,7 +15,7 @@ constexpr UINT_PTR kLinkHook = 3;
 
 struct KeyFieldData {
   PropertiesView* view;
-  int port;
+  PortRole port;
 };
 
 LRESULT CALLBACK KeyFieldProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
@@ -51,7 +51,7 @@ LRESULT CALLBACK KeyFieldProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
 
 struct ArrowData {
   PropertiesView* view;
-  int port;
+  PortRole port;
   bool next;
 };
 
@@ -160,12 +160,12 @@ void DrawTabImage(HDC dc, int index, int s) {
 
 }  // namespace
 
-void HookKeyField(HWND edit, PropertiesView& view, int port) {
+void HookKeyField(HWND edit, PropertiesView& view, PortRole port) {
   SetWindowSubclass(edit, KeyFieldProc, kKeyFieldHook,
                     reinterpret_cast<DWORD_PTR>(new KeyFieldData{&view, port}));
 }
 
-void HookArrowButton(HWND button, PropertiesView& view, int port, bool next) {
+void HookArrowButton(HWND button, PropertiesView& view, PortRole port, bool next) {
   SetWindowSubclass(button, ArrowProc, kArrowHook,
                     reinterpret_cast<DWORD_PTR>(new ArrowData{&view, port, next}));
 }

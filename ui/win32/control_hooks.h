@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "config/port_role.h"
 #include "ui/help_about_tab.h"
 #include "ui/win32/scoped_win.h"
 
@@ -15,8 +16,8 @@ class PropertiesView;
 //   hands it to the view instead of showing typed text;
 // - the arrow buttons act on mouse-down, not on release;
 // - a link label reports the mouse over it and shows the hand cursor.
-void HookKeyField(HWND edit, PropertiesView& view, int port);
-void HookArrowButton(HWND button, PropertiesView& view, int port, bool next);
+void HookKeyField(HWND edit, PropertiesView& view, PortRole port);
+void HookArrowButton(HWND button, PropertiesView& view, PortRole port, bool next);
 void HookLink(HWND label, PropertiesView& view, HelpAboutControl link);
 
 // Pictures drawn by the program itself.

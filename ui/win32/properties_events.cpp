@@ -81,15 +81,18 @@ void PropertiesView::OnComPortsCommand(ComPortsControl control, WORD code, HWND 
     if (code == BN_CLICKED) window_->UseSecondaryClicked(Ticked(hwnd));
     return;
   }
-  const int port = static_cast<int>(control) >= static_cast<int>(C::SecondaryGroup) ? 2 : 1;
-  const C primary = static_cast<C>(static_cast<int>(control) - (port - 1) * kComPortsGroupSize);
+  const PortRole port = static_cast<int>(control) >= static_cast<int>(C::SecondaryGroup)
+                            ? PortRole::Secondary
+                            : PortRole::Primary;
+  const C primary = static_cast<C>(static_cast<int>(control) -
+                                   static_cast<int>(IndexOf(port)) * kComPortsGroupSize);
   ComPortsTab& tab = window_->ComPorts();
   if (primary == C::PrimaryPortList && code == CBN_SELCHANGE) {
     tab.PortSelected(port, ListSelection(hwnd));
   } else if (primary == C::PrimaryModeList && code == CBN_SELCHANGE) {
     tab.PortModeSelected(port, ListSelection(hwnd));
   } else if (primary == C::PrimaryRemapButton && code == BN_CLICKED) {
-    if (port == 1) {
+    if (port == PortRole::Primary) {
       window_->PrimaryRemapClicked();
     } else {
       window_->SecondaryRemapClicked();
@@ -98,8 +101,11 @@ void PropertiesView::OnComPortsCommand(ComPortsControl control, WORD code, HWND 
 }
 
 void PropertiesView::OnWinampCommand(WinampControl control, WORD code, HWND hwnd) {
-  const int port = static_cast<int>(control) >= static_cast<int>(W::SecondaryGroup) ? 2 : 1;
-  const W primary = static_cast<W>(static_cast<int>(control) - (port - 1) * kWinampGroupSize);
+  const PortRole port = static_cast<int>(control) >= static_cast<int>(W::SecondaryGroup)
+                            ? PortRole::Secondary
+                            : PortRole::Primary;
+  const W primary = static_cast<W>(static_cast<int>(control) -
+                                   static_cast<int>(IndexOf(port)) * kWinampGroupSize);
   MappingEditor& editor = window_->Editor();
   const int row = primary == W::PrimaryRow1List   ? 1
                   : primary == W::PrimaryRow2List ? 2
@@ -212,11 +218,11 @@ void PropertiesView::OnTrackBar(HWND track_bar) {
   if (control == O::TurboSpeedBar) window_->Options().TurboSpeedMoved(position);
 }
 
-void PropertiesView::KeyFieldKeyDown(int port, int virtual_key, bool& used) {
+void PropertiesView::KeyFieldKeyDown(PortRole port, int virtual_key, bool& used) {
   used = window_ != nullptr && window_->Editor().KeyDown(port, virtual_key);
 }
 
-void PropertiesView::ArrowPressed(int port, bool next) {
+void PropertiesView::ArrowPressed(PortRole port, bool next) {
   if (!window_) return;
   if (next) {
     window_->Editor().NextButtonPressed(port);

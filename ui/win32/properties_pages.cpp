@@ -26,10 +26,10 @@ HWND Put(Table& table, Control control, HWND hwnd, ControlKind kind) {
   return hwnd;
 }
 
-int ComId(int port, C primary) {
+int ComId(PortRole port, C primary) {
   return IdOf(kComPortsIdBase, ComPortsControlOf(port, primary));
 }
-int WinId(int port, W primary) {
+int WinId(PortRole port, W primary) {
   return IdOf(kWinampIdBase, WinampControlOf(port, primary));
 }
 int OptId(O control) {
@@ -42,14 +42,13 @@ int HelpId(H control) {
 }  // namespace
 
 void PropertiesView::BuildComPortsPage(ControlBuilder& b, HWND page) {
-  BuildComPortsGroup(b, page, 1, 4);
+  BuildComPortsGroup(b, page, PortRole::Primary, 4);
   Put(ComPorts(), C::UseSecondaryCheck,
-      b.CheckBox(page, IdOf(kComPortsIdBase, C::UseSecondaryCheck), 16, 148, 220),
-      ControlKind::Check);
-  BuildComPortsGroup(b, page, 2, 170);
+      b.CheckBox(page, IdOf(kComPortsIdBase, C::UseSecondaryCheck), 16, 148, 220), ControlKind::Check);
+  BuildComPortsGroup(b, page, PortRole::Secondary, 170);
 }
 
-void PropertiesView::BuildComPortsGroup(ControlBuilder& b, HWND page, int port, int top) {
+void PropertiesView::BuildComPortsGroup(ControlBuilder& b, HWND page, PortRole port, int top) {
   ComPortsTable& t = ComPorts();
   auto id = [&](C primary) { return ComPortsControlOf(port, primary); };
   HWND g =
@@ -89,11 +88,11 @@ void PropertiesView::BuildComPortsGroup(ControlBuilder& b, HWND page, int port, 
 }
 
 void PropertiesView::BuildWinampPage(ControlBuilder& b, HWND page) {
-  BuildWinampGroup(b, page, 1, 0);
-  BuildWinampGroup(b, page, 2, 160);
+  BuildWinampGroup(b, page, PortRole::Primary, 0);
+  BuildWinampGroup(b, page, PortRole::Secondary, 160);
 }
 
-void PropertiesView::BuildWinampGroup(ControlBuilder& b, HWND page, int port, int top) {
+void PropertiesView::BuildWinampGroup(ControlBuilder& b, HWND page, PortRole port, int top) {
   WinampTable& t = Winamp();
   auto id = [&](W primary) { return WinampControlOf(port, primary); };
   HWND g =

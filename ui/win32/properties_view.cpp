@@ -196,15 +196,17 @@ void PropertiesView::PlaceWindowForShow() {
 
 void WinampTable::SetText(WinampControl control, const std::string& text) {
   TableView::SetText(control, text);
-  AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? 2 : 1);
+  AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? PortRole::Secondary
+                                                                     : PortRole::Primary);
 }
 
 void WinampTable::SetVisible(WinampControl control, bool visible) {
   TableView::SetVisible(control, visible);
-  AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? 2 : 1);
+  AvoidRowLabelOverlap(static_cast<int>(control) >= kWinampGroupSize ? PortRole::Secondary
+                                                                     : PortRole::Primary);
 }
 
-void WinampTable::AvoidRowLabelOverlap(int port) {
+void WinampTable::AvoidRowLabelOverlap(PortRole port) {
   HWND inact = Entry(WinampControlOf(port, WinampControl::PrimaryInactiveLabel)).hwnd;
   HWND row3 = Entry(WinampControlOf(port, WinampControl::PrimaryRow3Label)).hwnd;
   if (!inact || !row3) return;

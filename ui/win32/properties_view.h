@@ -32,7 +32,7 @@ class WinampTable final
   void SetVisible(WinampControl control, bool visible) override;
 
  private:
-  void AvoidRowLabelOverlap(int port);
+  void AvoidRowLabelOverlap(PortRole port);
 };
 
 using OptionsTable = TableView<OptionsControl, static_cast<int>(OptionsControl::InternetList) + 1>;
@@ -84,8 +84,8 @@ class PropertiesView final : public DialogContent, public PanelSink, public File
   HelpAboutTable& HelpAbout() { return help_about_table_; }
 
   // Hooks of the subclassed controls (key field, arrows, links).
-  void KeyFieldKeyDown(int port, int virtual_key, bool& used);
-  void ArrowPressed(int port, bool next);
+  void KeyFieldKeyDown(PortRole port, int virtual_key, bool& used);
+  void ArrowPressed(PortRole port, bool next);
   void LinkMouseMove(HelpAboutControl link);
 
  private:
@@ -96,9 +96,9 @@ class PropertiesView final : public DialogContent, public PanelSink, public File
   void CreateContent(HWND hwnd);
   void BuildFrame(ControlBuilder& b, RECT& page_area);
   void BuildComPortsPage(ControlBuilder& b, HWND page);
-  void BuildComPortsGroup(ControlBuilder& b, HWND page, int port, int top);
+  void BuildComPortsGroup(ControlBuilder& b, HWND page, PortRole port, int top);
   void BuildWinampPage(ControlBuilder& b, HWND page);
-  void BuildWinampGroup(ControlBuilder& b, HWND page, int port, int top);
+  void BuildWinampGroup(ControlBuilder& b, HWND page, PortRole port, int top);
   void BuildOptionsPage(ControlBuilder& b, HWND page);
   void BuildHelpPage(ControlBuilder& b, HWND page, int width, int height);
   void BuildAboutPage(ControlBuilder& b, HWND page);

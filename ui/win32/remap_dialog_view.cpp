@@ -54,8 +54,8 @@ RemapDialogView::~RemapDialogView() {
   if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
-bool RemapDialogView::Create(HINSTANCE instance, int port, HWND owner) {
-  const char* name = port == 1 ? "TForm2" : "TForm3";
+bool RemapDialogView::Create(HINSTANCE instance, PortRole port, HWND owner) {
+  const char* name = port == PortRole::Primary ? "TForm2" : "TForm3";
   if (!RegisterDialogClass(instance, name)) return false;
   const std::vector<WORD> tpl = DialogTemplate(name);
   hwnd_ = CreateDialogIndirectParamA(instance, reinterpret_cast<const DLGTEMPLATE*>(tpl.data()),

@@ -26,7 +26,7 @@ class RemapDialogView final : public RemapTable, public PanelSink {
 
   void Bind(RemapDialog& presenter) { presenter_ = &presenter; }
   // Creates the hidden dialog of port 1 or 2, owned by `owner`.
-  bool Create(HINSTANCE instance, int port, HWND owner);
+  bool Create(HINSTANCE instance, PortRole port, HWND owner);
   HWND Handle() const { return hwnd_; }
 
   // The dialog itself is shown 120 pixels below the screen's centre.
