@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "config/settings.h"
-#include "ui/form_events.h"
 #include "ui/help_about_tab.h"
 #include "ui/program_window_events.h"
 #include "ui/properties_window.h"
