@@ -50,7 +50,7 @@ Program::Program(const ProgramServices& services, const ProgramViews& views, Pro
               secondary_remap_}),
       tray_clicks_(*this),
       random_(std::random_device{}()) {
-  store_.SetView(this);
+  store_.SetView(&properties_.Options());
   store_.SetBareNameFolder(facts_.bare_config_name_folder);
 }
 
@@ -335,10 +335,6 @@ bool Program::UseConfigFile(const std::string& path) {
   const bool existed = services_.files.FileExists(path);
   store_.UseConfigFile(path, settings_);
   return existed;
-}
-
-void Program::ShowConfigPath(const std::string& path) {
-  properties_.Options().ShowConfigPath(path);
 }
 
 void Program::StartFile(const std::string& file, const std::string& parameters,

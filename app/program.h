@@ -36,7 +36,6 @@ class Program final : public ProgramWindowEvents,
                       private TrayHost,
                       private PropertiesHost,
                       private PropertiesWindowOpener,
-                      private SettingsView,
                       private PollTimerControl,
                       private PlayerLauncher,
                       private ShellStarter,
@@ -119,11 +118,6 @@ class Program final : public ProgramWindowEvents,
 
   // PropertiesWindowOpener
   void ShowPropertiesWindow() override { ShowPropertiesClicked(); }
-
-  // SettingsView: the window refreshes itself after a load.
-  void ShowConfigPath(const std::string& path) override;
-  void PortModeLoaded(PortRole) override {}
-  void SettingsLoaded() override {}
 
   // PollTimerControl and PlayerLauncher
   void StopPollTimer() override { window_.StopTimer(WindowTimer::PollTimer); }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "config/settings.h"
+#include "config/settings_store.h"
 #include "engine/cycle_views.h"
 #include "ui/controls_view.h"
 #include "ui/file_dialogs.h"
@@ -55,7 +56,7 @@ std::string DoubleClickSpeedText(int position);
 
 // The "Options" tab: global options, LED choices and the configuration file.
 // Every edit goes straight into the live Settings and reports a pending change.
-class OptionsTab final : public DoubleClickTestView {
+class OptionsTab final : public DoubleClickTestView, public SettingsView {
  public:
   OptionsTab(Settings& settings, OptionsView& view, FileDialogs& dialogs,
              std::function<void()> modified);
@@ -65,7 +66,12 @@ class OptionsTab final : public DoubleClickTestView {
   // Shows the live Settings, read-outs included (the caller clears pending
   // changes after).
   void ShowSettings();
-  void ShowConfigPath(const std::string& path);
+  // SettingsView: the store names the file in use. The properties window
+  // refreshes every tab itself after a load, so the load's other news needs
+  // nothing here.
+  void ShowConfigPath(const std::string& path) override;
+  void PortModeLoaded(PortRole) override {}
+  void SettingsLoaded() override {}
 
   // User events of the lists and check boxes listed in the enumeration;
   // other controls are ignored.
