@@ -323,6 +323,7 @@ void Program::RunClickAction(TrayClickAction action) {
       ShowPropertiesClicked();
       break;
     case TrayClickAction::Nothing:
+    case TrayClickAction::None:  // an entry outside the list does nothing
       break;
   }
 }
