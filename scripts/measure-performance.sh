@@ -21,6 +21,17 @@ if [ "${1:-}" = "--quick" ]; then
   page=$out/performance.md
 fi
 
+# The page describes one commit: the figures must come from exactly that
+# program, so a full run refuses a tree with changes of any kind.
+commit=$(git -C "$root" rev-parse HEAD)
+dirty=$(git -C "$root" status --porcelain --untracked-files=normal)
+if [ -n "$dirty" ] && [ "$page" = "$root/docs/performance.md" ]; then
+  echo "measure-performance: the working tree has changes; commit them first, so that" >&2
+  echo "docs/performance.md names the commit it measured (--quick works on any tree)." >&2
+  echo "$dirty" >&2
+  exit 1
+fi
+
 rm -rf "$out"
 mkdir -p "$out"
 
@@ -78,6 +89,8 @@ done
   echo "wine $(wine --version 2>/dev/null)"
   echo "date $(date -u '+%Y-%m-%d %H:%M UTC')"
   echo "runs $starts starts, $presses presses, $idle_seconds s idle"
+  echo "commit $commit"
+  echo "clean $([ -z "$dirty" ] && echo yes || echo no)"
 } >"$out/machine.txt"
 
 python3 "$root/scripts/render-performance.py" "$out" >"$page.new"

@@ -242,6 +242,15 @@ def summary_section(r, folder):
     return out
 
 
+def commit_line(machine):
+    """The line scripts/check-performance-page.sh reads: the commit whose
+    program these figures describe."""
+    commit = machine.get("commit", "?")
+    if machine.get("clean") == "yes":
+        return f"Measured commit: `{commit}`."
+    return f"Measured commit: `{commit}` with uncommitted changes (a quick run)."
+
+
 def main():
     folder = pathlib.Path(sys.argv[1])
     r = load_results(folder)
@@ -259,6 +268,8 @@ def main():
         f"{machine.get('wine', '?')}, load average {machine.get('load', '?')} at the end "
         f"(the machine is shared; CPU times are less affected by that than wall times). "
         f"Runs: {runs}.",
+        "",
+        commit_line(machine),
         "",
     ]
     lines += summary_section(dict(r), folder)
