@@ -198,11 +198,13 @@ TEST_F(StartupTest, StartWinampOnStartupTakesStudioWhenThereIsNoWinampExe) {
             (testing::FakeShell::Start{"Studio.exe", "", ProgramRig::kPlayerDir, kShowShow}));
 }
 
-TEST_F(StartupTest, BrowserPathComesFromTheQuotedOpenCommand) {
+TEST_F(StartupTest, WebLinksOpenTheirAddressWhateverTheHttpCommandNames) {
   rig.registry.Set(RegistryRoot::ClassesRoot, "http\\shell\\open\\command", "",
                    std::string("\"C:\\Browser\\b.exe\" -nohome"));
   rig.Start();
-  EXPECT_EQ(rig.program->BrowserPath(), "C:\\Browser\\b.exe");
+  rig.program->HelpAbout().SiteLinkClicked();
+  ASSERT_EQ(rig.shell.starts.size(), 1u);
+  EXPECT_EQ(rig.shell.starts[0], (testing::FakeShell::Start{AboutLinks{}.site, "", "", kShowShow}));
 }
 
 TEST_F(StartupTest, ARestartedTaskbarGetsTheIconAgainWhileTheProgramRuns) {
