@@ -117,6 +117,13 @@ bool Program::HandleCommandLine() {
   }
   if (request == CommandLineRequest::Install) {
     WriteUninstallEntry(services_.registry, facts_.executable_path);
+    // Resident, an elevated copy could be reached by no normal copy (Windows
+    // keeps a lower program's messages from a higher one) and would keep
+    // them from starting (it holds the single-instance lock): it ends here.
+    if (facts_.elevated) {
+      window_.EndMessageLoop();
+      return false;
+    }
   }
   return true;
 }
