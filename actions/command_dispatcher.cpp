@@ -124,19 +124,19 @@ void CommandDispatcher::RunWindowsAction(CommandId command) {
   switch (command) {
     case command::kFadeShutdown:
     case command::kWinShutdown:
-      s_.power.EndSession(kExitShutdown);
+      s_.power.EndSession(kExitPowerOff);
       return;
     case command::kFadeForceShutdown:
     case command::kWinForceShutdown:
       if (s_.write_settings) s_.write_settings();
-      s_.power.EndSession(kExitShutdown | kExitForce);
+      s_.power.EndSession(kExitPowerOff | kExitForceIfHung);
       return;
     case command::kWinReboot:
       s_.power.EndSession(kExitReboot);
       return;
     case command::kWinForceReboot:
       if (s_.write_settings) s_.write_settings();
-      s_.power.EndSession(kExitReboot | kExitForce);
+      s_.power.EndSession(kExitReboot | kExitForceIfHung);
       return;
     default:
       break;

@@ -25,13 +25,6 @@ std::string ParentOfProgramDirectory(std::string_view executable_path) {
   return std::string(BeforeLastBackslash(BeforeLastBackslash(executable_path)));
 }
 
-std::string BrowserPathFromCommand(std::string_view command) {
-  if (command.empty() || command.front() != '"') return std::string(command);
-  const std::size_t close = command.find('"', 1);
-  if (close == std::string_view::npos) return {};
-  return std::string(command.substr(1, close - 1));
-}
-
 std::string DirectoryOf(std::string_view path) { return std::string(BeforeLastBackslash(path)); }
 
 std::string FileNameOf(std::string_view path) {

@@ -14,11 +14,6 @@ std::string PlayerDirectoryFromUninstallString(std::string_view text);
 // registered.
 std::string ParentOfProgramDirectory(std::string_view executable_path);
 
-// The browser's executable from the "http" open command: the text between
-// the first double quote and the next one when the command starts with a
-// quote (empty when no second quote follows), otherwise the whole command.
-std::string BrowserPathFromCommand(std::string_view command);
-
 // The directory part of a path (before the last backslash; the whole text
 // when there is none) and the file-name part (after it; the whole text when
 // there is none).

@@ -44,7 +44,7 @@ Program::Program(const ProgramServices& services, const ProgramViews& views, Pro
           [this](bool enabled) { views_.frame.SetEnabled(FrameControl::Window, enabled); }),
       properties_(settings_, *this, views.frame, views.com_ports, views.winamp, views.options,
                   views.file_dialogs, primary_remap_, secondary_remap_),
-      help_about_(views.help_about, views.file_dialogs, *this, *this, ""),
+      help_about_(views.help_about, views.file_dialogs, *this, *this),
       cycle_({services.clock, settings_, primary_, secondary_, player_, dispatcher_, policy_, leds_,
               properties_.ComPorts(), properties_.ComPorts(), properties_.Options(), primary_remap_,
               secondary_remap_}),
@@ -117,6 +117,13 @@ bool Program::HandleCommandLine() {
   }
   if (request == CommandLineRequest::Install) {
     WriteUninstallEntry(services_.registry, facts_.executable_path);
+    // Resident, an elevated copy could be reached by no normal copy (Windows
+    // keeps a lower program's messages from a higher one) and would keep
+    // them from starting (it holds the single-instance lock): it ends here.
+    if (facts_.elevated) {
+      window_.EndMessageLoop();
+      return false;
+    }
   }
   return true;
 }
@@ -137,8 +144,6 @@ void Program::StartUp() {
   player_directory_ = player.directory;
   if (!player.found) window_.EnableTrayMenuItem(TrayMenuItem::StartPlayer, false);
   playlist_.SetCandidates(PlaylistFileCandidates(player_directory_, facts_.user_app_data));
-  browser_path_ = LocateBrowser(services_.registry);
-  help_about_.SetBrowserPath(browser_path_);
 
   store_.Open();
   std::vector<std::string> commands;

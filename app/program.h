@@ -85,11 +85,9 @@ class Program final : public ProgramWindowEvents,
   const PortChannel& Primary() const { return primary_; }
   const PortChannel& Secondary() const { return secondary_; }
   const std::string& PlayerDirectory() const { return player_directory_; }
-  const std::string& BrowserPath() const { return browser_path_; }
 
  private:
   bool HandleCommandLine();
-  void LocatePlayerAndBrowser();
   void StartPlayerIfWanted(bool player_not_found);
   void ClearLeds();
   // The end on a close request or the session's end: lock, timers, LEDs and
@@ -155,7 +153,6 @@ class Program final : public ProgramWindowEvents,
   std::unique_ptr<InstanceLock> instance_lock_;
   std::mt19937 random_;
   std::string player_directory_;
-  std::string browser_path_;
   bool tray_icon_shown_ = false;
   // Set when one of the program's ends begins. Message boxes run message
   // loops of their own, in which an end can happen; whatever was waiting on

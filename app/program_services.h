@@ -43,6 +43,7 @@ struct ProgramFacts {
   std::string first_argument;   // the first command-line argument, as given
   std::string user_app_data;    // the user's application-data folder (may be empty)
   bool nt_family = true;        // the Windows NT family (privileges exist)
+  bool elevated = false;        // runs with administrator rights (an elevated token)
   // Where a configuration-file name without a folder lives: the Windows
   // folder on Windows; empty takes such a name as given.
   std::string bare_config_name_folder;

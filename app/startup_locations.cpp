@@ -23,11 +23,4 @@ PlayerLocation LocatePlayer(Registry& registry, FileSystem& files,
   return {};
 }
 
-std::string LocateBrowser(Registry& registry) {
-  auto key = registry.Open(RegistryRoot::ClassesRoot, "http\\shell\\open\\command", KeyAccess::Read,
-                           false);
-  if (!key) return {};
-  return BrowserPathFromCommand(key->ReadString("").value_or(""));
-}
-
 }  // namespace pelorin

@@ -20,8 +20,4 @@ struct PlayerLocation {
 PlayerLocation LocatePlayer(Registry& registry, FileSystem& files,
                             std::string_view executable_path);
 
-// The default web browser's executable from the "http" open command; empty
-// when none is registered.
-std::string LocateBrowser(Registry& registry);
-
 }  // namespace pelorin

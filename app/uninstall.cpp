@@ -1,9 +1,15 @@
 #include "app/uninstall.h"
 
 #include "app/locations.h"
-#include "config/settings_store.h"
+#include "platform/trace.h"
 
 namespace pelorin {
+namespace {
+
+// The machine-wide lists first: where an administrator's install belongs.
+constexpr RegistryRoot kInstallRoots[] = {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser};
+
+}  // namespace
 
 std::string RandomName(int count, std::mt19937& generator) {
   std::uniform_int_distribution<int> draw(0, 61);
@@ -41,10 +47,20 @@ std::string UninstallBatchText(std::string_view executable_file_name) {
 }
 
 void WriteUninstallEntry(Registry& registry, std::string_view executable_path) {
-  auto key = registry.Open(RegistryRoot::LocalMachine, kUninstallEntryPath, KeyAccess::Full, true);
-  if (!key) return;  // no rights for the machine-wide list: nothing to fall back on
-  key->WriteString("DisplayName", "Pelorin");
-  key->WriteString("UninstallString", UninstallCommand(executable_path));
+  // A user without administrator rights may not write the machine-wide list
+  // (and a 64-bit program gets no virtualized copy of it); Windows lists the
+  // user's own entries too.
+  for (RegistryRoot root : kInstallRoots) {
+    Opened<RegistryKey> key = registry.Open(root, kUninstallEntryPath, KeyAccess::Full, true);
+    if (!key) {
+      Trace("An uninstall list refused the entry: " + Describe(key.error()));
+      continue;
+    }
+    if (key->WriteString("DisplayName", "Pelorin") &&
+        key->WriteString("UninstallString", UninstallCommand(executable_path))) {
+      return;
+    }
+  }
 }
 
 void UninstallProgram(Registry& registry, FileSystem& files, Shell& shell,
@@ -59,11 +75,17 @@ void UninstallProgram(Registry& registry, FileSystem& files, Shell& shell,
   // executable; hidden, so that no console window shows.
   shell.Execute(batch, "", directory, kShowHidden);
 
-  if (auto list = registry.Open(RegistryRoot::LocalMachine, kUninstallKeyPath, KeyAccess::Full,
-                                false)) {
-    list->DeleteSubKey("Pelorin");  // failures ignored: nothing is left to do about them
+  // Entries under either root are removed where this user may: an earlier
+  // install or autostart may have used the other one. Failures are ignored:
+  // nothing is left to do about them.
+  for (RegistryRoot root : kInstallRoots) {
+    if (auto list = registry.Open(root, kUninstallKeyPath, KeyAccess::Full, false)) {
+      (void)list->DeleteSubKey("Pelorin");
+    }
+    if (auto run = registry.Open(root, kRunKeyPath, KeyAccess::Full, false)) {
+      (void)run->DeleteValue(kAutostartValueName);
+    }
   }
-  if (auto run = OpenRunKey(registry)) run->DeleteValue(kAutostartValueName);
 }
 
 }  // namespace pelorin

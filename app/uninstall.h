@@ -25,14 +25,15 @@ std::string UninstallCommand(std::string_view executable_path);
 // literally.
 std::string UninstallBatchText(std::string_view executable_file_name);
 
-// Enters the program in the list of installed programs (machine-wide); does
-// nothing without the rights for it.
+// Enters the program in the list of installed programs: the machine-wide one
+// when this user may write there, else the user's own.
 void WriteUninstallEntry(Registry& registry, std::string_view executable_path);
 
 // Removes the program: starts a hidden batch file that deletes the
 // executable once no copy holds it any more, then removes the uninstall and
-// autostart entries. Stops before any change when the batch file cannot be
-// created. The settings key and the configuration file stay.
+// autostart entries, the machine-wide and the user's, wherever this user may.
+// Stops before any change when the batch file cannot be created. The
+// settings key and the configuration file stay.
 void UninstallProgram(Registry& registry, FileSystem& files, Shell& shell,
                       std::string_view executable_path, std::mt19937& generator);
 

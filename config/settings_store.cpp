@@ -124,7 +124,10 @@ void SettingsStore::WriteAutostartEntry(bool wanted) {
   // Failures are ignored on purpose: the option still goes to the file, and
   // deleting an entry that is not there is no error.
   if (wanted) {
-    (void)run_key_->WriteString(kAutostartValueName, LowerAscii(executable_path_));
+    // Quoted: unquoted, Windows may take a path with blanks for a shorter
+    // program followed by arguments ("c:\program.exe"). An older version's
+    // unquoted entry still counts as there, and the next save replaces it.
+    (void)run_key_->WriteString(kAutostartValueName, "\"" + LowerAscii(executable_path_) + "\"");
   } else {
     (void)run_key_->DeleteValue(kAutostartValueName);
   }

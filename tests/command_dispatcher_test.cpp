@@ -149,21 +149,22 @@ TEST_P(ShutdownTest, StoresSettingsOnlyBeforeForcedVariantsAndAfterTheFadeOut) {
 
 INSTANTIATE_TEST_SUITE_P(
     Variants, ShutdownTest,
-    ::testing::Values(ShutdownCase{36, 1, false, true}, ShutdownCase{37, 5, true, true},
-                      ShutdownCase{48, 1, false, false}, ShutdownCase{49, 5, true, false},
-                      ShutdownCase{50, 2, false, false}, ShutdownCase{51, 6, true, false}));
+    // EWX_POWEROFF 0x8, EWX_REBOOT 0x2; the forced variants add EWX_FORCEIFHUNG 0x10.
+    ::testing::Values(ShutdownCase{36, 0x8, false, true}, ShutdownCase{37, 0x18, true, true},
+                      ShutdownCase{48, 0x8, false, false}, ShutdownCase{49, 0x18, true, false},
+                      ShutdownCase{50, 0x2, false, false}, ShutdownCase{51, 0x12, true, false}));
 
 TEST_F(DispatcherTest, ForcedFadeOutWithoutPlayerStoresAndShutsDownAtOnce) {
   Fire(command::kFadeForceShutdown, kNoWindow);
   EXPECT_THAT(messaging.messages, IsEmpty());
   EXPECT_THAT(events, ElementsAre("write settings"));
-  EXPECT_THAT(power.exits, ElementsAre(5u));
+  EXPECT_THAT(power.exits, ElementsAre(0x18u));
 }
 
 TEST_F(DispatcherTest, PlayerCommandsWithoutPlayerReachNobody) {
   for (int command = 0; command < 40; ++command) Fire(static_cast<CommandId>(command), kNoWindow);
   EXPECT_THAT(messaging.messages, IsEmpty());
-  EXPECT_THAT(power.exits, ElementsAre(1u, 5u));  // only the shut downs of 36 and 37
+  EXPECT_THAT(power.exits, ElementsAre(0x8u, 0x18u));  // only the shut downs of 36 and 37
 }
 
 TEST_F(DispatcherTest, KeyboardButtonPressesTheKeyOfTheFiredSlot) {

@@ -30,8 +30,8 @@ class RecordingShell final : public ShellStarter, public WiringPictureWriter {
 
 class HelpAboutTabTest : public ::testing::Test {
  protected:
-  HelpAboutTab MakeTab(std::string browser) {
-    HelpAboutTab tab(view, dialogs, shell, shell, std::move(browser));
+  HelpAboutTab MakeTab() {
+    HelpAboutTab tab(view, dialogs, shell, shell);
     tab.Initialise();
     return tab;
   }
@@ -41,7 +41,7 @@ class HelpAboutTabTest : public ::testing::Test {
 };
 
 TEST_F(HelpAboutTabTest, PageButtonsStayPressedAsAGroup) {
-  HelpAboutTab tab = MakeTab("");
+  HelpAboutTab tab = MakeTab();
   EXPECT_TRUE(view[H::FourButtonsPageButton].checked);
   tab.FifteenButtonsPageClicked();
   tab.FifteenButtonsPageClicked();
@@ -51,7 +51,7 @@ TEST_F(HelpAboutTabTest, PageButtonsStayPressedAsAGroup) {
 }
 
 TEST_F(HelpAboutTabTest, SavingProposesThePageNameAndWritesOnlyWhenConfirmed) {
-  HelpAboutTab tab = MakeTab("");
+  HelpAboutTab tab = MakeTab();
   tab.SaveFifteenButtonsClicked();
   EXPECT_TRUE(shell.written.empty());
   dialogs.next_choice = "C:\\wiring.bmp";
@@ -65,18 +65,18 @@ TEST_F(HelpAboutTabTest, SavingProposesThePageNameAndWritesOnlyWhenConfirmed) {
   EXPECT_EQ(shell.written[0].second, "C:\\wiring.bmp");
 }
 
-TEST_F(HelpAboutTabTest, LinksOpenInTheBrowserOrThroughTheShell) {
-  MakeTab("C:\\Browser\\b.exe").UpxLinkClicked();
-  MakeTab("").SiteLinkClicked();
-  MakeTab("").MailLinkClicked();
+TEST_F(HelpAboutTabTest, LinksOpenTheirAddressThroughTheShell) {
+  MakeTab().UpxLinkClicked();
+  MakeTab().SiteLinkClicked();
+  MakeTab().MailLinkClicked();
   const AboutLinks links;
-  EXPECT_EQ(shell.started, (std::vector<Started>{{"C:\\Browser\\b.exe", links.upx, ""},
-                                                 {links.site, "", ""},
-                                                 {"mailto:" + links.mail, "", ""}}));
+  EXPECT_EQ(shell.started,
+            (std::vector<Started>{
+                {links.upx, "", ""}, {links.site, "", ""}, {"mailto:" + links.mail, "", ""}}));
 }
 
 TEST_F(HelpAboutTabTest, HoverUnderlinesOneLinkAndTheBackgroundClearsAll) {
-  HelpAboutTab tab = MakeTab("");
+  HelpAboutTab tab = MakeTab();
   tab.MouseOverLink(H::UpxLink);
   tab.MouseOverLink(H::MailLink);
   EXPECT_TRUE(view[H::UpxLink].underlined);

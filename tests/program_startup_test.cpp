@@ -65,22 +65,42 @@ TEST_F(StartupTest, SecondCopyEndsSilentlyWithoutTouchingPortsOrSettings) {
   EXPECT_EQ(rig.files.files[ProgramRig::kIni], before);
 }
 
-TEST_F(StartupTest, InstallWritesTheUninstallEntryThenStartsNormally) {
+// {the machine-wide list refused (as for a user without administrator rights), elevated}
+class InstallTest : public StartupTest,
+                    public ::testing::WithParamInterface<std::pair<bool, bool>> {};
+
+TEST_P(InstallTest, TheEntryGoesWhereAllowedAndOnlyAnElevatedCopyEnds) {
+  const auto [refused, elevated] = GetParam();
+  if (refused) {
+    rig.registry.refuse_full_access.insert(
+        {RegistryRoot::LocalMachine,
+         "software\\microsoft\\windows\\currentversion\\uninstall\\pelorin"});
+  }
+  rig.facts.elevated = elevated;
   rig.facts.first_argument = "Install";
   rig.Start();
   using Value = testing::FakeRegistry::Value;
-  EXPECT_EQ(rig.registry.Get(RegistryRoot::LocalMachine, kOwnUninstallKey, "DisplayName"),
-            Value(std::string("Pelorin")));
-  EXPECT_EQ(rig.registry.Get(RegistryRoot::LocalMachine, kOwnUninstallKey, "UninstallString"),
+  const RegistryRoot root = refused ? RegistryRoot::CurrentUser : RegistryRoot::LocalMachine;
+  EXPECT_EQ(rig.registry.Get(root, kOwnUninstallKey, "DisplayName"), Value(std::string("Pelorin")));
+  EXPECT_EQ(rig.registry.Get(root, kOwnUninstallKey, "UninstallString"),
             Value(std::string("\"c:\\apps\\pelorin\\pelorin.exe\" uninstall")));
-  EXPECT_TRUE(rig.window.tray_icon);
+  EXPECT_EQ(rig.window.tray_icon, !elevated);
+  EXPECT_EQ(rig.locks.held.count("Pelorin"), elevated ? 0u : 1u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rights, InstallTest,
+                         ::testing::Values(std::pair(true, false), std::pair(false, false),
+                                           std::pair(false, true)));
 
 TEST_F(StartupTest, UninstallAnsweredYesTellsTheRunningCopyToQuitAndRemovesTheProgram) {
   rig.facts.first_argument = "UnInstall";
   rig.messaging.SetWindow("TForm1", kRunningCopy);
-  ASSERT_TRUE(
-      rig.registry.Open(RegistryRoot::LocalMachine, kOwnUninstallKey, KeyAccess::Full, true));
+  // Entries under both roots, as installs by an administrator and by a normal
+  // user, and by an older version (the autostart entry unquoted), leave them.
+  for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
+    ASSERT_TRUE(rig.registry.Open(root, kOwnUninstallKey, KeyAccess::Full, true));
+    rig.registry.Set(root, kRunKeyPath, "Pelorin", std::string("c:\\apps\\pelorin\\pelorin.exe"));
+  }
   rig.boxes.answers = {MessageAnswer::Yes};
   const std::string settings_before = rig.files.files[ProgramRig::kIni];
   rig.Start();
@@ -110,7 +130,10 @@ TEST_F(StartupTest, UninstallAnsweredYesTellsTheRunningCopyToQuitAndRemovesThePr
   ASSERT_EQ(rig.shell.starts.size(), 1u);
   EXPECT_EQ(rig.shell.starts[0],
             (testing::FakeShell::Start{batches[0], "", "C:\\Apps\\Pelorin", kShowHidden}));
-  EXPECT_FALSE(rig.registry.HasKey(RegistryRoot::LocalMachine, kOwnUninstallKey));
+  for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
+    EXPECT_FALSE(rig.registry.HasKey(root, kOwnUninstallKey));
+    EXPECT_EQ(rig.registry.Get(root, kRunKeyPath, "Pelorin"), std::nullopt);
+  }
 
   EXPECT_TRUE(rig.window.loop_ended);
   EXPECT_FALSE(rig.ports.Port(1).open) << "no port, no mutex, no settings";
@@ -198,11 +221,13 @@ TEST_F(StartupTest, StartWinampOnStartupTakesStudioWhenThereIsNoWinampExe) {
             (testing::FakeShell::Start{"Studio.exe", "", ProgramRig::kPlayerDir, kShowShow}));
 }
 
-TEST_F(StartupTest, BrowserPathComesFromTheQuotedOpenCommand) {
+TEST_F(StartupTest, WebLinksOpenTheirAddressWhateverTheHttpCommandNames) {
   rig.registry.Set(RegistryRoot::ClassesRoot, "http\\shell\\open\\command", "",
                    std::string("\"C:\\Browser\\b.exe\" -nohome"));
   rig.Start();
-  EXPECT_EQ(rig.program->BrowserPath(), "C:\\Browser\\b.exe");
+  rig.program->HelpAbout().SiteLinkClicked();
+  ASSERT_EQ(rig.shell.starts.size(), 1u);
+  EXPECT_EQ(rig.shell.starts[0], (testing::FakeShell::Start{AboutLinks{}.site, "", "", kShowShow}));
 }
 
 TEST_F(StartupTest, ARestartedTaskbarGetsTheIconAgainWhileTheProgramRuns) {

@@ -69,7 +69,7 @@ TEST_F(SettingsStoreTest, FirstStartReadsDefaultsAndWritesThemBack) {
   EXPECT_EQ(registry_.Get(RegistryRoot::CurrentUser, kSettingsKeyPath, "INI"),
             FakeRegistry::Value(std::string(kIni)));
   EXPECT_EQ(Autostart(RegistryRoot::LocalMachine),
-            FakeRegistry::Value(std::string("c:\\apps\\pelorin\\pelorin.exe")));
+            FakeRegistry::Value(std::string("\"c:\\apps\\pelorin\\pelorin.exe\"")));
 }
 
 TEST(SettingsStoreBeforeOpenTest, WritesBeforeOpenLeaveFileAndRegistryAlone) {
@@ -346,6 +346,11 @@ TEST_F(SettingsStoreTest, AutostartEntryTurnsTheOptionOn) {
   EXPECT_FALSE(Read().Options.AutoStartup) << "only a string entry counts";
   registry_.Set(RegistryRoot::LocalMachine, kRunKeyPath, "Pelorin", std::string("x"));
   EXPECT_TRUE(Read().Options.AutoStartup);
+  // An older version's unquoted entry counts too, and the next save quotes it.
+  registry_.Set(RegistryRoot::LocalMachine, kRunKeyPath, "Pelorin", std::string("c:\\x.exe"));
+  store_->WriteSettings(Read());
+  EXPECT_EQ(Autostart(RegistryRoot::LocalMachine),
+            FakeRegistry::Value(std::string("\"c:\\apps\\pelorin\\pelorin.exe\"")));
 }
 
 TEST_F(SettingsStoreTest, AutostartOffDeletesTheEntryEvenWhenAbsent) {
@@ -368,7 +373,7 @@ TEST_F(SettingsStoreTest, AutostartFallsBackToTheUsersRunKey) {
   store_->WriteSettings(Settings{});
   EXPECT_EQ(Autostart(RegistryRoot::LocalMachine), std::nullopt);
   EXPECT_EQ(Autostart(RegistryRoot::CurrentUser),
-            FakeRegistry::Value(std::string("c:\\apps\\pelorin\\pelorin.exe")));
+            FakeRegistry::Value(std::string("\"c:\\apps\\pelorin\\pelorin.exe\"")));
 }
 
 TEST_F(SettingsStoreTest, ConfigPointerChoosesTheFile) {

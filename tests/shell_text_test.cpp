@@ -45,13 +45,6 @@ TEST(LocationsTest, PlayerIsLookedForInTheParentOfTheProgramDirectory) {
   EXPECT_EQ(ParentOfProgramDirectory("x.exe"), "x.exe");
 }
 
-TEST(LocationsTest, BrowserPathFromOpenCommand) {
-  EXPECT_EQ(BrowserPathFromCommand("\"C:\\Browser\\b.exe\" -nohome"), "C:\\Browser\\b.exe");
-  EXPECT_EQ(BrowserPathFromCommand("C:\\Browser\\b.exe %1"), "C:\\Browser\\b.exe %1");
-  EXPECT_EQ(BrowserPathFromCommand("\"C:\\Browser\\b.exe"), "");
-  EXPECT_EQ(BrowserPathFromCommand(""), "");
-}
-
 TEST(LocationsTest, FileNameIsThePartAfterTheLastBackslash) {
   EXPECT_EQ(FileNameOf("C:\\Tools\\Prog\\X.EXE"), "X.EXE");
 }

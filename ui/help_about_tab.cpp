@@ -12,12 +12,11 @@ constexpr H kLinks[] = {H::NullsoftLink, H::UpxLink, H::SiteLink, H::MailLink};
 }  // namespace
 
 HelpAboutTab::HelpAboutTab(HelpAboutView& view, FileDialogs& dialogs, WiringPictureWriter& pictures,
-                           ShellStarter& shell, std::string browser_path, AboutLinks links)
+                           ShellStarter& shell, AboutLinks links)
     : view_(view),
       dialogs_(dialogs),
       pictures_(pictures),
       shell_(shell),
-      browser_path_(std::move(browser_path)),
       links_(std::move(links)) {}
 
 void HelpAboutTab::Initialise() {
@@ -67,12 +66,9 @@ void HelpAboutTab::SavePicture(WiringPicture picture) {
 }
 
 void HelpAboutTab::OpenLink(const std::string& address) {
-  // Without a registered browser the shell picks the handler for the address.
-  if (!browser_path_.empty()) {
-    shell_.StartFile(browser_path_, address, "");
-  } else {
-    shell_.StartFile(address, "", "");
-  }
+  // The address itself: the shell opens it with the browser the user chose
+  // in Windows' settings, which the old "http" open command no longer names.
+  shell_.StartFile(address, "", "");
 }
 
 void HelpAboutTab::MailLinkClicked() {

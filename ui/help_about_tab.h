@@ -53,12 +53,12 @@ struct AboutLinks {
 };
 
 // The "Help" and "About" tabs: the picture toggle, saving a picture and the
-// links. `browser_path` is the default browser's executable found at start-up,
-// empty when none is registered.
+// links, which open their address through the shell (the user's default
+// browser or mail program).
 class HelpAboutTab {
  public:
   HelpAboutTab(HelpAboutView& view, FileDialogs& dialogs, WiringPictureWriter& pictures,
-               ShellStarter& shell, std::string browser_path, AboutLinks links = {});
+               ShellStarter& shell, AboutLinks links = {});
 
   // Texts, link hints and the page "4" with its button pressed.
   void Initialise();
@@ -70,8 +70,6 @@ class HelpAboutTab {
   void SaveFifteenButtonsClicked() { SavePicture(WiringPicture::FifteenButtons); }
 
   void OpenLink(const std::string& address);
-  // The browser found at start-up; links open through the shell while empty.
-  void SetBrowserPath(std::string path) { browser_path_ = std::move(path); }
   void NullsoftLinkClicked() { OpenLink(links_.nullsoft); }
   void UpxLinkClicked() { OpenLink(links_.upx); }
   void SiteLinkClicked() { OpenLink(links_.site); }
@@ -92,7 +90,6 @@ class HelpAboutTab {
   FileDialogs& dialogs_;
   WiringPictureWriter& pictures_;
   ShellStarter& shell_;
-  std::string browser_path_;
   AboutLinks links_;
   WiringPicture page_ = WiringPicture::FourButtons;
 };

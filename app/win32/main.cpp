@@ -86,6 +86,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   facts.user_app_data = win32::UserAppDataFolder();
   facts.bare_config_name_folder = WindowsFolder();
   facts.nt_family = true;  // every 64-bit Windows is of the NT family
+  facts.elevated = win32::ProcessRunsElevated();
 
   Program program(services, views, facts);
   properties_view.Bind(program.Properties(), program.HelpAbout());

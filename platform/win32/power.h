@@ -10,4 +10,9 @@ class Win32Power final : public Power {
   bool EnableShutdownPrivilege() override;
 };
 
+// Whether this process runs with an elevated (administrator) token: started
+// through "Run as administrator" or a UAC prompt, or by an administrator with
+// UAC turned off. False when the token cannot be asked.
+bool ProcessRunsElevated();
+
 }  // namespace pelorin::win32

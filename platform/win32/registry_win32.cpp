@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/win32/system_error.h"
+#include "platform/win32/wide_text.h"
 
 namespace pelorin::win32 {
 namespace {
@@ -47,6 +50,16 @@ REGSAM ViewFlag(RegistryView view) {
   return 0;
 }
 
+// The text of REG_SZ data `bytes` long read into `text`. The data may or may
+// not end with its terminating NUL, and may even hold an odd number of bytes,
+// whose last half character is dropped.
+std::string StoredText(std::wstring text, DWORD bytes) {
+  text.resize(std::min<std::size_t>(text.size(), bytes / sizeof(wchar_t)));
+  const std::size_t end = text.find(L'\0');
+  if (end != std::wstring::npos) text.resize(end);
+  return Narrow(text);
+}
+
 // An open key; closed when the object goes. `view_flag` is the flag it was
 // opened with: every key opened or deleted below it must be given the same.
 class Win32Key final : public RegistryKey {
@@ -57,30 +70,30 @@ class Win32Key final : public RegistryKey {
   Win32Key& operator=(const Win32Key&) = delete;
 
   std::optional<std::string> ReadString(const std::string& name) override {
+    const std::wstring wide_name = Widen(name);
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        type != REG_SZ) {
-      return std::nullopt;
+    LONG result = RegQueryValueExW(key_, wide_name.c_str(), nullptr, &type, nullptr, &size);
+    std::wstring text;
+    // The value may grow between asking for its size and reading it; the read
+    // then answers ERROR_MORE_DATA with the new size and is tried again.
+    while (result == ERROR_SUCCESS && type == REG_SZ) {
+      // One character more than the data: room for a NUL the data may lack.
+      text.assign(size / sizeof(wchar_t) + 1, L'\0');
+      size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+      result = RegQueryValueExW(key_, wide_name.c_str(), nullptr, &type,
+                                reinterpret_cast<BYTE*>(text.data()), &size);
+      if (result == ERROR_SUCCESS && type == REG_SZ) return StoredText(std::move(text), size);
+      if (result == ERROR_MORE_DATA) result = ERROR_SUCCESS;
     }
-    std::string text(size, '\0');
-    if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
-                         &size) != ERROR_SUCCESS ||
-        type != REG_SZ) {
-      return std::nullopt;
-    }
-    // The stored data may or may not end with its terminating NUL.
-    text.resize(size);
-    std::size_t end = text.find('\0');
-    if (end != std::string::npos) text.resize(end);
-    return text;
+    return std::nullopt;
   }
 
   std::optional<std::uint32_t> ReadDword(const std::string& name) override {
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof(value);
-    if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+    if (RegQueryValueExW(key_, Widen(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
                          &size) != ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof(value)) {
       return std::nullopt;
@@ -89,36 +102,40 @@ class Win32Key final : public RegistryKey {
   }
 
   bool WriteString(const std::string& name, const std::string& value) override {
-    return RegSetValueExA(key_, name.c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    // Stored as UTF-16, as the system keeps every REG_SZ; the ANSI calls of
+    // an older version read it back in their code page.
+    const std::wstring wide = Widen(value);
+    return RegSetValueExW(key_, Widen(name).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(wide.c_str()),
+                          static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
   }
 
   bool WriteDword(const std::string& name, std::uint32_t value) override {
     DWORD data = value;
-    return RegSetValueExA(key_, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                          sizeof(data)) == ERROR_SUCCESS;
+    return RegSetValueExW(key_, Widen(name).c_str(), 0, REG_DWORD,
+                          reinterpret_cast<const BYTE*>(&data), sizeof(data)) == ERROR_SUCCESS;
   }
 
   bool DeleteValue(const std::string& name) override {
-    return RegDeleteValueA(key_, name.c_str()) == ERROR_SUCCESS;
+    return RegDeleteValueW(key_, Widen(name).c_str()) == ERROR_SUCCESS;
   }
 
   bool DeleteSubKey(const std::string& name) override {
     // An empty name would empty this key itself instead.
     if (name.empty()) return false;
+    const std::wstring wide_name = Widen(name);
     // RegDeleteTree takes no view, so the subkey is opened in this key's view
     // and emptied through its own handle; RegDeleteKeyEx then removes it
     // from the same view (RegDeleteKey cannot reach the other one).
     HKEY child = nullptr;
-    if (RegOpenKeyExA(key_, name.c_str(), 0, KEY_ALL_ACCESS | view_flag_, &child) !=
+    if (RegOpenKeyExW(key_, wide_name.c_str(), 0, KEY_ALL_ACCESS | view_flag_, &child) !=
         ERROR_SUCCESS) {
       return false;
     }
-    const LONG emptied = RegDeleteTreeA(child, nullptr);
+    const LONG emptied = RegDeleteTreeW(child, nullptr);
     RegCloseKey(child);
     return emptied == ERROR_SUCCESS &&
-           RegDeleteKeyExA(key_, name.c_str(), view_flag_, 0) == ERROR_SUCCESS;
+           RegDeleteKeyExW(key_, wide_name.c_str(), view_flag_, 0) == ERROR_SUCCESS;
   }
 
  private:
@@ -133,12 +150,13 @@ Opened<RegistryKey> Win32Registry::OpenInView(RegistryView view, RegistryRoot ro
                                               bool create) {
   const REGSAM view_flag = ViewFlag(view);
   const REGSAM sam = (access == KeyAccess::Full ? KEY_ALL_ACCESS : KEY_READ) | view_flag;
-  const char* relative = path.c_str();
-  while (*relative == '\\') ++relative;
+  const std::size_t first = path.find_first_not_of('\\');
+  const std::string relative = first == std::string::npos ? std::string() : path.substr(first);
+  const std::wstring wide_relative = Widen(relative);
   HKEY key = nullptr;
-  LONG result = create ? RegCreateKeyExA(RootHandle(root), relative, 0, nullptr,
+  LONG result = create ? RegCreateKeyExW(RootHandle(root), wide_relative.c_str(), 0, nullptr,
                                          REG_OPTION_NON_VOLATILE, sam, nullptr, &key, nullptr)
-                       : RegOpenKeyExA(RootHandle(root), relative, 0, sam, &key);
+                       : RegOpenKeyExW(RootHandle(root), wide_relative.c_str(), 0, sam, &key);
   if (result != ERROR_SUCCESS) {
     // The registry calls answer with the error rather than through GetLastError.
     return SystemError(static_cast<DWORD>(result), create ? "RegCreateKeyEx" : "RegOpenKeyEx",

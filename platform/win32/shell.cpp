@@ -5,22 +5,29 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "platform/win32/wide_text.h"
+
 namespace pelorin::win32 {
 
 void Win32Shell::Execute(const std::string& file, const std::string& parameters,
                          const std::string& directory, int show_command) {
-  // Empty texts go as empty texts, not null. The result is ignored on
-  // purpose: a file that cannot be started simply does nothing.
-  ::ShellExecuteA(nullptr, nullptr, file.c_str(), parameters.c_str(), directory.c_str(),
-                  show_command);
+  // Empty texts go as empty texts, not null. With no verb the shell takes the
+  // file's default one, "open" for a program, a document or a web address
+  // (the user's default browser). The result is ignored on purpose: a file
+  // that cannot be started simply does nothing.
+  const std::wstring wide_file = Widen(file);
+  const std::wstring wide_parameters = Widen(parameters);
+  const std::wstring wide_directory = Widen(directory);
+  ::ShellExecuteW(nullptr, nullptr, wide_file.c_str(), wide_parameters.c_str(),
+                  wide_directory.c_str(), show_command);
 }
 
 std::string UserAppDataFolder() {
-  char path[MAX_PATH] = {};
-  if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
     return {};
   }
-  return path;
+  return Narrow(path);
 }
 
 }  // namespace pelorin::win32

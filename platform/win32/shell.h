@@ -5,7 +5,7 @@
 
 namespace pelorin::win32 {
 
-// ShellExecuteA and file attributes.
+// ShellExecuteW, with UTF-8 texts converted at the call.
 class Win32Shell final : public Shell {
  public:
   void Execute(const std::string& file, const std::string& parameters, const std::string& directory,

@@ -91,7 +91,7 @@ TEST(FirstStartTest, AsksForAPortOpensTheWindowAndStoresEverythingOnClose) {
   }
   EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, "Software\\Tarvesk\\Pelorin", "INI"),
             scenario.ConfigPath());
-  EXPECT_EQ(AutostartEntry(), "c:\\pelorin-e2e\\first-start\\pelorin.exe");
+  EXPECT_EQ(AutostartEntry(), "\"c:\\pelorin-e2e\\first-start\\pelorin.exe\"");
 }
 
 TEST(SingleInstanceTest, SecondCopyEndsSilentlyAndTheFirstKeepsRunning) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "contract/registry_contract.h"
+#include "platform/win32/wide_text.h"
 
 namespace pelorin::win32 {
 namespace {
@@ -82,6 +83,31 @@ TEST(Win32RegistryTest, ValuesOfOtherTypesReadAsMissingAndMissingKeysSayWhy) {
   EXPECT_EQ(key->ReadString("Expand"), std::nullopt);
   EXPECT_EQ(key->ReadDword("Short"), std::nullopt);
   EXPECT_EQ(key->ReadString("Unterminated"), "abc");
+}
+
+// Key paths, value names and texts in any script go in and come back whole;
+// a value an older version wrote through the ANSI calls reads as the same
+// characters it wrote.
+TEST(Win32RegistryTest, TextsOutsideTheCodePageRoundTripAndAnsiValuesReadTheSame) {
+  OwnKey own;
+  const std::string path = own.path() +
+                           "\\Pr\xC3\xBC"
+                           "fung \xE6\x97\xA5\xE6\x9C\xAC";
+  const std::string value = "C:\\Users\\\xCE\xA9\\\xE6\x97\xA5\\\xF0\x9F\x8E\xB5.ini";
+  ASSERT_TRUE(Win32Registry()
+                  .Open(RegistryRoot::CurrentUser, path, KeyAccess::Full, true)
+                  ->WriteString("INI \xE2\x98\x83", value));
+  auto key = Win32Registry().Open(RegistryRoot::CurrentUser, path, KeyAccess::Full, false);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->ReadString("INI \xE2\x98\x83"), value);
+
+  const char ansi[] = "C:\\M\xFCller.ini";  // one byte per character, in the ANSI code page
+  HKEY raw = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, KEY_SET_VALUE, &raw),
+            ERROR_SUCCESS);
+  RegSetValueExA(raw, "Old", 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi), sizeof(ansi));
+  RegCloseKey(raw);
+  EXPECT_EQ(Widen(key->ReadString("Old").value_or("")), Widen(ansi));
 }
 
 // Under HKLM\Software a 32-bit program's keys live apart from a 64-bit one's

@@ -13,7 +13,7 @@ ViewRig::ViewRig()
              [this](bool on) { view.EnableInput(on); }),
       properties(settings, host, view.Frame(), view.ComPorts(), view.Winamp(), view.Options(), view,
                  remap1, remap2),
-      help_about(view.HelpAbout(), view, *this, *this, "") {
+      help_about(view.HelpAbout(), view, *this, *this) {
   view.Bind(properties, help_about);
   remap_view1.Bind(remap1);
   remap_view2.Bind(remap2);
