@@ -1,13 +1,11 @@
 // "Send media keys (any player)" through the unchanged pelorin.exe: the
 // press of button 3 ("Next track") with no player window reaches the focused
-// window as the next-track key; with the stand-in player running, the player
+// window as the next-track key; once the stand-in player runs, the player
 // gets its message and no key goes out.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,57 +36,40 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 10000) {
       timeout_ms);
 }
 
-class MediaKeysTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(com5.has_value()) << "run under the serial stand-in (port 5)";
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = RecordKeys;
-    wc.lpszClassName = "PelorinKeyTarget";
-    RegisterClassA(&wc);
-    keys_down.clear();
-  }
-  void TearDown() override {
-    if (com5) com5->SetInputs(0);
-    if (target) DestroyWindow(target);
-  }
-  // Starts the program with "Send media keys", then focuses the test window.
-  void StartFocused(Scenario& scenario) {
-    program = scenario.StartConfigured("IfInactive=4\r\n");
-    target = CreateWindowExA(0, "PelorinKeyTarget", "keys", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
-                             nullptr, nullptr, nullptr, nullptr);
-    SetForegroundWindow(target);
-    SetFocus(target);
-    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == target; }));
-  }
-
-  std::optional<testing::StandinLines> com5 = testing::StandinLines::ForPort(5);
-  std::unique_ptr<ChildProcess> program;
-  HWND target = nullptr;
-};
-
-TEST_F(MediaKeysTest, WithoutAPlayerNextTrackIsTheNextTrackKey) {
+TEST(MediaKeysTest, NextTrackIsTheKeyWithoutAPlayerAndTheMessageWithOne) {
+  auto com5 = testing::StandinLines::ForPort(5);
+  ASSERT_TRUE(com5.has_value()) << "run under the serial stand-in (port 5)";
   Scenario scenario("media-keys");
-  StartFocused(scenario);
-  com5->SetInputs(STANDIN_CTS);
+  auto program = scenario.StartConfigured("IfInactive=4\r\n");
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = RecordKeys;
+  wc.lpszClassName = "PelorinKeyTarget";
+  RegisterClassA(&wc);
+  HWND target = CreateWindowExA(0, wc.lpszClassName, "keys", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
+                                nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(target);
+  SetFocus(target);
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == target; }));
+
+  com5->SetInputs(STANDIN_CTS);  // button 3: "Next track" on the press
   EXPECT_TRUE(PumpUntil([] { return !keys_down.empty(); }));
+  com5->SetInputs(0);
   PumpUntil([] { return false; }, 300);
   EXPECT_EQ(keys_down, std::vector<WPARAM>{VK_MEDIA_NEXT_TRACK});
   EXPECT_EQ(FindMessageBox("Winamp is not running"), nullptr);
-}
 
-TEST_F(MediaKeysTest, WithThePlayerRunningNextTrackIsItsMessageAndNoKey) {
   testing::StandInPlayer player({});
   ASSERT_TRUE(player.Started());
-  Scenario scenario("media-keys-player");
-  StartFocused(scenario);
+  keys_down.clear();
   com5->SetInputs(STANDIN_CTS);
   EXPECT_TRUE(PumpUntil([&] {
     const std::vector<std::string> log = player.Sync() ? player.Log() : std::vector<std::string>{};
     return std::count(log.begin(), log.end(), "player posted 273 40048 0") == 1;
   }));
+  com5->SetInputs(0);
   PumpUntil([] { return false; }, 300);
   EXPECT_TRUE(keys_down.empty());
+  DestroyWindow(target);
 }
 
 }  // namespace
