@@ -16,6 +16,12 @@ using CommandId = std::uint8_t;
 namespace command {
 inline constexpr CommandId kNothing = 0;
 inline constexpr CommandId kPlay = 1;
+inline constexpr CommandId kPause = 2;
+inline constexpr CommandId kStop = 3;
+inline constexpr CommandId kPreviousTrack = 4;
+inline constexpr CommandId kNextTrack = 5;
+inline constexpr CommandId kVolumeUp = 8;
+inline constexpr CommandId kVolumeDown = 9;
 inline constexpr CommandId kVolumeUp8 = 10;
 inline constexpr CommandId kVolumeDown8 = 11;
 inline constexpr CommandId kMaximalVolume = 12;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "actions/keys_and_start.h"
+#include "actions/media_keys.h"
 
 namespace pelorin {
 namespace {
@@ -42,7 +43,16 @@ constexpr std::array<VolumeStep, 8> kVolumeSteps = {{
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void CommandDispatcher::SendCommand(WindowId player, PortRole port, int button, int slot) {
   const ButtonSlot& slot_settings = s_.settings.Slot(port, button);
-  Run(player, slot_settings.Func(slot), slot_settings.Key(slot), slot_settings.Exec(slot));
+  const CommandId command = slot_settings.Func(slot);
+  // A player command with a media key reaches whichever player the system
+  // hands that key to; everything else runs as it always does, and the
+  // player messages among it go nowhere without a player window.
+  if (player == kNoWindow &&
+      SendsMediaKeys(slot_settings.Inactive, s_.settings.Options.IfInactive) &&
+      PressMediaKey(s_.keyboard, command)) {
+    return;
+  }
+  Run(player, command, slot_settings.Key(slot), slot_settings.Exec(slot));
 }
 
 void CommandDispatcher::Run(WindowId player, CommandId command, std::uint16_t key,

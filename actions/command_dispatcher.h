@@ -37,7 +37,9 @@ class CommandDispatcher final : public CommandSink {
 
   // Carries out the command of event `slot` of `button` on `port`. Ports,
   // buttons and slots must lie in their ranges (1..2, 1..15, 1..3); stored
-  // CommandIds above 54 do nothing.
+  // CommandIds above 54 do nothing. With no player window and the button
+  // following "Send media keys", a player command that has a media key
+  // (MediaKeyFor) sends that key instead.
   void SendCommand(WindowId player, PortRole port, int button, int slot) override;
 
   // Carries out command `command`, with `key` and `exec` as the slot's key

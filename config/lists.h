@@ -6,15 +6,16 @@
 // index into its list. The properties window shows them from here.
 namespace pelorin::lists {
 
-inline constexpr std::array<std::string_view, 4> kIfInactive = {
-    "Start Winamp", "Ask every click to start", "Ask once to start", "Do nothing"};
+inline constexpr std::array<std::string_view, 5> kIfInactive = {
+    "Start Winamp", "Ask every click to start", "Ask once to start", "Do nothing",
+    "Send media keys (any player)"};
 
-inline constexpr std::array<std::string_view, 5> kButtonInactivePrimary = {
-    "Default (in Options tab)", "Start Winamp", "Ask every click to start", "Ask once to start",
-    "Do nothing"};
-inline constexpr std::array<std::string_view, 5> kButtonInactiveSecondary = {
-    "Default (in Options)", "Start Winamp", "Always ask to start", "Ask once to start",
-    "Do nothing"};
+inline constexpr std::array<std::string_view, 6> kButtonInactivePrimary = {
+    "Default (in Options tab)", "Start Winamp", "Ask every click to start",
+    "Ask once to start",        "Do nothing",   "Send media keys (any player)"};
+inline constexpr std::array<std::string_view, 6> kButtonInactiveSecondary = {
+    "Default (in Options)", "Start Winamp", "Always ask to start",
+    "Ask once to start",    "Do nothing",   "Send media keys (any player)"};
 
 inline constexpr std::array<std::string_view, 6> kOnTrayClick = {
     "Start Winamp",         "Open volume control", "Open simple volume ctrl",

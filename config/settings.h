@@ -52,12 +52,14 @@ enum class LedCondition : int {
   ButtonPressed = 5
 };
 // The global policy for presses while the player is not running (`IfInactive`).
+// SendMediaKeys came last so that every older value keeps its meaning.
 enum class InactivePolicy : int {
   None = kNoSelection,
   Start = 0,
   AskEveryClick = 1,
   AskOnce = 2,
-  DoNothing = 3
+  DoNothing = 3,
+  SendMediaKeys = 4
 };
 // What a single click on the tray icon does (`OnTrayClick`).
 enum class TrayClickAction : int {
@@ -84,6 +86,13 @@ constexpr Choice ChoiceAt(int index) {
   return static_cast<Choice>(index);
 }
 
+// The policy a button follows: its own `Inactive` value (that policy + 1), or
+// the global one when it is 0 ("Default"). A value outside the button's list
+// comes out as a policy no list holds, which has no effect.
+constexpr InactivePolicy PolicyOfButton(std::uint8_t button_policy, InactivePolicy global_policy) {
+  return button_policy == 0 ? global_policy : ChoiceAt<InactivePolicy>(button_policy - 1);
+}
+
 // Key word bits: the virtual-key code in bits 0..7 and the modifiers above it.
 inline constexpr std::uint16_t kKeyCodeMask = 0x00FF;
 inline constexpr std::uint16_t kKeyShift = 0x0100;
@@ -97,7 +106,7 @@ struct ButtonSlot {
   std::uint8_t Func1 = 0;      // CommandId of event slot 1
   std::uint8_t Func2 = 0;      // CommandId of event slot 2
   std::uint8_t Func3 = 0;      // CommandId of event slot 3
-  std::uint8_t Inactive = 0;   // 0 = use Options.IfInactive, else that policy + 1
+  std::uint8_t Inactive = 0;   // 0 = use Options.IfInactive, else that policy + 1 (1..5)
   std::string Exec1 = "\"\"";  // Exec texts, held in quoted form
   std::string Exec2 = "\"\"";
   std::string Exec3 = "\"\"";

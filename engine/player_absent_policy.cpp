@@ -5,26 +5,22 @@ namespace {
 
 enum class Effect { None, Start, Ask, AskOnce };
 
-// The effect of the global policy list ("Start Winamp", "Ask every click to
-// start", "Ask once to start", "Do nothing").
-Effect GlobalEffect(InactivePolicy global_policy) {
-  switch (global_policy) {
+// The effect of a policy on a press: "Start Winamp", "Ask every click to
+// start", "Ask once to start"; "Do nothing" and "Send media keys" leave the
+// player alone (the dispatcher sends the keys), and so does no selection.
+Effect EffectOf(InactivePolicy policy) {
+  switch (policy) {
     case InactivePolicy::Start:
       return Effect::Start;
     case InactivePolicy::AskEveryClick:
       return Effect::Ask;
     case InactivePolicy::AskOnce:
       return Effect::AskOnce;
+    case InactivePolicy::DoNothing:
+    case InactivePolicy::SendMediaKeys:
     default:
-      return Effect::None;  // "Do nothing" and no selection
+      return Effect::None;
   }
-}
-
-// A button's own list has "Default (in Options tab)" in front of the global
-// list's entries.
-Effect ButtonEffect(std::uint8_t button_policy, InactivePolicy global_policy) {
-  if (button_policy == 0) return GlobalEffect(global_policy);
-  return GlobalEffect(ChoiceAt<InactivePolicy>(button_policy - 1));
 }
 
 }  // namespace
@@ -34,7 +30,7 @@ PlayerAbsentPolicy::PlayerAbsentPolicy(MessageBoxes& boxes, WindowMessaging& mes
     : boxes_(boxes), messaging_(messaging), timer_(timer), launcher_(launcher) {}
 
 void PlayerAbsentPolicy::FoldPress(std::uint8_t button_policy, InactivePolicy global_policy) {
-  Effect effect = ButtonEffect(button_policy, global_policy);
+  Effect effect = EffectOf(PolicyOfButton(button_policy, global_policy));
   if (effect == Effect::AskOnce) effect = asked_once_ ? Effect::None : Effect::Ask;
   if (effect == Effect::Start) {
     request_ = StartRequest::Start;

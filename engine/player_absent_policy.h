@@ -36,7 +36,8 @@ inline constexpr const char* kStartPlayerQuestionCaption = "Winamp is not runnin
 // What a button press does while the player is not running: start it, ask
 // whether to start it, or nothing. Every press of any processed virtual
 // button counts, whatever its commands; the policy never holds back a
-// command.
+// command. (With "Send media keys" the press starts nothing here: the
+// dispatcher turns the button's player commands into media keys.)
 class PlayerAbsentPolicy {
  public:
   PlayerAbsentPolicy(MessageBoxes& boxes, WindowMessaging& messaging, PollTimerControl& timer,
@@ -50,11 +51,11 @@ class PlayerAbsentPolicy {
   void BeginCycle() { request_ = StartRequest::None; }
 
   // Folds one press into the cycle's request. `button_policy` is the
-  // button's own setting (0 = use `global_policy`, 1..4 = start, ask every
-  // click, ask once, do nothing); `global_policy` is the Options setting
-  // (0..3 = start, ask every click, ask once, do nothing). Other values have
-  // no effect. Start beats ask; "ask once" counts as ask until the program
-  // has asked.
+  // button's own setting (0 = use `global_policy`, 1..5 = start, ask every
+  // click, ask once, do nothing, send media keys); `global_policy` is the
+  // Options setting (0..4 in the same order). "Do nothing", "send media keys"
+  // and other values start nothing and ask nothing. Start beats ask; "ask
+  // once" counts as ask until the program has asked.
   void FoldPress(std::uint8_t button_policy, InactivePolicy global_policy);
 
   // Acts on the cycle's request; called only when the player window is

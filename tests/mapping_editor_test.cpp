@@ -234,7 +234,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(MappingEditorTest, StoredValuesOutsideTheirListsShowNoSelection) {
   Slot(PortRole::Primary, 1).Mode = 9;
   Slot(PortRole::Primary, 1).Func2 = 200;
-  Slot(PortRole::Primary, 1).Inactive = 5;
+  Slot(PortRole::Primary, 1).Inactive = 6;
   PickButton(PortRole::Primary, 1);
   EXPECT_EQ(view[W::PrimaryClickModeList].selection, -1);
   EXPECT_EQ(view[W::PrimaryRow2List].selection, -1);
@@ -254,6 +254,14 @@ TEST_F(MappingEditorTest, SecondaryInactiveListHasItsOwnTexts) {
   EXPECT_EQ(view[W::PrimaryInactiveList].items[0], "Default (in Options tab)");
   EXPECT_EQ(view[W::SecondaryInactiveList].items[0], "Default (in Options)");
   EXPECT_EQ(view[W::SecondaryInactiveList].items[2], "Always ask to start");
+  EXPECT_EQ(view[W::PrimaryInactiveList].items,
+            (std::vector<std::string>{"Default (in Options tab)", "Start Winamp",
+                                      "Ask every click to start", "Ask once to start", "Do nothing",
+                                      "Send media keys (any player)"}));
+  EXPECT_EQ(view[W::SecondaryInactiveList].items,
+            (std::vector<std::string>{"Default (in Options)", "Start Winamp", "Always ask to start",
+                                      "Ask once to start", "Do nothing",
+                                      "Send media keys (any player)"}));
   EXPECT_EQ(view[W::SecondaryGroup].text, "Secondary COM port");
 }
 

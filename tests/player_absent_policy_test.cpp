@@ -135,7 +135,9 @@ INSTANTIATE_TEST_SUITE_P(
                       PolicyCase{kDoNothing, InactivePolicy::Start, 0, 0},
                       PolicyCase{kStart, InactivePolicy::DoNothing, 1, 0},
                       PolicyCase{3, InactivePolicy::DoNothing, 0, 1},  // ask once
-                      PolicyCase{9, InactivePolicy::Start, 0, 0},      // unknown value
+                      PolicyCase{5, InactivePolicy::Start, 0, 0},      // media keys
+                      PolicyCase{kUseGlobal, InactivePolicy::SendMediaKeys, 0, 0},
+                      PolicyCase{9, InactivePolicy::Start, 0, 0},  // unknown value
                       PolicyCase{kUseGlobal, static_cast<InactivePolicy>(-1), 0, 0}));
 
 TEST_F(PlayerAbsentTest, OnlyPressesCountNotClicksReleasesOrRepeats) {

@@ -289,6 +289,18 @@ TEST_F(PropertiesWindowTest, HiddenConnectionTypeIsKept) {
   EXPECT_EQ(host.stored.Options.InternetType, ConnectionType::NoConnection);
 }
 
+TEST_F(PropertiesWindowTest, MediaKeysAreTheLastPlayerAbsentChoiceAndAreApplied) {
+  EXPECT_EQ(
+      options[O::InactiveList].items,
+      (std::vector<std::string>{"Start Winamp", "Ask every click to start", "Ask once to start",
+                                "Do nothing", "Send media keys (any player)"}));
+  window.Options().ListSelected(O::InactiveList, 4);
+  window.ApplyClicked();
+  EXPECT_EQ(host.stored.Options.IfInactive, InactivePolicy::SendMediaKeys);
+  window.OnShown();
+  EXPECT_EQ(options[O::InactiveList].selection, 4);
+}
+
 TEST_F(PropertiesWindowTest, BrowseLoadsAnExistingFileOrSavesIntoANewOne) {
   host.config_path = "Pelorin.ini";  // no backslash: start from the default
   dialogs.next_choice = "D:\\cfg\\other.ini";

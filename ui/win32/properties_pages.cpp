@@ -114,7 +114,7 @@ void PropertiesView::BuildWinampGroup(ControlBuilder& b, HWND page, PortRole por
   Put(t, id(W::PrimaryClickModeList),
       b.Combo(g, WinId(port, W::PrimaryClickModeList), 8, 82, 89, 5), ControlKind::Combo);
   Put(t, id(W::PrimaryInactiveList),
-      b.Combo(g, WinId(port, W::PrimaryInactiveList), 8, 122, 153, 5), ControlKind::Combo);
+      b.Combo(g, WinId(port, W::PrimaryInactiveList), 8, 122, 153, 6), ControlKind::Combo);
   const W labels[3] = {W::PrimaryRow1Label, W::PrimaryRow2Label, W::PrimaryRow3Label};
   const W rows[3] = {W::PrimaryRow1List, W::PrimaryRow2List, W::PrimaryRow3List};
   for (int k = 0; k < 3; ++k) {
