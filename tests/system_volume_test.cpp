@@ -77,7 +77,9 @@ TEST_P(VolumeTargetTest, StepsTheVolumeThatIsHeard) {
   }
   EXPECT_EQ(!audio.device.writes.empty(), GetParam().device_written);
   EXPECT_EQ(!audio.programs[kPlayer].writes.empty(), GetParam().player_written);
-  if (GetParam().device_written) EXPECT_EQ(audio.device.levels, (StereoLevel{4024, 2012}));
+  if (GetParam().device_written) {
+    EXPECT_EQ(audio.device.levels, (StereoLevel{4024, 2012}));
+  }
   EXPECT_EQ(audio.open_now, 0);
 }
 

@@ -182,7 +182,7 @@ std::unique_ptr<VolumeControl> Win32Audio::OpenProgramVolume(WindowId window) {
   if (::GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &process) == 0) return nullptr;
   ComPtr<IMMDevice> device = DefaultPlaybackDevice();
   if (!device) return nullptr;
-  ComPtr<ISimpleAudioVolume> volume = SessionOfProcess(*device, process);
+  ComPtr<ISimpleAudioVolume> volume = SessionOfProcess(*device.Get(), process);
   if (!volume) return nullptr;
   return std::make_unique<SessionVolume>(std::move(volume));
 }
