@@ -66,7 +66,7 @@ void CommandDispatcher::Run(WindowId player, CommandId command, std::uint16_t ke
                      command == command::kPreviousFolder ? FolderJump::Previous : FolderJump::Next);
     return;
   }
-  RunWindowsAction(command);
+  RunWindowsAction(player, command);
   if (command == command::kSliderSlide) Slide();
 }
 
@@ -130,7 +130,7 @@ void CommandDispatcher::PostPlayerMessages(WindowId player, CommandId command,
     s_.player.PostCommand(player, player_command);
 }
 
-void CommandDispatcher::RunWindowsAction(CommandId command) {
+void CommandDispatcher::RunWindowsAction(WindowId player, CommandId command) {
   switch (command) {
     case command::kFadeShutdown:
     case command::kWinShutdown:
@@ -156,7 +156,7 @@ void CommandDispatcher::RunWindowsAction(CommandId command) {
     if (v.master) {
       s_.volume.StepMaster(v.step);
     } else {
-      s_.volume.StepWave(v.step);
+      s_.volume.StepWave(v.step, player);
     }
   }
 }

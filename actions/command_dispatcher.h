@@ -51,7 +51,7 @@ class CommandDispatcher final : public CommandSink {
   bool Prepare(WindowId player, CommandId command, std::uint16_t key, std::string_view exec,
                std::uintptr_t& player_command);
   void PostPlayerMessages(WindowId player, CommandId command, std::uintptr_t player_command);
-  void RunWindowsAction(CommandId command);
+  void RunWindowsAction(WindowId player, CommandId command);
   void AddFilesToPlaylist();
   void Slide();
 

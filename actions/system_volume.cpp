@@ -1,5 +1,8 @@
 #include "actions/system_volume.h"
 
+#include <memory>
+#include <optional>
+
 namespace pelorin {
 namespace {
 
@@ -38,48 +41,30 @@ void StepVolume(StereoLevel& level, std::int16_t step) {
   }
 }
 
-std::uint32_t FindMasterVolumeControl(MixerDevice& mixer) {
-  const std::uint32_t count = mixer.DestinationCount().value_or(0);
-  for (std::uint32_t index = 0; index < count; ++index) {
-    std::optional<MixerLine> line = mixer.Destination(index);
-    if (!line || line->component_type != kSpeakersComponentType) continue;
-    std::optional<MixerLine> speakers = mixer.LineByComponentType(kSpeakersComponentType);
-    if (!speakers) return 0;
-    return mixer.VolumeControl(speakers->line_id).value_or(0);
-  }
-  return 0;
+namespace {
+
+// Reads, steps and writes one volume; nothing happens without a volume or
+// when its levels cannot be read.
+void StepControl(VolumeControl* control, std::int16_t step) {
+  if (control == nullptr) return;
+  std::optional<StereoLevel> level = control->Levels();
+  if (!level) return;
+  StepVolume(*level, step);
+  control->SetLevels(*level);
 }
 
-void SystemVolume::Open() {
-  mixer_ = audio_.OpenMixer();
-  if (mixer_) master_control_id_ = FindMasterVolumeControl(*mixer_);
-}
-
-std::optional<StereoLevel> SystemVolume::GetMasterVolume() {
-  std::unique_ptr<MixerDevice> mixer = audio_.OpenMixer();
-  if (!mixer) return std::nullopt;
-  return mixer->GetLevels(master_control_id_);
-}
-
-void SystemVolume::SetMasterVolume(StereoLevel level) {
-  // Without a mixer there is nothing to set; that is not reported.
-  if (std::unique_ptr<MixerDevice> mixer = audio_.OpenMixer()) {
-    mixer->SetLevels(master_control_id_, level);
-  }
-}
+}  // namespace
 
 void SystemVolume::StepMaster(std::int16_t step) {
-  std::optional<StereoLevel> level = GetMasterVolume();
-  if (!level) return;
-  StepVolume(*level, step);
-  SetMasterVolume(*level);
+  StepControl(audio_.OpenDeviceVolume().get(), step);
 }
 
-void SystemVolume::StepWave(std::int16_t step) {
-  std::optional<StereoLevel> level = GetWaveVolume();
-  if (!level) return;
-  StepVolume(*level, step);
-  SetWaveVolume(*level);
+void SystemVolume::StepWave(std::int16_t step, WindowId player) {
+  // A player that plays nothing at the moment has no sound of its own on the
+  // device yet: the step then goes to the device, which it will be heard on.
+  std::unique_ptr<VolumeControl> control = audio_.OpenProgramVolume(player);
+  if (!control) control = audio_.OpenDeviceVolume();
+  StepControl(control.get(), step);
 }
 
 }  // namespace pelorin

@@ -13,11 +13,16 @@
 namespace pelorin {
 namespace {
 
-// The system's volume control: the tray menu starts it by its command name,
-// the tray click actions by its file name; "/t" opens the simple control.
-constexpr const char* kVolumeControlCommand = "sndvol32";
-constexpr const char* kVolumeControlFile = "sndvol32.exe";
-constexpr const char* kSimpleVolumeControlSwitch = "/t";
+// The system's volume control. Since Windows Vista it is the volume mixer,
+// "sndvol.exe" (found on the search path): without an argument it opens the
+// full mixer, with "-f" the single master slider that the notification area
+// used to open (a well-known switch of it; Microsoft documents none).
+// Windows before Vista had "sndvol32.exe" instead, with "/t" for its small
+// control; it is started only where it still exists in the system folder.
+constexpr const char* kVolumeMixer = "sndvol.exe";
+constexpr const char* kVolumeMixerSliderSwitch = "-f";
+constexpr const char* kOldVolumeControl = "sndvol32.exe";
+constexpr const char* kOldVolumeControlSimpleSwitch = "/t";
 
 }  // namespace
 
@@ -160,7 +165,6 @@ void Program::StartUp() {
   // Shut down and restart need the privilege on the NT family; a failure
   // only means those commands will not work.
   if (facts_.nt_family) services_.power.EnableShutdownPrivilege();
-  volume_.Open();
   window_.StartTimer(WindowTimer::PollTimer);
   window_.AddTrayIcon();
   tray_icon_shown_ = true;
@@ -241,7 +245,15 @@ void Program::StartPlayerClicked() {
 }
 
 void Program::VolumeClicked() {
-  services_.shell.Execute(kVolumeControlCommand, kSimpleVolumeControlSwitch, "", kShowShow);
+  StartVolumeControl(true);
+}
+
+void Program::StartVolumeControl(bool simple) {
+  const bool old = !facts_.system_folder.empty() &&
+                   services_.files.FileExists(facts_.system_folder + "\\" + kOldVolumeControl);
+  const char* file = old ? kOldVolumeControl : kVolumeMixer;
+  const char* simple_switch = old ? kOldVolumeControlSimpleSwitch : kVolumeMixerSliderSwitch;
+  services_.shell.Execute(file, simple ? simple_switch : "", "", kShowShow);
 }
 
 void Program::ExitClicked() {
@@ -314,10 +326,10 @@ void Program::RunClickAction(TrayClickAction action) {
       StartPlayerClicked();
       break;
     case TrayClickAction::OpenVolumeControl:
-      services_.shell.Execute(kVolumeControlFile, "", "", kShowShow);
+      StartVolumeControl(false);
       break;
     case TrayClickAction::OpenSimpleVolumeControl:
-      services_.shell.Execute(kVolumeControlFile, kSimpleVolumeControlSwitch, "", kShowShow);
+      StartVolumeControl(true);
       break;
     case TrayClickAction::OpenPlayerFileDialog:
       if (const WindowId player = player_.FindPlayer(); player != kNoWindow) {

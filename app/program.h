@@ -29,7 +29,7 @@ inline constexpr const char* kPlayerNotFoundWarning =
     "Unable to find Winamp installed!\n\nProgram will be unable to start Winamp.";
 
 // The one object that owns the program's run-time state (port channels,
-// button states, the live Settings, the store, the mixer, the instance lock)
+// button states, the live Settings, the store, the system volume, the instance lock)
 // and carries the handlers of the properties window. It composes the
 // subsystems and holds none of their logic.
 class Program final : public ProgramWindowEvents,
@@ -89,6 +89,9 @@ class Program final : public ProgramWindowEvents,
  private:
   bool HandleCommandLine();
   void StartPlayerIfWanted(bool player_not_found);
+  // Starts the system's volume control: its simple form (a single slider)
+  // or the full mixer.
+  void StartVolumeControl(bool simple);
   void ClearLeds();
   // The end on a close request or the session's end: lock, timers, LEDs and
   // ports released in that order, the tray icon removed.

@@ -47,6 +47,9 @@ struct ProgramFacts {
   // Where a configuration-file name without a folder lives: the Windows
   // folder on Windows; empty takes such a name as given.
   std::string bare_config_name_folder;
+  // The Windows system folder, where the system's volume control lives;
+  // empty when it cannot be read.
+  std::string system_folder;
 };
 
 // The windows the program shows: the hidden main window and the views of

@@ -3,6 +3,8 @@
 #include <memory>
 #include <optional>
 
+#include "platform/window_id.h"
+
 namespace pelorin {
 
 // Levels of the two channels, 0 (silent) to 65535 (full).
@@ -12,45 +14,34 @@ struct StereoLevel {
   bool operator==(const StereoLevel&) const = default;
 };
 
-// Component type of a mixer destination line that feeds the speakers
-// (MIXERLINE_COMPONENTTYPE_DST_SPEAKERS).
-inline constexpr std::uint32_t kSpeakersComponentType = 4;
-
-struct MixerLine {
-  std::uint32_t line_id = 0;
-  std::uint32_t component_type = 0;
-};
-
-// An open handle on mixer device 0; closed when the object goes away. Every
-// query answers nullopt when the underlying call fails.
-class MixerDevice {
+// One volume that is heard: a playback device as a whole, or the sound of one
+// program on it. Held only for the length of one change, so that a device
+// switched or unplugged in between is never written to.
+class VolumeControl {
  public:
-  virtual ~MixerDevice() = default;
-  // The number of destination lines of the mixer.
-  virtual std::optional<std::uint32_t> DestinationCount() = 0;
-  // Destination line `index` (its source 0).
-  virtual std::optional<MixerLine> Destination(std::uint32_t index) = 0;
-  // The first line of `component_type`.
-  virtual std::optional<MixerLine> LineByComponentType(std::uint32_t component_type) = 0;
-  // The identifier of the one volume control of line `line_id`.
-  virtual std::optional<std::uint32_t> VolumeControl(std::uint32_t line_id) = 0;
-  // The two channels of control `control_id`, one unsigned value each.
-  virtual std::optional<StereoLevel> GetLevels(std::uint32_t control_id) = 0;
-  // Writes both channels of control `control_id`; failures are ignored.
-  virtual void SetLevels(std::uint32_t control_id, StereoLevel level) = 0;
+  virtual ~VolumeControl() = default;
+  // The current levels, or nullopt when they cannot be read. A volume with
+  // one level answers it on both channels; one with more than two channels
+  // answers the first two (front left and right).
+  virtual std::optional<StereoLevel> Levels() = 0;
+  // Writes the levels; a volume with more channels than two moves the others
+  // in proportion to the louder of the first two, so that their balance
+  // stays. A refused write leaves the volume as it was and is not reported.
+  virtual void SetLevels(StereoLevel level) = 0;
 };
 
-// The multimedia mixer and the wave output of the sound card.
+// The system's sound output, as the user hears it.
 class Audio {
  public:
   virtual ~Audio() = default;
-  // Opens mixer device 0 with the program's main window as callback window;
-  // nullptr when there is no mixer.
-  virtual std::unique_ptr<MixerDevice> OpenMixer() = 0;
-  // The volume of the wave mapper, or nullopt when it cannot be read.
-  virtual std::optional<StereoLevel> GetWaveVolume() = 0;
-  // Sets the volume of the wave mapper; failures are ignored.
-  virtual void SetWaveVolume(StereoLevel level) = 0;
+  // The volume of the default playback device (what every program is heard
+  // through); nullptr when there is no playback device or it cannot be
+  // reached.
+  virtual std::unique_ptr<VolumeControl> OpenDeviceVolume() = 0;
+  // The volume of the sound that the program owning `window` plays on the
+  // default playback device; nullptr when `window` is kNoWindow, its program
+  // plays nothing there or the volume cannot be reached.
+  virtual std::unique_ptr<VolumeControl> OpenProgramVolume(WindowId window) = 0;
 };
 
 }  // namespace pelorin

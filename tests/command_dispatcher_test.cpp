@@ -184,21 +184,24 @@ TEST_F(DispatcherTest, StartFileStartsTheExecTextOfTheFiredSlot) {
               ElementsAre(FakeShell::Start{"app.exe", " -x", "C:\\Tools", kShowNormal}));
 }
 
-TEST_F(DispatcherTest, WaveVolumeCommandsStepTheWaveMapper) {
-  audio.wave = StereoLevel{1000, 1000};
+TEST_F(DispatcherTest, WaveVolumeCommandsStepTheSoundOfThePlayerTheyWereSentTo) {
+  audio.programs[kPlayer].levels = StereoLevel{1000, 1000};
+  audio.programs[kEditor].levels = StereoLevel{500, 500};
   Fire(44);
   Fire(47);
-  EXPECT_THAT(audio.wave_writes, ElementsAre(StereoLevel{2024, 2024}, StereoLevel{1768, 1768}));
+  EXPECT_THAT(audio.programs[kPlayer].writes,
+              ElementsAre(StereoLevel{2024, 2024}, StereoLevel{1768, 1768}));
+  EXPECT_TRUE(audio.programs[kEditor].writes.empty());
+  EXPECT_TRUE(audio.device.writes.empty());
 }
 
-TEST_F(DispatcherTest, MasterVolumeCommandsStepTheMasterControl) {
-  audio.mixer.destinations = {{7, kSpeakersComponentType}};
-  audio.mixer.volume_control_of_line[7] = 70;
-  audio.mixer.levels[70] = {3000, 3000};
-  volume.Open();
+TEST_F(DispatcherTest, MasterVolumeCommandsStepTheDeviceNotThePlayer) {
+  audio.device.levels = StereoLevel{3000, 3000};
+  audio.programs[kPlayer].levels = StereoLevel{1000, 1000};
   Fire(41);
   Fire(42);
-  EXPECT_EQ(audio.mixer.levels[70], (StereoLevel{2232, 2232}));
+  EXPECT_EQ(audio.device.levels, (StereoLevel{2232, 2232}));
+  EXPECT_TRUE(audio.programs[kPlayer].writes.empty());
 }
 
 }  // namespace

@@ -224,8 +224,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TrayActionCase{
             0, true, {Start{"Winamp.exe", "", ProgramRig::kPlayerDir, kShowShow}}, {}, false},
-        TrayActionCase{1, true, {Start{"sndvol32.exe", "", "", kShowShow}}, {}, false},
-        TrayActionCase{2, true, {Start{"sndvol32.exe", "/t", "", kShowShow}}, {}, false},
+        TrayActionCase{1, true, {Start{"sndvol.exe", "", "", kShowShow}}, {}, false},
+        TrayActionCase{2, true, {Start{"sndvol.exe", "-f", "", kShowShow}}, {}, false},
         TrayActionCase{3, true, {}, {Sent{ProgramRig::kPlayer, 0x0111, 40029, 0, kSent}}, false},
         TrayActionCase{3, false, {}, {}, false}, TrayActionCase{4, true, {}, {}, true},
         TrayActionCase{5, true, {}, {}, false},
@@ -237,6 +237,23 @@ INSTANTIATE_TEST_SUITE_P(
       return (stored < 0 ? "Minus" + std::to_string(-stored) : std::to_string(stored)) +
              (info.param.player_running ? "" : "WithoutPlayer");
     });
+
+// The volume control of older Windows is started only where the system
+// folder still has it.
+TEST(VolumeControlTest, OldControlOnlyWhereTheSystemFolderHasIt) {
+  for (const bool old_exists : {false, true}) {
+    ProgramRig rig;
+    rig.facts.system_folder = "C:\\Windows\\system32";
+    if (old_exists) rig.files.files["C:\\Windows\\system32\\sndvol32.exe"] = "";
+    rig.Start();
+    rig.shell.starts.clear();
+    rig.program->OnTrayMenu(TrayMenuItem::Volume);
+    const char* file = old_exists ? "sndvol32.exe" : "sndvol.exe";
+    const char* simple = old_exists ? "/t" : "-f";
+    EXPECT_EQ(rig.shell.starts, (std::vector<Start>{Start{file, simple, "", kShowShow}}))
+        << old_exists;
+  }
+}
 
 }  // namespace
 }  // namespace pelorin

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "support/fake_audio.h"
 
 namespace pelorin {
@@ -49,47 +51,58 @@ TEST(StepVolumeTest, QuieterChannelNeverLeavesTheRange) {
   }
 }
 
-class MasterVolumeTest : public ::testing::Test {
- protected:
-  FakeAudio audio;
-  SystemVolume volume{audio};
+constexpr WindowId kPlayer = 100;
+
+// Which volume each command steps, and that every volume opened for a step
+// is released again.
+struct TargetCase {
+  const char* name;
+  bool master;
+  bool player_plays;  // the system keeps a volume for the player's sound
+  bool device_written;
+  bool player_written;
 };
 
-TEST_F(MasterVolumeTest, FindsTheVolumeControlOfTheFirstSpeakersLine) {
-  audio.mixer.destinations = {{1, 5}, {2, kSpeakersComponentType}, {3, kSpeakersComponentType}};
-  audio.mixer.volume_control_of_line = {{2, 20}, {3, 30}};
-  volume.Open();
-  EXPECT_EQ(volume.MasterVolumeControlId(), 20u);
+class VolumeTargetTest : public ::testing::TestWithParam<TargetCase> {};
+
+TEST_P(VolumeTargetTest, StepsTheVolumeThatIsHeard) {
+  FakeAudio audio;
+  SystemVolume volume{audio};
+  audio.device.levels = StereoLevel{3000, 1500};
+  if (GetParam().player_plays) audio.programs[kPlayer].levels = StereoLevel{2000, 2000};
+  if (GetParam().master) {
+    volume.StepMaster(1024);
+  } else {
+    volume.StepWave(1024, kPlayer);
+  }
+  EXPECT_EQ(!audio.device.writes.empty(), GetParam().device_written);
+  EXPECT_EQ(!audio.programs[kPlayer].writes.empty(), GetParam().player_written);
+  if (GetParam().device_written) {
+    EXPECT_EQ(audio.device.levels, (StereoLevel{4024, 2012}));
+  }
+  EXPECT_EQ(audio.open_now, 0);
 }
 
-TEST_F(MasterVolumeTest, ControlIsZeroWithoutSpeakersLineOrMixer) {
-  audio.mixer.destinations = {{1, 5}};
-  volume.Open();
-  EXPECT_EQ(volume.MasterVolumeControlId(), 0u);
+INSTANTIATE_TEST_SUITE_P(
+    Commands, VolumeTargetTest,
+    ::testing::Values(TargetCase{"MasterWhilePlayerPlays", true, true, true, false},
+                      TargetCase{"WaveWhilePlayerPlays", false, true, false, true},
+                      TargetCase{"WaveWithoutPlayerSound", false, false, true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-  FakeAudio no_mixer;
-  no_mixer.mixer.exists = false;
-  SystemVolume without(no_mixer);
-  without.Open();
-  EXPECT_EQ(without.MasterVolumeControlId(), 0u);
-}
-
-TEST_F(MasterVolumeTest, EveryStepUsesAFreshMixerHandleAndClosesIt) {
-  volume.Open();  // the start-up handle stays open
-  const int opens = audio.mixer.opens;
-  volume.StepMaster(256);
-  EXPECT_EQ(audio.mixer.opens, opens + 2);  // one to read, one to write
-  EXPECT_EQ(audio.mixer.open_now, 1);
-}
-
-TEST_F(MasterVolumeTest, UnreadableLevelsSkipTheStep) {
-  audio.mixer.fail_levels = true;
+TEST(SystemVolumeTest, NoDeviceOrUnreadableLevelsSkipTheStep) {
+  FakeAudio audio;
+  SystemVolume volume{audio};
+  audio.device.levels = std::nullopt;
+  audio.programs[kPlayer].levels = std::nullopt;
   volume.StepMaster(1024);
-  EXPECT_TRUE(audio.mixer.writes.empty());
+  volume.StepWave(1024, kPlayer);
+  EXPECT_TRUE(audio.device.writes.empty());
+  EXPECT_TRUE(audio.programs[kPlayer].writes.empty());
 
-  audio.wave = std::nullopt;
-  volume.StepWave(1024);
-  EXPECT_TRUE(audio.wave_writes.empty());
+  audio.device_exists = false;
+  volume.StepWave(1024, kNoWindow);
+  EXPECT_TRUE(audio.device.writes.empty());
 }
 
 }  // namespace

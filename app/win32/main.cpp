@@ -7,6 +7,7 @@
 #include "app/program.h"
 #include "platform/trace.h"
 #include "platform/win32/audio.h"
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/debug_output.h"
 #include "platform/win32/file_system_win32.h"
 #include "platform/win32/keyboard.h"
@@ -18,6 +19,7 @@
 #include "platform/win32/shell.h"
 #include "platform/win32/text_files.h"
 #include "platform/win32/tick_clock.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/window_messaging.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/properties_view.h"
@@ -40,6 +42,14 @@ std::string WindowsFolder() {
   return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
 }
 
+// The Windows system folder; empty when it cannot be read.
+std::string SystemFolder() {
+  wchar_t path[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? pelorin::win32::Narrow(std::wstring_view(path, length))
+                                         : std::string();
+}
+
 }  // namespace
 
 // The program's entry point: builds the services and the central object,
@@ -48,6 +58,7 @@ std::string WindowsFolder() {
 // one-shot start-up timer, inside the loop.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   using namespace pelorin;
+  const win32::ComApartment com;  // for the volumes and the shell, until the program ends
   win32::DebugOutput debug_output;
   TraceSession trace(debug_output);  // on when the user sets PELORIN_TRACE
   win32::TickClock clock;
@@ -59,7 +70,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   win32::Win32Shell shell;
   win32::Win32Keyboard keyboard;
   win32::Win32Power power;
-  win32::Win32Audio audio(kNoWindow);
+  win32::Win32Audio audio;
   win32::Win32TextFiles text_files;
   win32::NamedMutexLocks instance_locks;
   const ProgramServices services{clock,    serial_ports, message_boxes, messaging,
@@ -85,6 +96,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   facts.first_argument = std::string(FirstArgument(command_line ? command_line : ""));
   facts.user_app_data = win32::UserAppDataFolder();
   facts.bare_config_name_folder = WindowsFolder();
+  facts.system_folder = SystemFolder();
   facts.nt_family = true;  // every 64-bit Windows is of the NT family
   facts.elevated = win32::ProcessRunsElevated();
 
@@ -100,7 +112,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   win32::UniqueGdi<HBITMAP> four_buttons(win32::FourButtonWiringBitmap());
   win32::UniqueGdi<HBITMAP> fifteen_buttons(win32::FifteenButtonWiringBitmap());
   properties_view.SetWiringPictures(four_buttons.get(), fifteen_buttons.get());
-  audio.SetCallbackWindow(window.Id());
   program.Initialise();
   return window.RunMessageLoop();
 }

@@ -1,25 +1,27 @@
 #pragma once
 #include "platform/audio.h"
-#include "platform/window_id.h"
 
 namespace pelorin::win32 {
 
-// The multimedia mixer (device 0) and the wave mapper's volume through winmm.
+// The volumes that are heard, through the Core Audio interfaces: the default
+// playback device's (console role) endpoint volume, channel by channel, and
+// a program's audio session on that device.
+//
+// Since Windows Vista the older mixer and wave-out volumes act only on the
+// calling program's own session; Pelorin plays no sound, so those would
+// change nothing anyone hears.
+//
+// Needs COM on the calling thread (see ComApartment); without it every
+// volume is "not there". Every volume is looked up afresh, so a device that
+// was switched, plugged in or removed since the last command is honoured.
 class Win32Audio final : public Audio {
  public:
-  // Mixer handles report to `callback_window` (the program's main window);
-  // with kNoWindow they report to nobody.
-  explicit Win32Audio(WindowId callback_window) : callback_window_(callback_window) {}
-  // The window exists only after the program's central object: set it
-  // before the mixer is opened.
-  void SetCallbackWindow(WindowId window) { callback_window_ = window; }
-
-  std::unique_ptr<MixerDevice> OpenMixer() override;
-  std::optional<StereoLevel> GetWaveVolume() override;
-  void SetWaveVolume(StereoLevel level) override;
-
- private:
-  WindowId callback_window_;
+  std::unique_ptr<VolumeControl> OpenDeviceVolume() override;
+  // The session of the process owning `window` on the default playback
+  // device; an active session before an inactive one, expired ones never.
+  // Its one level scales every channel of the program's sound, so the
+  // balance it has stays as it is.
+  std::unique_ptr<VolumeControl> OpenProgramVolume(WindowId window) override;
 };
 
 }  // namespace pelorin::win32
