@@ -20,8 +20,6 @@ class ChildProcess {
   bool Running() const;
   DWORD ExitCode() const;
   void Kill();
-  // The process handle, for queries about the running program.
-  HANDLE Handle() const { return process_; }
 
  private:
   HANDLE process_ = nullptr;

@@ -17,13 +17,11 @@ std::string Variable(const char* name) {
 }  // namespace
 
 UnpluggablePort::UnpluggablePort(int number) {
-  // "\??\Z:\path\to\prefix": the NT prefix off, the Win32 path stays.
-  std::string prefix = Variable("WINECONFIGDIR");
-  if (prefix.rfind("\\??\\", 0) == 0) prefix.erase(0, 4);
   const std::string state = Variable(("PELORIN_STANDIN_COM" + std::to_string(number)).c_str());
-  if (prefix.empty() || state.empty()) return;
-  link_ = prefix + "\\dosdevices\\com" + std::to_string(number);
+  const std::string plug = Variable(("PELORIN_STANDIN_PLUG" + std::to_string(number)).c_str());
+  if (state.empty() || plug.empty()) return;
   state_file_ = "Z:" + state;
+  plug_ = "Z:" + plug;
 }
 
 UnpluggablePort::~UnpluggablePort() {
@@ -32,10 +30,9 @@ UnpluggablePort::~UnpluggablePort() {
 
 bool UnpluggablePort::Unplug() {
   if (!Usable() || away_) return false;
-  // Renaming keeps the link itself (not its target) for the return.
-  if (!MoveFileA(link_.c_str(), (link_ + ".unplugged").c_str())) return false;
+  if (!DeleteFileA(state_file_.c_str())) return false;
   away_ = true;
-  return DeleteFileA(state_file_.c_str()) != FALSE;
+  return MoveFileA(plug_.c_str(), (plug_ + ".unplugged").c_str()) != FALSE;
 }
 
 bool UnpluggablePort::Plug(unsigned inputs) {
@@ -45,7 +42,7 @@ bool UnpluggablePort::Plug(unsigned inputs) {
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
   if (!testing::StandinLines(state_file_).SetInputs(inputs)) return false;
-  if (!MoveFileA((link_ + ".unplugged").c_str(), link_.c_str())) return false;
+  if (!MoveFileA((plug_ + ".unplugged").c_str(), plug_.c_str())) return false;
   away_ = false;
   return true;
 }

@@ -5,12 +5,12 @@ namespace pelorin::e2e {
 
 // A serial stand-in port taken away and given back as an unplugged USB
 // adapter is: its status requests fail (the stand-in's state file is gone)
-// and its device link in the Wine prefix (dosdevices/comN) disappears, so a
-// new open fails too. Every step is checked; false when one failed.
+// and its device link in the Wine prefix (dosdevices/comN) leads nowhere
+// (the stand-in's plug folder is renamed), so a new open fails too. Every
+// step is checked; false when one failed.
 class UnpluggablePort {
  public:
-  // Port `number` of the stand-in this test runs under, in the prefix the
-  // session runs (Wine puts its folder in WINECONFIGDIR).
+  // Port `number` of the stand-in this test runs under (with --wine).
   explicit UnpluggablePort(int number);
   // Puts the link back if a test ended while the port was away.
   ~UnpluggablePort();
@@ -21,10 +21,10 @@ class UnpluggablePort {
   // The port returns with the inputs in `inputs` (STANDIN_* bits) and
   // every output low, as a freshly plugged adapter.
   bool Plug(unsigned inputs);
-  bool Usable() const { return !link_.empty() && !state_file_.empty(); }
+  bool Usable() const { return !plug_.empty(); }
 
  private:
-  std::string link_;        // Z:\...\dosdevices\comN
+  std::string plug_;        // Z:\...\com<N>-plug, the folder whose name makes the link whole
   std::string state_file_;  // Z:\...\tty-<major>-<minor>
   bool away_ = false;
 };
