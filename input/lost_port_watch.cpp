@@ -2,6 +2,8 @@
 
 namespace pelorin {
 
+// The two channels are told apart by name only; both are watched alike.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 LostPortWatch::LostPortWatch(const Clock& clock, PortChannel& primary, PortChannel& secondary)
     : clock_(clock), primary_(primary), secondary_(secondary) {}
 
@@ -33,7 +35,7 @@ void LostPortWatch::TryLostChannels(std::int64_t now) {
 }
 
 std::string TrayTipText(ComPortNumber lost_primary, ComPortNumber lost_secondary) {
-  const std::string program = "Pelorin";
+  std::string program = "Pelorin";
   auto name = [](ComPortNumber port) { return "COM" + std::to_string(port.value); };
   if (lost_primary.value != 0 && lost_secondary.value != 0) {
     return program + " - " + name(lost_primary) + " and " + name(lost_secondary) +
