@@ -125,12 +125,5 @@ TEST(ReconnectStartTest, PortMissingAtStartIsReportedOnceThenTakenWhenPluggedIn)
   EXPECT_EQ(rig.program->Primary().Handle(), -1);
 }
 
-TEST(ReconnectTipTest, NamesEveryLostPort) {
-  EXPECT_EQ(TrayTipText({}, {}), "Pelorin");
-  EXPECT_EQ(TrayTipText({5}, {}), "Pelorin - COM5 lost, waiting for it");
-  EXPECT_EQ(TrayTipText({}, {17}), "Pelorin - COM17 lost, waiting for it");
-  EXPECT_EQ(TrayTipText({5}, {255}), "Pelorin - COM5 and COM255 lost, waiting for them");
-}
-
 }  // namespace
 }  // namespace pelorin
