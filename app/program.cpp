@@ -53,6 +53,7 @@ Program::Program(const ProgramServices& services, const ProgramViews& views, Pro
       cycle_({services.clock, settings_, primary_, secondary_, player_, dispatcher_, policy_, leds_,
               properties_.ComPorts(), properties_.ComPorts(), properties_.Options(), primary_remap_,
               secondary_remap_}),
+      lost_ports_(services.clock, primary_, secondary_),
       tray_clicks_(*this),
       random_(std::random_device{}()) {
   store_.SetView(&properties_.Options());
@@ -168,6 +169,24 @@ void Program::StartUp() {
   window_.StartTimer(WindowTimer::PollTimer);
   window_.AddTrayIcon();
   tray_icon_shown_ = true;
+}
+
+void Program::OnPollTick() {
+  cycle_.Run();
+  // The cycle may have shown the "Start Winamp?" question, inside which the
+  // program may have been told to end: then no port is touched again.
+  if (ending_) return;
+  lost_ports_.OnCycle();
+  ShowLostPortsInTip();
+}
+
+void Program::ShowLostPortsInTip() {
+  const ComPortNumber primary = primary_.LostPort();
+  const ComPortNumber secondary = secondary_.LostPort();
+  if (primary == tip_primary_ && secondary == tip_secondary_) return;
+  tip_primary_ = primary;
+  tip_secondary_ = secondary;
+  window_.SetTrayTip(TrayTipText(primary, secondary));
 }
 
 void Program::StartPlayerIfWanted(bool player_not_found) {
@@ -346,7 +365,11 @@ void Program::RunClickAction(TrayClickAction action) {
 }
 
 bool Program::ApplySettings() {
-  return pelorin::ApplySettings(settings_, primary_, secondary_, *this);
+  primary_.WatchForReturn(settings_.Options.Reconnect);
+  secondary_.WatchForReturn(settings_.Options.Reconnect);
+  const bool applied = pelorin::ApplySettings(settings_, primary_, secondary_, *this);
+  ShowLostPortsInTip();
+  return applied;
 }
 
 bool Program::UseConfigFile(const std::string& path) {

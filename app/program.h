@@ -16,6 +16,7 @@
 #include "engine/poll_cycle.h"
 #include "indicators/led_driver.h"
 #include "indicators/tray_clicks.h"
+#include "input/lost_port_watch.h"
 #include "input/port_channel.h"
 #include "ui/help_about_tab.h"
 #include "ui/program_window_events.h"
@@ -61,11 +62,12 @@ class Program final : public ProgramWindowEvents,
   void OnSessionEnd() override;
   void OnTaskbarCreated() override;
   void OnShown() override { properties_.OnShown(); }
+  void PortArrived() override { lost_ports_.PortArrived(); }
 
   // The handlers of the window's timers and tray menu.
   void OnStartupTick();
   void StartUp();
-  void OnPollTick() { cycle_.Run(); }
+  void OnPollTick();
   void OnLedTick() { leds_.Step(); }
   void OnTrayClickTick() { tray_clicks_.OnTrayClickTick(settings_.Options.OnTrayClick); }
   void ShowPropertiesClicked();
@@ -93,6 +95,8 @@ class Program final : public ProgramWindowEvents,
   // or the full mixer.
   void StartVolumeControl(bool simple);
   void ClearLeds();
+  // The tray tip names the ports that are lost; set only when that changed.
+  void ShowLostPortsInTip();
   // The end on a close request or the session's end: lock, timers, LEDs and
   // ports released in that order, the tray icon removed.
   void EndOnClose(bool store_settings);
@@ -151,12 +155,16 @@ class Program final : public ProgramWindowEvents,
   PropertiesWindow properties_;
   HelpAboutTab help_about_;
   PollCycle cycle_;
+  LostPortWatch lost_ports_;
   TrayClicks tray_clicks_;
 
   std::unique_ptr<InstanceLock> instance_lock_;
   std::mt19937 random_;
   std::string player_directory_;
   bool tray_icon_shown_ = false;
+  // The lost ports the tray tip names now (0: none).
+  ComPortNumber tip_primary_;
+  ComPortNumber tip_secondary_;
   // Set when one of the program's ends begins. Message boxes run message
   // loops of their own, in which an end can happen; whatever was waiting on
   // such a box then must neither restart a timer nor send a command.

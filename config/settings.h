@@ -133,6 +133,9 @@ struct OptionsGroup {
   int DblClickSpeed = 5;  // 1..10, tenths of a second
   int TurboCPS = 25;      // 1..100 repetitions per second
   bool UsePort2 = false;
+  // A lost port is opened again when it returns. Read from the file only:
+  // a save keeps whatever the file holds, as for any key it does not know.
+  bool Reconnect = true;
 
   bool operator==(const OptionsGroup&) const = default;
 };

@@ -170,6 +170,7 @@ void ReadOptions(const Reader& in, RegistryKey* run_key, OptionsGroup& options) 
   options.TurboCPS =
       Clamp(in.ReadInteger("TurboCPS", kOptions, defaults.TurboCPS, "TurboCPS"), 1, 100);
   options.UsePort2 = in.ReadBoolean("UsePort2", kOptions, defaults.UsePort2, "UsePort2");
+  options.Reconnect = in.ReadBoolean("", kOptions, defaults.Reconnect, "Reconnect");
 }
 
 // Mode and commands of slot indices [first, last) of both ports; a slot

@@ -23,7 +23,9 @@ PollCycle::PollCycle(const PollCycleParts& parts) : parts_(parts) {}
 void PollCycle::Run() {
   CycleInputs in;
   ReadLines(in);
-  in.processed_ports = parts_.secondary.IsOpen() ? 2 : 1;
+  // A lost secondary port is processed too: its lines read released, and a
+  // button held when it went away must be released for the player as well.
+  in.processed_ports = parts_.secondary.IsOpen() || parts_.secondary.IsLost() ? 2 : 1;
   for (PortRole port : FirstRoles(in.processed_ports)) {
     for (ButtonState& state : states_[IndexOf(port)]) state.ClearCycleFlags();
   }

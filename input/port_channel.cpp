@@ -1,5 +1,6 @@
 #include "input/port_channel.h"
 
+#include <optional>
 #include <string>
 
 #include "platform/trace.h"
@@ -21,6 +22,9 @@ bool PortChannel::Open(PortListIndex entry) {
   }
   Close();
   const ComPortNumber number = NumberAt(entry);
+  // Kept before the box below: a port that arrives while the box is up may
+  // already be brought back from the box's message loop.
+  wanted_ = number;
   Opened<SerialDevice> opened = ports_.Open(number.value);
   if (!opened) {
     // The box says only that the port failed; the trace says why.
@@ -35,16 +39,39 @@ bool PortChannel::Open(PortListIndex entry) {
 }
 
 void PortChannel::Close() {
+  ReleaseDevice();
+  wanted_ = {};
+  lines_ = {};
+}
+
+void PortChannel::ReleaseDevice() {
   if (device_) closed_handle_ = -1;
   device_.reset();
-  lines_ = {};
+}
+
+bool PortChannel::Reopen() {
+  if (!IsLost()) return IsOpen();
+  Opened<SerialDevice> opened = ports_.Open(wanted_.value);
+  // Failures are expected here once a second while the port is away; only
+  // the return is worth a line.
+  if (!opened) return false;
+  Trace("COM" + std::to_string(wanted_.value) + " is back");
+  device_ = opened.Release();
+  device_->SetDtr(true);
+  return true;
 }
 
 LineLevels PortChannel::ReadLines() {
   std::uint32_t word = 0;
   if (device_) {
     // A failed read (an unplugged adapter) counts as all lines released.
-    word = device_->ReadModemStatus().value_or(0);
+    const std::optional<std::uint32_t> status = device_->ReadModemStatus();
+    if (status) {
+      word = *status;
+    } else if (watch_for_return_) {
+      Trace("COM" + std::to_string(wanted_.value) + " lost: its status read failed");
+      ReleaseDevice();
+    }
   }
   lines_.dcd = (word & kModemDcd) != 0;
   lines_.dsr = (word & kModemDsr) != 0;

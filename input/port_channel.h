@@ -14,6 +14,11 @@ namespace pelorin {
 // One of the two serial port channels: opens the chosen port, raises DTR,
 // reads the four modem-status lines and switches RTS. The only place that
 // talks to the serial device.
+//
+// A channel that watches for its port's return becomes "lost" when its
+// port's status read fails or its open fails: it releases the device, so
+// that the driver can free an unplugged adapter, keeps the port it was
+// given, and reads all lines released until Reopen brings the port back.
 class PortChannel {
  public:
   PortChannel(PortRole role, SerialPorts& ports, MessageBoxes& boxes);
@@ -27,7 +32,8 @@ class PortChannel {
   // "Error opening COM" box and leaves the channel not open. DTR is raised
   // right after a successful open.
   bool Open(PortListIndex entry);
-  // Closes the device if open; does nothing otherwise.
+  // Closes the device if open and forgets the port: a lost channel is no
+  // longer lost. Does nothing on a channel that holds no port.
   void Close();
   // Reads the four lines and keeps them. A channel that is not open, or
   // whose status read fails, reads all four lines false: never stale levels.
@@ -37,6 +43,20 @@ class PortChannel {
   void SetRts(bool raised);
 
   bool IsOpen() const { return device_ != nullptr; }
+
+  // Whether a failed status read or open makes the channel lost (on) or
+  // leaves it as it is (off: the device stays open and reads as released,
+  // and a failed open waits for the next Open). Off by default; turning it
+  // off ends a loss, and the channel then simply stays not open.
+  void WatchForReturn(bool on) { watch_for_return_ = on; }
+  // The channel waits for its port: it has a port, holds no device and
+  // watches for the port's return.
+  bool IsLost() const { return watch_for_return_ && wanted_.value != 0 && device_ == nullptr; }
+  // The port a lost channel waits for (0 when it waits for none).
+  ComPortNumber LostPort() const { return IsLost() ? wanted_ : ComPortNumber{}; }
+  // Tries once to open the port of a lost channel, without any box, and
+  // raises DTR when it opens. True when the channel holds its port again.
+  bool Reopen();
   // The levels of the last ReadLines.
   const LineLevels& Lines() const { return lines_; }
   // The device handle for the port handle query: 0 before the first open
@@ -46,12 +66,15 @@ class PortChannel {
  private:
   void ShowNoPortSelected();
   void ShowOpenError(ComPortNumber number);
+  void ReleaseDevice();
 
   PortRole role_;
   SerialPorts& ports_;
   MessageBoxes& boxes_;
   WindowId owner_ = kNoWindow;
   std::unique_ptr<SerialDevice> device_;
+  ComPortNumber wanted_;  // the port of the last Open; 0 after Close
+  bool watch_for_return_ = false;
   LineLevels lines_;
   std::intptr_t closed_handle_ = 0;
 };

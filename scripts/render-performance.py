@@ -184,6 +184,28 @@ def idle_section(r, seconds):
     out.append("The resident figures include the Wine libraries each process maps; anonymous "
                "memory is closer to what the program itself holds.")
     out.append("")
+    out += lost_port_section(r, seconds)
+    return out
+
+
+def lost_port_section(r, seconds):
+    """The same copy with COM5 unplugged (the port lost, tried again once a second)."""
+    if "pelorin_lost_port_cpu_ms" not in r:
+        return []
+    present, lost = r["pelorin_cpu_ms"], r["pelorin_lost_port_cpu_ms"]
+    change = f"{(lost - present) / present * 100:+.1f} %" if present else "–"
+    out = [f"Then, for another {seconds}, the same copy with COM5 unplugged (its status read "
+           "fails and its device link is gone): the port is lost and tried again once a second.",
+           "", "| figure | port lost | port open | change |", "|---|---:|---:|---:|",
+           f"| CPU time of the process | {lost:.0f} ms | {present:.0f} ms | {change} |"]
+    if "pelorin_lost_port_wineserver_cpu_ms" in r and "pelorin_wineserver_cpu_ms" in r:
+        a, b = r["pelorin_lost_port_wineserver_cpu_ms"], r["pelorin_wineserver_cpu_ms"]
+        out.append(f"| wineserver CPU time meanwhile | {a:.0f} ms | {b:.0f} ms | "
+                   f"{f'{(a - b) / b * 100:+.1f} %' if b else '–'} |")
+    a, b = r["pelorin_lost_port_anon_kib"], r["pelorin_anon_kib"]
+    out.append(f"| own anonymous memory (RssAnon) | {a / 1024:.1f} MiB | {b / 1024:.1f} MiB | "
+               f"{(a - b) / b * 100:+.1f} % |")
+    out.append("")
     return out
 
 

@@ -28,6 +28,9 @@ std::string Buttons(const std::string& primary_extra = "") {
          "[Port1Button3]\r\nMode=1\r\nFunc1=5\r\nFunc2=0\r\n";
 }
 const std::string kButtons = Buttons();
+// The same with the port's return not watched for: a lost port then stays as
+// it is until the user applies (tests/port_reconnect_test.cpp has the rest).
+const std::string kButtonsWithoutReconnect = kButtons + "[Options]\r\nReconnect=0\r\n";
 
 class FaultTest : public ::testing::Test {
  protected:
@@ -58,6 +61,7 @@ class FaultTest : public ::testing::Test {
 };
 
 TEST_F(FaultTest, StatusReadFailingMidRunReadsAsReleasedAndRecovers) {
+  rig_.files.files[ProgramRig::kIni] = kButtonsWithoutReconnect;
   rig_.Start();
   rig_.Hold(PortRole::Primary, 3);
   rig_.RunFor(100);
@@ -82,6 +86,7 @@ TEST_F(FaultTest, StatusReadFailingMidRunReadsAsReleasedAndRecovers) {
 // Reads failing every other cycle while a button is held: every recovered
 // read is a press again, but nothing else is sent and no box is shown.
 TEST_F(FaultTest, FlickeringReadsSendOnePressPerRecovery) {
+  rig_.files.files[ProgramRig::kIni] = kButtonsWithoutReconnect;
   rig_.Start();
   rig_.Hold(PortRole::Primary, 3);
   for (int i = 0; i < 40; ++i) {
@@ -93,6 +98,7 @@ TEST_F(FaultTest, FlickeringReadsSendOnePressPerRecovery) {
 }
 
 TEST_F(FaultTest, UnpluggedAdapterShowsNoBoxUntilTheUserApplies) {
+  rig_.files.files[ProgramRig::kIni] = kButtonsWithoutReconnect;
   rig_.Start();
   rig_.Hold(PortRole::Primary, 3);
   rig_.Tick();

@@ -47,6 +47,9 @@ class ProgramWindow {
   // foreground, so that the menu closes when the user clicks elsewhere).
   virtual void OpenTrayMenuAtCursor() = 0;
   virtual void EnableTrayMenuItem(TrayMenuItem item, bool enabled) = 0;
+  // The tray icon's tip ("Pelorin" until changed); kept for every later
+  // adding of the icon, and shown at once while the icon is there.
+  virtual void SetTrayTip(const std::string& tip) = 0;
 };
 
 }  // namespace pelorin

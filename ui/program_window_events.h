@@ -29,6 +29,9 @@ class ProgramWindowEvents {
   virtual void OnTaskbarCreated() = 0;
   // The window was just shown.
   virtual void OnShown() = 0;
+  // The system announced that a serial port arrived (an adapter was plugged
+  // in); which one does not matter.
+  virtual void PortArrived() = 0;
 };
 
 }  // namespace pelorin

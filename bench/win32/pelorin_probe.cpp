@@ -25,6 +25,7 @@
 #include "support/child_process.h"
 #include "support/scenario.h"
 #include "support/standin_lines.h"
+#include "support/unplug.h"
 #include "support/windows.h"
 
 namespace pelorin::measure {
@@ -252,6 +253,15 @@ int MeasureIdleCost(int seconds, StandinLines com5) {
   std::unique_ptr<ChildProcess> program;
   if (StartProgram(copy, com5, program).led_on == kNoTime) return 1;
   MeasureIdle("pelorin", "pelorin.exe", seconds, wineserver_pid);
+  // The same copy with its adapter unplugged: the port is lost and tried
+  // again once a second, which must cost about what an open port costs.
+  e2e::UnpluggablePort port(5);
+  if (port.Unplug()) {
+    MeasureIdle("pelorin_lost_port", "pelorin.exe", seconds, wineserver_pid);
+    port.Plug(0);
+  } else {
+    std::printf("COM5 could not be unplugged: no lost-port figures\n");
+  }
   Scenario::EndRunningCopy();
   return 0;
 }

@@ -14,14 +14,18 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "input/lost_port_watch.h"
 #include "input/port_channel.h"
+#include "support/fake_clock.h"
 #include "support/fake_message_boxes.h"
 #include "support/standin_lines.h"
+#include "temp_folder.h"
 #include "tools/serial-standin/standin_state.h"
 
 namespace pelorin::posix {
 namespace {
 
+using pelorin::testing::FakeClock;
 using pelorin::testing::FakeMessageBoxes;
 using pelorin::testing::StandinLines;
 
@@ -157,6 +161,45 @@ TEST_F(PosixSerialPortsTest, StatusReadThatFailsReadsAsAllLinesUpWithoutABox) {
   ASSERT_GE(restored, 0);
   ::close(restored);
   EXPECT_TRUE(lines_->SetInputs(0));
+}
+
+// An adapter's device link (as udev makes /dev/serial/by-id/...) that goes
+// away with its status read and comes back: the lost port gives up its
+// descriptor, fails its tries without a box, and opens again with DTR up.
+TEST_F(PosixSerialPortsTest, LostPortWhosePathDisappearsOpensAgainWhenItReturns) {
+  testing::TempFolder folder;
+  const std::string link = folder.path() + "/ttyAdapter";
+  ASSERT_EQ(::symlink(tty_.c_str(), link.c_str()), 0);
+  ports_.SetDevicePath(1, link);
+  FakeClock clock;
+  FakeMessageBoxes boxes;
+  PortChannel channel(PortRole::Primary, ports_, boxes);
+  PortChannel unused(PortRole::Secondary, ports_, boxes);
+  LostPortWatch watch(clock, channel, unused);
+  channel.WatchForReturn(true);
+  ASSERT_TRUE(channel.Open(PortListIndex{0}));
+  ASSERT_TRUE(lines_->SetInputs(STANDIN_DCD));
+  ASSERT_TRUE(channel.ReadLines().dcd);
+
+  ASSERT_EQ(std::remove(lines_->path().c_str()), 0);
+  ASSERT_EQ(::unlink(link.c_str()), 0);
+  EXPECT_EQ(channel.ReadLines(), LineLevels{});
+  EXPECT_TRUE(channel.IsLost());
+  EXPECT_EQ(ports_.Open(1).error().code, ENOENT);
+  for (int second = 0; second < 3; ++second, clock.Advance(kLostPortRetryMs)) watch.OnCycle();
+  EXPECT_TRUE(channel.IsLost());
+
+  const int restored = ::open(lines_->path().c_str(), O_CREAT | O_WRONLY, 0666);
+  ASSERT_GE(restored, 0);
+  ::close(restored);
+  ASSERT_TRUE(lines_->SetInputs(STANDIN_DCD));
+  ASSERT_EQ(::symlink(tty_.c_str(), link.c_str()), 0);
+  watch.PortArrived();
+  watch.OnCycle();
+  EXPECT_TRUE(channel.IsOpen());
+  EXPECT_EQ(Outputs(), unsigned{STANDIN_DTR});
+  EXPECT_TRUE(channel.ReadLines().dcd);
+  EXPECT_TRUE(boxes.shown.empty());
 }
 
 }  // namespace

@@ -51,6 +51,10 @@ class FakeProgramWindow final : public ProgramWindow {
   void EnableTrayMenuItem(TrayMenuItem item, bool enabled) override {
     menu_enabled_[static_cast<std::size_t>(item)] = enabled;
   }
+  void SetTrayTip(const std::string& tip) override {
+    Log("tip " + tip);
+    tray_tip = tip;
+  }
   bool MenuItemEnabled(TrayMenuItem item) const {
     return menu_enabled_[static_cast<std::size_t>(item)];
   }
@@ -59,6 +63,7 @@ class FakeProgramWindow final : public ProgramWindow {
   bool loop_ended = false;
   bool tray_icon = false;
   int tray_icon_adds = 0;
+  std::string tray_tip = "Pelorin";
   std::string caption = "Pelorin Properties";
   std::vector<std::string> log;
   // Runs after each entry, so that a test can note what the other fakes

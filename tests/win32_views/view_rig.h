@@ -89,6 +89,7 @@ class ViewRig final : public ProgramWindowEvents, public ShellStarter, public Wi
   void OnSessionEnd() override {}
   void OnTaskbarCreated() override {}
   void OnShown() override { properties.OnShown(); }
+  void PortArrived() override { ++port_arrivals; }
 
   // ShellStarter, WiringPictureWriter
   void StartFile(const std::string& file, const std::string& parameters,
@@ -107,6 +108,7 @@ class ViewRig final : public ProgramWindowEvents, public ShellStarter, public Wi
   HelpAboutTab help_about;
   std::vector<std::string> started, saved;
   std::vector<std::uintptr_t> requests;  // WM_USER requests taken from other copies
+  int port_arrivals = 0;
 
  private:
   win32::UniqueGdi<HBITMAP> four_, fifteen_;

@@ -41,6 +41,7 @@ struct port {
   char tty[PATH_MAX];
   char state[PATH_MAX];
   char link[PATH_MAX];     /* the dosdevices link, when made */
+  char plug[PATH_MAX];     /* the folder holding the link's hop to the terminal */
   char old_link[PATH_MAX]; /* what it pointed at before, to put back */
 };
 
@@ -69,7 +70,10 @@ static int command_set(int argc, char** argv) {
       fprintf(stderr, "serial-standin: not LINE=0|1: %s\n", argv[i]);
       return 2;
     }
-    if (equals[1] == '1') set |= bit; else clear |= bit;
+    if (equals[1] == '1')
+      set |= bit;
+    else
+      clear |= bit;
   }
   if (standin_update_file(argv[0], set, clear, NULL) != 0) {
     perror(argv[0]);
@@ -114,15 +118,37 @@ static int open_port(struct port* port, const char* dir) {
   return write_new_state_file(port->state);
 }
 
-static int link_wine_port(struct port* port, const char* prefix) {
+/* Removes the plug folder, also where a test left it renamed. */
+static void remove_plug(const struct port* port) {
+  char path[PATH_MAX + 32];
+  for (int away = 0; away < 2; ++away) {
+    snprintf(path, sizeof path, "%s%s/tty", port->plug, away ? ".unplugged" : "");
+    unlink(path);
+    snprintf(path, sizeof path, "%s%s", port->plug, away ? ".unplugged" : "");
+    rmdir(path);
+  }
+}
+
+/* The link reaches the terminal through a folder of its own,
+ * <dir>/com<N>-plug/tty: renaming that folder (a plain folder, which a test
+ * inside Wine can rename too) takes the port away as an unplugged adapter
+ * goes, and renaming it back returns it. */
+static int link_wine_port(struct port* port, const char* prefix, const char* dir) {
+  char hop[PATH_MAX + 8];
+  snprintf(port->plug, sizeof port->plug, "%s/com%d-plug", dir, port->number);
+  snprintf(hop, sizeof hop, "%s/tty", port->plug);
+  remove_plug(port); /* one left by a run that was killed */
+  if (mkdir(port->plug, 0777) != 0 || chmod(port->plug, 0777) != 0) return -1;
+  if (symlink(port->tty, hop) != 0) return -1;
   snprintf(port->link, sizeof port->link, "%s/dosdevices/com%d", prefix, port->number);
   ssize_t n = readlink(port->link, port->old_link, sizeof port->old_link - 1);
   port->old_link[n > 0 ? n : 0] = '\0';
   unlink(port->link);
-  return symlink(port->tty, port->link);
+  return symlink(hop, port->link);
 }
 
 static void close_port(struct port* port) {
+  if (port->plug[0]) remove_plug(port);
   if (port->link[0]) {
     unlink(port->link);
     if (port->old_link[0] && symlink(port->old_link, port->link) != 0)
@@ -159,6 +185,10 @@ static void export_environment(const struct port* ports, int count, const char* 
     setenv(name, ports[i].state, 1);
     snprintf(name, sizeof name, "PELORIN_STANDIN_TTY%d", ports[i].number);
     setenv(name, ports[i].tty, 1);
+    if (ports[i].plug[0]) {
+      snprintf(name, sizeof name, "PELORIN_STANDIN_PLUG%d", ports[i].number);
+      setenv(name, ports[i].plug, 1);
+    }
   }
 }
 
@@ -223,7 +253,7 @@ static int command_run(int argc, char** argv) {
 
   int status = 1, ready = 1;
   for (int p = 0; p < count && ready; ++p) {
-    if (open_port(&ports[p], dir) != 0 || (wine && link_wine_port(&ports[p], prefix) != 0)) {
+    if (open_port(&ports[p], dir) != 0 || (wine && link_wine_port(&ports[p], prefix, dir) != 0)) {
       fprintf(stderr, "serial-standin: cannot set up port %d: %s\n", ports[p].number,
               strerror(errno));
       ready = 0;

@@ -1,5 +1,7 @@
 #include "ui/win32/main_window.h"
 
+#include <dbt.h>
+
 #include <cstring>
 
 #include "ui/win32/resource_ids.h"
@@ -187,7 +189,7 @@ NOTIFYICONDATAA MainWindow::TrayRecord() const {
   record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record.uCallbackMessage = kTrayCallback;
   record.hIcon = tray_icon_.get();
-  std::strncpy(record.szTip, "Pelorin", sizeof(record.szTip) - 1);
+  std::strncpy(record.szTip, tray_tip_.c_str(), sizeof(record.szTip) - 1);
   return record;
 }
 
@@ -201,6 +203,15 @@ void MainWindow::RemoveTrayIcon() {
   NOTIFYICONDATAA record = TrayRecord();
   Shell_NotifyIconA(NIM_DELETE, &record);
   tray_icon_added_ = false;
+}
+
+void MainWindow::SetTrayTip(const std::string& tip) {
+  tray_tip_ = tip;
+  if (!tray_icon_added_) return;
+  NOTIFYICONDATAA record = TrayRecord();
+  record.uFlags = NIF_TIP;
+  // Not tested, as for the adding: a tip the shell did not take is no fault.
+  Shell_NotifyIconA(NIM_MODIFY, &record);
 }
 
 void MainWindow::CreateTrayMenu() {
@@ -293,6 +304,15 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         hwnd_ = nullptr;
         PostQuitMessage(0);
       }
+      return TRUE;
+    case WM_DEVICECHANGE:
+      // Ports arriving are announced to every top-level window, this hidden
+      // one included, without registering for device notifications.
+      if (wparam == DBT_DEVICEARRIVAL && lparam != 0 &&
+          reinterpret_cast<const DEV_BROADCAST_HDR*>(lparam)->dbch_devicetype == DBT_DEVTYP_PORT) {
+        events_->PortArrived();
+      }
+      SetResult(TRUE);
       return TRUE;
     case WM_QUERYENDSESSION:
       SetResult(events_->OnSessionEndQuery() ? TRUE : FALSE);

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <array>
+#include <string>
 
 #include "platform/identity.h"
 #include "ui/program_window.h"
@@ -61,6 +62,7 @@ class MainWindow final : public ProgramWindow {
   void RemoveTrayIcon() override;
   void OpenTrayMenuAtCursor() override;
   void EnableTrayMenuItem(TrayMenuItem item, bool enabled) override;
+  void SetTrayTip(const std::string& tip) override;
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -78,6 +80,7 @@ class MainWindow final : public ProgramWindow {
   UniqueMenu tray_menu_;
   UniqueIcon tray_icon_;
   bool tray_icon_added_ = false;
+  std::string tray_tip_ = "Pelorin";
   UINT taskbar_created_ = 0;
   std::array<bool, 4> timer_running_{};
 };
