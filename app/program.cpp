@@ -138,7 +138,9 @@ void Program::StartUp() {
   if (!HandleCommandLine()) return;
   instance_lock_ = services_.instance_locks.Acquire(kInstanceMutexName);
   if (!instance_lock_) {
-    // Another copy runs: end silently, without disturbing it.
+    // Another copy runs. Its icon may be out of sight (Windows 11 puts new
+    // icons in the overflow), so a second start opens its window, then ends.
+    ShowRunningInstance();
     window_.EndMessageLoop();
     return;
   }
@@ -203,13 +205,27 @@ void Program::StartPlayerIfWanted(bool player_not_found) {
   }
 }
 
-std::intptr_t Program::NotifyRunningInstance(std::uintptr_t code, std::intptr_t lparam) {
+WindowId Program::FindRunningInstance() {
   // Without its own caption this copy cannot find itself.
   window_.SetCaption("");
   window_.ProcessMessages();
-  const WindowId running = services_.messaging.FindWindow(kMainWindowClass, kMainWindowCaption);
+  return services_.messaging.FindWindow(kMainWindowClass, kMainWindowCaption);
+}
+
+std::intptr_t Program::NotifyRunningInstance(std::uintptr_t code, std::intptr_t lparam) {
+  const WindowId running = FindRunningInstance();
   if (running == kNoWindow) return 0;
   return services_.messaging.SendAndWait(running, kWmUser, code, lparam);
+}
+
+void Program::ShowRunningInstance() {
+  const WindowId running = FindRunningInstance();
+  if (running == kNoWindow) return;
+  // This copy was just started by the user and may take the foreground; the
+  // running copy, in the background, may only when it is passed on.
+  services_.messaging.AllowForeground(running);
+  // A hung copy is not waited for: this one ends either way.
+  services_.messaging.Send(running, kWmUser, kShowRequest, 0);
 }
 
 std::intptr_t Program::OnUserMessage(std::uintptr_t wparam, std::intptr_t lparam) {

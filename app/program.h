@@ -74,7 +74,10 @@ class Program final : public ProgramWindowEvents,
   void StartPlayerClicked();
   void VolumeClicked();
   void ExitClicked();
+  WindowId FindRunningInstance();
   std::intptr_t NotifyRunningInstance(std::uintptr_t code, std::intptr_t lparam);
+  // Asks the copy already running to show its properties window.
+  void ShowRunningInstance();
 
   // The parts the Win32 views wire their controls to.
   PropertiesWindow& Properties() { return properties_; }

@@ -9,7 +9,9 @@ class Keyboard {
  public:
   virtual ~Keyboard() = default;
   // One key event for virtual-key code `code`: down, or up when `up` is set.
-  // Scan code 0, no extended-key flag, no extra information.
+  // The event carries the key's scan code and, for the extended keys (arrows,
+  // navigation block, Windows keys, media keys...), the extended-key flag,
+  // as a real keyboard sends them; no extra information.
   virtual void KeyEvent(std::uint8_t code, bool up) = 0;
 };
 

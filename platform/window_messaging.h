@@ -21,13 +21,18 @@ class WindowMessaging {
   // Sends and waits without giving up: for requests whose completion the
   // caller relies on (the player's fade-out before shut down). kNoWindow
   // answers 0.
-  virtual std::intptr_t SendAndWait(WindowId window, std::uint32_t message,
-                                    std::uintptr_t wparam, std::intptr_t lparam) = 0;
+  virtual std::intptr_t SendAndWait(WindowId window, std::uint32_t message, std::uintptr_t wparam,
+                                    std::intptr_t lparam) = 0;
   // Queues a message and returns at once; no effect for kNoWindow.
   virtual void Post(WindowId window, std::uint32_t message, std::uintptr_t wparam,
                     std::intptr_t lparam) = 0;
   // Brings the window to the foreground; failures are ignored.
   virtual void SetForeground(WindowId window) = 0;
+  // Lets the process that owns `window` bring a window of its own to the
+  // foreground, which Windows refuses a background program otherwise. Only
+  // a program that may take the foreground itself (the user just started
+  // it) can pass that on; failures are ignored.
+  virtual void AllowForeground(WindowId window) = 0;
 };
 
 }  // namespace pelorin

@@ -53,8 +53,9 @@ TEST_F(StartupTest, PortsOpenBeforeThePollTimerAndTheTrayIconComesLast) {
   EXPECT_TRUE(rig.locks.held.count("Pelorin"));
 }
 
-TEST_F(StartupTest, SecondCopyEndsSilentlyWithoutTouchingPortsOrSettings) {
+TEST_F(StartupTest, SecondCopyShowsTheRunningCopysWindowAndEndsWithoutTouchingPortsOrSettings) {
   rig.locks.held.insert("Pelorin");
+  rig.messaging.SetWindow("TForm1", kRunningCopy);
   const std::string before = rig.files.files[ProgramRig::kIni];
   rig.Start();
   EXPECT_TRUE(rig.window.loop_ended);
@@ -63,6 +64,11 @@ TEST_F(StartupTest, SecondCopyEndsSilentlyWithoutTouchingPortsOrSettings) {
   EXPECT_FALSE(rig.window.tray_icon);
   EXPECT_FALSE(rig.window.TimerRunning(WindowTimer::PollTimer));
   EXPECT_EQ(rig.files.files[ProgramRig::kIni], before);
+  EXPECT_EQ(rig.messaging.allowed_foreground, std::vector<WindowId>{kRunningCopy});
+  const auto sent = ToRunningCopy();
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(sent[0].message, kWmUser);
+  EXPECT_EQ(sent[0].wparam, kShowRequest);
 }
 
 // {the machine-wide list refused (as for a user without administrator rights), elevated}

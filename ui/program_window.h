@@ -40,7 +40,9 @@ class ProgramWindow {
   // Ends the message loop; the program then ends.
   virtual void EndMessageLoop() = 0;
 
-  // The tray icon: added and removed with the fixed notification record.
+  // The tray icon: added and removed with the fixed notification record. An
+  // icon the shell does not take yet (it is still starting) is added again
+  // every few seconds until it does, or until it is removed.
   virtual void AddTrayIcon() = 0;
   virtual void RemoveTrayIcon() = 0;
   // Opens the tray menu at the cursor (after bringing the window to the

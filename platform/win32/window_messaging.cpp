@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/win32/wide_text.h"
+
 // The interface's method shares its name with a user32 macro.
 #undef FindWindow
 
@@ -17,9 +19,9 @@ HWND ToHwnd(WindowId window) {
 }  // namespace
 
 WindowId Win32WindowMessaging::FindWindow(std::string_view class_name, std::string_view caption) {
-  const std::string cls(class_name);
-  const std::string text(caption);
-  HWND found = ::FindWindowA(cls.c_str(), caption.empty() ? nullptr : text.c_str());
+  const std::wstring cls = Widen(class_name);
+  const std::wstring text = Widen(caption);
+  HWND found = ::FindWindowW(cls.c_str(), caption.empty() ? nullptr : text.c_str());
   return reinterpret_cast<WindowId>(found);
 }
 
@@ -28,7 +30,9 @@ std::intptr_t Win32WindowMessaging::Send(WindowId window, std::uint32_t message,
   if (window == kNoWindow) return 0;
   DWORD_PTR result = 0;
   // A receiver that is hung, or does not answer in time, reads as 0.
-  if (!::SendMessageTimeoutA(ToHwnd(window), message, wparam, lparam,
+  // The messages exchanged carry numbers, never text, so the wide calls
+  // reach an ANSI window (the player's) unchanged.
+  if (!::SendMessageTimeoutW(ToHwnd(window), message, wparam, lparam,
                              SMTO_NORMAL | SMTO_ABORTIFHUNG, send_timeout_ms_, &result)) {
     return 0;
   }
@@ -38,7 +42,7 @@ std::intptr_t Win32WindowMessaging::Send(WindowId window, std::uint32_t message,
 std::intptr_t Win32WindowMessaging::SendAndWait(WindowId window, std::uint32_t message,
                                                 std::uintptr_t wparam, std::intptr_t lparam) {
   if (window == kNoWindow) return 0;
-  return ::SendMessageA(ToHwnd(window), message, wparam, lparam);
+  return ::SendMessageW(ToHwnd(window), message, wparam, lparam);
 }
 
 void Win32WindowMessaging::Post(WindowId window, std::uint32_t message, std::uintptr_t wparam,
@@ -46,12 +50,21 @@ void Win32WindowMessaging::Post(WindowId window, std::uint32_t message, std::uin
   // A null window would post to this thread's own queue instead of nowhere.
   if (window == kNoWindow) return;
   // A full or vanished receiver loses the message; that is not reported.
-  ::PostMessageA(ToHwnd(window), message, wparam, lparam);
+  ::PostMessageW(ToHwnd(window), message, wparam, lparam);
 }
 
 void Win32WindowMessaging::SetForeground(WindowId window) {
   // Windows may refuse to change the foreground; the command goes on anyway.
   if (window != kNoWindow) ::SetForegroundWindow(ToHwnd(window));
+}
+
+void Win32WindowMessaging::AllowForeground(WindowId window) {
+  if (window == kNoWindow) return;
+  DWORD process_id = 0;
+  ::GetWindowThreadProcessId(ToHwnd(window), &process_id);
+  // Refused when this program may not take the foreground either; the
+  // window then shows without coming to the front.
+  if (process_id != 0) ::AllowSetForegroundWindow(process_id);
 }
 
 }  // namespace pelorin::win32

@@ -22,6 +22,7 @@ class Win32WindowMessaging final : public WindowMessaging {
   void Post(WindowId window, std::uint32_t message, std::uintptr_t wparam,
             std::intptr_t lparam) override;
   void SetForeground(WindowId window) override;
+  void AllowForeground(WindowId window) override;
 
   static constexpr unsigned kDefaultSendTimeoutMs = 5000;
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "standin_state.h"
 #include "stand_in_player_client.h"
+#include "standin_state.h"
 #include "support/scenario.h"
 #include "support/standin_lines.h"
 #include "support/windows.h"
@@ -13,8 +13,8 @@
 namespace pelorin::e2e {
 namespace {
 
-using pelorin::testing::StandInPlayer;
 using pelorin::testing::StandinLines;
+using pelorin::testing::StandInPlayer;
 
 constexpr char kNextTrack[] = "player posted 273 40048 0";
 constexpr char kVolumeUpEighth[] = "player posted 273 40058 0";
@@ -82,6 +82,8 @@ TEST_F(ButtonsTest, WithoutAPlayerAskOnceAsksOnlyOnce) {
   HWND box = WaitForMessageBox("Winamp is not running");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), "Start Winamp?");
+  EXPECT_TRUE(GetWindowLongPtrW(box, GWL_EXSTYLE) & WS_EX_TOPMOST)
+      << "the buttons wait for the answer: the question must not hide behind other windows";
   PressMessageBoxButton(box, IDNO);
   com5->SetInputs(0);
   ASSERT_TRUE(WaitUntil([] { return FindMessageBox("Winamp is not running") == nullptr; }));

@@ -43,11 +43,13 @@ class FakeWindowMessaging final : public WindowMessaging {
     if (window != kNoWindow) messages.push_back({window, message, wparam, lparam, How::Posted});
   }
   void SetForeground(WindowId window) override { foreground.push_back(window); }
+  void AllowForeground(WindowId window) override { allowed_foreground.push_back(window); }
 
   // Answers to sent messages; default 0.
   std::function<std::intptr_t(const Message&)> answer;
   std::vector<Message> messages;
   std::vector<WindowId> foreground;
+  std::vector<WindowId> allowed_foreground;
   int find_calls = 0;
 
  private:

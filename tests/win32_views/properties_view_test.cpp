@@ -159,6 +159,26 @@ TEST_F(PropertiesViewTest, TypedFileTextIsStoredAsTypedShownTextIsNot) {
   EXPECT_EQ(PrimarySlot0().Exec3, "C:\\Tools\\run.exe");
 }
 
+// A path in scripts no ANSI code page holds all of: typed, it is stored as
+// UTF-8 whole; shown again, the field holds it whole.
+TEST_F(PropertiesViewTest, TypedPathInAnyScriptSurvivesBothWays) {
+  const std::wstring typed = L"C:\\Pr\u00FCfung\\\u65E5\u672C\\x.exe";
+  const std::string stored =
+      "C:\\Pr\xC3\xBC"
+      "fung\\\xE6\x97\xA5\xE6\x9C\xAC\\x.exe";
+  rig_.SelectTab(1);
+  rig_.Choose(rig_.Control(W::PrimaryClickModeList), 4);
+  rig_.Choose(rig_.Control(W::PrimaryRow3List), 53);
+  SetWindowTextW(rig_.Control(W::PrimaryFileField), typed.c_str());
+  rig_.Pump();
+  EXPECT_EQ(PrimarySlot0().Exec3, stored);
+  rig_.Choose(rig_.Control(W::PrimaryRow3List), 1);
+  rig_.Choose(rig_.Control(W::PrimaryRow3List), 53);
+  wchar_t shown[64] = {};
+  GetWindowTextW(rig_.Control(W::PrimaryFileField), shown, 64);
+  EXPECT_EQ(std::wstring(shown), typed);
+}
+
 TEST_F(PropertiesViewTest, ClearingTheSecondaryPortGreysItsGroupsAndEnablesApply) {
   EXPECT_FALSE(ApplyEnabled());
   rig_.Click(rig_.Control(C::UseSecondaryCheck));
@@ -267,7 +287,8 @@ TEST_F(PropertiesViewTest, IndicatorsShowTheLinesAndTheCombinationCode) {
   rig_.properties.ComPorts().ShowCombinationCode(PortRole::Primary, 5);
   EXPECT_EQ(SendMessageA(rig_.Control(C::PrimaryDcdIndicator), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageA(rig_.Control(C::PrimaryDsrIndicator), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(SendMessageA(rig_.Control(C::PrimaryCombinationIndicator), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(rig_.Control(C::PrimaryCombinationIndicator), BM_GETCHECK, 0, 0),
+            BST_CHECKED);
   EXPECT_EQ(ViewRig::Text(rig_.Control(C::PrimaryCombinationIndicator)), "5");
   EXPECT_FALSE(ApplyEnabled());
 }
@@ -298,8 +319,8 @@ TEST_F(PropertiesViewTest, EachLinkSitsRightAfterTheTextBeforeIt) {
 
 TEST(DialogFilterTest, BarsBecomeNulsAndTheListEndsWithTwo) {
   EXPECT_EQ(win32::DialogFilter("All files (*.*)|*.*"),
-            std::string("All files (*.*)\0*.*\0\0", 21));
-  EXPECT_EQ(win32::DialogFilter(""), "");
+            std::wstring(L"All files (*.*)\0*.*\0\0", 21));
+  EXPECT_EQ(win32::DialogFilter(""), L"");
 }
 
 }  // namespace

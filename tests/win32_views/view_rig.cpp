@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "actions/command_catalogue.h"
+#include "ui/win32/window_text.h"
 
 namespace pelorin::testing {
 
@@ -80,9 +81,7 @@ void ViewRig::SelectTab(int index) {
 }
 
 std::string ViewRig::Text(HWND hwnd) {
-  char text[512] = {};
-  GetWindowTextA(hwnd, text, sizeof(text));
-  return text;
+  return win32::WindowText(hwnd);
 }
 
 }  // namespace pelorin::testing

@@ -17,7 +17,8 @@ std::optional<std::string> ShowFileDialog(HWND owner, const FileDialogRequest& r
                                           FileDialogKind kind);
 
 // The filter of a request ("Text|*.txt|All|*.*") as the dialog takes it:
-// the parts separated by NUL characters and the whole ended by two.
-std::string DialogFilter(const std::string& filter);
+// the parts separated by NUL characters and the whole ended by two, in
+// UTF-16 for the wide dialog.
+std::wstring DialogFilter(const std::string& filter);
 
 }  // namespace pelorin::win32

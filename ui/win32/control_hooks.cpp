@@ -79,7 +79,7 @@ LRESULT CALLBACK LinkProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
   auto* view = reinterpret_cast<PropertiesView*>(data);
   switch (message) {
     case WM_MOUSEMOVE:
-      view->LinkMouseMove(static_cast<HelpAboutControl>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
+      view->LinkMouseMove(static_cast<HelpAboutControl>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
       break;
     case WM_SETCURSOR:
       SetCursor(LoadCursorA(nullptr, IDC_HAND));
@@ -112,14 +112,14 @@ void Shape(HDC dc, const POINT* points, int count, COLORREF fill, COLORREF edge)
   Polygon(dc, points, count);
 }
 
-void Letter(HDC dc, int size, const char* text) {
-  UniqueGdi<HFONT> font(CreateFontA(-size * 13 / 16, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
-                                    ANTIALIASED_QUALITY, 0, "Arial"));
+void Letter(HDC dc, int size, const wchar_t* text) {
+  UniqueGdi<HFONT> font(CreateFontW(-size * 13 / 16, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
+                                    ANTIALIASED_QUALITY, 0, L"Arial"));
   SelectedObject selected(dc, font.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
   RECT r{0, 0, size, size};
-  DrawTextA(dc, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  DrawTextW(dc, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 void DrawTabImage(HDC dc, int index, int s) {
@@ -153,7 +153,7 @@ void DrawTabImage(HDC dc, int index, int s) {
     }
     default:  // Help and About: a blue disc with "?" or "i"
       Disc(dc, 0, 0, s, s, RGB(40, 100, 200), RGB(20, 50, 120));
-      Letter(dc, s, index == 3 ? "?" : "i");
+      Letter(dc, s, index == 3 ? L"?" : L"i");
       break;
   }
 }
@@ -171,7 +171,7 @@ void HookArrowButton(HWND button, PropertiesView& view, PortRole port, bool next
 }
 
 void HookLink(HWND label, PropertiesView& view, HelpAboutControl link) {
-  SetWindowLongPtrA(label, GWLP_USERDATA, static_cast<LONG_PTR>(link));
+  SetWindowLongPtrW(label, GWLP_USERDATA, static_cast<LONG_PTR>(link));
   SetWindowSubclass(label, LinkProc, kLinkHook, reinterpret_cast<DWORD_PTR>(&view));
 }
 
@@ -228,8 +228,8 @@ UniqueImageList MakeTabImages(int size) {
       ImageList_AddMasked(list.get(), bitmap.get(), kMaskColour);
     }
   }
-  UniqueIcon icon(static_cast<HICON>(LoadImageA(
-      GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PELORIN), IMAGE_ICON, size, size, 0)));
+  UniqueIcon icon(static_cast<HICON>(LoadImageW(
+      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PELORIN), IMAGE_ICON, size, size, 0)));
   if (icon) ImageList_AddIcon(list.get(), icon.get());
   return list;
 }

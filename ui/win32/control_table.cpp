@@ -4,7 +4,11 @@
 
 #include <commctrl.h>
 
+#include <string>
 #include <utility>
+
+#include "platform/win32/wide_text.h"
+#include "ui/win32/window_text.h"
 
 namespace pelorin::win32 {
 namespace {
@@ -24,8 +28,8 @@ void ShowPage(ControlEntry& entry, int index) {
   }
 }
 
-TOOLINFOA ToolFor(HWND control) {
-  TOOLINFOA tool{};
+TOOLINFOW ToolFor(HWND control) {
+  TOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = GetParent(control);
@@ -46,10 +50,8 @@ void RedrawBackground(HWND control) {
 // The size of `text` drawn in the font of `label`.
 SIZE TextSizeIn(HWND label, const std::string& text) {
   WindowDc dc(label);
-  SelectedObject font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
-  SIZE size{};
-  GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
-  return size;
+  SelectedObject font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  return TextExtent(dc.Get(), text);
 }
 
 void FitToText(HWND label, const std::string& text) {
@@ -59,7 +61,7 @@ void FitToText(HWND label, const std::string& text) {
   GetWindowRect(label, &r);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
   InvalidateRect(parent, &r, TRUE);
-  const bool right = (GetWindowLongPtrA(label, GWL_STYLE) & SS_TYPEMASK) == SS_RIGHT;
+  const bool right = (GetWindowLongPtrW(label, GWL_STYLE) & SS_TYPEMASK) == SS_RIGHT;
   const int width = static_cast<int>(size.cx) + 1;
   SetWindowPos(label, nullptr, right ? r.right - width : r.left, r.top, width, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
@@ -78,15 +80,13 @@ constexpr int kSmallestFontPercent = 75;
 
 int AlphabetWidth(HDC dc, HFONT font) {
   SelectedObject selected(dc, font);
-  SIZE size{};
-  GetTextExtentPoint32A(dc, kAlphabet, static_cast<int>(sizeof(kAlphabet) - 1), &size);
-  return static_cast<int>(size.cx);
+  return static_cast<int>(TextExtent(dc, kAlphabet).cx);
 }
 
 // The same face as `log`, a pixel smaller at a time until its letters are
 // no wider than the layout's; null when `log` is not wider. `log` becomes
 // the description of the font returned.
-UniqueGdi<HFONT> FontFittedToLayout(LOGFONTA& log) {
+UniqueGdi<HFONT> FontFittedToLayout(LOGFONTW& log) {
   if (log.lfHeight == 0) return nullptr;  // the mapper's default size: nothing to scale
   WindowDc screen(nullptr);
   const int limit = MulDiv(kLayoutAlphabetWidth, GetDeviceCaps(screen.Get(), LOGPIXELSY), 96);
@@ -94,10 +94,10 @@ UniqueGdi<HFONT> FontFittedToLayout(LOGFONTA& log) {
   const LONG original = log.lfHeight * sign;
   UniqueGdi<HFONT> fitted;
   for (LONG height = original; height * 100 >= original * kSmallestFontPercent; --height) {
-    LOGFONTA smaller = log;
+    LOGFONTW smaller = log;
     smaller.lfHeight = height * sign;
     smaller.lfWidth = 0;
-    UniqueGdi<HFONT> candidate(CreateFontIndirectA(&smaller));
+    UniqueGdi<HFONT> candidate(CreateFontIndirectW(&smaller));
     if (!candidate) break;
     const bool fits = AlphabetWidth(screen.Get(), candidate.get()) <= limit;
     if (height == original) {
@@ -125,39 +125,37 @@ void FitTabsToRow(HWND tabs, int count) {
   GetClientRect(tabs, &client);
   for (int padding = kDefaultPadding - 1; padding >= kSmallestPadding; --padding) {
     RECT last{};
-    SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(count - 1),
+    SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(count - 1),
                  reinterpret_cast<LPARAM>(&last));
     if (last.right <= client.right) return;
-    SendMessageA(tabs, TCM_SETPADDING, 0, MAKELPARAM(padding, kVerticalPadding));
+    SendMessageW(tabs, TCM_SETPADDING, 0, MAKELPARAM(padding, kVerticalPadding));
     // The control lays its tabs out again, with the new margins, when it is
     // given its font.
-    SendMessageA(tabs, WM_SETFONT, SendMessageA(tabs, WM_GETFONT, 0, 0), TRUE);
+    SendMessageW(tabs, WM_SETFONT, SendMessageW(tabs, WM_GETFONT, 0, 0), TRUE);
   }
 }
 
 }  // namespace
 
 void FitLabelToText(HWND label) {
-  char text[512] = {};
-  GetWindowTextA(label, text, sizeof(text));
-  FitToText(label, text);
+  FitToText(label, WindowText(label));
 }
 
 void ControlStyle::Create(HWND owner, HFONT font) {
   base_ = font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  LOGFONTA log{};
-  GetObjectA(base_, sizeof(log), &log);
+  LOGFONTW log{};
+  GetObjectW(base_, sizeof(log), &log);
   fitted_ = FontFittedToLayout(log);
   if (fitted_) base_ = fitted_.get();
   for (int v = 1; v < 4; ++v) {
-    LOGFONTA variant = log;
+    LOGFONTW variant = log;
     if (v & 1) variant.lfWeight = FW_BOLD;
     if (v & 2) variant.lfUnderline = TRUE;
-    variants_[v].reset(CreateFontIndirectA(&variant));
+    variants_[v].reset(CreateFontIndirectW(&variant));
   }
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
-                             nullptr, GetModuleHandleA(nullptr), nullptr);
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 HFONT ControlStyle::Font(bool bold, bool underlined) const {
@@ -169,41 +167,43 @@ void SetEntryText(ControlEntry& entry, const std::string& text) {
   HWND target =
       entry.kind == ControlKind::Group && !entry.parts.empty() ? entry.parts[0] : entry.hwnd;
   if (!target) return;
-  SetWindowTextA(target, text.c_str());
+  SetWindowTextUtf8(target, text);
   if (entry.autosize) FitToText(target, text);
   if (entry.kind == ControlKind::Label) RedrawBackground(target);
 }
 
 void SetEntryHint(ControlStyle& style, ControlEntry& entry, const std::string& hint) {
   if (!entry.hwnd || !style.Tooltip()) return;
-  TOOLINFOA tool = ToolFor(entry.hwnd);
-  SendMessageA(style.Tooltip(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  tool.lpszText = const_cast<char*>(hint.c_str());
-  SendMessageA(style.Tooltip(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  TOOLINFOW tool = ToolFor(entry.hwnd);
+  SendMessageW(style.Tooltip(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  std::wstring wide_hint = Widen(hint);
+  tool.lpszText = wide_hint.data();
+  SendMessageW(style.Tooltip(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void SetEntryItems(ControlEntry& entry, const std::vector<std::string>& items) {
   switch (entry.kind) {
     case ControlKind::Combo:
-      SendMessageA(entry.hwnd, CB_RESETCONTENT, 0, 0);
+      SendMessageW(entry.hwnd, CB_RESETCONTENT, 0, 0);
       for (const std::string& item : items) {
-        SendMessageA(entry.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        SendMessageW(entry.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
       }
       break;
     case ControlKind::RadioGroup:
       for (std::size_t i = 0; i < entry.parts.size(); ++i) {
-        SetWindowTextA(entry.parts[i], i < items.size() ? items[i].c_str() : "");
-        SendMessageA(entry.parts[i], BM_SETCHECK, BST_UNCHECKED, 0);
+        SetWindowTextUtf8(entry.parts[i], i < items.size() ? items[i] : std::string());
+        SendMessageW(entry.parts[i], BM_SETCHECK, BST_UNCHECKED, 0);
       }
       break;
     case ControlKind::Tabs: {
-      SendMessageA(entry.hwnd, TCM_DELETEALLITEMS, 0, 0);
+      SendMessageW(entry.hwnd, TCM_DELETEALLITEMS, 0, 0);
       for (std::size_t i = 0; i < items.size(); ++i) {
-        TCITEMA item{};
+        TCITEMW item{};
         item.mask = TCIF_TEXT | TCIF_IMAGE;
-        item.pszText = const_cast<char*>(items[i].c_str());
+        std::wstring text = Widen(items[i]);
+        item.pszText = text.data();
         item.iImage = static_cast<int>(i);
-        SendMessageA(entry.hwnd, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(entry.hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
       }
       FitTabsToRow(entry.hwnd, static_cast<int>(items.size()));
       break;
@@ -218,16 +218,16 @@ void SetEntrySelection(ControlEntry& entry, int index) {
   entry.selection = index;
   switch (entry.kind) {
     case ControlKind::Combo:
-      SendMessageA(entry.hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      SendMessageW(entry.hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
       break;
     case ControlKind::RadioGroup:
       for (std::size_t i = 0; i < entry.parts.size(); ++i) {
-        SendMessageA(entry.parts[i], BM_SETCHECK,
+        SendMessageW(entry.parts[i], BM_SETCHECK,
                      static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
       }
       break;
     case ControlKind::Tabs:
-      SendMessageA(entry.hwnd, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+      SendMessageW(entry.hwnd, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
       ShowPage(entry, index);
       break;
     case ControlKind::Notebook:
@@ -245,8 +245,8 @@ void SetEntryChecked(ControlEntry& entry, bool checked) {
   if (!entry.hwnd) return;
   const WPARAM state = checked ? BST_CHECKED : BST_UNCHECKED;
   // Unchanged states are left alone: the indicators are set on every tick.
-  if (static_cast<WPARAM>(SendMessageA(entry.hwnd, BM_GETCHECK, 0, 0)) == state) return;
-  SendMessageA(entry.hwnd, BM_SETCHECK, state, 0);
+  if (static_cast<WPARAM>(SendMessageW(entry.hwnd, BM_GETCHECK, 0, 0)) == state) return;
+  SendMessageW(entry.hwnd, BM_SETCHECK, state, 0);
 }
 
 void SetEntryEnabled(ControlEntry& entry, bool enabled) {
@@ -275,28 +275,28 @@ void SetEntryColour(ControlEntry& entry, Colour colour) {
 
 void SetEntryFont(ControlStyle& style, ControlEntry& entry) {
   if (!entry.hwnd) return;
-  SendMessageA(entry.hwnd, WM_SETFONT,
+  SendMessageW(entry.hwnd, WM_SETFONT,
                reinterpret_cast<WPARAM>(style.Font(entry.bold, entry.underlined)), TRUE);
   if (entry.kind == ControlKind::Label) RedrawBackground(entry.hwnd);
 }
 
 void SetEntryRange(ControlEntry& entry, int min, int max, int page_step) {
   if (entry.kind != ControlKind::TrackBar) return;
-  SendMessageA(entry.hwnd, TBM_SETRANGEMIN, FALSE, min);
-  SendMessageA(entry.hwnd, TBM_SETRANGEMAX, TRUE, max);
-  SendMessageA(entry.hwnd, TBM_SETPAGESIZE, 0, page_step);
+  SendMessageW(entry.hwnd, TBM_SETRANGEMIN, FALSE, min);
+  SendMessageW(entry.hwnd, TBM_SETRANGEMAX, TRUE, max);
+  SendMessageW(entry.hwnd, TBM_SETPAGESIZE, 0, page_step);
 }
 
 void SetEntryPosition(ControlEntry& entry, int position) {
   if (entry.kind != ControlKind::TrackBar) return;
   entry.selection = position;  // the position last shown, to tell a user move from a repeat
-  SendMessageA(entry.hwnd, TBM_SETPOS, TRUE, position);
+  SendMessageW(entry.hwnd, TBM_SETPOS, TRUE, position);
 }
 
 void SetEntryTicks(ControlEntry& entry, const std::vector<int>& positions) {
   if (entry.kind != ControlKind::TrackBar) return;
-  SendMessageA(entry.hwnd, TBM_CLEARTICS, FALSE, 0);
-  for (int p : positions) SendMessageA(entry.hwnd, TBM_SETTIC, 0, p);
+  SendMessageW(entry.hwnd, TBM_CLEARTICS, FALSE, 0);
+  for (int p : positions) SendMessageW(entry.hwnd, TBM_SETTIC, 0, p);
   InvalidateRect(entry.hwnd, nullptr, TRUE);
 }
 

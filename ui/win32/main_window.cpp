@@ -1,13 +1,24 @@
 #include "ui/win32/main_window.h"
 
+#include <commctrl.h>
 #include <dbt.h>
 
-#include <cstring>
+#include <cwchar>
+#include <iterator>
+#include <string>
 
+#include "platform/win32/wide_text.h"
 #include "ui/win32/resource_ids.h"
+#include "ui/win32/window_text.h"
 
 namespace pelorin::win32 {
 namespace {
+
+// The tray icon is added again on this timer until the shell takes it: at
+// log-on the program may start before the taskbar exists, and then NIM_ADD
+// fails. Its id lies outside the program's four timers.
+constexpr UINT_PTR kTrayRetryTimer = 5;
+constexpr UINT kTrayRetryIntervalMs = 2000;
 
 struct TimerSetting {
   UINT_PTR id;
@@ -62,16 +73,19 @@ bool FromDialogManager(UINT message, LPARAM lparam) {
 
 bool RegisterWindowClass(HINSTANCE instance) {
   // A dialog template with CLASS "TForm1": the class must be a dialog class.
-  WNDCLASSEXA wc{};
+  // Registered wide, so that every text of the window and its controls is
+  // UTF-16 and no character passes through the ANSI code page.
+  static const std::wstring class_name = Widen(kMainWindowClass);
+  WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = DefDlgProcA;
+  wc.lpfnWndProc = DefDlgProcW;
   wc.cbWndExtra = DLGWINDOWEXTRA;
   wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PELORIN));
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PELORIN));
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kMainWindowClass;
-  return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  wc.lpszClassName = class_name.c_str();
+  return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 }  // namespace
@@ -86,27 +100,25 @@ bool MainWindow::Create(HINSTANCE instance, ProgramWindowEvents& events, DialogC
   events_ = &events;
   content_ = content;
   if (!RegisterWindowClass(instance)) return false;
-  taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
-  hwnd_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROPERTIES), nullptr, DialogProc,
+  taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
+  hwnd_ = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_PROPERTIES), nullptr, DialogProc,
                              reinterpret_cast<LPARAM>(this));
   if (!hwnd_) return false;
   CreateTrayMenu();
-  // The tray icon: a 16 x 16 picture of the program's icon.
-  tray_icon_.reset(static_cast<HICON>(
-      LoadImageA(instance, MAKEINTRESOURCEA(IDI_PELORIN), IMAGE_ICON, 16, 16, 0)));
+  tray_icon_ = LoadTrayIcon(instance);
   return true;
 }
 
 int MainWindow::RunMessageLoop() {
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (TakePostedRequest(msg)) continue;
     // Every top-level window of the program is a dialog (the properties
     // window and the remap dialogs): each handles its own Tab, Enter and Esc.
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (!IsDialogMessageA(root ? root : hwnd_, &msg)) {
+    if (!IsDialogMessageW(root ? root : hwnd_, &msg)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
   }
   return static_cast<int>(msg.wParam);
@@ -146,19 +158,19 @@ void MainWindow::BringToFront() {
 }
 
 void MainWindow::SetCaption(const std::string& caption) {
-  SetWindowTextA(hwnd_, caption.c_str());
+  SetWindowTextUtf8(hwnd_, caption);
 }
 
 void MainWindow::ProcessMessages() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // keep the loop's end for the loop
       break;
     }
     if (TakePostedRequest(msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
 }
 
@@ -177,50 +189,75 @@ void MainWindow::EndMessageLoop() {
                             WindowTimer::LedTimer, WindowTimer::TrayClickTimer}) {
     StopTimer(timer);
   }
+  KillTimer(hwnd_, kTrayRetryTimer);
   PostQuitMessage(0);
 }
 
-NOTIFYICONDATAA MainWindow::TrayRecord() const {
-  NOTIFYICONDATAA record{};
+UniqueIcon MainWindow::LoadTrayIcon(HINSTANCE instance) {
+  // The small icon at the size the screen's DPI asks for (16 pixels at 100 %,
+  // 20 at 125 %, 24 at 150 %), drawn from the nearest image in the resource.
+  HICON icon = nullptr;
+  if (SUCCEEDED(LoadIconMetric(instance, MAKEINTRESOURCEW(IDI_PELORIN), LIM_SMALL, &icon))) {
+    return UniqueIcon(icon);
+  }
+  const int size = GetSystemMetrics(SM_CXSMICON);
+  return UniqueIcon(static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IDI_PELORIN), IMAGE_ICON, size, size, 0)));
+}
+
+NOTIFYICONDATAW MainWindow::TrayRecord() const {
+  NOTIFYICONDATAW record{};
   // The original, smallest form of the record: every shell version takes it.
-  record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  record.cbSize = NOTIFYICONDATAW_V1_SIZE;
   record.hWnd = hwnd_;
   record.uID = 0;
   record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record.uCallbackMessage = kTrayCallback;
   record.hIcon = tray_icon_.get();
-  std::strncpy(record.szTip, tray_tip_.c_str(), sizeof(record.szTip) - 1);
+  std::wcsncpy(record.szTip, Widen(tray_tip_).c_str(), std::size(record.szTip) - 1);
   return record;
 }
 
+bool MainWindow::TryAddTrayIcon() {
+  NOTIFYICONDATAW record = TrayRecord();
+  if (Shell_NotifyIconW(NIM_ADD, &record)) return true;
+  // A busy shell may time out the call and add the icon later, or the icon
+  // may be there already: then it only needs to be brought up to date.
+  return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
+}
+
 void MainWindow::AddTrayIcon() {
-  NOTIFYICONDATAA record = TrayRecord();
-  Shell_NotifyIconA(NIM_ADD, &record);  // not tested: nothing to do about a missing taskbar
   tray_icon_added_ = true;
+  if (TryAddTrayIcon()) {
+    KillTimer(hwnd_, kTrayRetryTimer);
+  } else {
+    SetTimer(hwnd_, kTrayRetryTimer, kTrayRetryIntervalMs, nullptr);
+  }
 }
 
 void MainWindow::RemoveTrayIcon() {
-  NOTIFYICONDATAA record = TrayRecord();
-  Shell_NotifyIconA(NIM_DELETE, &record);
+  KillTimer(hwnd_, kTrayRetryTimer);
+  NOTIFYICONDATAW record = TrayRecord();
+  Shell_NotifyIconW(NIM_DELETE, &record);
   tray_icon_added_ = false;
 }
 
 void MainWindow::SetTrayTip(const std::string& tip) {
   tray_tip_ = tip;
   if (!tray_icon_added_) return;
-  NOTIFYICONDATAA record = TrayRecord();
+  NOTIFYICONDATAW record = TrayRecord();
   record.uFlags = NIF_TIP;
   // Not tested, as for the adding: a tip the shell did not take is no fault.
-  Shell_NotifyIconA(NIM_MODIFY, &record);
+  Shell_NotifyIconW(NIM_MODIFY, &record);
 }
 
 void MainWindow::CreateTrayMenu() {
   tray_menu_.reset(CreatePopupMenu());
   HMENU menu = tray_menu_.get();
-  AppendMenuA(menu, MF_STRING, IDM_TRAY_PROPERTIES, "P&roperties");
-  AppendMenuA(menu, MF_STRING, IDM_TRAY_START_PLAYER, "Start &Winamp");
-  AppendMenuA(menu, MF_STRING, IDM_TRAY_VOLUME, "&Volume");
-  AppendMenuA(menu, MF_STRING, IDM_TRAY_EXIT, "E&xit");
+  AppendMenuW(menu, MF_STRING, IDM_TRAY_PROPERTIES, L"P&roperties");
+  AppendMenuW(menu, MF_STRING, IDM_TRAY_START_PLAYER, L"Start &Winamp");
+  AppendMenuW(menu, MF_STRING, IDM_TRAY_VOLUME, L"&Volume");
+  AppendMenuW(menu, MF_STRING, IDM_TRAY_EXIT, L"E&xit");
   SetMenuDefaultItem(menu, IDM_TRAY_PROPERTIES, FALSE);  // drawn bold
 }
 
@@ -232,7 +269,7 @@ void MainWindow::OpenTrayMenuAtCursor() {
   GetCursorPos(&cursor);
   TrackPopupMenuEx(tray_menu_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x,
                    cursor.y, hwnd_, nullptr);
-  PostMessageA(hwnd_, WM_NULL, 0, 0);
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
 void MainWindow::EnableTrayMenuItem(TrayMenuItem item, bool enabled) {
@@ -241,19 +278,19 @@ void MainWindow::EnableTrayMenuItem(TrayMenuItem item, bool enabled) {
 }
 
 void MainWindow::SetResult(LRESULT result) {
-  SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+  SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
 }
 
 INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, lparam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, lparam);
     auto* self = reinterpret_cast<MainWindow*>(lparam);
     self->hwnd_ = hwnd;
     INT_PTR result = FALSE;
     if (self->content_) self->content_->HandleDialogMessage(hwnd, message, wparam, lparam, result);
     return FALSE;  // the window stays hidden; no control takes the focus yet
   }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   return self ? self->Handle(message, wparam, lparam) : FALSE;
 }
 
@@ -285,6 +322,10 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   switch (message) {
     case WM_TIMER: {
+      if (wparam == kTrayRetryTimer) {
+        if (TryAddTrayIcon()) KillTimer(hwnd_, kTrayRetryTimer);
+        return TRUE;
+      }
       WindowTimer timer;
       if (TimerFromId(wparam, timer)) events_->OnTimer(timer);
       return TRUE;

@@ -70,7 +70,11 @@ class MainWindow final : public ProgramWindow {
   bool HandleCommand(WORD id);
   bool TakePostedRequest(const MSG& msg);
   void CreateTrayMenu();
-  NOTIFYICONDATAA TrayRecord() const;
+  static UniqueIcon LoadTrayIcon(HINSTANCE instance);
+  NOTIFYICONDATAW TrayRecord() const;
+  // One NIM_ADD (or NIM_MODIFY of an icon already there); true when the
+  // shell shows the icon.
+  bool TryAddTrayIcon();
   void SetResult(LRESULT result);
 
   HINSTANCE instance_ = nullptr;

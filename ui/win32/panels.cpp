@@ -3,6 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
+
+#include "platform/win32/wide_text.h"
 
 #include "ui/win32/scoped_win.h"
 
@@ -11,13 +14,15 @@ namespace {
 
 constexpr char kShieldClass[] = "PelorinClickShield";
 constexpr char kPictureClass[] = "PelorinPictureBox";
+constexpr wchar_t kShieldClassW[] = L"PelorinClickShield";
+constexpr wchar_t kPictureClassW[] = L"PelorinPictureBox";
 
 INT_PTR CALLBACK PanelProc(HWND panel, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(panel, GWLP_USERDATA, lparam);
+    SetWindowLongPtrW(panel, GWLP_USERDATA, lparam);
     return FALSE;
   }
-  auto* sink = reinterpret_cast<PanelSink*>(GetWindowLongPtrA(panel, GWLP_USERDATA));
+  auto* sink = reinterpret_cast<PanelSink*>(GetWindowLongPtrW(panel, GWLP_USERDATA));
   INT_PTR result = FALSE;
   if (sink && sink->OnPanelMessage(panel, message, wparam, lparam, result)) return result;
   return FALSE;
@@ -38,7 +43,7 @@ LRESULT CALLBACK ShieldProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     case WM_MOUSEACTIVATE:
       return message == WM_MOUSEACTIVATE ? MA_NOACTIVATE : 0;
     default:
-      return DefWindowProcA(hwnd, message, wparam, lparam);
+      return DefWindowProcW(hwnd, message, wparam, lparam);
   }
 }
 
@@ -48,17 +53,17 @@ struct PictureState {
 };
 
 PictureState* StateOf(HWND hwnd) {
-  return reinterpret_cast<PictureState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  return reinterpret_cast<PictureState*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {
   BITMAP info{};
-  if (bitmap) GetObjectA(bitmap, sizeof(info), &info);
+  if (bitmap) GetObjectW(bitmap, sizeof(info), &info);
   return {info.bmWidth, info.bmHeight};
 }
 
 void UpdateScrollBar(HWND hwnd) {
-  if (!(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_HSCROLL)) return;
+  if (!(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_HSCROLL)) return;
   PictureState* state = StateOf(hwnd);
   RECT client;
   GetClientRect(hwnd, &client);
@@ -130,11 +135,11 @@ void PaintPicture(HWND hwnd) {
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_NCCREATE:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new PictureState));
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new PictureState));
       break;
     case WM_NCDESTROY:
       delete StateOf(hwnd);
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       break;
     case WM_HSCROLL:
       ScrollPicture(hwnd, LOWORD(wparam));
@@ -149,29 +154,29 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       return 0;
     case WM_LBUTTONDOWN:
       // A click on the picture is its parent's business (focus to the notebook).
-      SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
+      SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
                    reinterpret_cast<LPARAM>(hwnd));
       return 0;
     default:
       break;
   }
-  return DefWindowProcA(hwnd, message, wparam, lparam);
+  return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
 void RegisterClasses(HINSTANCE instance) {
   static bool registered = false;
   if (registered) return;
   registered = true;
-  WNDCLASSEXA wc{};
+  WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.hInstance = instance;
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.lpfnWndProc = ShieldProc;
-  wc.lpszClassName = kShieldClass;
-  RegisterClassExA(&wc);
+  wc.lpszClassName = kShieldClassW;
+  RegisterClassExW(&wc);
   wc.lpfnWndProc = PictureProc;
-  wc.lpszClassName = kPictureClass;
-  RegisterClassExA(&wc);
+  wc.lpszClassName = kPictureClassW;
+  RegisterClassExW(&wc);
 }
 
 // An empty child dialog: tab order and keyboard navigation work across
@@ -193,7 +198,7 @@ HWND ControlBuilder::Panel(HWND parent, int x, int y, int w, int h) {
   PanelTemplate tpl{};
   tpl.header.style = WS_CHILD | WS_VISIBLE | DS_CONTROL | WS_CLIPCHILDREN;
   tpl.header.dwExtendedStyle = WS_EX_CONTROLPARENT;
-  HWND panel = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &tpl.header, parent, PanelProc,
+  HWND panel = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &tpl.header, parent, PanelProc,
                                           reinterpret_cast<LPARAM>(&sink_));
   if (!panel) return nullptr;
   MoveWindow(panel, Scale(x), Scale(y), Scale(w), Scale(h), FALSE);
@@ -202,12 +207,14 @@ HWND ControlBuilder::Panel(HWND parent, int x, int y, int w, int h) {
 
 HWND ControlBuilder::Control(HWND parent, const char* window_class, DWORD style, DWORD ex_style,
                              int id, int x, int y, int w, int h, const char* text) {
-  RegisterClasses(GetModuleHandleA(nullptr));
-  HWND hwnd = CreateWindowExA(ex_style, window_class, text, WS_CHILD | WS_VISIBLE | style, Scale(x),
-                              Scale(y), Scale(w), Scale(h), parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              GetModuleHandleA(nullptr), nullptr);
-  if (hwnd) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(style_.NormalFont()), FALSE);
+  RegisterClasses(GetModuleHandleW(nullptr));
+  const std::wstring wide_class = Widen(window_class);
+  const std::wstring wide_text = Widen(text ? text : "");
+  HWND hwnd = CreateWindowExW(ex_style, wide_class.c_str(), text ? wide_text.c_str() : nullptr,
+                              WS_CHILD | WS_VISIBLE | style, Scale(x), Scale(y), Scale(w), Scale(h),
+                              parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              GetModuleHandleW(nullptr), nullptr);
+  if (hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(style_.NormalFont()), FALSE);
   return hwnd;
 }
 
@@ -232,7 +239,7 @@ HWND ControlBuilder::Combo(HWND parent, int id, int x, int y, int w, int rows) {
   // The height of a drop-down list is that of its dropped list.
   HWND combo = Control(parent, "COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, id, x, y,
                        w, 24 + rows * 15);
-  if (combo) SendMessageA(combo, CB_SETMINVISIBLE, static_cast<WPARAM>(rows), 0);
+  if (combo) SendMessageW(combo, CB_SETMINVISIBLE, static_cast<WPARAM>(rows), 0);
   return combo;
 }
 
@@ -265,7 +272,7 @@ HWND ControlBuilder::PictureBox(HWND parent, int id, int x, int y, int w, int h,
 HWND ControlBuilder::Group(HWND parent, ControlEntry& entry, int id, int x, int y, int w, int h) {
   entry.kind = ControlKind::Group;
   entry.hwnd = Panel(parent, x, y, w, h);
-  SetWindowLongPtrA(entry.hwnd, GWLP_ID, id);
+  SetWindowLongPtrW(entry.hwnd, GWLP_ID, id);
   entry.parts = {GroupFrame(entry.hwnd, 0, 0, w, h)};
   return entry.hwnd;
 }

@@ -7,6 +7,7 @@
 
 #include "ui/win32/control_ids.h"
 #include "ui/win32/properties_view.h"
+#include "ui/win32/window_text.h"
 
 namespace pelorin::win32 {
 namespace {
@@ -17,18 +18,11 @@ using O = OptionsControl;
 using H = HelpAboutControl;
 
 int ListSelection(HWND combo) {
-  return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+  return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
 }
 
 bool Ticked(HWND button) {
-  return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-std::string TextOf(HWND hwnd) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-  return text;
+  return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 template <typename Control>
@@ -138,7 +132,7 @@ void PropertiesView::OnWinampCommand(WinampControl control, WORD code, HWND hwnd
       break;
     case W::PrimaryFileField:
       // A text the presenter showed is not the user's edit.
-      if (code == EN_CHANGE && !style_.Updating()) editor.FileTextChanged(port, TextOf(hwnd));
+      if (code == EN_CHANGE && !style_.Updating()) editor.FileTextChanged(port, WindowText(hwnd));
       break;
     case W::PrimaryBrowseFileButton:
       if (code == BN_CLICKED) editor.BrowseFileClicked(port);
@@ -209,7 +203,7 @@ void PropertiesView::OnTrackBar(HWND track_bar) {
   OptionsControl control;
   if (!window_ || !Options().Find(track_bar, control)) return;
   ControlEntry& entry = Options().Entry(control);
-  const int position = static_cast<int>(SendMessageA(track_bar, TBM_GETPOS, 0, 0));
+  const int position = static_cast<int>(SendMessageW(track_bar, TBM_GETPOS, 0, 0));
   // A track bar reports every step of a drag and its end; only a new
   // position is a change.
   if (position == entry.selection) return;

@@ -9,6 +9,7 @@
 #include "ui/win32/control_hooks.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/properties_view.h"
+#include "ui/win32/window_text.h"
 
 namespace pelorin::win32 {
 namespace {
@@ -44,7 +45,8 @@ int HelpId(H control) {
 void PropertiesView::BuildComPortsPage(ControlBuilder& b, HWND page) {
   BuildComPortsGroup(b, page, PortRole::Primary, 4);
   Put(ComPorts(), C::UseSecondaryCheck,
-      b.CheckBox(page, IdOf(kComPortsIdBase, C::UseSecondaryCheck), 16, 148, 220), ControlKind::Check);
+      b.CheckBox(page, IdOf(kComPortsIdBase, C::UseSecondaryCheck), 16, 148, 220),
+      ControlKind::Check);
   BuildComPortsGroup(b, page, PortRole::Secondary, 170);
 }
 
@@ -267,14 +269,14 @@ void PropertiesView::BuildAboutPage(ControlBuilder& b, HWND page) {
     LinkLine& line = link_lines_[k];
     line.link = links[k];
     line.before = b.Label(page, kStaticId, 12, top, 320);
-    SetWindowTextA(line.before, before[k]);
+    SetWindowTextUtf8(line.before, before[k]);
     HWND link = Put(
         t, links[k],
         b.Control(page, "STATIC", SS_NOTIFY | SS_NOPREFIX, 0, HelpId(links[k]), 12, top, 60, 15),
         ControlKind::Label);
     HookLink(link, *this, links[k]);
     line.after = b.Label(page, kStaticId, 12, top, 20);
-    SetWindowTextA(line.after, after[k]);
+    SetWindowTextUtf8(line.after, after[k]);
   }
   Put(t, H::DisclaimerLabel, b.Label(page, kStaticId, 12, 230, 320, 60), ControlKind::Label);
 }

@@ -10,6 +10,7 @@
 #include "ui/win32/control_hooks.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/resource_ids.h"
+#include "ui/win32/window_text.h"
 
 namespace pelorin::win32 {
 namespace {
@@ -113,15 +114,15 @@ bool PropertiesView::OnPanelMessage(HWND panel, UINT message, WPARAM wparam, LPA
 void PropertiesView::CreateContent(HWND hwnd) {
   hwnd_ = hwnd;
   dpi_ = ScreenDpi();
-  style_.Create(hwnd, reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)));
+  style_.Create(hwnd, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
   // Owned windows get no taskbar button: a hidden owner stands in for the
   // application window, so the program shows only in the notification area.
-  owner_ = CreateWindowExA(0, "STATIC", "Pelorin", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-  SetWindowLongPtrA(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner_));
+  owner_ = CreateWindowExW(0, L"STATIC", L"Pelorin", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner_));
   ControlBuilder b(style_, *this, dpi_);
-  about_icon_image_.reset(static_cast<HICON>(LoadImageA(
-      GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, b.Scale(64), b.Scale(64), 0)));
+  about_icon_image_.reset(static_cast<HICON>(LoadImageW(
+      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, b.Scale(64), b.Scale(64), 0)));
   PlaceWindowForShow();
   RECT page_area{};
   BuildFrame(b, page_area);
@@ -139,13 +140,14 @@ void PropertiesView::BuildFrame(ControlBuilder& b, RECT& page_area) {
                 kTabArea.top, kTabArea.right - kTabArea.left, kTabArea.bottom - kTabArea.top);
   SetUpTabImages();
   // The page area: the tab's display rectangle with one row of tabs.
-  TCITEMA probe{};
+  TCITEMW probe{};
   probe.mask = TCIF_TEXT | TCIF_IMAGE;
-  probe.pszText = const_cast<char*>("COM ports");
-  SendMessageA(tabs.hwnd, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&probe));
+  wchar_t probe_text[] = L"COM ports";
+  probe.pszText = probe_text;
+  SendMessageW(tabs.hwnd, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&probe));
   GetClientRect(tabs.hwnd, &page_area);
-  SendMessageA(tabs.hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page_area));
-  SendMessageA(tabs.hwnd, TCM_DELETEALLITEMS, 0, 0);
+  SendMessageW(tabs.hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page_area));
+  SendMessageW(tabs.hwnd, TCM_DELETEALLITEMS, 0, 0);
   const int width = MulDiv(page_area.right - page_area.left, 96, dpi_);
   const int height = MulDiv(page_area.bottom - page_area.top, 96, dpi_);
   tabs.pages.clear();
@@ -175,14 +177,14 @@ void PropertiesView::BuildFrame(ControlBuilder& b, RECT& page_area) {
 
 void PropertiesView::SetUpTabImages() {
   tab_images_ = MakeTabImages(MulDiv(16, dpi_, 96));
-  SendMessageA(Frame().Entry(FrameControl::Tabs).hwnd, TCM_SETIMAGELIST, 0,
+  SendMessageW(Frame().Entry(FrameControl::Tabs).hwnd, TCM_SETIMAGELIST, 0,
                reinterpret_cast<LPARAM>(tab_images_.get()));
 }
 
 void PropertiesView::PlaceWindowForShow() {
   // The start-up client size, then centred on the screen.
-  const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE));
-  const DWORD ex_style = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE));
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+  const DWORD ex_style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
   RECT r{0, 0, MulDiv(kClientWidth, dpi_, 96), MulDiv(kClientHeight, dpi_, 96)};
   AdjustWindowRectEx(&r, style, FALSE, ex_style);
   const int w = r.right - r.left;
@@ -211,7 +213,7 @@ void WinampTable::AvoidRowLabelOverlap(PortRole port) {
   HWND row3 = Entry(WinampControlOf(port, WinampControl::PrimaryRow3Label)).hwnd;
   if (!inact || !row3) return;
   FitLabelToText(inact);
-  if ((GetWindowLongPtrA(row3, GWL_STYLE) & WS_VISIBLE) == 0) return;
+  if ((GetWindowLongPtrW(row3, GWL_STYLE) & WS_VISIBLE) == 0) return;
   RECT label, row, overlap;
   GetWindowRect(inact, &label);
   GetWindowRect(row3, &row);
@@ -226,11 +228,7 @@ void PropertiesView::LayOutLinks() {
   WindowDc dc(about_page_);
   SelectedObject font(dc.Get(), style_.NormalFont());
   auto text_width = [&](HWND hwnd) {
-    char text[256] = {};
-    GetWindowTextA(hwnd, text, sizeof(text));
-    SIZE size{};
-    GetTextExtentPoint32A(dc.Get(), text, lstrlenA(text), &size);
-    return static_cast<int>(size.cx);
+    return static_cast<int>(TextExtent(dc.Get(), WindowText(hwnd)).cx);
   };
   for (const LinkLine& line : link_lines_) {
     HWND link = HelpAbout().Entry(line.link).hwnd;
@@ -255,7 +253,7 @@ void PropertiesView::LayOutLinks() {
 bool PropertiesView::OnNotify(const NMHDR& header) {
   ControlEntry& tabs = Frame().Entry(FrameControl::Tabs);
   if (header.hwndFrom != tabs.hwnd || header.code != TCN_SELCHANGE) return false;
-  const int index = static_cast<int>(SendMessageA(tabs.hwnd, TCM_GETCURSEL, 0, 0));
+  const int index = static_cast<int>(SendMessageW(tabs.hwnd, TCM_GETCURSEL, 0, 0));
   SetEntrySelection(tabs, index);
   if (window_) window_->TabSelected(index);
   return true;

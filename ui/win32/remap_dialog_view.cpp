@@ -15,33 +15,33 @@ constexpr int kClientHeight = 235;
 // Below the centre of the screen, so the properties window stays in view.
 constexpr int kBelowCentre = 120;
 
-bool RegisterDialogClass(HINSTANCE instance, const char* name) {
-  WNDCLASSEXA wc{};
+bool RegisterDialogClass(HINSTANCE instance, const wchar_t* name) {
+  WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = DefDlgProcA;
+  wc.lpfnWndProc = DefDlgProcW;
   wc.cbWndExtra = DLGWINDOWEXTRA;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = name;
-  return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 // An empty dialog template of window class `name`, in the shell's dialog font.
-std::vector<WORD> DialogTemplate(const char* name) {
+std::vector<WORD> DialogTemplate(const wchar_t* name) {
   std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
   auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
   header->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
   header->dwExtendedStyle = WS_EX_CONTROLPARENT;
-  auto text = [&](const char* s) {
-    for (; *s; ++s) words.push_back(static_cast<WORD>(static_cast<unsigned char>(*s)));
+  auto text = [&](const wchar_t* s) {
+    for (; *s; ++s) words.push_back(static_cast<WORD>(*s));
     words.push_back(0);
   };
   words.push_back(0);  // no menu
   text(name);          // window class
   words.push_back(0);  // no title yet: the presenter gives it
   words.push_back(8);  // point size
-  text("MS Shell Dlg");
+  text(L"MS Shell Dlg");
   return words;
 }
 
@@ -55,10 +55,10 @@ RemapDialogView::~RemapDialogView() {
 }
 
 bool RemapDialogView::Create(HINSTANCE instance, PortRole port, HWND owner) {
-  const char* name = port == PortRole::Primary ? "TForm2" : "TForm3";
+  const wchar_t* name = port == PortRole::Primary ? L"TForm2" : L"TForm3";
   if (!RegisterDialogClass(instance, name)) return false;
   const std::vector<WORD> tpl = DialogTemplate(name);
-  hwnd_ = CreateDialogIndirectParamA(instance, reinterpret_cast<const DLGTEMPLATE*>(tpl.data()),
+  hwnd_ = CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(tpl.data()),
                                      owner, DialogProc, reinterpret_cast<LPARAM>(this));
   return hwnd_ != nullptr;
 }
@@ -66,23 +66,23 @@ bool RemapDialogView::Create(HINSTANCE instance, PortRole port, HWND owner) {
 INT_PTR CALLBACK RemapDialogView::DialogProc(HWND hwnd, UINT message, WPARAM wparam,
                                              LPARAM lparam) {
   if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, lparam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, lparam);
     auto* self = reinterpret_cast<RemapDialogView*>(lparam);
     self->hwnd_ = hwnd;
-    self->style_.Create(hwnd, reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)));
+    self->style_.Create(hwnd, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
     ControlBuilder b(self->style_, *self, ScreenDpi());
     self->Build(b);
     return FALSE;
   }
-  auto* self = reinterpret_cast<RemapDialogView*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = reinterpret_cast<RemapDialogView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   return self ? self->Handle(message, wparam, lparam) : FALSE;
 }
 
 void RemapDialogView::Build(ControlBuilder& b) {
   const int dpi = ScreenDpi();
   RECT r{0, 0, MulDiv(kClientWidth, dpi, 96), MulDiv(kClientHeight, dpi, 96)};
-  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
   SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   Entry(R::Dialog) = {hwnd_, ControlKind::Window};
@@ -150,7 +150,7 @@ INT_PTR RemapDialogView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (presenter_) presenter_->OnCloseRequest();
       return TRUE;
     case WM_QUERYENDSESSION:
-      SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT,
+      SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT,
                         presenter_ && !presenter_->OnCloseRequest() ? FALSE : TRUE);
       return TRUE;
     default: {

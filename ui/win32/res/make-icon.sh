@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Regenerates pelorin.ico (16, 32, 48 and 64 pixels) with ImageMagick: a
+# Regenerates pelorin.ico (16, 20, 24, 32, 48 and 64 pixels: 20 and 24 are
+# the small icon at 125 and 150 per cent) with ImageMagick: a
 # push-button seen from above, with an LED beside it, on a dark blue tile.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 tmp=$(mktemp -d)
-for s in 16 32 48 64; do
+for s in 16 20 24 32 48 64; do
   r=$((s / 8)); c=$((s / 2)); b=$((s * 5 / 16)); l=$((s / 10 + 1))
   convert -size ${s}x${s} xc:none \
     -fill '#1f3a68' -draw "roundrectangle 0,0 $((s - 1)),$((s - 1)) $r,$r" \
@@ -13,5 +14,5 @@ for s in 16 32 48 64; do
     -fill '#5cff5c' -draw "circle $((s - l - 2)),$((l + 2)) $((s - l - 2)),2" \
     "$tmp/icon-$s.png"
 done
-convert "$tmp"/icon-16.png "$tmp"/icon-32.png "$tmp"/icon-48.png "$tmp"/icon-64.png pelorin.ico
+convert "$tmp"/icon-{16,20,24,32,48,64}.png pelorin.ico
 rm -rf "$tmp"
