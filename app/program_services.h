@@ -46,6 +46,9 @@ struct ProgramFacts {
   // Where a configuration-file name without a folder lives: the Windows
   // folder on Windows; empty takes such a name as given.
   std::string bare_config_name_folder;
+  // The user's local application-data folder, which holds the files Windows
+  // redirects for older programs (may be empty).
+  std::string user_local_app_data;
 };
 
 // The windows the program shows: the hidden main window and the views of
