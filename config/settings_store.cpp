@@ -79,11 +79,13 @@ std::string SettingsStore::ChooseDefaultPath(const std::string& beside) {
     Trace("Creating the settings folder failed: " + Describe(created.error()));
     return beside;
   }
-  const std::string path = folder + separator_ + kDefaultConfigFileName;
+  std::string path = folder + separator_ + kDefaultConfigFileName;
   TakeOverFile(beside, path);
   return path;
 }
 
+// Same-typed on purpose: a copy's source and target, in that order.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void SettingsStore::TakeOverFile(const std::string& from, const std::string& to) {
   if (files_.FileExists(to)) return;
   // The bytes as they are: the copy is the same file, whatever it holds.
