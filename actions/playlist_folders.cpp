@@ -88,13 +88,20 @@ std::optional<int> FindFolderTarget(LineReader& lines, int position, FolderJump 
                                       : NextFolderStart(lines, position);
 }
 
-// Same-typed on purpose: two folders in the order of the search.
+// Same-typed on purpose: three folders in the order of the search.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 std::vector<std::string> PlaylistFileCandidates(std::string_view player_dir,
-                                                std::string_view user_app_data_dir) {
+                                                std::string_view user_app_data_dir,
+                                                std::string_view user_local_app_data_dir) {
   std::vector<std::string> candidates{std::string(player_dir) + "\\winamp.m3u"};
   if (!user_app_data_dir.empty()) {
     candidates.push_back(std::string(user_app_data_dir) + "\\Winamp\\winamp.m3u");
+  }
+  // Only a folder on a drive ("C:\...") is redirected, never a network path.
+  const bool on_a_drive = player_dir.size() > 3 && player_dir[1] == ':' && player_dir[2] == '\\';
+  if (!user_local_app_data_dir.empty() && on_a_drive) {
+    candidates.push_back(std::string(user_local_app_data_dir) + "\\VirtualStore" +
+                         std::string(player_dir.substr(2)) + "\\winamp.m3u");
   }
   return candidates;
 }

@@ -32,10 +32,15 @@ std::string FolderOfEntry(std::string_view entry);
 std::optional<int> FindFolderTarget(LineReader& lines, int position, FolderJump jump);
 
 // Where the player may keep its playlist file, in order of preference for
-// equal ages: beside the player, then in the user's own player folder (where
-// players that keep settings per user write it).
+// equal ages: beside the player; then in the user's own player folder (where
+// players that keep settings per user write it); then where Windows
+// redirects the file of an older 32-bit player that writes beside itself in
+// a folder the user may not write (Program Files): the same path, without
+// its drive, under "VirtualStore" in the user's local application-data
+// folder. An empty folder adds no candidate.
 std::vector<std::string> PlaylistFileCandidates(std::string_view player_dir,
-                                                std::string_view user_app_data_dir);
+                                                std::string_view user_app_data_dir,
+                                                std::string_view user_local_app_data_dir = {});
 
 // The "Previous folder" and "Next folder" commands over the player's playlist
 // file. The caller has had the player write the file just before.

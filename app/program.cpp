@@ -24,6 +24,18 @@ constexpr const char* kVolumeMixerSliderSwitch = "-f";
 constexpr const char* kOldVolumeControl = "sndvol32.exe";
 constexpr const char* kOldVolumeControlSimpleSwitch = "/t";
 
+MessageBoxRequest SaveFailureBox(const SaveFailure& failure, WindowId owner) {
+  MessageBoxRequest box;
+  box.owner = owner;
+  box.text = "Pelorin could not save its settings in\r\n" + failure.path + "\r\n\r\n" +
+             failure.reason +
+             ".\r\n\r\nThe changes stay in effect until Pelorin ends. To keep them, choose "
+             "another configuration file on the Options tab.";
+  box.caption = kProgramCaption;
+  box.icon = MessageIcon::Warning;
+  return box;
+}
+
 }  // namespace
 
 Program::Program(const ProgramServices& services, const ProgramViews& views, ProgramFacts facts)
@@ -58,6 +70,8 @@ Program::Program(const ProgramServices& services, const ProgramViews& views, Pro
       random_(std::random_device{}()) {
   store_.SetView(&properties_.Options());
   store_.SetBareNameFolder(facts_.bare_config_name_folder);
+  store_.SetPerUserFolder(facts_.user_app_data);
+  store_.SetSaveFailureHandler([this](const SaveFailure& failure) { ReportSaveFailure(failure); });
 }
 
 void Program::Initialise() {
@@ -151,7 +165,8 @@ void Program::StartUp() {
       LocatePlayer(services_.registry, services_.files, facts_.executable_path);
   player_directory_ = player.directory;
   if (!player.found) window_.EnableTrayMenuItem(TrayMenuItem::StartPlayer, false);
-  playlist_.SetCandidates(PlaylistFileCandidates(player_directory_, facts_.user_app_data));
+  playlist_.SetCandidates(
+      PlaylistFileCandidates(player_directory_, facts_.user_app_data, facts_.user_local_app_data));
 
   store_.Open();
   std::vector<std::string> commands;
@@ -313,7 +328,9 @@ bool Program::OnSessionEndQuery() {
   if (window_.Visible()) return properties_.OnCloseRequest(true);
   // Only the settings, which a forced end would otherwise lose: a cancelled
   // end must leave the program running with its icon, port and timers.
+  session_end_query_ = true;
   WriteSettings();
+  session_end_query_ = false;
   return true;
 }
 
@@ -336,6 +353,15 @@ void Program::EndOnClose(bool store_settings) {
   if (store_settings) WriteSettings();
   window_.RemoveTrayIcon();
   tray_icon_shown_ = false;
+}
+
+void Program::ReportSaveFailure(const SaveFailure& failure) {
+  // A box would hold up the end of the session, which cannot wait for an
+  // answer; the trace has the failure.
+  if (save_failure_reported_ || session_end_query_) return;
+  // Set before the box: its message loop may run another failing save.
+  save_failure_reported_ = true;
+  services_.message_boxes.Show(SaveFailureBox(failure, window_.Id()));
 }
 
 bool Program::StartPollTimer() {

@@ -103,6 +103,8 @@ class Program final : public ProgramWindowEvents,
   // The end on a close request or the session's end: lock, timers, LEDs and
   // ports released in that order, the tray icon removed.
   void EndOnClose(bool store_settings);
+  // Tells the user of the run's first save that failed; the rest stay quiet.
+  void ReportSaveFailure(const SaveFailure& failure);
 
   // TrayHost
   void StartClickTimer() override { window_.StartTimer(WindowTimer::TrayClickTimer); }
@@ -172,6 +174,10 @@ class Program final : public ProgramWindowEvents,
   // loops of their own, in which an end can happen; whatever was waiting on
   // such a box then must neither restart a timer nor send a command.
   bool ending_ = false;
+  // The user has been told that a save failed (once per run is enough).
+  bool save_failure_reported_ = false;
+  // The session asks whether it may end: no box may hold it up now.
+  bool session_end_query_ = false;
 };
 
 }  // namespace pelorin

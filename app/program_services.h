@@ -50,6 +50,9 @@ struct ProgramFacts {
   // The Windows system folder, where the system's volume control lives;
   // empty when it cannot be read.
   std::string system_folder;
+  // The user's local application-data folder, which holds the files Windows
+  // redirects for older programs (may be empty).
+  std::string user_local_app_data;
 };
 
 // The windows the program shows: the hidden main window and the views of

@@ -26,6 +26,8 @@ class MemoryFiles final : public pelorin::FileSystem {
     return pelorin::OsError{80, "CreateFile", path};  // ERROR_FILE_EXISTS
   }
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+  bool FolderTakesNewFiles(const std::string&) override { return true; }
+  pelorin::OsStatus CreateFolder(const std::string&) override { return {}; }
   std::map<std::string, std::string> files;
 };
 

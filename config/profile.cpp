@@ -159,7 +159,13 @@ std::optional<std::string> ProfileDocument::Get(std::string_view section_name,
       value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
-  return std::string(value.substr(0, kMaxValueLength));
+  // The text is UTF-8: a cut inside a character would leave bytes that
+  // are no text at all, so it backs up to where that character starts.
+  std::size_t length = std::min(value.size(), kMaxValueLength);
+  if (length < value.size()) {
+    while (length > 0 && (static_cast<unsigned char>(value[length]) & 0xC0) == 0x80) --length;
+  }
+  return std::string(value.substr(0, length));
 }
 
 // Same-typed on purpose: section, key and value, in the order of every profile API.

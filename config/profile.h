@@ -22,7 +22,9 @@ namespace pelorin {
 //   - only the first section of a name is searched, and in it the first
 //     entry of a name answers;
 //   - a value enclosed in one matching pair of single or double quotes loses
-//     them, and a value is cut to kMaxValueLength characters.
+//     them, and a value is cut to kMaxValueLength bytes, never inside a
+//     character.
+// The text is UTF-8 (the file system converts a file in another encoding).
 // A UTF-8 byte-order mark is skipped and kept. A document whose first line
 // ends in "\n" alone is written out with "\n" line ends, any other with "\r\n".
 class ProfileDocument {

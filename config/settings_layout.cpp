@@ -231,7 +231,7 @@ void WriteSlot(Writer& out, PortRole port, int index, const ButtonSlot& slot) {
 
 ProfileDocument SettingsStore::LoadForReading() const {
   // A file that cannot be read reads as empty: every key takes its fallback.
-  FileContents contents = files_.ReadWholeFile(FilePath());
+  FileContents contents = files_.ReadProfileFile(FilePath());
   return contents.status == ReadStatus::Ok ? ProfileDocument::Parse(contents.bytes)
                                            : ProfileDocument{};
 }
@@ -323,7 +323,7 @@ void SettingsStore::WriteSettings(const Settings& settings) {
   out.WriteString(kOptions, "Version", kConfigVersion);
 
   // The file is replaced in one step; one that could not be read is left alone.
-  if (document) Save(*document);
+  Save(document);
   // Failing to record the pointer is ignored on purpose, like every store write.
   if (settings_key_) (void)settings_key_->WriteString(kConfigPointerName, config_path_);
 }

@@ -14,6 +14,11 @@ std::string LowerAscii(std::string text) {
   return text;
 }
 
+// Why a save failed, in the system's words where it has some.
+std::string ReasonOf(const OsError& error) {
+  return error.text.empty() ? "Error " + std::to_string(error.code) : error.text;
+}
+
 }  // namespace
 
 std::unique_ptr<RegistryKey> OpenRunKey(Registry& registry) {
@@ -54,8 +59,41 @@ void SettingsStore::Open() {
   settings_key_ = key.Release();
   std::string pointer;
   if (settings_key_) pointer = settings_key_->ReadString(kConfigPointerName).value_or("");
-  config_path_ = pointer.empty() ? default_path_ : pointer;
+  // Every save records the file in use, the default one too: a value naming
+  // the file beside the executable is no choice of the user's, and must not
+  // keep the settings in a folder this user can no longer write.
+  const std::string beside = default_path_;
+  default_path_ = ChooseDefaultPath(beside);
+  const bool chosen = !pointer.empty() && LowerAscii(pointer) != LowerAscii(beside);
+  config_path_ = chosen ? pointer : default_path_;
   if (view_ != nullptr) view_->ShowConfigPath(config_path_);
+}
+
+std::string SettingsStore::ChooseDefaultPath(const std::string& beside) {
+  const std::size_t last = beside.rfind(separator_);
+  const std::string exe_folder = beside.substr(0, last == std::string::npos ? 0 : last);
+  if (per_user_folder_.empty() || files_.FolderTakesNewFiles(exe_folder)) return beside;
+  const std::string folder = per_user_folder_ + separator_ + kPerUserFolderName;
+  if (OsStatus created = files_.CreateFolder(folder); !created) {
+    // Saves beside the executable fail then, and say so.
+    Trace("Creating the settings folder failed: " + Describe(created.error()));
+    return beside;
+  }
+  std::string path = folder + separator_ + kDefaultConfigFileName;
+  TakeOverFile(beside, path);
+  return path;
+}
+
+// Same-typed on purpose: a copy's source and target, in that order.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
+void SettingsStore::TakeOverFile(const std::string& from, const std::string& to) {
+  if (files_.FileExists(to)) return;
+  // The bytes as they are: the copy is the same file, whatever it holds.
+  FileContents old = files_.ReadWholeFile(from);
+  if (old.status != ReadStatus::Ok) return;
+  if (OsStatus copied = files_.CreateNewFile(to, old.bytes); !copied) {
+    Trace("Copying the settings failed: " + Describe(copied.error()));
+  }
 }
 
 std::string SettingsStore::FilePath() const {
@@ -90,7 +128,7 @@ void SettingsStore::UseConfigFile(const std::string& path, Settings& settings) {
 }
 
 std::optional<ProfileDocument> SettingsStore::LoadForChange() {
-  FileContents contents = files_.ReadWholeFile(FilePath());
+  FileContents contents = files_.ReadProfileFile(FilePath());
   switch (contents.status) {
     case ReadStatus::Ok:
       return ProfileDocument::Parse(contents.bytes);
@@ -102,21 +140,31 @@ std::optional<ProfileDocument> SettingsStore::LoadForChange() {
   return std::nullopt;
 }
 
-void SettingsStore::Save(const ProfileDocument& document) {
-  // A failed save (read-only file, missing folder, full disk) is ignored on
-  // purpose: the previous file stays whole and the program goes on. Only the
-  // trace tells.
-  if (OsStatus saved = files_.WriteFileAtomically(FilePath(), document.Serialize()); !saved) {
-    Trace("Saving the settings failed: " + Describe(saved.error()));
+void SettingsStore::Save(const std::optional<ProfileDocument>& document) {
+  // After a failed save (read-only file, missing folder, full disk) the
+  // previous file stays whole and the program goes on with the settings it
+  // has; the handler lets the user know.
+  if (!document) {
+    Trace("Saving the settings skipped: " + FilePath() + " exists but could not be read");
+    ReportSaveFailure("The file exists but could not be read");
+    return;
   }
+  OsStatus saved = files_.WriteProfileFileAtomically(FilePath(), document->Serialize());
+  if (!saved) {
+    Trace("Saving the settings failed: " + Describe(saved.error()));
+    ReportSaveFailure(ReasonOf(saved.error()));
+  }
+}
+
+void SettingsStore::ReportSaveFailure(std::string reason) {
+  if (on_save_failure_) on_save_failure_(SaveFailure{FilePath(), std::move(reason)});
 }
 
 void SettingsStore::WriteInteger(std::string_view section, std::string_view key, int value) {
   if (!opened_) return;
   std::optional<ProfileDocument> document = LoadForChange();
-  if (!document) return;
-  document->Set(section, key, std::to_string(value));
-  Save(*document);
+  if (document) document->Set(section, key, std::to_string(value));
+  Save(document);
 }
 
 void SettingsStore::WriteAutostartEntry(bool wanted) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -44,13 +45,21 @@ struct BrowseStart {
   std::string file_name;
 };
 
+// A save that did not reach the file: where it should have gone and why
+// not, in words for the user.
+struct SaveFailure {
+  std::string path;
+  std::string reason;
+};
+
 // Keeps Settings between runs: in a profile (INI) file whose path the
 // program's registry key remembers, with the key's older values as defaults
 // and the autostart entry kept in step with `AutoStartup`.
 //
 // A save never leaves a half-written file: the whole document goes to the
 // file in one atomic replacement. A save that fails, or a file that exists
-// but cannot be read, leaves the file as it was; nothing is reported.
+// but cannot be read, leaves the file as it was; the save-failure handler
+// hears of each such save, and the trace says why.
 class SettingsStore final : public LineMapStore {
  public:
   // `executable_path` is the program's own full path; `separator` the
@@ -68,10 +77,26 @@ class SettingsStore final : public LineMapStore {
   // file is the same whatever the current folder is. Empty (the default)
   // takes such a name as given.
   void SetBareNameFolder(std::string folder) { bare_name_folder_ = std::move(folder); }
+  // The user's own application-data folder, for a configuration file that
+  // cannot live beside the executable. Empty (the default): it always does.
+  void SetPerUserFolder(std::string folder) { per_user_folder_ = std::move(folder); }
+  // Told of every save that did not reach the file; may be empty.
+  void SetSaveFailureHandler(std::function<void(const SaveFailure&)> handler) {
+    on_save_failure_ = std::move(handler);
+  }
 
   // Start-up: opens (creating) the settings key, takes the configuration
-  // file from its `INI` value or else the default beside the executable, and
-  // shows the path.
+  // file and shows the path.
+  //
+  // A file the `INI` value names is the user's choice and is used as it is.
+  // Otherwise (no value, or the one an earlier save recorded for the file
+  // beside the executable) the file is the default one: beside the
+  // executable where this user may create files in its folder (a portable
+  // copy, or one the user installed), else "Pelorin.ini" in the folder
+  // "Pelorin" of the per-user folder, as for a normal user of a program in
+  // Program Files. That
+  // folder is created, and on the first start there a file beside the
+  // executable is copied into it; the original stays where it is.
   //
   // Writes before Open do nothing. Until then the store does not know which
   // file is the user's and nothing has been read from it, so a save (a close
@@ -96,7 +121,7 @@ class SettingsStore final : public LineMapStore {
   void WriteLineMap(PortRole port, const LineMap& map) override;
 
   // The file chooser's starting point; a current path without any folder
-  // gives way to the default path.
+  // gives way to the default path (the one Open chose).
   BrowseStart BrowseStartFor() const;
   // The user chose `path` as the configuration file: an existing file is
   // loaded into `settings`, a new one is created from them.
@@ -115,7 +140,15 @@ class SettingsStore final : public LineMapStore {
   // not be read, so that a save cannot wipe what it did not see.
   std::optional<ProfileDocument> LoadForChange();
   ProfileDocument LoadForReading() const;
-  void Save(const ProfileDocument& document);
+  // Stores `document`, or, when there is none (the file could not be read),
+  // reports that the save could not happen.
+  void Save(const std::optional<ProfileDocument>& document);
+  void ReportSaveFailure(std::string reason);
+  // The default file as Open describes it; `beside` is the one beside the
+  // executable.
+  std::string ChooseDefaultPath(const std::string& beside);
+  // Copies the file `from` to `to` unless `to` exists.
+  void TakeOverFile(const std::string& from, const std::string& to);
   void WriteAutostartEntry(bool wanted);
 
   FileSystem& files_;
@@ -125,6 +158,8 @@ class SettingsStore final : public LineMapStore {
   std::string default_path_;
   std::string config_path_;
   std::string bare_name_folder_;
+  std::string per_user_folder_;
+  std::function<void(const SaveFailure&)> on_save_failure_;
   std::unique_ptr<RegistryKey> settings_key_;
   RegistryKey* run_key_ = nullptr;
   bool opened_ = false;

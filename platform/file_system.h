@@ -19,7 +19,7 @@ struct FileContents {
 };
 
 // The few file operations the settings store needs. Paths are in the
-// platform's own form and encoding (ANSI on Windows). All calls come from the
+// platform's own form, as UTF-8 text. All calls come from the
 // user-interface thread.
 class FileSystem {
  public:
@@ -59,6 +59,26 @@ class FileSystem {
 
   // True when a file (not a folder) exists at `path`.
   virtual bool FileExists(const std::string& path) = 0;
+
+  // True when this user may create a new file in `folder` now. Found out by
+  // doing it: a file under a fresh name is created there and removed again,
+  // since rights, read-only media and system policies all have their say
+  // and only the attempt hears them all.
+  virtual bool FolderTakesNewFiles(const std::string& folder) = 0;
+
+  // Creates `folder` (its parent must exist); an existing folder of that
+  // name is success. On failure the result says why.
+  virtual OsStatus CreateFolder(const std::string& folder) = 0;
+
+  // A configuration (profile) file as UTF-8 text, and its replacement from
+  // UTF-8 text, with the guarantees of ReadWholeFile and WriteFileAtomically.
+  // The file holds the text in the encoding the platform's own readers of
+  // such files expect; where that is UTF-8 (POSIX) the bytes pass as they
+  // are, which is what these defaults do.
+  virtual FileContents ReadProfileFile(const std::string& path) { return ReadWholeFile(path); }
+  virtual OsStatus WriteProfileFileAtomically(const std::string& path, std::string_view text) {
+    return WriteFileAtomically(path, text);
+  }
 
   static constexpr std::size_t kMaxFileBytes = std::size_t{64} * 1024 * 1024;
 };

@@ -51,5 +51,8 @@ inline constexpr const char* kPlayerUninstallKeyPath =
 
 // The configuration file's name beside the executable.
 inline constexpr const char* kDefaultConfigFileName = "Pelorin.ini";
+// The folder in the user's application-data folder that holds the
+// configuration file where the executable's folder takes no new files.
+inline constexpr const char* kPerUserFolderName = "Pelorin";
 
 }  // namespace pelorin

@@ -183,5 +183,18 @@ TEST(PlaylistFileCandidatesTest, PerUserFolderOnlyWhenKnown) {
   EXPECT_THAT(PlaylistFileCandidates("C:\\Winamp", ""), ElementsAre(kBesidePlayer));
 }
 
+// A 32-bit player in Program Files writes its playlist where Windows
+// redirects it; a network folder is never redirected.
+TEST(PlaylistFileCandidatesTest, RedirectedFileOfAPlayerInAProtectedFolder) {
+  const char* local = "C:\\Users\\me\\AppData\\Local";
+  EXPECT_THAT(
+      PlaylistFileCandidates("C:\\Program Files (x86)\\Winamp", "", local),
+      ElementsAre(
+          "C:\\Program Files (x86)\\Winamp\\winamp.m3u",
+          "C:\\Users\\me\\AppData\\Local\\VirtualStore\\Program Files (x86)\\Winamp\\winamp.m3u"));
+  EXPECT_THAT(PlaylistFileCandidates("\\\\server\\Winamp", "", local),
+              ElementsAre("\\\\server\\Winamp\\winamp.m3u"));
+}
+
 }  // namespace
 }  // namespace pelorin

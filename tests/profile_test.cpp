@@ -77,7 +77,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"LongValueCut", "[A]\nKey=" + std::string(5000, 'v') + "\n", "A", "Key",
                  std::string(2047, 'v')},
         ReadCase{"QuotesRemovedBeforeCut", "[A]\nKey=\"" + std::string(2047, 'v') + "\"\n", "A",
-                 "Key", std::string(2047, 'v')}),
+                 "Key", std::string(2047, 'v')},
+        // "日" is three bytes; the cut at 2047 would fall inside the second one.
+        ReadCase{"CutNeverSplitsACharacter",
+                 "[A]\nKey=" + std::string(2045, 'v') + "\xE6\x97\xA5\xE6\x97\xA5\n", "A", "Key",
+                 std::string(2045, 'v')}),
     [](const ::testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
 
 TEST(ProfileDocumentTest, UntouchedDocumentIsWrittenBackUnchanged) {

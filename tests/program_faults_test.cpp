@@ -185,6 +185,8 @@ class SaveFaultTest : public FaultTest, public ::testing::WithParamInterface<Sav
 
 // Whatever stops the save at the program's end, the previous file stays
 // whole, and the end runs through: tray icon gone, LEDs dark, loop ended.
+// The user hears of the first failed save of the run only, with the file and
+// the reason.
 TEST_P(SaveFaultTest, PreviousFileSurvivesEveryProgramEnd) {
   rig_.Start();
   const std::string previous = rig_.files.files[ProgramRig::kIni];
@@ -196,12 +198,29 @@ TEST_P(SaveFaultTest, PreviousFileSurvivesEveryProgramEnd) {
   EXPECT_TRUE(rig_.window.loop_ended);
   EXPECT_FALSE(rig_.window.tray_icon);
   EXPECT_FALSE(rig_.ports.Port(1).rts);
-  EXPECT_TRUE(rig_.boxes.shown.empty());
+  ASSERT_EQ(rig_.boxes.shown.size(), 1u);
+  const std::string& text = rig_.boxes.shown[0].text;
+  EXPECT_NE(text.find(std::string("\r\n") + ProgramRig::kIni + "\r\n\r\nError "), std::string::npos)
+      << text;
+  EXPECT_EQ(rig_.boxes.shown[0].icon, MessageIcon::Warning);
 
   // The session end takes the other road to the same save.
   rig_.window.visible = false;
   EXPECT_TRUE(rig_.program->OnCloseRequest());
   EXPECT_EQ(rig_.files.files[ProgramRig::kIni], previous);
+  EXPECT_EQ(rig_.boxes.shown.size(), 1u);
+}
+
+// The session cannot wait for an answer: a save that fails while it asks
+// to end shows nothing, and the next failure is still told.
+TEST_F(FaultTest, FailedSaveAtTheSessionEndQueryHoldsNothingUp) {
+  rig_.Start();
+  rig_.files.read_only.insert(ProgramRig::kIni);
+  EXPECT_TRUE(rig_.program->OnSessionEndQuery());
+  EXPECT_TRUE(rig_.boxes.shown.empty());
+  rig_.program->OnUserMessage(kShowRequest, 0);
+  rig_.program->Properties().ApplyClicked();
+  EXPECT_EQ(rig_.boxes.shown.size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(

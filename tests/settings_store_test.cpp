@@ -40,6 +40,9 @@ class SettingsStoreTest : public ::testing::Test {
     store_->SetBareNameFolder("C:\\windows");
     store_->SetView(&view_);
     store_->SetRunKey(run_key_.get());
+    store_->SetSaveFailureHandler([this](const SaveFailure& failure) {
+      failures_.push_back(failure.path + ": " + failure.reason);
+    });
     store_->Open();
   }
   Settings Read() {
@@ -60,6 +63,7 @@ class SettingsStoreTest : public ::testing::Test {
   RecordingView view_;
   std::unique_ptr<RegistryKey> run_key_;
   std::unique_ptr<SettingsStore> store_;
+  std::vector<std::string> failures_;  // "path: reason" of each failed save
 };
 
 TEST_F(SettingsStoreTest, FirstStartReadsDefaultsAndWritesThemBack) {
@@ -492,7 +496,11 @@ TEST_P(StoreFaultTest, PreviousFileSurvivesAFailedSave) {
   EXPECT_EQ(files_.files[kIni], previous);
   EXPECT_EQ(registry_.Get(RegistryRoot::CurrentUser, kSettingsKeyPath, "INI"),
             FakeRegistry::Value(std::string(kIni)))
-      << "the other writes still happen";
+      << "the other writes still happen";  // Each failed save is told, with the file and why.
+  ASSERT_EQ(failures_.size(), 2u);
+  EXPECT_EQ(failures_[0], failures_[1]);
+  EXPECT_EQ(failures_[0].rfind(std::string(kIni) + ": ", 0), 0u) << failures_[0];
+  EXPECT_GT(failures_[0].size(), std::string(kIni).size() + 2) << "a reason";
 }
 
 INSTANTIATE_TEST_SUITE_P(

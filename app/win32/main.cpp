@@ -14,6 +14,7 @@
 #include "platform/win32/message_boxes.h"
 #include "platform/win32/named_mutex.h"
 #include "platform/win32/power.h"
+#include "platform/win32/process_facts.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/serial_ports.h"
 #include "platform/win32/shell.h"
@@ -25,32 +26,6 @@
 #include "ui/win32/properties_view.h"
 #include "ui/win32/raster_bitmap.h"
 #include "ui/win32/remap_dialog_view.h"
-
-namespace {
-
-std::string ExecutablePath() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return std::string(path, length);
-}
-
-// The folder where the profile functions look for a file name without a
-// folder; empty when it cannot be read.
-std::string WindowsFolder() {
-  char path[MAX_PATH] = {};
-  const UINT length = GetWindowsDirectoryA(path, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
-}
-
-// The Windows system folder; empty when it cannot be read.
-std::string SystemFolder() {
-  wchar_t path[MAX_PATH] = {};
-  const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? pelorin::win32::Narrow(std::wstring_view(path, length))
-                                         : std::string();
-}
-
-}  // namespace
 
 // The program's entry point: builds the services and the central object,
 // creates the hidden properties window with its timers and runs the message
@@ -92,11 +67,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
                            properties_view};
 
   ProgramFacts facts;
-  facts.executable_path = ExecutablePath();
+  facts.executable_path = win32::ExecutablePath();
   facts.first_argument = std::string(FirstArgument(command_line ? command_line : ""));
-  facts.user_app_data = win32::UserAppDataFolder();
-  facts.bare_config_name_folder = WindowsFolder();
-  facts.system_folder = SystemFolder();
+  facts.user_app_data = win32::RoamingAppDataFolder();
+  facts.user_local_app_data = win32::LocalAppDataFolder();
+  facts.bare_config_name_folder = win32::WindowsFolder();
+  facts.system_folder = win32::SystemFolder();
   facts.nt_family = true;  // every 64-bit Windows is of the NT family
   facts.elevated = win32::ProcessRunsElevated();
 

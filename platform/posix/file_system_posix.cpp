@@ -206,4 +206,21 @@ bool PosixFileSystem::FileExists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool PosixFileSystem::FolderTakesNewFiles(const std::string& folder) {
+  NewFile probe = CreateFileBeside(folder + "/.pelorin", 0600);
+  if (!probe.file.Valid()) return false;
+  (void)::unlink(probe.name.c_str());  // an empty file; a left-over one harms nobody
+  return true;
+}
+
+OsStatus PosixFileSystem::CreateFolder(const std::string& folder) {
+  if (::mkdir(folder.c_str(), 0777) == 0) return {};
+  OsError error = LastError("mkdir", folder);
+  struct stat info {};
+  if (error.code == EEXIST && ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    return {};  // there already
+  }
+  return error;
+}
+
 }  // namespace pelorin::posix

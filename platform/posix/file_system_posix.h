@@ -15,6 +15,8 @@ class PosixFileSystem final : public FileSystem {
   OsStatus WriteFileAtomically(const std::string& path, std::string_view bytes) override;
   OsStatus CreateNewFile(const std::string& path, std::string_view bytes) override;
   bool FileExists(const std::string& path) override;
+  bool FolderTakesNewFiles(const std::string& folder) override;
+  OsStatus CreateFolder(const std::string& folder) override;
 };
 
 }  // namespace pelorin::posix

@@ -4,12 +4,15 @@
 
 #include <string>
 
+#include "platform/win32/wide_text.h"
+
 namespace pelorin::win32 {
 
 void DebugOutput::WriteLine(std::string_view line) {
-  std::string text(line);
-  text += "\r\n";
-  OutputDebugStringA(text.c_str());
+  // The wide form, so that a path in any script reaches the debugger whole.
+  std::wstring text = Widen(line);
+  text += L"\r\n";
+  OutputDebugStringW(text.c_str());
 }
 
 }  // namespace pelorin::win32

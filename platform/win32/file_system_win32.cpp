@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <optional>
 
+#include "platform/win32/profile_encoding.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
 
 namespace pelorin::win32 {
 namespace {
@@ -56,8 +58,8 @@ NewFile CreateFileBeside(const std::string& path) {
   NewFile created;
   for (int attempt = 0; attempt < kNewNameTries; ++attempt) {
     created.name = FreshNameBeside(path);
-    created.file.Reset(CreateFileA(created.name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    created.file.Reset(CreateFileW(Widen(created.name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (created.file.Valid()) return created;
     created.error = GetLastError();
     if (created.error != ERROR_FILE_EXISTS && created.error != ERROR_ALREADY_EXISTS) break;
@@ -76,7 +78,7 @@ bool SetLength(HANDLE file, LONGLONG length) {
 // longer content is taken first, so that a full disk fails the save before
 // any old byte changes.
 OsStatus WriteInPlace(const std::string& path, std::string_view bytes) {
-  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+  UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return LastError("CreateFile", path);
   LARGE_INTEGER size{};
@@ -105,34 +107,36 @@ OsStatus ReplaceExisting(const std::string& path, const std::string& temporary, 
   NewFile backup = CreateFileBeside(path);
   if (!backup.file.Valid()) {
     OsError error = SystemError(backup.error, "CreateFile", backup.name);
-    (void)DeleteFileA(temporary.c_str());  // best effort: the save has failed already
+    (void)DeleteFileW(Widen(temporary).c_str());  // best effort: the save has failed already
     return error;
   }
   backup.file.Reset();  // an empty placeholder: there is nothing to flush
   // A failure here only loses the attributes; the save itself goes on.
-  (void)SetFileAttributesA(temporary.c_str(),
+  (void)SetFileAttributesW(Widen(temporary).c_str(),
                            (attributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE);
   // Merge errors (no WRITE_DAC on the new file) cost the old security, not the save.
-  if (ReplaceFileA(path.c_str(), temporary.c_str(), backup.name.c_str(),
+  if (ReplaceFileW(Widen(path).c_str(), Widen(temporary).c_str(), Widen(backup.name).c_str(),
                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-    (void)DeleteFileA(backup.name.c_str());  // the old content; the save stands even if it stays
+    (void)DeleteFileW(
+        Widen(backup.name).c_str());  // the old content; the save stands even if it stays
     return {};
   }
   OsError error = LastError("ReplaceFile", path);
   if (error.code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
-      !MoveFileExA(backup.name.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+      !MoveFileExW(Widen(backup.name).c_str(), Widen(path).c_str(), MOVEFILE_WRITE_THROUGH)) {
     return error;  // neither copy can go back to its place: keep both rather than lose one
   }
-  (void)DeleteFileA(temporary.c_str());  // best effort: the old file is back in its place
-  (void)DeleteFileA(backup.name.c_str());
+  (void)DeleteFileW(Widen(temporary).c_str());  // best effort: the old file is back in its place
+  (void)DeleteFileW(Widen(backup.name).c_str());
   return error;
 }
 
 }  // namespace
 
 FileContents Win32FileSystem::ReadWholeFile(const std::string& path) {
-  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) {
     DWORD error = GetLastError();
     bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -159,7 +163,7 @@ FileContents Win32FileSystem::ReadWholeFile(const std::string& path) {
 }
 
 OsStatus Win32FileSystem::WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
     // What CreateFile would answer for either; the save does not try.
@@ -181,31 +185,68 @@ OsStatus Win32FileSystem::WriteFileAtomically(const std::string& path, std::stri
   }
   if (!temporary.file.Close() && !failure) failure = LastError("CloseHandle", temporary.name);
   if (failure) {
-    (void)DeleteFileA(temporary.name.c_str());  // best effort: the save has failed already
+    (void)DeleteFileW(Widen(temporary.name).c_str());  // best effort: the save has failed already
     return *failure;
   }
   if (exists) return ReplaceExisting(path, temporary.name, attributes);
   // No MOVEFILE_REPLACE_EXISTING: a file that appeared meanwhile is not ours to replace.
-  if (MoveFileExA(temporary.name.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return {};
+  if (MoveFileExW(Widen(temporary.name).c_str(), Widen(path).c_str(), MOVEFILE_WRITE_THROUGH)) {
+    return {};
+  }
   OsError error = LastError("MoveFileEx", path);
-  (void)DeleteFileA(temporary.name.c_str());
+  (void)DeleteFileW(Widen(temporary.name).c_str());
   return error;
 }
 
 OsStatus Win32FileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
-  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return LastError("CreateFile", path);
   if (WriteAll(file.Get(), bytes) && file.Close()) return {};
   OsError error = LastError("WriteFile", path);
   if (file.Valid()) (void)file.Close();
-  (void)DeleteFileA(path.c_str());  // a partly written file is not left behind
+  (void)DeleteFileW(Widen(path).c_str());  // a partly written file is not left behind
   return error;
 }
 
 bool Win32FileSystem::FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  DWORD attributes = GetFileAttributesW(Widen(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32FileSystem::FolderTakesNewFiles(const std::string& folder) {
+  // The system removes the probe when its handle closes, even if this
+  // process ends in between. A name that exists already is tried again.
+  for (int attempt = 0; attempt < kNewNameTries; ++attempt) {
+    UniqueHandle probe(CreateFileW(Widen(FreshNameBeside(folder + "\\pelorin")).c_str(),
+                                   GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (probe.Valid()) return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+  }
+  return false;
+}
+
+OsStatus Win32FileSystem::CreateFolder(const std::string& folder) {
+  if (CreateDirectoryW(Widen(folder).c_str(), nullptr)) return {};
+  OsError error = LastError("CreateDirectory", folder);
+  const DWORD attributes = GetFileAttributesW(Widen(folder).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return {};  // there already
+  }
+  return error;
+}
+
+FileContents Win32FileSystem::ReadProfileFile(const std::string& path) {
+  FileContents contents = ReadWholeFile(path);
+  if (contents.status == ReadStatus::Ok) contents.bytes = ProfileBytesToUtf8(contents.bytes);
+  return contents;
+}
+
+OsStatus Win32FileSystem::WriteProfileFileAtomically(const std::string& path,
+                                                     std::string_view text) {
+  return WriteFileAtomically(path, Utf8ToProfileBytes(text));
 }
 
 }  // namespace pelorin::win32

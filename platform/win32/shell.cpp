@@ -1,9 +1,8 @@
 #include "platform/win32/shell.h"
 
 #include <windows.h>
-// After <windows.h>, which they build on.
+// After <windows.h>, which it builds on.
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include "platform/win32/wide_text.h"
 
@@ -20,14 +19,6 @@ void Win32Shell::Execute(const std::string& file, const std::string& parameters,
   const std::wstring wide_directory = Widen(directory);
   ::ShellExecuteW(nullptr, nullptr, wide_file.c_str(), wide_parameters.c_str(),
                   wide_directory.c_str(), show_command);
-}
-
-std::string UserAppDataFolder() {
-  wchar_t path[MAX_PATH] = {};
-  if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
-    return {};
-  }
-  return Narrow(path);
 }
 
 }  // namespace pelorin::win32

@@ -12,8 +12,4 @@ class Win32Shell final : public Shell {
                int show_command) override;
 };
 
-// The current user's application-data folder (where players that keep their
-// settings per user have theirs), or "" when Windows does not say.
-std::string UserAppDataFolder();
-
 }  // namespace pelorin::win32

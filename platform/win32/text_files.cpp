@@ -4,6 +4,8 @@
 
 #include <climits>
 
+#include "platform/win32/wide_text.h"
+
 namespace pelorin::win32 {
 namespace {
 
@@ -29,7 +31,7 @@ class FileLineReader final : public ChunkLineReader {
 }  // namespace
 
 std::unique_ptr<LineReader> Win32TextFiles::Open(const std::string& path) {
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  HANDLE file = ::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<FileLineReader>(file);
@@ -37,7 +39,7 @@ std::unique_ptr<LineReader> Win32TextFiles::Open(const std::string& path) {
 
 std::optional<std::int64_t> Win32TextFiles::LastWriteTime(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+  if (!::GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data) ||
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     return std::nullopt;
   }

@@ -3,7 +3,7 @@
 
 namespace pelorin::win32 {
 
-// Text files read through CreateFileA/ReadFile, shared for reading and
+// Text files read through CreateFileW/ReadFile (UTF-8 paths), shared for reading and
 // writing so that the player may rewrite a file while it is being read.
 class Win32TextFiles final : public TextFiles {
  public:

@@ -146,6 +146,23 @@ TEST_P(FileSystemContract, CreatesOnlyFilesThatDoNotExist) {
   EXPECT_EQ(backend_->EntriesInFolder(), 1);
 }
 
+// The settings' own folder: made once, found writable by a probe that
+// leaves nothing behind; no folder in a missing one or over a file.
+TEST_P(FileSystemContract, FoldersAreMadeOnceAndProbedWithoutATrace) {
+  EXPECT_TRUE(files().FolderTakesNewFiles(backend_->Folder()));
+  EXPECT_EQ(backend_->EntriesInFolder(), 0) << "the probe is gone";
+  const std::string folder = backend_->File("Pelorin");
+  ASSERT_TRUE(files().CreateFolder(folder));
+  EXPECT_TRUE(files().CreateFolder(folder)) << "one that exists is there";
+  EXPECT_TRUE(files().FolderTakesNewFiles(folder));
+  ASSERT_TRUE(files().WriteFileAtomically(backend_->File("Pelorin.ini"), "x"));
+  EXPECT_FALSE(files().CreateFolder(backend_->File("Pelorin.ini")));
+  const std::string missing = backend_->InMissingFolder();
+  EXPECT_FALSE(files().FolderTakesNewFiles(missing));
+  ExpectCause(files().CreateFolder(missing), "folder.ini");
+  EXPECT_FALSE(files().FolderTakesNewFiles(backend_->File("Pelorin.ini")));
+}
+
 TEST_P(FileSystemContract, LargeFileIsReadWhole) {
   const std::string path = backend_->File("big.ini");
   const std::string big(10u * 1024 * 1024 + 3, 'b');

@@ -26,7 +26,7 @@ OsStatus FakeFileSystem::CheckWritable(const std::string& path) const {
   if (missing_folders.count(FolderOf(path)) != 0) {
     return OsError{kFakePathNotFound, "CreateFile", path};
   }
-  if (IsFolder(path) || read_only.count(path) != 0) {
+  if (IsFolder(path) || read_only.count(path) != 0 || closed_folders.count(FolderOf(path)) != 0) {
     return OsError{kFakeAccessDenied, "CreateFile", path};
   }
   if (disk_full) return OsError{kFakeDiskFull, "WriteFile", path};
@@ -52,6 +52,30 @@ OsStatus FakeFileSystem::WriteFileAtomically(const std::string& path, std::strin
   }
   files[path] = std::string(bytes);
   ++replacements;
+  return {};
+}
+
+bool FakeFileSystem::InMissingFolder(const std::string& path) const {
+  for (std::string folder = FolderOf(path); !folder.empty(); folder = FolderOf(folder)) {
+    if (missing_folders.count(folder) != 0) return true;
+  }
+  return false;
+}
+
+bool FakeFileSystem::FolderTakesNewFiles(const std::string& folder) {
+  return missing_folders.count(folder) == 0 && !InMissingFolder(folder) &&
+         closed_folders.count(folder) == 0 && files.count(folder) == 0;
+}
+
+OsStatus FakeFileSystem::CreateFolder(const std::string& folder) {
+  if (IsFolder(folder)) return {};
+  if (files.count(folder) != 0) return OsError{kFakeAccessDenied, "CreateDirectory", folder};
+  if (InMissingFolder(folder)) return OsError{kFakePathNotFound, "CreateDirectory", folder};
+  if (!FolderTakesNewFiles(FolderOf(folder))) {
+    return OsError{kFakeAccessDenied, "CreateDirectory", folder};
+  }
+  missing_folders.erase(folder);
+  folders.insert(folder);
   return {};
 }
 

@@ -1,17 +1,29 @@
 #include "support/child_process.h"
 
-#include <vector>
+#include <string>
 
 namespace pelorin::e2e {
 
+namespace {
+
+std::wstring FromUtf8(const std::string& text) {
+  const int length =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+}  // namespace
+
 ChildProcess::ChildProcess(const std::string& command_line, const std::string& directory) {
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  std::vector<char> text(command_line.begin(), command_line.end());
-  text.push_back('\0');
-  if (CreateProcessA(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
+  std::wstring text = FromUtf8(command_line);  // CreateProcessW may write into it
+  const std::wstring folder = FromUtf8(directory);
+  if (CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     directory.empty() ? nullptr : folder.c_str(), &startup, &info)) {
     process_ = info.hProcess;
     thread_ = info.hThread;
   }

@@ -8,7 +8,8 @@ namespace pelorin::e2e {
 // A program started by a test; ended (if still running) when the object goes.
 class ChildProcess {
  public:
-  // Starts `command_line` in `directory` (empty: the test's own).
+  // Starts `command_line` in `directory` (empty: the test's own); both are
+  // UTF-8, so that a path in any script starts whole.
   ChildProcess(const std::string& command_line, const std::string& directory = {});
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
