@@ -62,15 +62,46 @@ TEST(TraceTest, PortThatWillNotOpenTracesItsCauseBesideTheUsualBox) {
   RecordingSink debug_output;
   TraceSession session(debug_output, "1");
 
-  ASSERT_TRUE(primary.Open(PortListIndex{2}));
-  EXPECT_FALSE(secondary.Open(PortListIndex{2}));
-  EXPECT_FALSE(secondary.Open(PortListIndex{6}));
-  ASSERT_EQ(boxes.shown.size(), 2u);
+  ports.Port(20).set_up_fails = true;
+  ports.Port(21).dtr_fails = true;
+
+  ASSERT_TRUE(primary.Open(ComPortNumber{3}));
+  EXPECT_FALSE(secondary.Open(ComPortNumber{3}));
+  EXPECT_FALSE(secondary.Open(ComPortNumber{7}));
+  EXPECT_FALSE(secondary.Open(ComPortNumber{20}));
+  EXPECT_FALSE(secondary.Open(ComPortNumber{21}));
+  ASSERT_EQ(boxes.shown.size(), 4u);
   EXPECT_EQ(boxes.shown[0].text, OpenErrorText(ComPortNumber{3}));
   EXPECT_EQ(boxes.shown[1].text, OpenErrorText(ComPortNumber{7}));
+  EXPECT_EQ(boxes.shown[3].text, OpenErrorText(ComPortNumber{21}));
   EXPECT_EQ(debug_output.lines,
-            (std::vector<std::string>{"Pelorin: Opening COM3 failed: open COM3: error 5",
-                                      "Pelorin: Opening COM7 failed: open COM7: error 2"}));
+            (std::vector<std::string>{
+                "Pelorin: Opening COM3 failed: open COM3: error 5",
+                "Pelorin: Opening COM7 failed: open COM7: error 2",
+                "Pelorin: Opening COM20 failed: SetCommState COM20: error 31",
+                "Pelorin: Opening COM21 failed: EscapeCommFunction COM21: error 31"}));
+}
+
+// The LED is written on every step: a device that keeps refusing is traced
+// once per run of refusals, not 40 times a second.
+TEST(TraceTest, LedSwitchThatFailsIsTracedOncePerRunOfFailures) {
+  testing::FakeSerialPorts ports;
+  testing::FakeMessageBoxes boxes;
+  PortChannel primary(PortRole::Primary, ports, boxes);
+  testing::FakePortState& port = ports.Port(4);
+  RecordingSink debug_output;
+  TraceSession session(debug_output, "1");
+  ASSERT_TRUE(primary.Open(ComPortNumber{4}));
+
+  port.rts_fails = true;
+  for (bool raised : {true, false, true}) primary.SetRts(raised);
+  port.rts_fails = false;
+  primary.SetRts(false);
+  port.rts_fails = true;
+  primary.SetRts(true);
+  EXPECT_EQ(port.rts_writes.size(), 5u);
+  const std::string line = "Pelorin: Switching the LED failed: EscapeCommFunction COM4: error 31";
+  EXPECT_EQ(debug_output.lines, (std::vector<std::string>{line, line}));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The Win32 serial backend against Wine's real communications API. The
 // ports are pseudo-terminals of the serial stand-in (tools/serial-standin),
-// linked as COM5 and COM12 into the Wine prefix by the test's command line;
+// linked as COM5, COM12 and COM20 into the Wine prefix by the test's command line;
 // the test drives the inputs and reads the outputs through the stand-in's
 // state files on the Z: drive.
 #include "platform/win32/serial_ports.h"
@@ -8,6 +8,10 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "input/port_channel.h"
 #include "support/fake_message_boxes.h"
@@ -21,7 +25,8 @@ using pelorin::testing::FakeMessageBoxes;
 using pelorin::testing::StandinLines;
 
 constexpr int kPort = 5;
-constexpr int kHighPort = 12;  // beyond COM9: only the \\.\ form reaches it
+constexpr int kHighPort = 12;     // beyond COM9: only the \\.\ form reaches it
+constexpr int kAdapterPort = 20;  // beyond COM16, where USB adapters often land
 constexpr int kMissingPort = 9;
 
 class Win32SerialPortsTest : public ::testing::Test {
@@ -29,11 +34,14 @@ class Win32SerialPortsTest : public ::testing::Test {
   void SetUp() override {
     auto port = StandinLines::ForPort(kPort);
     auto high = StandinLines::ForPort(kHighPort);
-    if (!port || !high) GTEST_SKIP() << "not running under the serial stand-in";
+    auto adapter = StandinLines::ForPort(kAdapterPort);
+    if (!port || !high || !adapter) GTEST_SKIP() << "not running under the serial stand-in";
     lines_.emplace(*port);
     high_lines_.emplace(*high);
+    adapter_lines_.emplace(*adapter);
     ASSERT_TRUE(lines_->SetInputs(0));
     ASSERT_TRUE(high_lines_->SetInputs(0));
+    ASSERT_TRUE(adapter_lines_->SetInputs(0));
   }
 
   unsigned Outputs(const StandinLines& lines) const {
@@ -43,6 +51,7 @@ class Win32SerialPortsTest : public ::testing::Test {
   SerialPorts ports_;
   std::optional<StandinLines> lines_;
   std::optional<StandinLines> high_lines_;
+  std::optional<StandinLines> adapter_lines_;
 };
 
 TEST_F(Win32SerialPortsTest, ReadsEachInputLineAsItsStatusBit) {
@@ -69,13 +78,13 @@ TEST_F(Win32SerialPortsTest, ReadsEachInputLineAsItsStatusBit) {
 TEST_F(Win32SerialPortsTest, SwitchesDtrAndRts) {
   auto device = ports_.Open(kPort).Release();
   ASSERT_NE(device, nullptr);
-  device->SetDtr(true);
+  EXPECT_TRUE(device->SetDtr(true));
   EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR});
-  device->SetRts(true);
+  EXPECT_TRUE(device->SetRts(true));
   EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR | STANDIN_RTS});
-  device->SetRts(false);
+  EXPECT_TRUE(device->SetRts(false));
   EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR});
-  device->SetDtr(false);
+  EXPECT_TRUE(device->SetDtr(false));
   EXPECT_EQ(Outputs(*lines_), 0u);
 }
 
@@ -105,12 +114,99 @@ TEST_F(Win32SerialPortsTest, PortsAboveNineOpenThroughTheDeviceNamespace) {
   EXPECT_NE(device->RawHandle(), 0);
 }
 
+// A port as another program may leave it: DTR and RTS handshaking, both
+// flow controls on, blocking reads. After the set-up the lines are the
+// program's: DTR up, RTS low until switched, nothing left to hold them.
+TEST_F(Win32SerialPortsTest, SetUpTakesTheLinesBackFromHandshaking) {
+  {
+    auto previous = ports_.Open(kPort).Release();
+    ASSERT_NE(previous, nullptr);
+    const HANDLE handle = reinterpret_cast<HANDLE>(previous->RawHandle());
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    ASSERT_TRUE(GetCommState(handle, &dcb));
+    dcb.fDtrControl = DTR_CONTROL_HANDSHAKE;
+    dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    dcb.fOutxCtsFlow = TRUE;
+    dcb.fOutxDsrFlow = TRUE;
+    dcb.fOutX = TRUE;
+    dcb.fInX = TRUE;
+    ASSERT_TRUE(SetCommState(handle, &dcb));
+  }
+  auto device = ports_.Open(kPort).Release();
+  ASSERT_NE(device, nullptr);
+  ASSERT_TRUE(device->SetRts(true));
+  ASSERT_TRUE(device->SetUpModemLines());
+
+  const HANDLE handle = reinterpret_cast<HANDLE>(device->RawHandle());
+  DCB dcb{};
+  dcb.DCBlength = sizeof dcb;
+  ASSERT_TRUE(GetCommState(handle, &dcb));
+  EXPECT_EQ(dcb.fDtrControl, unsigned{DTR_CONTROL_ENABLE});
+  EXPECT_EQ(dcb.fRtsControl, unsigned{RTS_CONTROL_DISABLE});
+  EXPECT_FALSE(dcb.fOutxCtsFlow || dcb.fOutxDsrFlow || dcb.fOutX || dcb.fInX);
+  COMMTIMEOUTS timeouts{};
+  ASSERT_TRUE(GetCommTimeouts(handle, &timeouts));
+  EXPECT_EQ(timeouts.ReadIntervalTimeout, MAXDWORD) << "reads return at once";
+  EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR});
+
+  ASSERT_TRUE(device->SetRts(true));
+  EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR | STANDIN_RTS});
+}
+
+// The ports Windows lists for every user; values that name no COM port (a
+// printer port, COM0, a number with a leading zero, data that is no string)
+// are left out, and the list is in number order whatever the value order.
+TEST_F(Win32SerialPortsTest, ReportedPortsAreTheComValuesTheSystemLists) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr,
+                            REG_OPTION_VOLATILE, KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const struct {
+    const wchar_t* name;
+    std::wstring data;
+  } values[] = {{L"\\Device\\PelorinTestA", L"COM200"},
+                {L"\\Device\\PelorinTestB", L"LPT1"},
+                {L"\\Device\\PelorinTestC", L"COM0"},
+                {L"\\Device\\PelorinTestD", L"COM020"},
+                {L"\\Device\\PelorinTestE", L"com20"},
+                {L"\\Device\\PelorinTestF", L"COM256"},
+                {L"\\Device\\PelorinTestG", std::wstring(L"COM19\0junk", 10)}};
+  for (const auto& v : values) {
+    ASSERT_EQ(RegSetValueExW(key, v.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(v.data.data()),
+                             static_cast<DWORD>(v.data.size() * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+  }
+  const DWORD not_text = 7;
+  ASSERT_EQ(RegSetValueExW(key, L"\\Device\\PelorinTestH", 0, REG_DWORD,
+                           reinterpret_cast<const BYTE*>(&not_text), sizeof not_text),
+            ERROR_SUCCESS);
+
+  const std::vector<ComPortNumber> reported = ports_.ReportedPorts();
+  for (const auto& v : values) RegDeleteValueW(key, v.name);
+  RegDeleteValueW(key, L"\\Device\\PelorinTestH");
+  RegCloseKey(key);
+
+  std::vector<int> numbers;
+  for (ComPortNumber port : reported) numbers.push_back(port.value);
+  // The prefix may list ports of its own; ours must be there and nothing
+  // outside 1..255 or out of order.
+  EXPECT_TRUE(std::ranges::is_sorted(numbers));
+  EXPECT_EQ(std::ranges::adjacent_find(numbers), numbers.end());
+  for (int expected : {19, 20, 200}) {
+    EXPECT_NE(std::ranges::find(numbers, expected), numbers.end()) << expected;
+  }
+  for (int unexpected : {0, 7, 256}) {
+    EXPECT_EQ(std::ranges::find(numbers, unexpected), numbers.end()) << unexpected;
+  }
+}
+
 // The channel on the real backend: what the poll cycle and the LED see.
 TEST_F(Win32SerialPortsTest, ChannelRaisesDtrReadsLinesAndRefusesTheSamePortTwice) {
   FakeMessageBoxes boxes;
   PortChannel primary(PortRole::Primary, ports_, boxes);
   PortChannel secondary(PortRole::Secondary, ports_, boxes);
-  ASSERT_TRUE(primary.Open(ListIndexOf(ComPortNumber{kPort})));
+  ASSERT_TRUE(primary.Open(ComPortNumber{kPort}));
   EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR});
 
   ASSERT_TRUE(lines_->SetInputs(STANDIN_CTS | STANDIN_DCD));
@@ -118,14 +214,20 @@ TEST_F(Win32SerialPortsTest, ChannelRaisesDtrReadsLinesAndRefusesTheSamePortTwic
   primary.SetRts(true);
   EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR | STANDIN_RTS});
 
-  EXPECT_FALSE(secondary.Open(ListIndexOf(ComPortNumber{kPort})));
+  EXPECT_FALSE(secondary.Open(ComPortNumber{kPort}));
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].text, OpenErrorText(ComPortNumber{kPort}));
   EXPECT_EQ(primary.ReadLines(), (LineLevels{.dcd = true, .cts = true}));
 
-  ASSERT_TRUE(primary.Open(ListIndexOf(ComPortNumber{kPort}))) << "re-opening closes first";
+  ASSERT_TRUE(secondary.Open(ComPortNumber{kAdapterPort}));
+  EXPECT_EQ(Outputs(*adapter_lines_), unsigned{STANDIN_DTR});
+  ASSERT_TRUE(adapter_lines_->SetInputs(STANDIN_DSR));
+  EXPECT_EQ(secondary.ReadLines(), (LineLevels{.dsr = true}));
+  secondary.Close();
+
+  ASSERT_TRUE(primary.Open(ComPortNumber{kPort})) << "re-opening closes first";
   EXPECT_EQ(Outputs(*lines_) & STANDIN_DTR, unsigned{STANDIN_DTR});
-  EXPECT_FALSE(primary.Open(ListIndexOf(ComPortNumber{kMissingPort})));
+  EXPECT_FALSE(primary.Open(ComPortNumber{kMissingPort}));
   EXPECT_EQ(primary.ReadLines(), LineLevels{});
   EXPECT_TRUE(ports_.Open(kPort)) << "the failed re-open released the old port";
 }
@@ -136,7 +238,7 @@ TEST_F(Win32SerialPortsTest, ChannelRaisesDtrReadsLinesAndRefusesTheSamePortTwic
 TEST_F(Win32SerialPortsTest, StatusReadThatFailsReadsAsAllLinesUpWithoutABox) {
   FakeMessageBoxes boxes;
   PortChannel primary(PortRole::Primary, ports_, boxes);
-  ASSERT_TRUE(primary.Open(ListIndexOf(ComPortNumber{kPort})));
+  ASSERT_TRUE(primary.Open(ComPortNumber{kPort}));
   ASSERT_TRUE(lines_->SetInputs(STANDIN_INPUTS));
   ASSERT_EQ(primary.ReadLines(), (LineLevels{.dcd = true, .dsr = true, .cts = true, .ri = true}));
 
