@@ -24,12 +24,11 @@ class SerialDevice {
   // The current modem-status word (the kModem* bits), or nothing when the
   // status cannot be read (for example a USB adapter that was unplugged).
   virtual std::optional<std::uint32_t> ReadModemStatus() = 0;
-  // Puts the port into the state its modem lines need, whatever the program
-  // that used it before left behind: DTR under the program's control (a port
-  // left in DTR handshaking would take it back; it may rise here already),
-  // RTS switched only by SetRts and starting low, no flow control of either kind, and reads and
-  // writes that cannot block. Speed and framing stay as they are. Call it once after opening,
-  // before the first SetDtr.
+  // Puts the port into the state its modem lines need, whatever the program that used it
+  // before left behind: DTR under the program's control (a port left in DTR handshaking would
+  // take it back; it may rise here already), RTS switched only by SetRts and starting low, no
+  // flow control of either kind, reads that return at once and writes that give up rather than
+  // hang. Speed and framing stay as they are. Call it once after opening, before the first SetDtr.
   virtual OsStatus SetUpModemLines() = 0;
   // Raises or lowers the DTR output (the buttons' supply).
   virtual OsStatus SetDtr(bool raised) = 0;

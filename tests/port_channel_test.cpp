@@ -89,42 +89,6 @@ TEST_F(PortChannelTest, OpenRaisesDtrAndLeavesRtsAlone) {
   EXPECT_TRUE(port.rts_writes.empty());
 }
 
-// A port another program left in DTR handshaking refuses or drops a DTR
-// raised before the set-up; a port that refuses either step is released and
-// reported like one that would not open.
-TEST_F(PortChannelTest, LinesAreSetUpBeforeDtrRisesAndARefusalFailsTheOpen) {
-  const struct {
-    bool set_up_fails;
-    bool dtr_fails;
-    std::vector<std::string> calls;
-  } cases[] = {
-      {false, false, {"set up", "DTR on"}},
-      {true, false, {"set up"}},
-      {false, true, {"set up", "DTR on"}},
-  };
-  for (const auto& c : cases) {
-    FakeSerialPorts ports;
-    FakeMessageBoxes boxes;
-    PortChannel channel(PortRole::Primary, ports, boxes);
-    FakePortState& port = ports.Port(20);
-    port.set_up_fails = c.set_up_fails;
-    port.dtr_fails = c.dtr_fails;
-    const bool fails = c.set_up_fails || c.dtr_fails;
-
-    EXPECT_EQ(channel.Open(ComPortNumber{20}), !fails);
-    EXPECT_EQ(port.line_calls, c.calls);
-    EXPECT_EQ(channel.IsOpen(), !fails);
-    EXPECT_EQ(port.open, !fails) << "a refused port is released";
-    if (fails) {
-      ASSERT_EQ(boxes.shown.size(), 1u);
-      EXPECT_EQ(boxes.shown[0].text, OpenErrorText(ComPortNumber{20}));
-      EXPECT_EQ(channel.Handle(), -1);
-    } else {
-      EXPECT_TRUE(boxes.shown.empty());
-    }
-  }
-}
-
 TEST_F(PortChannelTest, ReopeningClosesFirstAndRaisesDtrAgain) {
   FakePortState& port = ports.Port(4);
   ASSERT_TRUE(primary.Open(ComPortNumber{4}));

@@ -114,90 +114,37 @@ TEST_F(Win32SerialPortsTest, PortsAboveNineOpenThroughTheDeviceNamespace) {
   EXPECT_NE(device->RawHandle(), 0);
 }
 
-// A port as another program may leave it: DTR and RTS handshaking, both
-// flow controls on, blocking reads. After the set-up the lines are the
-// program's: DTR up, RTS low until switched, nothing left to hold them.
-TEST_F(Win32SerialPortsTest, SetUpTakesTheLinesBackFromHandshaking) {
-  {
-    auto previous = ports_.Open(kPort).Release();
-    ASSERT_NE(previous, nullptr);
-    const HANDLE handle = reinterpret_cast<HANDLE>(previous->RawHandle());
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    ASSERT_TRUE(GetCommState(handle, &dcb));
-    dcb.fDtrControl = DTR_CONTROL_HANDSHAKE;
-    dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
-    dcb.fOutxCtsFlow = TRUE;
-    dcb.fOutxDsrFlow = TRUE;
-    dcb.fOutX = TRUE;
-    dcb.fInX = TRUE;
-    ASSERT_TRUE(SetCommState(handle, &dcb));
-  }
-  auto device = ports_.Open(kPort).Release();
-  ASSERT_NE(device, nullptr);
-  ASSERT_TRUE(device->SetRts(true));
-  ASSERT_TRUE(device->SetUpModemLines());
-
-  const HANDLE handle = reinterpret_cast<HANDLE>(device->RawHandle());
-  DCB dcb{};
-  dcb.DCBlength = sizeof dcb;
-  ASSERT_TRUE(GetCommState(handle, &dcb));
-  EXPECT_EQ(dcb.fDtrControl, unsigned{DTR_CONTROL_ENABLE});
-  EXPECT_EQ(dcb.fRtsControl, unsigned{RTS_CONTROL_DISABLE});
-  EXPECT_FALSE(dcb.fOutxCtsFlow || dcb.fOutxDsrFlow || dcb.fOutX || dcb.fInX);
-  COMMTIMEOUTS timeouts{};
-  ASSERT_TRUE(GetCommTimeouts(handle, &timeouts));
-  EXPECT_EQ(timeouts.ReadIntervalTimeout, MAXDWORD) << "reads return at once";
-  EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR});
-
-  ASSERT_TRUE(device->SetRts(true));
-  EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR | STANDIN_RTS});
-}
-
-// The ports Windows lists for every user; values that name no COM port (a
-// printer port, COM0, a number with a leading zero, data that is no string)
-// are left out, and the list is in number order whatever the value order.
+// The ports Windows lists for every user: values that name no COM port (a
+// printer port, a leading zero, data that is no string) are left out, and
+// the list is in number order whatever the order of the values.
 TEST_F(Win32SerialPortsTest, ReportedPortsAreTheComValuesTheSystemLists) {
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr,
                             REG_OPTION_VOLATILE, KEY_SET_VALUE, nullptr, &key, nullptr),
             ERROR_SUCCESS);
-  const struct {
-    const wchar_t* name;
-    std::wstring data;
-  } values[] = {{L"\\Device\\PelorinTestA", L"COM200"},
-                {L"\\Device\\PelorinTestB", L"LPT1"},
-                {L"\\Device\\PelorinTestC", L"COM0"},
-                {L"\\Device\\PelorinTestD", L"COM020"},
-                {L"\\Device\\PelorinTestE", L"com20"},
-                {L"\\Device\\PelorinTestF", L"COM256"},
-                {L"\\Device\\PelorinTestG", std::wstring(L"COM19\0junk", 10)}};
-  for (const auto& v : values) {
-    ASSERT_EQ(RegSetValueExW(key, v.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(v.data.data()),
-                             static_cast<DWORD>(v.data.size() * sizeof(wchar_t))),
+  const std::wstring values[] = {L"COM200", L"LPT1",   L"com20",
+                                 L"COM020", L"COM256", std::wstring(L"COM19\0junk", 10)};
+  const auto name = [](std::size_t i) { return L"\\Device\\PelorinTest" + std::to_wstring(i); };
+  for (std::size_t i = 0; i < std::size(values); ++i) {
+    ASSERT_EQ(RegSetValueExW(key, name(i).c_str(), 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(values[i].data()),
+                             static_cast<DWORD>(values[i].size() * sizeof(wchar_t))),
               ERROR_SUCCESS);
   }
   const DWORD not_text = 7;
-  ASSERT_EQ(RegSetValueExW(key, L"\\Device\\PelorinTestH", 0, REG_DWORD,
+  ASSERT_EQ(RegSetValueExW(key, name(std::size(values)).c_str(), 0, REG_DWORD,
                            reinterpret_cast<const BYTE*>(&not_text), sizeof not_text),
             ERROR_SUCCESS);
-
   const std::vector<ComPortNumber> reported = ports_.ReportedPorts();
-  for (const auto& v : values) RegDeleteValueW(key, v.name);
-  RegDeleteValueW(key, L"\\Device\\PelorinTestH");
+  for (std::size_t i = 0; i <= std::size(values); ++i) RegDeleteValueW(key, name(i).c_str());
   RegCloseKey(key);
 
-  std::vector<int> numbers;
-  for (ComPortNumber port : reported) numbers.push_back(port.value);
-  // The prefix may list ports of its own; ours must be there and nothing
-  // outside 1..255 or out of order.
-  EXPECT_TRUE(std::ranges::is_sorted(numbers));
-  EXPECT_EQ(std::ranges::adjacent_find(numbers), numbers.end());
-  for (int expected : {19, 20, 200}) {
-    EXPECT_NE(std::ranges::find(numbers, expected), numbers.end()) << expected;
-  }
-  for (int unexpected : {0, 7, 256}) {
-    EXPECT_EQ(std::ranges::find(numbers, unexpected), numbers.end()) << unexpected;
+  // The prefix may list ports of its own around ours.
+  EXPECT_TRUE(std::ranges::is_sorted(reported));
+  EXPECT_EQ(std::ranges::adjacent_find(reported), reported.end());
+  for (int number : {0, 7, 19, 20, 200, 256}) {
+    const bool listed = std::ranges::find(reported, ComPortNumber{number}) != reported.end();
+    EXPECT_EQ(listed, number == 19 || number == 20 || number == 200) << number;
   }
 }
 
@@ -206,8 +153,15 @@ TEST_F(Win32SerialPortsTest, ChannelRaisesDtrReadsLinesAndRefusesTheSamePortTwic
   FakeMessageBoxes boxes;
   PortChannel primary(PortRole::Primary, ports_, boxes);
   PortChannel secondary(PortRole::Secondary, ports_, boxes);
+  ASSERT_TRUE(lines_->Change(STANDIN_RTS, STANDIN_DTR));  // as another program left it
   ASSERT_TRUE(primary.Open(ComPortNumber{kPort}));
-  EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR});
+  EXPECT_EQ(Outputs(*lines_), unsigned{STANDIN_DTR}) << "set up, then DTR raised";
+  DCB dcb{};
+  dcb.DCBlength = sizeof dcb;
+  ASSERT_TRUE(GetCommState(reinterpret_cast<HANDLE>(primary.Handle()), &dcb));
+  EXPECT_EQ(dcb.fDtrControl, unsigned{DTR_CONTROL_ENABLE});
+  EXPECT_EQ(dcb.fRtsControl, unsigned{RTS_CONTROL_DISABLE});
+  EXPECT_FALSE(dcb.fOutxCtsFlow || dcb.fOutxDsrFlow || dcb.fOutX || dcb.fInX);
 
   ASSERT_TRUE(lines_->SetInputs(STANDIN_CTS | STANDIN_DCD));
   EXPECT_EQ(primary.ReadLines(), (LineLevels{.dcd = true, .cts = true}));
