@@ -11,7 +11,7 @@ namespace pelorin {
 struct ComPortNumber {
   int value = 0;
   friend bool operator==(ComPortNumber, ComPortNumber) = default;
-  friend auto operator<=>(ComPortNumber, ComPortNumber) = default;
+  friend bool operator<(ComPortNumber a, ComPortNumber b) { return a.value < b.value; }
 };
 
 // The highest number Windows gives a COM port.
@@ -50,7 +50,7 @@ inline std::vector<ComPortNumber> PortsNamed(const std::vector<std::string>& nam
   for (const std::string& name : names) {
     if (auto port = PortNamed(name)) ports.push_back(*port);
   }
-  std::ranges::sort(ports);
+  std::sort(ports.begin(), ports.end());
   ports.erase(std::unique(ports.begin(), ports.end()), ports.end());
   return ports;
 }

@@ -27,15 +27,15 @@ std::vector<ComPortNumber> ListedPorts(std::vector<ComPortNumber> higher) {
   std::erase_if(higher, [&](ComPortNumber port) {
     return port.value <= static_cast<int>(lists::kPorts.size()) || !IsComPortNumber(port.value);
   });
-  std::ranges::sort(higher);
-  const auto [first, last] = std::ranges::unique(higher);
-  higher.erase(first, last);
+  std::sort(higher.begin(), higher.end());
+  higher.erase(std::unique(higher.begin(), higher.end()), higher.end());
   listed.insert(listed.end(), higher.begin(), higher.end());
   return listed;
 }
 
 std::vector<std::string> PortNames(const std::vector<ComPortNumber>& ports) {
   std::vector<std::string> names;
+  names.reserve(ports.size());
   for (ComPortNumber port : ports) names.push_back("COM" + std::to_string(port.value));
   return names;
 }

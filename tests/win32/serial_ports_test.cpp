@@ -140,8 +140,8 @@ TEST_F(Win32SerialPortsTest, ReportedPortsAreTheComValuesTheSystemLists) {
   RegCloseKey(key);
 
   // The prefix may list ports of its own around ours.
-  EXPECT_TRUE(std::ranges::is_sorted(reported));
-  EXPECT_EQ(std::ranges::adjacent_find(reported), reported.end());
+  EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
+  EXPECT_EQ(std::adjacent_find(reported.begin(), reported.end()), reported.end());
   for (int number : {0, 7, 19, 20, 200, 256}) {
     const bool listed = std::ranges::find(reported, ComPortNumber{number}) != reported.end();
     EXPECT_EQ(listed, number == 19 || number == 20 || number == 200) << number;
