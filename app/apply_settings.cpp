@@ -3,10 +3,9 @@
 namespace pelorin {
 namespace {
 
-// `Port` 1..16 is list index 0..15; 0 (no port) becomes an index that the
-// channel reports as "no port selected".
+// `Port` 0 (no port) is a number the channel reports as "no port selected".
 bool OpenChosenPort(PortChannel& channel, const PortGroup& group) {
-  return channel.Open(ListIndexOf(ComPortNumber{group.Port}));
+  return channel.Open(ComPortNumber{group.Port});
 }
 
 }  // namespace

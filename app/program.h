@@ -125,6 +125,9 @@ class Program final : public ProgramWindowEvents,
   std::string ConfigFilePath() override { return store_.ConfigPath(); }
   std::string DefaultConfigFilePath() override { return store_.DefaultConfigPath(); }
   bool UseConfigFile(const std::string& path) override;
+  std::vector<ComPortNumber> ReportedPorts() override {
+    return services_.serial_ports.ReportedPorts();
+  }
 
   // PropertiesWindowOpener
   void ShowPropertiesWindow() override { ShowPropertiesClicked(); }

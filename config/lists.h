@@ -17,18 +17,21 @@ inline constexpr std::array<std::string_view, 6> kButtonInactiveSecondary = {
     "Default (in Options)", "Start Winamp", "Always ask to start",
     "Ask once to start",    "Do nothing",   "Send media keys (any player)"};
 
-inline constexpr std::array<std::string_view, 6> kOnTrayClick = {
-    "Start Winamp",         "Open volume control", "Open simple volume ctrl",
-    "Winamp \"Open file\" dialog", "Open this window",    "Do nothing"};
+inline constexpr std::array<std::string_view, 6> kOnTrayClick = {"Start Winamp",
+                                                                 "Open volume control",
+                                                                 "Open simple volume ctrl",
+                                                                 "Winamp \"Open file\" dialog",
+                                                                 "Open this window",
+                                                                 "Do nothing"};
 
-inline constexpr std::array<std::string_view, 3> kInternetType = {
-    "LAN (Proxy, DSL, T# etc.)", "Dial-Up (Modem)", "None"};
+inline constexpr std::array<std::string_view, 3> kInternetType = {"LAN (Proxy, DSL, T# etc.)",
+                                                                  "Dial-Up (Modem)", "None"};
 
 inline constexpr std::array<std::string_view, 4> kPortMode = {
     "4 buttons", "4 buttons: Button4 = Shift", "4 buttons: Button3&4 = Shifts", "15 buttons"};
 
-inline constexpr std::array<std::string_view, 5> kClickMode = {
-    "Clicks", "Down/Up", "Turbo", "Clicks+Turbo", "Clicks+Hold"};
+inline constexpr std::array<std::string_view, 5> kClickMode = {"Clicks", "Down/Up", "Turbo",
+                                                               "Clicks+Turbo", "Clicks+Hold"};
 
 inline constexpr std::array<std::string_view, 6> kLedMode = {
     "Turn on", "Flash", "No flash", "Flash (inv.)", "No flash (inv.)", "Turn off"};
@@ -38,10 +41,12 @@ inline constexpr std::array<std::string_view, 6> kLedCondition = {
     "Winamp is paused",   "Winamp is stopped", "Button is pressed"};
 
 inline constexpr std::array<std::string_view, 5> kLineAssignmentPrimary = {"None", "1", "2", "3",
-                                                                            "4"};
+                                                                           "4"};
 inline constexpr std::array<std::string_view, 5> kLineAssignmentSecondary = {"None", "5", "6", "7",
-                                                                              "8"};
+                                                                             "8"};
 
+// The ports every port list offers, whether present or not; the lists add
+// the higher ports the system reports.
 inline constexpr std::array<std::string_view, 16> kPorts = {
     "COM1", "COM2",  "COM3",  "COM4",  "COM5",  "COM6",  "COM7",  "COM8",
     "COM9", "COM10", "COM11", "COM12", "COM13", "COM14", "COM15", "COM16"};

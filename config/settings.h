@@ -4,12 +4,12 @@
 #include <string>
 
 #include "config/port_role.h"
+#include "platform/com_port.h"
 
 namespace pelorin {
 
-inline constexpr int kButtonsPerPort = 15;  // virtual buttons 1..15 of a port
-inline constexpr int kMaxPortNumber = 16;   // COM1..COM16
-inline constexpr int kMaxPortIndex = kMaxPortNumber - 1;
+inline constexpr int kButtonsPerPort = 15;              // virtual buttons 1..15 of a port
+inline constexpr int kMaxPortNumber = kHighestComPort;  // COM1..COM255
 
 // "No selection" of a list field whose stored value lies outside its list.
 inline constexpr int kNoSelection = -1;
@@ -142,7 +142,7 @@ struct OptionsGroup {
 
 // One serial port's options (sections "Primary" and "Secondary").
 struct PortGroup {
-  int Port = 0;  // 1..16 = COM1..COM16, 0 = none chosen
+  int Port = 0;  // 1..255 = COM1..COM255, 0 = none chosen
   PortMode Mode = PortMode::FourButtons;
   LedMode LED = LedMode::TurnOn;
   LedCondition LEDwhen = LedCondition::ProgramRunning;

@@ -47,7 +47,8 @@ Choice ListChoice(int stored, std::size_t list_size) {
   return ChoiceAt<Choice>(ListIndex(stored, list_size));
 }
 
-// `Port` is the list index + 1; outside the list it is 0, no port.
+// `Port` is the COM port's number; outside 1..255 it is 0, no port. An older
+// version offered only COM1..COM16 and shows a higher number as no choice.
 int PortNumber(int stored) {
   return stored >= 1 && stored <= kMaxPortNumber ? stored : 0;
 }

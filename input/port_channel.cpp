@@ -15,27 +15,36 @@ std::string OpenErrorText(ComPortNumber number) {
 PortChannel::PortChannel(PortRole role, SerialPorts& ports, MessageBoxes& boxes)
     : role_(role), ports_(ports), boxes_(boxes) {}
 
-bool PortChannel::Open(PortListIndex entry) {
-  if (entry.value < 0 || entry.value > kMaxPortIndex) {
+bool PortChannel::Open(ComPortNumber number) {
+  if (!IsComPortNumber(number.value)) {
     ShowNoPortSelected();
     return false;
   }
   Close();
-  const ComPortNumber number = NumberAt(entry);
   // Kept before the box below: a port that arrives while the box is up may
   // already be brought back from the box's message loop.
   wanted_ = number;
-  Opened<SerialDevice> opened = ports_.Open(number.value);
-  if (!opened) {
+  if (OsStatus opened = OpenDevice(number); !opened) {
     // The box says only that the port failed; the trace says why.
     Trace("Opening COM" + std::to_string(number.value) + " failed: " + Describe(opened.error()));
     closed_handle_ = -1;  // what a failed open leaves in the handle
     ShowOpenError(number);
     return false;
   }
-  device_ = opened.Release();
-  device_->SetDtr(true);
   return true;
+}
+
+OsStatus PortChannel::OpenDevice(ComPortNumber number) {
+  Opened<SerialDevice> opened = ports_.Open(number.value);
+  if (!opened) return opened.error();
+  // The lines are set up before DTR rises: a port left in DTR handshaking by
+  // another program would otherwise refuse the switch or drop it again. A
+  // device that fails here is released before the error box appears.
+  if (OsStatus set_up = opened->SetUpModemLines(); !set_up) return set_up;
+  if (OsStatus dtr = opened->SetDtr(true); !dtr) return dtr;
+  device_ = opened.Release();
+  rts_failing_ = false;
+  return {};
 }
 
 void PortChannel::Close() {
@@ -51,13 +60,10 @@ void PortChannel::ReleaseDevice() {
 
 bool PortChannel::Reopen() {
   if (!IsLost()) return IsOpen();
-  Opened<SerialDevice> opened = ports_.Open(wanted_.value);
   // Failures are expected here once a second while the port is away; only
-  // the return is worth a line.
-  if (!opened) return false;
+  // the return is worth a line. The port is set up as on every open.
+  if (!OpenDevice(wanted_)) return false;
   Trace("COM" + std::to_string(wanted_.value) + " is back");
-  device_ = opened.Release();
-  device_->SetDtr(true);
   return true;
 }
 
@@ -81,7 +87,10 @@ LineLevels PortChannel::ReadLines() {
 }
 
 void PortChannel::SetRts(bool raised) {
-  if (device_) device_->SetRts(raised);
+  if (!device_) return;
+  const OsStatus switched = device_->SetRts(raised);
+  if (!switched && !rts_failing_) Trace("Switching the LED failed: " + Describe(switched.error()));
+  rts_failing_ = !switched;
 }
 
 std::intptr_t PortChannel::Handle() const {

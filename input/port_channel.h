@@ -26,12 +26,13 @@ class PortChannel {
   // The window that owns this channel's message boxes.
   void SetOwner(WindowId owner) { owner_ = owner; }
 
-  // Opens list entry 0..15 (COM1..COM16). Any other index means no port is
+  // Opens port 1..255 (COM1..COM255). Any other number means no port is
   // selected: the "Select ... COM port." box is shown and the channel is left
-  // as it was. Otherwise the channel is closed first; a failed open shows the
-  // "Error opening COM" box and leaves the channel not open. DTR is raised
-  // right after a successful open.
-  bool Open(PortListIndex entry);
+  // as it was. Otherwise the channel is closed first, the port opened, its
+  // lines set up and DTR raised, in that order; if any of these fails, the
+  // cause goes to the trace, the "Error opening COM" box is shown and the
+  // channel is left not open.
+  bool Open(ComPortNumber number);
   // Closes the device if open and forgets the port: a lost channel is no
   // longer lost. Does nothing on a channel that holds no port.
   void Close();
@@ -39,7 +40,8 @@ class PortChannel {
   // whose status read fails, reads all four lines false: never stale levels.
   LineLevels ReadLines();
   // Raises or clears RTS. Issued without testing the open flag: on a channel
-  // that is not open it has no effect.
+  // that is not open it has no effect. The LED is written on every step, so
+  // a failing switch is traced once, and again only after it has worked.
   void SetRts(bool raised);
 
   bool IsOpen() const { return device_ != nullptr; }
@@ -65,6 +67,8 @@ class PortChannel {
 
  private:
   void ShowNoPortSelected();
+  // Opens, sets up and raises DTR; keeps the device only if all succeed.
+  OsStatus OpenDevice(ComPortNumber number);
   void ShowOpenError(ComPortNumber number);
   void ReleaseDevice();
 
@@ -77,6 +81,7 @@ class PortChannel {
   bool watch_for_return_ = false;
   LineLevels lines_;
   std::intptr_t closed_handle_ = 0;
+  bool rts_failing_ = false;
 };
 
 // The message texts, exactly as the user sees them.

@@ -2,7 +2,9 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
+#include "platform/com_port.h"
 #include "platform/os_error.h"
 
 namespace pelorin {
@@ -22,21 +24,30 @@ class SerialDevice {
   // The current modem-status word (the kModem* bits), or nothing when the
   // status cannot be read (for example a USB adapter that was unplugged).
   virtual std::optional<std::uint32_t> ReadModemStatus() = 0;
-  // Raises or lowers the DTR output. Failures are ignored: the lines are
-  // outputs for buttons and LEDs, and nothing reads them back.
-  virtual void SetDtr(bool raised) = 0;
-  // Raises or lowers the RTS output (the LED). Failures are ignored.
-  virtual void SetRts(bool raised) = 0;
+  // Puts the port into the state its modem lines need, whatever the program that used it
+  // before left behind: DTR under the program's control (a port left in DTR handshaking would
+  // take it back; it may rise here already), RTS switched only by SetRts and starting low, no
+  // flow control of either kind, reads that return at once and writes that give up rather than
+  // hang. Speed and framing stay as they are. Call it once after opening, before the first SetDtr.
+  virtual OsStatus SetUpModemLines() = 0;
+  // Raises or lowers the DTR output (the buttons' supply).
+  virtual OsStatus SetDtr(bool raised) = 0;
+  // Raises or lowers the RTS output (the LED).
+  virtual OsStatus SetRts(bool raised) = 0;
   // The operating system's handle value of the open device, as answered to
   // another program's port handle query.
   virtual std::intptr_t RawHandle() const = 0;
 };
 
-// Opens serial ports by number.
+// Opens serial ports by number, and says which ports the system knows.
 class SerialPorts {
  public:
   virtual ~SerialPorts() = default;
-  // Opens port `number` (1 for COM1 ... 16 for COM16) for reading and
+  // The ports the system reports as present now, in number order, each
+  // once; empty when it reports none or the list cannot be read. A port may
+  // still open without being listed, or fail to open although listed.
+  virtual std::vector<ComPortNumber> ReportedPorts() const = 0;
+  // Opens port `number` (1 for COM1 ... 255 for COM255) for reading and
   // writing, exclusively: a port already open here or in another program
   // fails. On failure the result says why: the port is missing, held by
   // another program or by this one, or access to it is refused.

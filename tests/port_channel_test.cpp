@@ -39,12 +39,12 @@ TEST_F(PortChannelTest, OpenErrorTextIsExact) {
 
 TEST_F(PortChannelTest, NoPortSelectedShowsInformationBoxAndLeavesChannelAsItWas) {
   ports.Port(2).status = kModemCts;
-  ASSERT_TRUE(primary.Open(PortListIndex{1}));
-  for (int index : {-1, 16, 255}) {
-    EXPECT_FALSE(primary.Open(PortListIndex{index}));
-    EXPECT_TRUE(primary.IsOpen()) << "an open channel stays open, index " << index;
+  ASSERT_TRUE(primary.Open(ComPortNumber{2}));
+  for (int number : {0, -1, 256}) {
+    EXPECT_FALSE(primary.Open(ComPortNumber{number}));
+    EXPECT_TRUE(primary.IsOpen()) << "an open channel stays open, number " << number;
   }
-  EXPECT_FALSE(secondary.Open(PortListIndex{16}));
+  EXPECT_FALSE(secondary.Open(ComPortNumber{0}));
   EXPECT_EQ(ports.open_requests, std::vector<int>{2});
   EXPECT_EQ(ports.Port(2).opens, 1);
   EXPECT_TRUE(primary.ReadLines().cts);
@@ -60,17 +60,17 @@ TEST_F(PortChannelTest, NoPortSelectedShowsInformationBoxAndLeavesChannelAsItWas
   EXPECT_EQ(boxes.shown[3].text, "Select secondary COM port.");
 }
 
-TEST_F(PortChannelTest, IndexOpensPortNumberOneHigher) {
-  for (int index : {0, 8, 9, 15}) {
-    ports.Port(index + 1);
-    EXPECT_TRUE(primary.Open(PortListIndex{index}));
+TEST_F(PortChannelTest, OpensEveryPortNumberUpTo255) {
+  for (int number : {1, 9, 10, 16, 20, 255}) {
+    ports.Port(number);
+    EXPECT_TRUE(primary.Open(ComPortNumber{number}));
   }
-  EXPECT_EQ(ports.open_requests, (std::vector<int>{1, 9, 10, 16}));
+  EXPECT_EQ(ports.open_requests, (std::vector<int>{1, 9, 10, 16, 20, 255}));
   EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(PortChannelTest, MissingPortShowsErrorBoxAndStaysClosed) {
-  EXPECT_FALSE(secondary.Open(PortListIndex{6}));
+  EXPECT_FALSE(secondary.Open(ComPortNumber{7}));
   EXPECT_FALSE(secondary.IsOpen());
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].text, OpenErrorText(ComPortNumber{7}));
@@ -83,7 +83,7 @@ TEST_F(PortChannelTest, MissingPortShowsErrorBoxAndStaysClosed) {
 
 TEST_F(PortChannelTest, OpenRaisesDtrAndLeavesRtsAlone) {
   FakePortState& port = ports.Port(4);
-  ASSERT_TRUE(primary.Open(PortListIndex{3}));
+  ASSERT_TRUE(primary.Open(ComPortNumber{4}));
   EXPECT_TRUE(port.dtr);
   EXPECT_EQ(port.dtr_raises, 1);
   EXPECT_TRUE(port.rts_writes.empty());
@@ -91,10 +91,10 @@ TEST_F(PortChannelTest, OpenRaisesDtrAndLeavesRtsAlone) {
 
 TEST_F(PortChannelTest, ReopeningClosesFirstAndRaisesDtrAgain) {
   FakePortState& port = ports.Port(4);
-  ASSERT_TRUE(primary.Open(PortListIndex{3}));
+  ASSERT_TRUE(primary.Open(ComPortNumber{4}));
   // The fake refuses a second open while the first device lives, so this
   // succeeds only if the channel released the port before opening again.
-  ASSERT_TRUE(primary.Open(PortListIndex{3}));
+  ASSERT_TRUE(primary.Open(ComPortNumber{4}));
   EXPECT_EQ(port.opens, 2);
   EXPECT_EQ(port.dtr_raises, 2);
   EXPECT_TRUE(port.open);
@@ -104,10 +104,10 @@ TEST_F(PortChannelTest, ReopeningClosesFirstAndRaisesDtrAgain) {
 TEST_F(PortChannelTest, FailedOpenAfterGoodOneLeavesChannelNotOpen) {
   FakePortState& good = ports.Port(1);
   good.status = kAllLines;
-  ASSERT_TRUE(primary.Open(PortListIndex{0}));
+  ASSERT_TRUE(primary.Open(ComPortNumber{1}));
   EXPECT_EQ(primary.ReadLines(), kAllDown);
 
-  EXPECT_FALSE(primary.Open(PortListIndex{4}));  // COM5 does not exist
+  EXPECT_FALSE(primary.Open(ComPortNumber{5}));  // COM5 does not exist
   EXPECT_FALSE(primary.IsOpen());
   EXPECT_FALSE(good.open) << "the old port was closed before the new one was tried";
   EXPECT_EQ(primary.Lines(), kAllUp) << "no stale levels";
@@ -117,8 +117,8 @@ TEST_F(PortChannelTest, FailedOpenAfterGoodOneLeavesChannelNotOpen) {
 
 TEST_F(PortChannelTest, SamePortOnBothChannelsFailsOnTheSecond) {
   ports.Port(3).status = kModemDsr;
-  ASSERT_TRUE(primary.Open(PortListIndex{2}));
-  EXPECT_FALSE(secondary.Open(PortListIndex{2}));
+  ASSERT_TRUE(primary.Open(ComPortNumber{3}));
+  EXPECT_FALSE(secondary.Open(ComPortNumber{3}));
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].text, OpenErrorText(ComPortNumber{3}));
   EXPECT_TRUE(primary.IsOpen());
@@ -129,7 +129,7 @@ TEST_F(PortChannelTest, SamePortOnBothChannelsFailsOnTheSecond) {
 
 TEST_F(PortChannelTest, ReadMapsEachStatusBitToItsLine) {
   FakePortState& port = ports.Port(1);
-  ASSERT_TRUE(primary.Open(PortListIndex{0}));
+  ASSERT_TRUE(primary.Open(ComPortNumber{1}));
   const struct {
     std::uint32_t word;
     LineLevels lines;
@@ -154,7 +154,7 @@ TEST_F(PortChannelTest, ReadMapsEachStatusBitToItsLine) {
 TEST_F(PortChannelTest, FailedStatusReadReadsAllLinesUpWithoutABox) {
   FakePortState& port = ports.Port(2);
   port.status = kAllLines;
-  ASSERT_TRUE(primary.Open(PortListIndex{1}));
+  ASSERT_TRUE(primary.Open(ComPortNumber{2}));
   ASSERT_EQ(primary.ReadLines(), kAllDown);
 
   port.status_read_fails = true;
@@ -169,7 +169,7 @@ TEST_F(PortChannelTest, FailedStatusReadReadsAllLinesUpWithoutABox) {
 TEST_F(PortChannelTest, CloseReleasesThePortAndForgetsTheLines) {
   FakePortState& port = ports.Port(1);
   port.status = kModemRing;
-  ASSERT_TRUE(primary.Open(PortListIndex{0}));
+  ASSERT_TRUE(primary.Open(ComPortNumber{1}));
   ASSERT_TRUE(primary.ReadLines().ri);
   primary.Close();
   EXPECT_FALSE(primary.IsOpen());
@@ -185,7 +185,7 @@ TEST_F(PortChannelTest, RtsReachesAnOpenPortOnlyAndHandleFollowsTheDevice) {
   primary.SetRts(true);  // not open: no effect, no failure
   EXPECT_EQ(primary.Handle(), 0);
 
-  ASSERT_TRUE(primary.Open(PortListIndex{8}));
+  ASSERT_TRUE(primary.Open(ComPortNumber{9}));
   EXPECT_NE(primary.Handle(), 0);
   primary.SetRts(true);
   primary.SetRts(false);

@@ -38,6 +38,7 @@ class FakeHost final : public PropertiesHost, public LineMapStore {
     config_path = path;
     return config_exists;
   }
+  std::vector<ComPortNumber> ReportedPorts() override { return reported_ports; }
   LineMap ReadLineMap(PortRole port) override { return LineMapOf(stored.PortSettings(port)); }
   void WriteLineMap(PortRole port, const LineMap& map) override {
     SetLineMap(stored.PortSettings(port), map);
@@ -48,6 +49,7 @@ class FakeHost final : public PropertiesHost, public LineMapStore {
   bool visible = true;
   bool config_exists = false;
   std::string config_path = "C:\\Prog\\Pelorin.ini";
+  std::vector<ComPortNumber> reported_ports;
   int loads = 0, writes = 0, applies = 0, ask_once_resets = 0;
 
  private:
@@ -226,6 +228,30 @@ TEST_F(PropertiesWindowTest, StoredPortsAndModesAreShown) {
   EXPECT_EQ(winamp[W::SecondaryButtonList].items.size(), 8u);
   EXPECT_EQ(winamp[W::SecondaryButtonList].items[7],
             "Button3 (Shift1) +Button4 (Shift2) + Button 2");
+}
+
+// USB and Bluetooth adapters get numbers above 16: the lists add them after
+// COM1..COM16, which keep their places, together with a chosen port the
+// system no longer reports (an adapter unplugged since it was chosen).
+TEST_F(PropertiesWindowTest, PortListsAddHigherReportedAndChosenPortsInNumberOrder) {
+  host.reported_ports = {ComPortNumber{3}, ComPortNumber{40}, ComPortNumber{20}};
+  host.stored.Primary.Port = 200;
+  host.stored.Secondary.Port = 20;
+  window.OnShown();
+  std::vector<std::string> expected;
+  for (int n = 1; n <= 16; ++n) expected.push_back("COM" + std::to_string(n));
+  for (const char* higher : {"COM20", "COM40", "COM200"}) expected.emplace_back(higher);
+  EXPECT_EQ(com[C::PrimaryPortList].items, expected);
+  EXPECT_EQ(com[C::SecondaryPortList].items, expected);
+  EXPECT_EQ(com.SelectedText(C::PrimaryPortList), "COM200");
+  EXPECT_EQ(com.SelectedText(C::SecondaryPortList), "COM20");
+
+  window.ComPorts().PortSelected(PortRole::Primary, 17);
+  EXPECT_EQ(settings.Primary.Port, 40);
+  window.ComPorts().PortSelected(PortRole::Primary, 2);
+  EXPECT_EQ(settings.Primary.Port, 3);
+  window.ComPorts().PortSelected(PortRole::Primary, 19);
+  EXPECT_EQ(settings.Primary.Port, 0) << "past the end is no choice";
 }
 
 struct SpeedReadout {

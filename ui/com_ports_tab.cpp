@@ -1,5 +1,6 @@
 #include "ui/com_ports_tab.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,28 @@ using C = ComPortsControl;
 
 std::vector<std::string> Texts(auto const& list) {
   return {list.begin(), list.end()};
+}
+
+// COM1..COM16 keep their places from older versions; higher ports follow.
+std::vector<ComPortNumber> ListedPorts(std::vector<ComPortNumber> higher) {
+  std::vector<ComPortNumber> listed;
+  for (int number = 1; number <= static_cast<int>(lists::kPorts.size()); ++number) {
+    listed.push_back({number});
+  }
+  std::erase_if(higher, [&](ComPortNumber port) {
+    return port.value <= static_cast<int>(lists::kPorts.size()) || !IsComPortNumber(port.value);
+  });
+  std::sort(higher.begin(), higher.end());
+  higher.erase(std::unique(higher.begin(), higher.end()), higher.end());
+  listed.insert(listed.end(), higher.begin(), higher.end());
+  return listed;
+}
+
+std::vector<std::string> PortNames(const std::vector<ComPortNumber>& ports) {
+  std::vector<std::string> names;
+  names.reserve(ports.size());
+  for (ComPortNumber port : ports) names.push_back("COM" + std::to_string(port.value));
+  return names;
 }
 
 }  // namespace
@@ -38,7 +61,8 @@ void ComPortsTab::Initialise() {
     view_.SetText(Id(port, C::PrimaryDsrIndicator), "DSR");
     view_.SetText(Id(port, C::PrimaryCtsIndicator), "CTS");
     view_.SetText(Id(port, C::PrimaryRiIndicator), "RI");
-    view_.SetText(Id(port, C::PrimaryButtonsLabel), primary ? "Virtual buttons:" : "Virtual buttons");
+    view_.SetText(Id(port, C::PrimaryButtonsLabel),
+                  primary ? "Virtual buttons:" : "Virtual buttons");
     view_.SetText(Id(port, C::PrimaryFourButtonsLabel), "4:");
     for (int k = 0; k < 4; ++k) {
       const int shown_number = (primary ? 1 : 5) + k;
@@ -48,18 +72,23 @@ void ComPortsTab::Initialise() {
     view_.SetText(Id(port, C::PrimaryCombinationLabel), "15:");
     view_.SetText(Id(port, C::PrimaryCombinationIndicator), "");
   }
+  listed_ = ListedPorts({});
   view_.SetText(C::UseSecondaryCheck, "Use secondary COM-port");
   view_.SetChecked(C::UseSecondaryCheck, true);
   use_secondary_ticked_ = true;
 }
 
-void ComPortsTab::ShowSettings() {
+void ComPortsTab::ShowSettings(const std::vector<ComPortNumber>& reported) {
+  std::vector<ComPortNumber> higher = reported;
+  for (PortRole port : kPortRoles) higher.push_back({settings_.PortSettings(port).Port});
+  listed_ = ListedPorts(std::move(higher));
   for (PortRole port : kPortRoles) {
     const PortGroup& group = settings_.PortSettings(port);
-    const PortListIndex entry = ListIndexOf(ComPortNumber{group.Port});
-    view_.SetSelection(Id(port, C::PrimaryPortList), lists::InList(entry.value, lists::kPorts.size())
-                                                   ? entry.value
-                                                   : kNoSelection);
+    view_.SetItems(Id(port, C::PrimaryPortList), PortNames(listed_));
+    const auto entry = std::ranges::find(listed_, ComPortNumber{group.Port});
+    view_.SetSelection(Id(port, C::PrimaryPortList), entry != listed_.end()
+                                                         ? static_cast<int>(entry - listed_.begin())
+                                                         : kNoSelection);
     const PortMode mode = lists::InList(SelectionOf(group.Mode), lists::kPortMode.size())
                               ? group.Mode
                               : PortMode::None;
@@ -70,7 +99,7 @@ void ComPortsTab::ShowSettings() {
 
 void ComPortsTab::PortSelected(PortRole port, int index) {
   settings_.PortSettings(port).Port =
-      lists::InList(index, lists::kPorts.size()) ? NumberAt(PortListIndex{index}).value : 0;
+      lists::InList(index, listed_.size()) ? listed_[static_cast<std::size_t>(index)].value : 0;
   modified_();
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 #include <functional>
+#include <vector>
 
 #include "config/settings.h"
 #include "engine/cycle_views.h"
 #include "input/decoder.h"
+#include "platform/com_port.h"
 #include "ui/controls_view.h"
 
 namespace pelorin {
@@ -81,11 +83,15 @@ class ComPortsTab final : public PortIndicatorView, public LineIndicatorView {
   void Initialise();
   // Shows the ports and modes of the live Settings; the wiring modes rebuild
   // the Winamp tab's button lists (the caller clears pending changes after).
-  void ShowSettings();
+  // The port lists offer COM1..COM16, then, in number order, every higher
+  // port in `reported` (what the system reports now) or chosen in the
+  // Settings (so that a chosen adapter that is unplugged still shows).
+  void ShowSettings(const std::vector<ComPortNumber>& reported);
 
-  // User events.
-  void PortSelected(PortRole port, int index);      // SettingChanged / ComboBox2Change
-  void PortModeSelected(PortRole port, int index);  // ComboBox1PortModeChange / ComboBox2...
+  // User events: list entry `index` of a port's list, or of its wiring-mode
+  // list, was chosen.
+  void PortSelected(PortRole port, int index);
+  void PortModeSelected(PortRole port, int index);
   // The check box as now shown; the window calls this for a click and when a
   // loaded value differs from what the box shows.
   bool UseSecondaryTicked() const { return use_secondary_ticked_; }
@@ -109,6 +115,8 @@ class ComPortsTab final : public PortIndicatorView, public LineIndicatorView {
   MappingEditor& editor_;
   std::function<void()> modified_;
   bool use_secondary_ticked_ = true;
+  // The port of each list entry, as now offered.
+  std::vector<ComPortNumber> listed_;
 };
 
 }  // namespace pelorin

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "config/settings.h"
 #include "ui/com_ports_tab.h"
@@ -39,6 +40,8 @@ class PropertiesHost {
   virtual std::string DefaultConfigFilePath() = 0;
   // Re-opens the store on `path`; returns whether that file existed.
   virtual bool UseConfigFile(const std::string& path) = 0;
+  // The serial ports the system reports now, for the port lists.
+  virtual std::vector<ComPortNumber> ReportedPorts() = 0;
 };
 
 // The properties window as a frame: pending changes, OK, Cancel and Apply,

@@ -25,7 +25,7 @@ std::uint32_t ModemStatusWord(int tiocm) {
 
 class TtyPort final : public SerialDevice {
  public:
-  explicit TtyPort(UniqueFd fd) : fd_(std::move(fd)) {}
+  TtyPort(UniqueFd fd, std::string path) : fd_(std::move(fd)), path_(std::move(path)) {}
   ~TtyPort() override {
     // Exclusive mode belongs to the tty, not to the descriptor; a
     // pseudo-terminal keeps it after the slave closes, so drop it before
@@ -38,16 +38,33 @@ class TtyPort final : public SerialDevice {
     if (::ioctl(fd_.Get(), TIOCMGET, &bits) != 0) return std::nullopt;
     return ModemStatusWord(bits);
   }
-  // Outputs feed buttons and an LED only; a failed switch is ignored on
-  // purpose (the contract of SerialDevice).
-  void SetDtr(bool raised) override { Switch(TIOCM_DTR, raised); }
-  void SetRts(bool raised) override { Switch(TIOCM_RTS, raised); }
+  // Hardware flow control would let the driver switch RTS itself, software
+  // flow control would stall on stray bytes, and without CLOCAL a button
+  // released on DCD would count as a hang-up of the line.
+  OsStatus SetUpModemLines() override {
+    termios settings{};
+    if (::tcgetattr(fd_.Get(), &settings) != 0) return LastError("tcgetattr", path_);
+    settings.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
+    settings.c_cflag |= CLOCAL;
+    settings.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    if (::tcsetattr(fd_.Get(), TCSANOW, &settings) != 0) return LastError("tcsetattr", path_);
+    return Switch(TIOCM_RTS, false);
+  }
+  OsStatus SetDtr(bool raised) override { return Switch(TIOCM_DTR, raised); }
+  OsStatus SetRts(bool raised) override { return Switch(TIOCM_RTS, raised); }
   std::intptr_t RawHandle() const override { return fd_.Get(); }
 
  private:
-  void Switch(int bit, bool raised) { ::ioctl(fd_.Get(), raised ? TIOCMBIS : TIOCMBIC, &bit); }
+  OsStatus Switch(int bit, bool raised) {
+    const unsigned long request = raised ? TIOCMBIS : TIOCMBIC;
+    if (::ioctl(fd_.Get(), request, &bit) != 0) {
+      return LastError(raised ? "TIOCMBIS" : "TIOCMBIC", path_);
+    }
+    return {};
+  }
 
   UniqueFd fd_;
+  std::string path_;
 };
 
 // Takes the tty for this descriptor alone: fails with EBUSY when another
@@ -91,7 +108,15 @@ Opened<SerialDevice> SerialPorts::Open(int number) {
   if (!fd.Valid()) return LastError("open", path);
   if (!::isatty(fd.Get())) return LastError("isatty", path);
   if (OsStatus taken = TakeExclusive(fd.Get(), path); !taken) return taken.error();
-  return std::make_unique<TtyPort>(std::move(fd));
+  return std::make_unique<TtyPort>(std::move(fd), path);
+}
+
+std::vector<ComPortNumber> SerialPorts::ReportedPorts() const {
+  std::vector<ComPortNumber> ports;
+  for (const auto& [number, path] : paths_) {
+    if (IsComPortNumber(number)) ports.push_back(ComPortNumber{number});
+  }
+  return ports;
 }
 
 }  // namespace pelorin::posix

@@ -7,12 +7,16 @@
 namespace pelorin::posix {
 
 // Serial ports as Linux tty devices, driven through the modem-control
-// ioctls only (TIOCMGET, TIOCMBIS, TIOCMBIC); speed, framing and line
-// discipline are left as they are.
+// ioctls (TIOCMGET, TIOCMBIS, TIOCMBIC); setting a port up turns flow
+// control off and makes it ignore carrier (CLOCAL), and leaves speed and
+// framing as they are.
 //
 // Port numbers map to device paths through a table: by default port n is
 // /dev/ttyS<n-1> (COM1 is /dev/ttyS0), and any number can be pointed at
 // another device, e.g. a USB adapter (/dev/ttyUSB0) or a pseudo-terminal.
+// The reported ports are the numbers pointed at a device this way: every
+// /dev/ttyS<n> exists whether or not a port is behind it, so the default
+// table says nothing about what is present.
 //
 // A port is held exclusively while open: it fails to open when another
 // descriptor already holds it (an exclusive-mode tty or a flock on it), and
@@ -27,6 +31,7 @@ class SerialPorts final : public pelorin::SerialPorts {
   // The device path port `number` opens.
   std::string DevicePath(int number) const;
 
+  std::vector<ComPortNumber> ReportedPorts() const override;
   Opened<SerialDevice> Open(int number) override;
 
  private:

@@ -13,8 +13,13 @@ std::string ComPortPath(int number);
 
 // Serial ports through the Win32 communications API. A port is opened for
 // reading and writing with no sharing, so a port that another program holds
-// fails to open. The port's speed, framing and handshake are never touched:
-// only the modem lines are used.
+// fails to open. Only the modem lines are used: setting up a port turns its
+// handshakes off (GetCommState, SetCommState) and makes reads and writes
+// non-blocking (SetCommTimeouts); speed and framing stay as they were.
+//
+// The reported ports are the "COMn" values under
+// HKLM\HARDWARE\DEVICEMAP\SERIALCOMM, which Windows keeps for the ports
+// present now (USB and Bluetooth adapters included) and lets every user read.
 //
 // A port already held through this object is refused before the system is
 // asked, with ERROR_BUSY. Windows' serial driver refuses a second open by
@@ -23,6 +28,7 @@ std::string ComPortPath(int number);
 // buttons twice. A missing port fails with ERROR_FILE_NOT_FOUND.
 class SerialPorts final : public pelorin::SerialPorts {
  public:
+  std::vector<ComPortNumber> ReportedPorts() const override;
   Opened<SerialDevice> Open(int number) override;
 
  private:

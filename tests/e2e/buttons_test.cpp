@@ -1,5 +1,5 @@
-// Buttons on the serial stand-in's COM5 reach the stand-in player through the
-// unchanged pelorin.exe.
+// Buttons on the serial stand-in's COM5 (and COM20) reach the stand-in
+// player through the unchanged pelorin.exe.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,6 +54,27 @@ TEST_F(ButtonsTest, CtsPressPostsNextTrackToThePlayer) {
   Sleep(200);
   player.Sync();
   EXPECT_EQ(Count(player.Log(), kNextTrack), 1) << "the release sends \"Nothing\"";
+}
+
+// USB adapters often get numbers above 16; the port opens by its number
+// through the device namespace, its lines are set up and its DTR raised.
+TEST_F(ButtonsTest, ButtonOnAPortNumberedTwentyPostsNextTrack) {
+  std::optional<StandinLines> com20 = StandinLines::ForPort(20);
+  ASSERT_TRUE(com20.has_value()) << "run under the serial stand-in (port 20)";
+  com20->Change(0, STANDIN_INPUTS | STANDIN_OUTPUTS);
+  StandInPlayer player({});
+  ASSERT_TRUE(player.Started());
+  Scenario scenario("button-com20");
+  scenario.WriteConfig("[Primary]\r\nPort=20\r\n[Options]\r\nWarn=0\r\nAutoStartup=0\r\n");
+  auto program = scenario.Start();
+  ASSERT_TRUE(WaitUntil([&] {
+    auto state = com20->Read();
+    return state && (*state & STANDIN_DTR) != 0;
+  }));
+
+  com20->SetInputs(STANDIN_CTS);
+  EXPECT_TRUE(WaitUntil([&] { return player.Sync() && Count(player.Log(), kNextTrack) == 1; }));
+  com20->SetInputs(0);
 }
 
 TEST_F(ButtonsTest, HeldTurboButtonRepeatsVolumeUpInBurstsOfEight) {

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -99,13 +100,35 @@ TEST_F(PosixSerialPortsTest, SwitchesDtrAndRtsWithoutTouchingInputs) {
   auto device = ports_.Open(1).Release();
   ASSERT_NE(device, nullptr);
   ASSERT_TRUE(lines_->SetInputs(STANDIN_CTS));
-  device->SetDtr(true);
-  device->SetRts(true);
+  EXPECT_TRUE(device->SetDtr(true));
+  EXPECT_TRUE(device->SetRts(true));
   EXPECT_EQ(lines_->Read(), std::optional<unsigned>(STANDIN_CTS | STANDIN_DTR | STANDIN_RTS));
-  device->SetDtr(false);
+  EXPECT_TRUE(device->SetDtr(false));
   EXPECT_EQ(Outputs(), unsigned{STANDIN_RTS});
-  device->SetRts(false);
+  EXPECT_TRUE(device->SetRts(false));
   EXPECT_EQ(lines_->Read(), std::optional<unsigned>(STANDIN_CTS));
+}
+
+// A tty left with hardware flow control would have the kernel switch RTS
+// itself; after the set-up RTS is low and the line ignores carrier.
+TEST_F(PosixSerialPortsTest, SetUpTurnsFlowControlOffAndLowersRts) {
+  auto device = ports_.Open(1).Release();
+  ASSERT_NE(device, nullptr);
+  const int fd = static_cast<int>(device->RawHandle());
+  termios settings{};
+  ASSERT_EQ(::tcgetattr(fd, &settings), 0);
+  settings.c_cflag = (settings.c_cflag | CRTSCTS) & ~static_cast<tcflag_t>(CLOCAL);
+  settings.c_iflag |= IXON | IXOFF;
+  ASSERT_EQ(::tcsetattr(fd, TCSANOW, &settings), 0);
+  ASSERT_TRUE(device->SetRts(true));
+
+  ASSERT_TRUE(device->SetUpModemLines());
+  ASSERT_EQ(::tcgetattr(fd, &settings), 0);
+  EXPECT_EQ(settings.c_cflag & (CRTSCTS | CLOCAL), tcflag_t{CLOCAL});
+  EXPECT_EQ(settings.c_iflag & (IXON | IXOFF), tcflag_t{0});
+  EXPECT_EQ(Outputs() & STANDIN_RTS, 0u);
+  EXPECT_EQ(ports_.ReportedPorts(), std::vector<ComPortNumber>{ComPortNumber{1}})
+      << "the ports pointed at a device";
 }
 
 TEST_F(PosixSerialPortsTest, PortIsHeldExclusivelyUntilReleased) {
@@ -134,7 +157,7 @@ TEST_F(PosixSerialPortsTest, PortInExclusiveModeElsewhereFailsToOpen) {
 TEST_F(PosixSerialPortsTest, ChannelRaisesDtrAndReadsTheLines) {
   FakeMessageBoxes boxes;
   PortChannel channel(PortRole::Primary, ports_, boxes);
-  ASSERT_TRUE(channel.Open(PortListIndex{0}));
+  ASSERT_TRUE(channel.Open(ComPortNumber{1}));
   EXPECT_EQ(Outputs(), unsigned{STANDIN_DTR});
   ASSERT_TRUE(lines_->SetInputs(STANDIN_DSR | STANDIN_RI));
   EXPECT_EQ(channel.ReadLines(), (LineLevels{.dsr = true, .ri = true}));
@@ -148,7 +171,7 @@ TEST_F(PosixSerialPortsTest, ChannelRaisesDtrAndReadsTheLines) {
 TEST_F(PosixSerialPortsTest, StatusReadThatFailsReadsAsAllLinesUpWithoutABox) {
   FakeMessageBoxes boxes;
   PortChannel channel(PortRole::Primary, ports_, boxes);
-  ASSERT_TRUE(channel.Open(PortListIndex{0}));
+  ASSERT_TRUE(channel.Open(ComPortNumber{1}));
   ASSERT_TRUE(lines_->SetInputs(STANDIN_DCD));
   ASSERT_TRUE(channel.ReadLines().dcd);
 
@@ -177,7 +200,7 @@ TEST_F(PosixSerialPortsTest, LostPortWhosePathDisappearsOpensAgainWhenItReturns)
   PortChannel unused(PortRole::Secondary, ports_, boxes);
   LostPortWatch watch(clock, channel, unused);
   channel.WatchForReturn(true);
-  ASSERT_TRUE(channel.Open(PortListIndex{0}));
+  ASSERT_TRUE(channel.Open(ComPortNumber{1}));
   ASSERT_TRUE(lines_->SetInputs(STANDIN_DCD));
   ASSERT_TRUE(channel.ReadLines().dcd);
 

@@ -34,19 +34,18 @@ struct EngineRig : RigBasics<EngineRig> {
   EngineRig() {
     ports.Port(1);
     ports.Port(2);
-    primary.Open(PortListIndex{0});
+    primary.Open(ComPortNumber{1});
     policy.SetMainWindow(kMainWindow);
     SetPlayerRunning(true);
   }
 
-  void OpenSecondary() { secondary.Open(PortListIndex{1}); }
+  void OpenSecondary() { secondary.Open(ComPortNumber{2}); }
 
   // This rig's parts with other remap dialogs fed by the cycle, for a test
   // that runs a cycle of its own with real dialogs.
   PollCycleParts PartsWith(RemapLineFeed& primary_feed, RemapLineFeed& secondary_feed) {
-    return {clock, settings, primary, secondary, player,       sink,
-            policy, leds,    view,    view,      view,         primary_feed,
-            secondary_feed};
+    return {clock, settings, primary, secondary, player,       sink,          policy,
+            leds,  view,     view,    view,      primary_feed, secondary_feed};
   }
 
   // One cycle at the current simulated time.

@@ -22,17 +22,33 @@ class FakeDevice final : public SerialDevice {
     if (state_.status_read_fails || !state_.exists) return std::nullopt;
     return state_.status;
   }
-  void SetDtr(bool raised) override {
+  OsStatus SetUpModemLines() override {
+    state_.line_calls.emplace_back("set up");
+    if (state_.set_up_fails) return Refused("SetCommState");
+    state_.rts = false;
+    return {};
+  }
+  OsStatus SetDtr(bool raised) override {
+    state_.line_calls.emplace_back(raised ? "DTR on" : "DTR off");
+    if (state_.dtr_fails) return Refused("EscapeCommFunction");
     state_.dtr = raised;
     if (raised) ++state_.dtr_raises;
+    return {};
   }
-  void SetRts(bool raised) override {
-    state_.rts = raised;
+  OsStatus SetRts(bool raised) override {
+    state_.line_calls.emplace_back(raised ? "RTS on" : "RTS off");
     state_.rts_writes.push_back(raised);
+    if (state_.rts_fails) return Refused("EscapeCommFunction");
+    state_.rts = raised;
+    return {};
   }
   std::intptr_t RawHandle() const override { return 0x100 + number_; }
 
  private:
+  OsError Refused(std::string_view operation) const {
+    return OsError{kFakeGeneralFailure, operation, "COM" + std::to_string(number_)};
+  }
+
   FakePortState& state_;
   int number_;
 };

@@ -2,6 +2,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/serial_device.h"
@@ -21,6 +22,15 @@ struct FakePortState {
   int opens = 0;  // successful opens so far
   int dtr_raises = 0;
   std::vector<bool> rts_writes;  // every SetRts call, in order
+  // Every set-up and output call, in order: "set up", "DTR on", "DTR off",
+  // "RTS on", "RTS off".
+  std::vector<std::string> line_calls;
+  // Calls that fail with ERROR_GEN_FAILURE (31), as a device that refuses
+  // them does: SetCommState, or the escape function for DTR or for RTS. A
+  // failed call changes no output.
+  bool set_up_fails = false;
+  bool dtr_fails = false;
+  bool rts_fails = false;
 };
 
 class FakeSerialPorts final : public SerialPorts {
@@ -37,8 +47,11 @@ class FakeSerialPorts final : public SerialPorts {
     status = down ? (status | LineOf(hardware_button)) : (status & ~LineOf(hardware_button));
   }
 
-  // The port `number` (1..16); ports a test never touched do not exist.
+  // The port `number` (1..255); ports a test never touched do not exist.
   FakePortState& Port(int number) { return ports_[number]; }
+
+  std::vector<ComPortNumber> ReportedPorts() const override { return reported; }
+  std::vector<ComPortNumber> reported;  // what ReportedPorts answers
 
   // Fails as Windows does: a missing port with ERROR_FILE_NOT_FOUND, a held
   // one with ERROR_ACCESS_DENIED.

@@ -33,6 +33,7 @@ class ViewHost final : public PropertiesHost, public LineMapStore {
   std::string ConfigFilePath() override { return "C:\\Pelorin\\Pelorin.ini"; }
   std::string DefaultConfigFilePath() override { return "C:\\Pelorin\\Pelorin.ini"; }
   bool UseConfigFile(const std::string&) override { return false; }
+  std::vector<ComPortNumber> ReportedPorts() override { return {}; }
   LineMap ReadLineMap(PortRole port) override { return LineMapOf(stored.PortSettings(port)); }
   void WriteLineMap(PortRole port, const LineMap& map) override {
     SetLineMap(stored.PortSettings(port), map);
