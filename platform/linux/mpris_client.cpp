@@ -95,7 +95,7 @@ class MprisPlayer final : public MediaPlayer {
   Answer<std::vector<std::string>> Tracks() override {
     auto value = Read(kTrackListInterface, "Tracks");
     if (!value) return value.error();
-    if (auto* ids = std::get_if<std::vector<std::string>>(&*value)) return std::move(*ids);
+    if (const auto* ids = std::get_if<std::vector<std::string>>(&*value)) return *ids;
     return WrongShape(name_, "Tracks", "not a list of track ids");
   }
 
