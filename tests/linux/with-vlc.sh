@@ -17,7 +17,7 @@ if [ "${1:-}" != --inside ]; then
       exit 77
     fi
   done
-  work=$(mktemp -d /tmp/pelorin-mpris.XXXXXX)
+  work=$(mktemp -d -t pelorin-mpris.XXXXXX)
   trap 'rm -rf "$work"' EXIT
   # Copies, so that the user can run them whatever the checkout's modes.
   cp "$program" "$work/tests"
