@@ -1,6 +1,7 @@
 #pragma once
 #include <concepts>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -62,6 +63,27 @@ class [[nodiscard]] Opened {
 
  private:
   std::unique_ptr<T> object_;
+  OsError error_;
+};
+
+// A value a seam read, or why it could not be read. Reads like the optional
+// it resembles: tested in `if`, used through `*` and `->`.
+template <typename T>
+class [[nodiscard]] Answer {
+ public:
+  // Success. Implicit, so that a backend can `return value;`.
+  Answer(T value) : value_(std::move(value)) {}  // NOLINT
+  // Failure.
+  Answer(OsError error) : error_(std::move(error)) {}  // NOLINT
+
+  explicit operator bool() const { return value_.has_value(); }
+  const T& operator*() const { return *value_; }
+  const T* operator->() const { return &*value_; }
+  // Why the read failed; empty after a success.
+  const OsError& error() const { return error_; }
+
+ private:
+  std::optional<T> value_;
   OsError error_;
 };
 

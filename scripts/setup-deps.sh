@@ -10,11 +10,20 @@ set -euo pipefail
 #   fonts-wine  the fonts Wine draws its windows with; without them labels are
 #               measured in a substitute font
 #   mingw-w64-tools, g++-mingw-w64-x86-64-posix  the Windows cross build
-#   util-linux  unshare (the private mount namespace of the Wine session)
+#   util-linux  unshare (the private mount namespace of the Wine session),
+#               runuser (tests that must not run as root)
+#   libsystemd-dev  sd-bus, the D-Bus client of the Linux edition
+#   dbus, vlc-bin, vlc-plugin-base  a private session bus and a real media
+#               player for the Linux tests
 packages=(
   cmake ninja-build gcc g++ clang libclang-rt-14-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 fonts-wine xvfb xauth
   imagemagick util-linux procps clang-tidy cppcheck python3
+  pkg-config
+  libsystemd-dev
+  dbus
+  vlc-bin
+  vlc-plugin-base
 )
 
 # Commands the scripts call, each with the package that brings it.
@@ -25,6 +34,10 @@ commands=(
   wine:wine wineboot:wine wineserver:wine xvfb-run:xvfb Xvfb:xvfb xauth:xauth
   convert:imagemagick import:imagemagick unshare:util-linux pgrep:procps
   clang-tidy:clang-tidy cppcheck:cppcheck python3:python3
+  pkg-config:pkg-config
+  dbus-daemon:dbus
+  cvlc:vlc-bin
+  runuser:util-linux useradd:passwd
 )
 
 missing=()

@@ -1,0 +1,97 @@
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "platform/os_error.h"
+
+struct sd_bus;
+
+namespace pelorin::dbus {
+
+// Where a method or a property lives on the bus.
+struct Address {
+  std::string destination;  // the program's bus name, e.g. "org.mpris.MediaPlayer2.vlc"
+  std::string path;         // the object, e.g. "/org/mpris/MediaPlayer2"
+  std::string interface;    // e.g. "org.mpris.MediaPlayer2.Player"
+};
+
+// An object path given as an argument (a track id); a plain string would
+// be sent with another type, which the receiver refuses.
+struct ObjectPath {
+  std::string path;
+};
+
+// An argument of a method call: a 64-bit integer, a string or an object path.
+using Argument = std::variant<std::int64_t, std::string, ObjectPath>;
+
+// The entries of a dictionary with string keys whose values are strings or
+// object paths; entries with other values are left out.
+using StringMap = std::map<std::string, std::string>;
+
+// A property's value as the bus carries it, in the few shapes this program
+// reads: integers of every width as int64, strings, object paths and
+// signatures as strings, arrays of those as string lists, dictionaries with
+// string keys as StringMap. The shape comes from the value itself, never
+// from the object's description of its properties, which some players get
+// wrong.
+using Value =
+    std::variant<bool, std::int64_t, double, std::string, std::vector<std::string>, StringMap>;
+
+// A value to write into a property.
+using PropertyValue = std::variant<bool, double, std::string>;
+
+// A connection to a message bus. Every call waits for its reply at most
+// the time limit given at the open and then fails with ETIMEDOUT; no call
+// throws. Failures keep the bus's error name and message in the error's
+// text ("org.freedesktop.DBus.Error.ServiceUnknown: ..."). Used from one
+// thread; not to be used in a child after fork().
+class Bus {
+ public:
+  // Connects to the user's session bus: DBUS_SESSION_BUS_ADDRESS, else the
+  // socket "bus" in XDG_RUNTIME_DIR. Waits at most `time_limit` for the bus
+  // to accept the connection.
+  static Opened<Bus> OpenSession(std::chrono::milliseconds time_limit);
+
+  ~Bus();
+  Bus(const Bus&) = delete;
+  Bus& operator=(const Bus&) = delete;
+
+  // Whether the connection still stands; a broken one stays broken.
+  bool IsOpen() const;
+
+  // Calls `member` at `at` with `arguments` and waits for the reply; the
+  // reply's values are dropped.
+  OsStatus Call(const Address& at, std::string_view member,
+                const std::vector<Argument>& arguments = {});
+  // Reads the property `name` of `at.interface` through the standard
+  // properties interface.
+  Answer<Value> Get(const Address& at, std::string_view name);
+  // Writes the property `name` of `at.interface`.
+  OsStatus Set(const Address& at, std::string_view name, const PropertyValue& value);
+
+  // The names on the bus now, unique (":1.42") and well-known ones alike.
+  Answer<std::vector<std::string>> ListNames();
+  // The process id of the connection that owns `name`.
+  Answer<std::uint32_t> ProcessIdOf(std::string_view name);
+
+  // Whether `error` says that nobody owns the name a call went to (the
+  // program has left the bus or was never there).
+  static bool IsUnknownName(const OsError& error);
+
+ private:
+  struct Closer {
+    void operator()(sd_bus* bus) const;
+  };
+  Bus(std::unique_ptr<sd_bus, Closer> bus, std::chrono::microseconds time_limit);
+
+  std::unique_ptr<sd_bus, Closer> bus_;
+  std::chrono::microseconds time_limit_;
+};
+
+}  // namespace pelorin::dbus

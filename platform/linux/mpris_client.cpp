@@ -1,0 +1,197 @@
+#include "platform/linux/mpris_client.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <utility>
+
+#include "platform/linux/bus.h"
+#include "platform/posix/system_error.h"
+
+namespace pelorin::dbus {
+
+namespace {
+
+constexpr const char* kObjectPath = "/org/mpris/MediaPlayer2";
+constexpr const char* kRootInterface = "org.mpris.MediaPlayer2";
+constexpr const char* kPlayerInterface = "org.mpris.MediaPlayer2.Player";
+constexpr const char* kTrackListInterface = "org.mpris.MediaPlayer2.TrackList";
+
+constexpr std::string_view kRead = "read player property";
+
+struct RequestMember {
+  MediaRequest request;
+  const char* interface;
+  const char* member;
+};
+
+constexpr RequestMember kRequestMembers[] = {
+    {MediaRequest::PlayPause, kPlayerInterface, "PlayPause"},
+    {MediaRequest::Play, kPlayerInterface, "Play"},
+    {MediaRequest::Pause, kPlayerInterface, "Pause"},
+    {MediaRequest::Stop, kPlayerInterface, "Stop"},
+    {MediaRequest::Next, kPlayerInterface, "Next"},
+    {MediaRequest::Previous, kPlayerInterface, "Previous"},
+    {MediaRequest::Raise, kRootInterface, "Raise"},
+    {MediaRequest::Quit, kRootInterface, "Quit"},
+};
+
+OsError WrongShape(const std::string& player, std::string_view property, std::string text) {
+  OsError error = posix::SystemError(EBADMSG, kRead, player + " " + std::string(property));
+  error.text = std::move(text);
+  return error;
+}
+
+// One player on the bus, addressed by its bus name at every call.
+class MprisPlayer final : public MediaPlayer {
+ public:
+  MprisPlayer(std::shared_ptr<Bus> bus, std::string name)
+      : bus_(std::move(bus)), name_(std::move(name)) {}
+
+  const std::string& Name() const override { return name_; }
+
+  OsStatus Send(MediaRequest request) override {
+    const auto* entry = std::find_if(std::begin(kRequestMembers), std::end(kRequestMembers),
+                                     [&](const RequestMember& e) { return e.request == request; });
+    return Checked(bus_->Call(At(entry->interface), entry->member));
+  }
+
+  OsStatus Seek(std::chrono::microseconds offset) override {
+    return Checked(
+        bus_->Call(At(kPlayerInterface), "Seek", {static_cast<std::int64_t>(offset.count())}));
+  }
+
+  Answer<MediaPlayback> Playback() override {
+    auto value = Read(kPlayerInterface, "PlaybackStatus");
+    if (!value) return value.error();
+    const auto* status = std::get_if<std::string>(&*value);
+    if (status != nullptr && *status == "Playing") return MediaPlayback::Playing;
+    if (status != nullptr && *status == "Paused") return MediaPlayback::Paused;
+    if (status != nullptr && *status == "Stopped") return MediaPlayback::Stopped;
+    return WrongShape(name_, "PlaybackStatus", "not Playing, Paused or Stopped");
+  }
+
+  Answer<double> Volume() override {
+    auto value = Read(kPlayerInterface, "Volume");
+    if (!value) return value.error();
+    if (const auto* volume = std::get_if<double>(&*value)) return *volume;
+    return WrongShape(name_, "Volume", "not a number");
+  }
+
+  OsStatus SetVolume(double volume) override {
+    return Checked(bus_->Set(At(kPlayerInterface), "Volume", std::clamp(volume, 0.0, 1.0)));
+  }
+
+  Answer<MediaTrack> CurrentTrack() override {
+    auto value = Read(kPlayerInterface, "Metadata");
+    if (!value) return value.error();
+    const auto* entries = std::get_if<StringMap>(&*value);
+    if (entries == nullptr) return WrongShape(name_, "Metadata", "not a dictionary");
+    MediaTrack track;
+    if (auto url = entries->find("xesam:url"); url != entries->end()) track.url = url->second;
+    if (auto id = entries->find("mpris:trackid"); id != entries->end()) track.id = id->second;
+    return track;
+  }
+
+  Answer<std::vector<std::string>> Tracks() override {
+    auto value = Read(kTrackListInterface, "Tracks");
+    if (!value) return value.error();
+    if (const auto* ids = std::get_if<std::vector<std::string>>(&*value)) return *ids;
+    return WrongShape(name_, "Tracks", "not a list of track ids");
+  }
+
+  OsStatus GoTo(std::string_view track_id) override {
+    return Checked(
+        bus_->Call(At(kTrackListInterface), "GoTo", {ObjectPath{std::string(track_id)}}));
+  }
+
+  Answer<int> ProcessId() override {
+    auto pid = bus_->ProcessIdOf(name_);
+    if (!pid) return Translated(pid.error());
+    return static_cast<int>(*pid);
+  }
+
+ private:
+  Address At(const char* interface) const { return {name_, kObjectPath, interface}; }
+
+  Answer<Value> Read(const char* interface, std::string_view property) {
+    auto value = bus_->Get(At(interface), property);
+    if (!value) return Translated(value.error());
+    return value;
+  }
+
+  // A call to a name nobody owns any more means the player has quit.
+  OsError Translated(const OsError& error) const {
+    return Bus::IsUnknownName(error) ? NoPlayerError(name_) : error;
+  }
+  OsStatus Checked(const OsStatus& status) const {
+    if (status) return {};
+    return Translated(status.error());
+  }
+
+  std::shared_ptr<Bus> bus_;
+  std::string name_;
+};
+
+}  // namespace
+
+std::vector<std::string> PlayerNames(const std::vector<std::string>& bus_names,
+                                     std::string_view pinned) {
+  std::vector<std::string> players;
+  for (const auto& name : bus_names) {
+    if (!name.starts_with(kPlayerNamePrefix) || name == kPlayerProxyName) continue;
+    const std::string_view rest = std::string_view(name).substr(kPlayerNamePrefix.size());
+    if (rest.empty()) continue;
+    if (!pinned.empty() &&
+        !(rest == pinned || (rest.starts_with(pinned) && rest[pinned.size()] == '.'))) {
+      continue;
+    }
+    players.push_back(name);
+  }
+  std::sort(players.begin(), players.end());
+  return players;
+}
+
+MprisPlayers::MprisPlayers(std::chrono::milliseconds time_limit) : time_limit_(time_limit) {}
+
+MprisPlayers::~MprisPlayers() = default;
+
+OsStatus MprisPlayers::EnsureBus() {
+  if (bus_ && bus_->IsOpen()) return {};
+  auto opened = Bus::OpenSession(time_limit_);
+  if (!opened) {
+    bus_.reset();
+    return opened.error();
+  }
+  bus_ = opened.Release();
+  return {};
+}
+
+Opened<MediaPlayer> MprisPlayers::Find(std::string_view pinned) {
+  std::string sought(kPlayerNamePrefix);
+  sought += pinned.empty() ? std::string_view("*") : pinned;
+  if (auto status = EnsureBus(); !status) {
+    return NoPlayerError(sought + " (" + Describe(status.error()) + ")");
+  }
+  auto names = bus_->ListNames();
+  if (!names) return NoPlayerError(sought + " (" + Describe(names.error()) + ")");
+  const auto players = PlayerNames(*names, pinned);
+  if (players.empty()) return NoPlayerError(sought);
+  const std::string chosen = pinned.empty() ? ChooseAmong(players) : players.front();
+  return std::make_unique<MprisPlayer>(bus_, chosen);
+}
+
+std::string MprisPlayers::ChooseAmong(const std::vector<std::string>& names) {
+  if (names.size() == 1) return names.front();
+  for (const auto& name : names) {
+    MprisPlayer player(bus_, name);
+    // A player that does not answer is simply not the one playing.
+    if (auto playback = player.Playback(); playback && *playback == MediaPlayback::Playing) {
+      last_playing_ = name;
+      return name;
+    }
+  }
+  if (std::find(names.begin(), names.end(), last_playing_) != names.end()) return last_playing_;
+  return names.front();
+}
+
+}  // namespace pelorin::dbus

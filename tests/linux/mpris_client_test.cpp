@@ -1,0 +1,143 @@
+// The MPRIS client against a real VLC on a private session bus; run by
+// tests/linux/with-vlc.sh, first with no player on the bus, then with VLC
+// playing three tones (a.wav, b.wav, c.wav).
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/linux/mpris_client.h"
+
+namespace pelorin::dbus {
+namespace {
+
+using namespace std::chrono_literals;
+constexpr auto kTimeLimit = 1000ms;
+
+// Asks `probe` again until it holds or `limit` has passed.
+bool Eventually(const std::function<bool()>& probe, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!probe()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+  return true;
+}
+
+std::string Url(MediaPlayer& player) {
+  auto track = player.CurrentTrack();
+  return track ? track->url : std::string();
+}
+
+TEST(PlayerNames, KeepsPlayersOnlyAndMatchesThePinnedNameAsAWhole) {
+  const std::vector<std::string> bus{":1.7",
+                                     "org.freedesktop.Notifications",
+                                     "org.mpris.MediaPlayer2.vlc",
+                                     "org.mpris.MediaPlayer2.playerctld",
+                                     "org.mpris.MediaPlayer2.",
+                                     "org.mpris.MediaPlayer2.vlcx",
+                                     "org.mpris.MediaPlayer2.mpv.instance42",
+                                     "org.mpris.MediaPlayer2.audacious"};
+  const struct {
+    std::string_view pinned;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"",
+       {"org.mpris.MediaPlayer2.audacious", "org.mpris.MediaPlayer2.mpv.instance42",
+        "org.mpris.MediaPlayer2.vlc", "org.mpris.MediaPlayer2.vlcx"}},
+      {"vlc", {"org.mpris.MediaPlayer2.vlc"}},
+      {"mpv", {"org.mpris.MediaPlayer2.mpv.instance42"}},
+      {"mpv.instance42", {"org.mpris.MediaPlayer2.mpv.instance42"}},
+      {"vl", {}},
+      {"playerctld", {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PlayerNames(bus, c.pinned), c.expected) << "pinned \"" << c.pinned << "\"";
+  }
+}
+
+TEST(MprisWithoutPlayer, FindAnswersNoPlayerAtOnce) {
+  MprisPlayers players(kTimeLimit);
+  for (const std::string_view pinned : {"", "vlc"}) {
+    auto found = players.Find(pinned);
+    ASSERT_FALSE(found);
+    EXPECT_TRUE(IsNoPlayer(found.error())) << Describe(found.error());
+  }
+}
+
+TEST(MprisWithVlc, DrivesThePlayerAndAnswersNoPlayerOnceItQuits) {
+  MprisPlayers players(kTimeLimit);
+  std::unique_ptr<MediaPlayer> player;
+  ASSERT_TRUE(Eventually(
+      [&] {
+        auto found = players.Find("vlc");
+        if (found) player = found.Release();
+        return player != nullptr;
+      },
+      10s));
+  EXPECT_EQ(player->Name(), "org.mpris.MediaPlayer2.vlc");
+  auto unpinned = players.Find("");
+  ASSERT_TRUE(unpinned);
+  EXPECT_EQ(unpinned->Name(), player->Name());
+
+  // The process id is the player's own, as the volume backend needs it.
+  auto pid = player->ProcessId();
+  ASSERT_TRUE(pid) << Describe(pid.error());
+  std::string command;
+  std::ifstream("/proc/" + std::to_string(*pid) + "/comm") >> command;
+  EXPECT_EQ(command, "vlc");
+
+  ASSERT_TRUE(Eventually([&] { return Url(*player).ends_with("a.wav"); }, 5s)) << Url(*player);
+  ASSERT_TRUE(player->Send(MediaRequest::Next));
+  EXPECT_TRUE(Eventually([&] { return Url(*player).ends_with("b.wav"); }, 2s)) << Url(*player);
+
+  ASSERT_TRUE(Eventually(
+      [&] { return player->Playback() && *player->Playback() == MediaPlayback::Playing; }, 2s));
+  ASSERT_TRUE(player->Send(MediaRequest::PlayPause));
+  EXPECT_TRUE(Eventually(
+      [&] { return player->Playback() && *player->Playback() == MediaPlayback::Paused; }, 2s));
+
+  // Written volumes read back; one above full is brought to full first.
+  for (const auto& [written, read] : {std::pair{0.25, 0.25}, {1.7, 1.0}, {0.5, 0.5}}) {
+    ASSERT_TRUE(player->SetVolume(written));
+    EXPECT_TRUE(Eventually(
+        [&] {
+          auto volume = player->Volume();
+          return volume && std::abs(*volume - read) < 0.01;
+        },
+        2s))
+        << "written " << written;
+  }
+
+  auto tracks = player->Tracks();
+  ASSERT_TRUE(tracks) << Describe(tracks.error());
+  ASSERT_EQ(tracks->size(), 3u);
+  ASSERT_TRUE(player->GoTo(tracks->back()));
+  EXPECT_TRUE(Eventually([&] { return Url(*player).ends_with("c.wav"); }, 2s)) << Url(*player);
+
+  ASSERT_EQ(::kill(*pid, SIGTERM), 0);
+  ASSERT_TRUE(Eventually([&] { return !players.Find(""); }, 10s));
+  const std::vector<std::pair<const char*, std::function<OsError()>>> calls = {
+      {"Send", [&] { return player->Send(MediaRequest::Next).error(); }},
+      {"Seek", [&] { return player->Seek(5s).error(); }},
+      {"Playback", [&] { return player->Playback().error(); }},
+      {"Volume", [&] { return player->Volume().error(); }},
+      {"SetVolume", [&] { return player->SetVolume(0.5).error(); }},
+      {"CurrentTrack", [&] { return player->CurrentTrack().error(); }},
+      {"Tracks", [&] { return player->Tracks().error(); }},
+      {"GoTo", [&] { return player->GoTo(tracks->front()).error(); }},
+      {"ProcessId", [&] { return player->ProcessId().error(); }},
+  };
+  for (const auto& [name, call] : calls) {
+    const OsError error = call();
+    EXPECT_TRUE(IsNoPlayer(error)) << name << ": " << Describe(error);
+  }
+}
+
+}  // namespace
+}  // namespace pelorin::dbus
