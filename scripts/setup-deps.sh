@@ -10,11 +10,18 @@ set -euo pipefail
 #   fonts-wine  the fonts Wine draws its windows with; without them labels are
 #               measured in a substitute font
 #   mingw-w64-tools, g++-mingw-w64-x86-64-posix  the Windows cross build
-#   util-linux  unshare (the private mount namespace of the Wine session)
+#   util-linux  unshare (the private mount namespace of the Wine session),
+#               runuser (the sound server's tests as an unprivileged user)
+#   pulseaudio, pulseaudio-utils  the sound server the volume tests run
+#               against, and pactl and pacat that drive it
 packages=(
   cmake ninja-build gcc g++ clang libclang-rt-14-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 fonts-wine xvfb xauth
   imagemagick util-linux procps clang-tidy cppcheck python3
+  pkg-config
+  libpulse-dev
+  pulseaudio
+  pulseaudio-utils
 )
 
 # Commands the scripts call, each with the package that brings it.
@@ -25,6 +32,10 @@ commands=(
   wine:wine wineboot:wine wineserver:wine xvfb-run:xvfb Xvfb:xvfb xauth:xauth
   convert:imagemagick import:imagemagick unshare:util-linux pgrep:procps
   clang-tidy:clang-tidy cppcheck:cppcheck python3:python3
+  pkg-config:pkg-config
+  pulseaudio:pulseaudio
+  pactl:pulseaudio-utils pacat:pulseaudio-utils
+  useradd:passwd runuser:util-linux
 )
 
 missing=()
