@@ -32,30 +32,19 @@ std::string Pactl(const std::string& arguments) {
   return output;
 }
 
-// The raw channel volumes of pactl's "Volume:" line, in channel order.
-std::vector<long> Volumes(const std::string& line) {
+// The raw channel volumes, in channel order, of the first "Volume:" line
+// that pactl prints: a sink's, or the first stream's; empty without one.
+std::vector<long> Volumes(const std::string& arguments) {
+  const std::string output = Pactl(arguments);
+  const std::size_t at = output.find("Volume:");
+  const std::string line =
+      at == std::string::npos ? "" : output.substr(at, output.find('\n', at) - at);
   std::vector<long> volumes;
   static const std::regex kChannel(R"(: (\d+) /)");
   for (std::sregex_iterator it(line.begin(), line.end(), kChannel), end; it != end; ++it) {
     volumes.push_back(std::stol((*it)[1]));
   }
   return volumes;
-}
-
-// The index and volumes of the stream that `process` plays; index -1: none.
-std::pair<long, std::vector<long>> StreamOf(pid_t process) {
-  const std::string listing = Pactl("list sink-inputs");
-  const std::string owner = "application.process.id = \"" + std::to_string(process) + "\"";
-  for (std::size_t at = listing.find("Sink Input #"); at != std::string::npos;) {
-    const std::size_t next = listing.find("Sink Input #", at + 1);
-    const std::string block = listing.substr(at, next - at);
-    if (block.find(owner) != std::string::npos) {
-      const std::size_t volume = block.find("\tVolume:");
-      return {std::stol(block.substr(12)), Volumes(block.substr(volume, block.find('\n', volume)))};
-    }
-    at = next;
-  }
-  return {-1, {}};
 }
 
 class PulseAudioTest : public ::testing::Test {
@@ -89,7 +78,7 @@ TEST_F(PulseAudioTest, MasterStepsMoveTheDefaultSinkKeepingItsBalance) {
     Pactl(std::string("set-default-sink ") + row.sink);
     Pactl(std::string("set-sink-volume ") + row.sink + " " + row.start);
     volume_.StepMaster(row.step);
-    const std::vector<long> now = Volumes(Pactl(std::string("get-sink-volume ") + row.sink));
+    const std::vector<long> now = Volumes(std::string("get-sink-volume ") + row.sink);
     ASSERT_EQ(now.size(), row.expected.size());
     for (std::size_t channel = 0; channel < now.size(); ++channel) {
       EXPECT_NEAR(now[channel], row.expected[channel], 1) << "channel " << channel;
@@ -101,31 +90,25 @@ TEST_F(PulseAudioTest, WaveStepsMoveThePlayersOwnStreamElseTheDefaultSink) {
   Pactl("set-default-sink stereo");
   Pactl("set-sink-volume stereo 50000 50000");
   pid_t player = 0;
-  char* arguments[] = {const_cast<char*>("pacat"), const_cast<char*>("--device=stereo"),
-                       const_cast<char*>("/dev/zero"), nullptr};
-  ASSERT_EQ(::posix_spawnp(&player, "pacat", nullptr, nullptr, arguments, environ), 0);
-  struct Ender {
-    pid_t pid;
-    ~Ender() {
-      ::kill(pid, SIGTERM);
-      ::waitpid(pid, nullptr, 0);
-    }
-  } ender{player};
-  for (int tries = 0; tries < 100 && StreamOf(player).first < 0; ++tries) {
+  const char* arguments[] = {"pacat", "--device=stereo", "--volume=30000", "/dev/zero", nullptr};
+  ASSERT_EQ(::posix_spawnp(&player, "pacat", nullptr, nullptr, const_cast<char* const*>(arguments),
+                           environ),
+            0);
+  const std::unique_ptr<pid_t, void (*)(pid_t*)> ender(&player, [](pid_t* pid) {
+    ::kill(*pid, SIGTERM);
+    ::waitpid(*pid, nullptr, 0);
+  });
+  for (int tries = 0; tries < 100 && Volumes("list sink-inputs").empty(); ++tries) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  const long stream = StreamOf(player).first;
-  ASSERT_GE(stream, 0) << "pacat's stream did not appear";
-  Pactl("set-sink-input-volume " + std::to_string(stream) + " 30000 45000");
-
   volume_.StepWave(2048, static_cast<WindowId>(player));
-  EXPECT_EQ(StreamOf(player).second, (std::vector<long>{31365, 47048}));
-  EXPECT_EQ(Volumes(Pactl("get-sink-volume stereo")), (std::vector<long>{50000, 50000}));
+  EXPECT_EQ(Volumes("list sink-inputs"), (std::vector<long>{32048, 32048}));
+  EXPECT_EQ(Volumes("get-sink-volume stereo"), (std::vector<long>{50000, 50000}));
 
   // This test program plays nothing: its step goes to the default sink.
   volume_.StepWave(2048, static_cast<WindowId>(::getpid()));
-  EXPECT_EQ(StreamOf(player).second, (std::vector<long>{31365, 47048}));
-  EXPECT_EQ(Volumes(Pactl("get-sink-volume stereo")), (std::vector<long>{52048, 52048}));
+  EXPECT_EQ(Volumes("list sink-inputs"), (std::vector<long>{32048, 32048}));
+  EXPECT_EQ(Volumes("get-sink-volume stereo"), (std::vector<long>{52048, 52048}));
 }
 
 TEST_F(PulseAudioTest, AServerThatHangsCostsTheStepNotTheProgram) {
@@ -154,18 +137,13 @@ TEST(PulseAudioWithoutServer, VolumesAreMissingAndTheReasonIsToldOnce) {
     void WriteLine(std::string_view line) override { lines.emplace_back(line); }
     std::vector<std::string> lines;
   } notices;
-  const char* before = std::getenv("PULSE_SERVER");
-  const std::string kept = before != nullptr ? before : "";
+  // The script's session names no server; the default socket is the real one.
   ::setenv("PULSE_SERVER", "unix:/nonexistent/pelorin/native", 1);
   PulseAudio audio(notices);
   EXPECT_EQ(audio.OpenDeviceVolume(), nullptr);
   EXPECT_EQ(audio.OpenProgramVolume(static_cast<WindowId>(::getpid())), nullptr);
   EXPECT_EQ(audio.OpenDeviceVolume(), nullptr);
-  if (before != nullptr) {
-    ::setenv("PULSE_SERVER", kept.c_str(), 1);
-  } else {
-    ::unsetenv("PULSE_SERVER");
-  }
+  ::unsetenv("PULSE_SERVER");
   ASSERT_EQ(notices.lines.size(), 1U);
   EXPECT_NE(notices.lines[0].find("no PulseAudio server"), std::string::npos) << notices.lines[0];
 }

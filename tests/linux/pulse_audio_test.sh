@@ -9,12 +9,8 @@ set -euo pipefail
 program=$1
 shift
 for tool in pulseaudio pactl pacat; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "skipped: $tool is missing (scripts/setup-deps.sh installs it)"
-    exit 77
-  fi
+  command -v "$tool" >/dev/null || { echo "skipped: no $tool (scripts/setup-deps.sh)"; exit 77; }
 done
-
 user=$(id -un)
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
@@ -24,17 +20,14 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 
 folder=$(mktemp -d /tmp/pelorin-pulse.XXXXXX)
-stop_server() {
+# Ends the server (one the tests left stopped must wake up first) and
+# waits for it, since it removes its files in the folder as it goes.
+end_server() {
   local pid
-  pid=$(cat "$folder/runtime/pulse/pid" 2>/dev/null) || return 0
-  # A server the tests left stopped must wake up to end.
-  kill -CONT "$pid" 2>/dev/null || true
-  kill "$pid" 2>/dev/null || true
-  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.1; done
-  kill -KILL "$pid" 2>/dev/null || true
+  pid=$(cat "$folder/runtime/pulse/pid" 2>/dev/null) && kill -CONT "$pid" && kill "$pid" || return 0
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.05; done
 }
-trap 'stop_server; rm -rf "$folder"' EXIT
-
+trap 'end_server; rm -rf "$folder"' EXIT
 mkdir -p "$folder/runtime" "$folder/home"
 # A copy the user may run wherever the build folder lies.
 cp "$program" "$folder/tests"
@@ -50,10 +43,5 @@ chmod 700 "$folder" "$folder/runtime"
 session=(env -i PATH="$PATH" HOME="$folder/home" XDG_RUNTIME_DIR="$folder/runtime"
   PELORIN_PULSE_TEST=1 ASAN_OPTIONS="${ASAN_OPTIONS:-}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-}")
 "${as_user[@]}" "${session[@]}" pulseaudio --daemonize=yes --exit-idle-time=-1 -n \
-  -F "$folder/null.pa" --log-target="file:$folder/pulse.log"
-if ! "${as_user[@]}" "${session[@]}" pactl info >/dev/null; then
-  echo "the test server did not start:" >&2
-  cat "$folder/pulse.log" >&2 || true
-  exit 1
-fi
+  -F "$folder/null.pa" --log-target="file:$folder/pulse.log" || { cat "$folder/pulse.log" >&2; exit 1; }
 "${as_user[@]}" "${session[@]}" "$folder/tests" "$@"
