@@ -81,10 +81,6 @@ pa_cvolume Rebalanced(const Channels& old, StereoLevel level) {
   return moved;
 }
 
-void StoreSuccess(pa_context* /*context*/, int success, void* stored) {
-  *static_cast<bool*>(stored) = success != 0;
-}
-
 // A sink or a stream, known by its index, whose channels are read afresh
 // for every call: the user may have moved them in between.
 class ChannelVolume : public VolumeControl {
@@ -106,15 +102,14 @@ class ChannelVolume : public VolumeControl {
     const pa_cvolume moved = Rebalanced(*old, level);
     if (pa_cvolume_equal(&moved, &old->volume) != 0) return;
     // A refused write leaves the volume as it was; that is not reported.
-    bool accepted = false;
-    (void)connection_->Complete(Write(moved, &accepted), PulseAudio::kAnswerLimit);
+    (void)connection_->Complete(Write(moved), PulseAudio::kAnswerLimit);
   }
 
  protected:
-  // The request that reads the channels into `Channels` (null when it could
-  // not be made), and the one that writes them, reporting to StoreSuccess.
+  // The request that reads the channels into `found`, and the one that
+  // writes them; null when the request could not be made.
   virtual pa_operation* RequestRead(std::optional<Channels>* found) = 0;
-  virtual pa_operation* Write(const pa_cvolume& volume, bool* accepted) = 0;
+  virtual pa_operation* Write(const pa_cvolume& volume) = 0;
 
   pa_context* Context() const { return connection_->Context(); }
   std::uint32_t Index() const { return index_; }
@@ -146,8 +141,8 @@ class SinkVolume final : public ChannelVolume {
         },
         found);
   }
-  pa_operation* Write(const pa_cvolume& volume, bool* accepted) override {
-    return pa_context_set_sink_volume_by_index(Context(), Index(), &volume, StoreSuccess, accepted);
+  pa_operation* Write(const pa_cvolume& volume) override {
+    return pa_context_set_sink_volume_by_index(Context(), Index(), &volume, nullptr, nullptr);
   }
 };
 
@@ -167,8 +162,8 @@ class StreamVolume final : public ChannelVolume {
         },
         found);
   }
-  pa_operation* Write(const pa_cvolume& volume, bool* accepted) override {
-    return pa_context_set_sink_input_volume(Context(), Index(), &volume, StoreSuccess, accepted);
+  pa_operation* Write(const pa_cvolume& volume) override {
+    return pa_context_set_sink_input_volume(Context(), Index(), &volume, nullptr, nullptr);
   }
 };
 
