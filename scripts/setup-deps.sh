@@ -15,6 +15,9 @@ set -euo pipefail
 #   libsystemd-dev  sd-bus, the D-Bus client of the Linux edition
 #   dbus, vlc-bin, vlc-plugin-base  a private session bus and a real media
 #               player for the Linux tests
+#   libpulse-dev  the sound server's client library (Linux volume)
+#   pulseaudio, pulseaudio-utils  the sound server the volume tests run
+#               against, and pactl and pacat that drive it
 packages=(
   cmake ninja-build gcc g++ clang libclang-rt-14-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 fonts-wine xvfb xauth
@@ -24,6 +27,9 @@ packages=(
   dbus
   vlc-bin
   vlc-plugin-base
+  libpulse-dev
+  pulseaudio
+  pulseaudio-utils
 )
 
 # Commands the scripts call, each with the package that brings it.
@@ -38,6 +44,8 @@ commands=(
   dbus-daemon:dbus
   cvlc:vlc-bin
   runuser:util-linux useradd:passwd
+  pulseaudio:pulseaudio
+  pactl:pulseaudio-utils pacat:pulseaudio-utils
 )
 
 missing=()
