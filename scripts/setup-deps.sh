@@ -16,6 +16,10 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 fonts-wine xvfb xauth
   imagemagick util-linux procps clang-tidy cppcheck python3
 )
+# The Linux edition's backends, one line each.
+packages+=(pkg-config)    # finds the system libraries below for CMake
+packages+=(libxtst-dev)   # keys through XTest (brings the Xlib headers)
+packages+=(libevdev-dev)  # keys through uinput
 
 # Commands the scripts call, each with the package that brings it.
 commands=(
@@ -26,6 +30,7 @@ commands=(
   convert:imagemagick import:imagemagick unshare:util-linux pgrep:procps
   clang-tidy:clang-tidy cppcheck:cppcheck python3:python3
 )
+commands+=(pkg-config:pkg-config)
 
 missing=()
 for p in "${packages[@]}"; do
