@@ -31,6 +31,10 @@ packages=(
   pulseaudio
   pulseaudio-utils
 )
+# The Linux edition's backends, one line each.
+packages+=(pkg-config)    # finds the system libraries below for CMake
+packages+=(libxtst-dev)   # keys through XTest (brings the Xlib headers)
+packages+=(libevdev-dev)  # keys through uinput
 
 # Commands the scripts call, each with the package that brings it.
 commands=(
@@ -47,6 +51,7 @@ commands=(
   pulseaudio:pulseaudio
   pactl:pulseaudio-utils pacat:pulseaudio-utils
 )
+commands+=(pkg-config:pkg-config)
 
 missing=()
 for p in "${packages[@]}"; do
