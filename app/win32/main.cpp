@@ -24,7 +24,6 @@
 #include "platform/win32/window_messaging.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/properties_view.h"
-#include "ui/win32/raster_bitmap.h"
 #include "ui/win32/remap_dialog_view.h"
 
 // The program's entry point: builds the services and the central object,
@@ -82,12 +81,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   secondary_remap_view.Bind(program.SecondaryRemap());
   if (!window.Create(instance, program, &properties_view)) return 1;
   // The remap dialogs belong to the properties window: they stay above it
-  // and share its absence from the taskbar.
+  // and share its absence from the taskbar. Like the window's controls, they
+  // are built when first shown.
   primary_remap_view.Create(instance, PortRole::Primary, window.Handle());
   secondary_remap_view.Create(instance, PortRole::Secondary, window.Handle());
-  win32::UniqueGdi<HBITMAP> four_buttons(win32::FourButtonWiringBitmap());
-  win32::UniqueGdi<HBITMAP> fifteen_buttons(win32::FifteenButtonWiringBitmap());
-  properties_view.SetWiringPictures(four_buttons.get(), fifteen_buttons.get());
   program.Initialise();
   return window.RunMessageLoop();
 }

@@ -22,9 +22,6 @@ ViewRig::ViewRig()
   window.Create(instance, *this, &view);
   remap_view1.Create(instance, PortRole::Primary, view.Handle());
   remap_view2.Create(instance, PortRole::Secondary, view.Handle());
-  four_ = win32::FourButtonWiringBitmap();
-  fifteen_ = win32::FifteenButtonWiringBitmap();
-  view.SetWiringPictures(four_.get(), fifteen_.get());
   properties.Initialise();
   properties.Editor().FillCommandLists({kCommandNames.begin(), kCommandNames.end()});
   help_about.Initialise();

@@ -12,7 +12,6 @@
 #include "ui/remap_dialog.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/properties_view.h"
-#include "ui/win32/raster_bitmap.h"
 #include "ui/win32/remap_dialog_view.h"
 
 namespace pelorin::testing {
@@ -110,9 +109,6 @@ class ViewRig final : public ProgramWindowEvents, public ShellStarter, public Wi
   std::vector<std::string> started, saved;
   std::vector<std::uintptr_t> requests;  // WM_USER requests taken from other copies
   int port_arrivals = 0;
-
- private:
-  win32::UniqueGdi<HBITMAP> four_, fifteen_;
 };
 
 }  // namespace pelorin::testing

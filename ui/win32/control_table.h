@@ -2,9 +2,11 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/controls_view.h"
+#include "ui/win32/pending_requests.h"
 #include "ui/win32/scoped_win.h"
 
 namespace pelorin::win32 {
@@ -41,8 +43,9 @@ struct ControlEntry {
 };
 
 // What the controls of one top-level window share: the window's font and its
-// bold and underlined variants, the tooltip window, and the flag that tells
-// the window's event routing that a change came from a setter, not the user.
+// bold and underlined variants, the tooltip window, the requests kept for
+// controls not built yet, and the flag that tells the window's event routing
+// that a change came from a setter, not the user.
 class ControlStyle {
  public:
   // Makes the font variants from `font` and the tooltip for `owner`. Where
@@ -53,6 +56,7 @@ class ControlStyle {
   HFONT Font(bool bold, bool underlined) const;
   HFONT NormalFont() const { return Font(false, false); }
   HWND Tooltip() const { return tooltip_; }
+  PendingRequests& Pending() { return pending_; }
 
   // Notifications sent while a setter runs (an edit's EN_CHANGE on
   // SetWindowText) are not user events; the routing asks this first.
@@ -73,6 +77,7 @@ class ControlStyle {
   UniqueGdi<HFONT> fitted_;  // the smaller face, when `font` was too wide
   HFONT base_ = nullptr;
   HWND tooltip_ = nullptr;
+  PendingRequests pending_;
   int updating_ = 0;
 };
 
@@ -97,7 +102,8 @@ void FitLabelToText(HWND label);
 
 // A ControlsView over a table of entries indexed by the window's control
 // enumeration (`Count` entries). The view that owns it fills the table when it
-// creates the controls; requests for a control not created are ignored.
+// creates the controls; requests for a control not created yet are kept in
+// the style's PendingRequests until the view has built it.
 template <typename Control, int Count>
 class TableView : public ControlsView<Control> {
  public:
@@ -107,43 +113,73 @@ class TableView : public ControlsView<Control> {
   const ControlEntry& Entry(Control control) const { return entries_[static_cast<int>(control)]; }
 
   void SetText(Control c, const std::string& text) override {
+    if (Keep(c, ControlRequest::Text, [this, c, text] { SetText(c, text); })) return;
     ControlStyle::UpdateScope scope(style_);
     SetEntryText(Entry(c), text);
   }
   void SetHint(Control c, const std::string& hint) override {
+    if (Keep(c, ControlRequest::Hint, [this, c, hint] { SetHint(c, hint); })) return;
     SetEntryHint(style_, Entry(c), hint);
   }
   void SetItems(Control c, const std::vector<std::string>& items) override {
+    if (Keep(c, ControlRequest::Items, [this, c, items] { SetItems(c, items); })) return;
     ControlStyle::UpdateScope scope(style_);
     SetEntryItems(Entry(c), items);
   }
   void SetSelection(Control c, int index) override {
+    if (Keep(c, ControlRequest::Selection, [this, c, index] { SetSelection(c, index); })) return;
     ControlStyle::UpdateScope scope(style_);
     SetEntrySelection(Entry(c), index);
   }
-  void SetChecked(Control c, bool checked) override { SetEntryChecked(Entry(c), checked); }
-  void SetEnabled(Control c, bool enabled) override { SetEntryEnabled(Entry(c), enabled); }
-  void SetVisible(Control c, bool visible) override { SetEntryVisible(Entry(c), visible); }
-  void SetColour(Control c, Colour colour) override { SetEntryColour(Entry(c), colour); }
+  void SetChecked(Control c, bool checked) override {
+    if (Keep(c, ControlRequest::Checked, [this, c, checked] { SetChecked(c, checked); })) return;
+    SetEntryChecked(Entry(c), checked);
+  }
+  void SetEnabled(Control c, bool enabled) override {
+    if (Keep(c, ControlRequest::Enabled, [this, c, enabled] { SetEnabled(c, enabled); })) return;
+    SetEntryEnabled(Entry(c), enabled);
+  }
+  void SetVisible(Control c, bool visible) override {
+    if (Keep(c, ControlRequest::Visible, [this, c, visible] { SetVisible(c, visible); })) return;
+    SetEntryVisible(Entry(c), visible);
+  }
+  void SetColour(Control c, Colour colour) override {
+    if (Keep(c, ControlRequest::Colour, [this, c, colour] { SetColour(c, colour); })) return;
+    SetEntryColour(Entry(c), colour);
+  }
   void SetBold(Control c, bool bold) override {
+    if (Keep(c, ControlRequest::Bold, [this, c, bold] { SetBold(c, bold); })) return;
     Entry(c).bold = bold;
     SetEntryFont(style_, Entry(c));
   }
   void SetUnderlined(Control c, bool underlined) override {
+    if (Keep(c, ControlRequest::Underlined,
+             [this, c, underlined] { SetUnderlined(c, underlined); })) {
+      return;
+    }
     Entry(c).underlined = underlined;
     SetEntryFont(style_, Entry(c));
   }
   void SetRange(Control c, int min, int max, int page_step) override {
+    if (Keep(c, ControlRequest::Range,
+             [this, c, min, max, page_step] { SetRange(c, min, max, page_step); })) {
+      return;
+    }
     ControlStyle::UpdateScope scope(style_);
     SetEntryRange(Entry(c), min, max, page_step);
   }
   void SetPosition(Control c, int position) override {
+    if (Keep(c, ControlRequest::Position, [this, c, position] { SetPosition(c, position); })) {
+      return;
+    }
     ControlStyle::UpdateScope scope(style_);
     SetEntryPosition(Entry(c), position);
   }
   void SetTicks(Control c, const std::vector<int>& positions) override {
+    if (Keep(c, ControlRequest::Ticks, [this, c, positions] { SetTicks(c, positions); })) return;
     SetEntryTicks(Entry(c), positions);
   }
+  // A control not built yet has no focus to take; the request is dropped.
   void SetFocus(Control c) override { SetEntryFocus(Entry(c)); }
   bool HasFocus(Control c) const override { return EntryHasFocus(Entry(c)); }
 
@@ -162,6 +198,16 @@ class TableView : public ControlsView<Control> {
   HBRUSH ColourBrush(HWND hwnd, HDC dc) const;
 
  private:
+  // Keeps a request for a control whose window is not built yet (see
+  // PendingRequests); false when the control exists and the request is due now.
+  template <typename Apply>
+  bool Keep(Control c, ControlRequest request, Apply apply) {
+    const ControlEntry& entry = Entry(c);
+    if (entry.hwnd) return false;
+    style_.Pending().Keep(this, static_cast<int>(c), request, &entry.hwnd, std::move(apply));
+    return true;
+  }
+
   ControlStyle& style_;
   ControlEntry entries_[Count];
 };

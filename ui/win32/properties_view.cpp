@@ -9,6 +9,7 @@
 #include "ui/win32/common_dialogs.h"
 #include "ui/win32/control_hooks.h"
 #include "ui/win32/control_ids.h"
+#include "ui/win32/raster_bitmap.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/window_text.h"
 
@@ -48,11 +49,6 @@ void PropertiesView::EnableInput(bool enabled) {
   if (hwnd_) EnableWindow(hwnd_, enabled ? TRUE : FALSE);
 }
 
-void PropertiesView::SetWiringPictures(HBITMAP four_buttons, HBITMAP fifteen_buttons) {
-  if (picture_four_) SetPictureBitmap(picture_four_, four_buttons);
-  if (picture_fifteen_) SetPictureBitmap(picture_fifteen_, fifteen_buttons);
-}
-
 std::optional<std::string> PropertiesView::Open(const FileDialogRequest& request) {
   return ShowFileDialog(hwnd_, request, FileDialogKind::Open);
 }
@@ -65,11 +61,19 @@ bool PropertiesView::HandleDialogMessage(HWND hwnd, UINT message, WPARAM wparam,
                                          INT_PTR& result) {
   switch (message) {
     case WM_INITDIALOG:
-      CreateContent(hwnd);
+      PrepareWindow(hwnd);
       result = FALSE;
       return true;
     case WM_SHOWWINDOW:
-      if (wparam) PlaceWindowForShow();
+      if (wparam) {
+        BuildControls();
+        PlaceWindowForShow();
+      }
+      return false;
+    case WM_WINDOWPOSCHANGING:
+      // Every way of showing the window passes here first, also those that
+      // send no WM_SHOWWINDOW: the controls exist before the window appears.
+      if (reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_SHOWWINDOW) BuildControls();
       return false;
     case WM_PAINT:
       if (window_) window_->OnPaint();
@@ -111,27 +115,39 @@ bool PropertiesView::OnPanelMessage(HWND panel, UINT message, WPARAM wparam, LPA
   return false;
 }
 
-void PropertiesView::CreateContent(HWND hwnd) {
+void PropertiesView::PrepareWindow(HWND hwnd) {
   hwnd_ = hwnd;
   dpi_ = ScreenDpi();
-  style_.Create(hwnd, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
   // Owned windows get no taskbar button: a hidden owner stands in for the
   // application window, so the program shows only in the notification area.
   owner_ = CreateWindowExW(0, L"STATIC", L"Pelorin", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
   SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner_));
-  ControlBuilder b(style_, *this, dpi_);
-  about_icon_image_.reset(static_cast<HICON>(LoadImageW(
-      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, b.Scale(64), b.Scale(64), 0)));
-  PlaceWindowForShow();
-  RECT page_area{};
-  BuildFrame(b, page_area);
-}
-
-void PropertiesView::BuildFrame(ControlBuilder& b, RECT& page_area) {
   ControlEntry& frame = Frame().Entry(FrameControl::Window);
   frame.hwnd = hwnd_;
   frame.kind = ControlKind::Window;
+  PlaceWindowForShow();
+}
+
+void PropertiesView::BuildControls() {
+  if (controls_built_ || !hwnd_) return;
+  controls_built_ = true;
+  style_.Create(hwnd_, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+  ControlBuilder b(style_, *this, dpi_);
+  about_icon_image_.reset(static_cast<HICON>(LoadImageW(
+      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, b.Scale(64), b.Scale(64), 0)));
+  RECT page_area{};
+  BuildFrame(b, page_area);
+  four_buttons_picture_ = FourButtonWiringBitmap();
+  fifteen_buttons_picture_ = FifteenButtonWiringBitmap();
+  SetPictureBitmap(picture_four_, four_buttons_picture_.get());
+  SetPictureBitmap(picture_fifteen_, fifteen_buttons_picture_.get());
+  // The presenters filled the window before it had controls: what they
+  // asked is done on the new controls now.
+  style_.Pending().DoForBuiltControls();
+}
+
+void PropertiesView::BuildFrame(ControlBuilder& b, RECT& page_area) {
   ControlEntry& tabs = Frame().Entry(FrameControl::Tabs);
   tabs.kind = ControlKind::Tabs;
   tabs.hwnd =

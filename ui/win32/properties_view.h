@@ -46,10 +46,13 @@ using HelpAboutTable =
 //
 // Order of use: construct the view, construct the presenters with its tables
 // (Frame() ... HelpAbout()) and its file dialogs, Bind them, create the main
-// window with this view as its content (which builds the controls), then let
-// the presenters Initialise. Events that arrive before Bind are dropped. The
-// view destroys the window when it goes, so it must be destroyed before the
-// MainWindow that created it.
+// window with this view as its content, then let the presenters Initialise.
+// The window starts hidden and without controls: the tab pages, their
+// controls and the wiring pictures are built when the window is first shown
+// (or on BuildControls), and what the presenters asked of them before is done
+// on them then. Events that arrive before Bind are dropped. The view destroys
+// the window when it goes, so it must be destroyed before the MainWindow that
+// created it.
 class PropertiesView final : public DialogContent, public PanelSink, public FileDialogs {
  public:
   PropertiesView();
@@ -63,9 +66,9 @@ class PropertiesView final : public DialogContent, public PanelSink, public File
   HWND Handle() const { return hwnd_; }
   // The remap dialogs disable the window while they show.
   void EnableInput(bool enabled);
-  // The two wiring pictures of the Help tab (not owned; they must outlive
-  // the view). Until set, the picture areas stay blank.
-  void SetWiringPictures(HBITMAP four_buttons, HBITMAP fifteen_buttons);
+  // Builds the tab pages with their controls and the wiring pictures now,
+  // if the window has not been shown yet; does nothing after that.
+  void BuildControls();
 
   // DialogContent
   bool HandleDialogMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
@@ -76,7 +79,7 @@ class PropertiesView final : public DialogContent, public PanelSink, public File
   std::optional<std::string> Save(const FileDialogRequest& request) override;
 
   // The controls of the frame and of each tab page, as the presenters see
-  // them. Their windows exist once the main window has created the content.
+  // them. Their windows exist once the controls are built.
   FrameTable& Frame() { return frame_table_; }
   ComPortsTable& ComPorts() { return com_ports_table_; }
   WinampTable& Winamp() { return winamp_table_; }
@@ -93,7 +96,8 @@ class PropertiesView final : public DialogContent, public PanelSink, public File
   bool OnPanelMessage(HWND panel, UINT message, WPARAM wparam, LPARAM lparam,
                       INT_PTR& result) override;
 
-  void CreateContent(HWND hwnd);
+  // The window itself, at its creation: its owner, size and place.
+  void PrepareWindow(HWND hwnd);
   void BuildFrame(ControlBuilder& b, RECT& page_area);
   void BuildComPortsPage(ControlBuilder& b, HWND page);
   void BuildComPortsGroup(ControlBuilder& b, HWND page, PortRole port, int top);
@@ -138,6 +142,9 @@ class PropertiesView final : public DialogContent, public PanelSink, public File
   };
   LinkLine link_lines_[4]{};
   int dpi_ = 96;
+  bool controls_built_ = false;
+  UniqueGdi<HBITMAP> four_buttons_picture_;
+  UniqueGdi<HBITMAP> fifteen_buttons_picture_;
   UniqueImageList tab_images_;  // shown by the tab control, destroyed after it
   UniqueIcon about_icon_image_;
 };

@@ -55,12 +55,24 @@ RemapDialogView::~RemapDialogView() {
 }
 
 bool RemapDialogView::Create(HINSTANCE instance, PortRole port, HWND owner) {
-  const wchar_t* name = port == PortRole::Primary ? L"TForm2" : L"TForm3";
-  if (!RegisterDialogClass(instance, name)) return false;
-  const std::vector<WORD> tpl = DialogTemplate(name);
-  hwnd_ = CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(tpl.data()),
-                                     owner, DialogProc, reinterpret_cast<LPARAM>(this));
-  return hwnd_ != nullptr;
+  instance_ = instance;
+  class_name_ = port == PortRole::Primary ? L"TForm2" : L"TForm3";
+  owner_ = owner;
+  return RegisterDialogClass(instance, class_name_);
+}
+
+bool RemapDialogView::MakeWindow() {
+  if (hwnd_) return true;
+  if (!class_name_) return false;
+  const std::vector<WORD> tpl = DialogTemplate(class_name_);
+  if (!CreateDialogIndirectParamW(instance_, reinterpret_cast<const DLGTEMPLATE*>(tpl.data()),
+                                  owner_, DialogProc, reinterpret_cast<LPARAM>(this))) {
+    return false;
+  }
+  // The presenter filled the dialog before it existed: its caption, texts
+  // and page are set on the new window now, before it shows.
+  style_.Pending().DoForBuiltControls();
+  return true;
 }
 
 INT_PTR CALLBACK RemapDialogView::DialogProc(HWND hwnd, UINT message, WPARAM wparam,
@@ -124,9 +136,10 @@ void RemapDialogView::SetVisible(RemapControl control, bool visible) {
     return;
   }
   if (!visible) {
-    ShowWindow(hwnd_, SW_HIDE);
+    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);  // a dialog never made is hidden already
     return;
   }
+  if (!MakeWindow()) return;
   RECT r;
   GetWindowRect(hwnd_, &r);
   const int w = r.right - r.left;

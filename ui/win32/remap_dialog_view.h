@@ -16,7 +16,9 @@ using RemapTable = TableView<RemapControl, static_cast<int>(RemapControl::AutoCa
 //
 // Order of use: construct, construct the presenter with it, Bind, Create
 // (after the properties window exists: it owns the dialog), then let the
-// presenter Initialise.
+// presenter Initialise. The dialog window and its controls are made when the
+// presenter first shows it; what the presenter asked before is done on them
+// then.
 class RemapDialogView final : public RemapTable, public PanelSink {
  public:
   RemapDialogView();
@@ -25,8 +27,10 @@ class RemapDialogView final : public RemapTable, public PanelSink {
   RemapDialogView& operator=(const RemapDialogView&) = delete;
 
   void Bind(RemapDialog& presenter) { presenter_ = &presenter; }
-  // Creates the hidden dialog of port 1 or 2, owned by `owner`.
+  // Prepares the dialog of port 1 or 2, owned by `owner`; its window is made
+  // when it is first shown.
   bool Create(HINSTANCE instance, PortRole port, HWND owner);
+  // The dialog window, null until it was first shown.
   HWND Handle() const { return hwnd_; }
 
   // The dialog itself is shown 120 pixels below the screen's centre.
@@ -40,11 +44,16 @@ class RemapDialogView final : public RemapTable, public PanelSink {
   INT_PTR Handle(UINT message, WPARAM wparam, LPARAM lparam);
   bool OnPanelMessage(HWND panel, UINT message, WPARAM wparam, LPARAM lparam,
                       INT_PTR& result) override;
+  // Makes the dialog window with its controls, once.
+  bool MakeWindow();
   void Build(ControlBuilder& b);
   void OnCommand(WORD id, WORD code, bool from_keyboard);
 
   ControlStyle style_;
   RemapDialog* presenter_ = nullptr;
+  HINSTANCE instance_ = nullptr;
+  const wchar_t* class_name_ = nullptr;
+  HWND owner_ = nullptr;
   HWND hwnd_ = nullptr;
 };
 
