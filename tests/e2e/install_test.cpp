@@ -31,7 +31,11 @@ std::unique_ptr<ChildProcess> RunUninstall(Scenario& scenario, int answer) {
   return uninstaller;
 }
 
-TEST(InstallTest, InstallWritesTheUninstallEntryThenStartsNormally) {
+// Wine gives every process a full administrator token (TokenIsElevated, with
+// the elevation type of a split UAC token), so here the installing copy is an
+// elevated one: it writes the entry and ends instead of staying resident. A
+// normal user's install, which stays, is covered with the fakes.
+TEST(InstallTest, InstallWritesTheUninstallEntryThenAnElevatedCopyEnds) {
   Scenario scenario("install");
   auto program = scenario.StartConfigured();
   program->Kill();  // a copy that was killed leaves no settings behind
@@ -46,7 +50,8 @@ TEST(InstallTest, InstallWritesTheUninstallEntryThenStartsNormally) {
   EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallEntry, "DisplayName"), "Pelorin");
   EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallEntry, "UninstallString"),
             "\"c:\\pelorin-e2e\\install\\pelorin.exe\" uninstall");
-  EXPECT_TRUE(installed->Running());
+  EXPECT_TRUE(installed->WaitForExit(10000)) << "an elevated copy ends after installing";
+  EXPECT_EQ(FindPropertiesWindow(), nullptr);
 }
 
 TEST(UninstallTest, AnsweredNoLeavesEverything) {
