@@ -2,7 +2,8 @@
 # Measures the program and writes docs/performance.md: the benchmarks of the
 # portable core (bench/*.cpp, optimised native build), then the unchanged
 # pelorin.exe under Wine (start-up, press-to-player latency, idle CPU time and
-# memory next to a minimal timer program), then the size of the executable.
+# memory next to a minimal timer program), the native Linux `pelorin` likewise
+# (scripts/measure-linux.sh), then the size of the executable.
 # Not part of the test command: it takes a few minutes.
 #
 # Usage: scripts/measure-performance.sh [--quick]
@@ -67,6 +68,9 @@ scripts/wine-session.sh --serial-ports 5 bash -c '
   done
   wine "$1" startup "$2" && wine "$1" latency "$3" && wine "$1" idle "$4"
 ' measure "$probe" "$starts" "$presses" "$idle_seconds" | tr -d '\r' | tee "$out/probe.txt"
+
+echo "== the Linux edition"
+scripts/measure-linux.sh "$out" "$starts" "$((presses * 2 / 3))" "$idle_seconds"
 
 echo "== sizes"
 # The cross toolchain's own strip, as CMake found it beside the compiler.

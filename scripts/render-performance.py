@@ -260,6 +260,53 @@ def size_section(r):
     return out
 
 
+def ratio_text(value, base, unit_text):
+    return f"{value / base:.2f} × {unit_text}" if base else "–"
+
+
+def linux_section(r, seconds):
+    out = ["## The Linux edition (native, headless)", ""]
+    if "linux_latency_median" not in r:
+        return out + ["(not measured in this run)", ""]
+    out.append("The native `pelorin --headless` of the bench preset (optimised), its primary port on "
+               "the serial stand-in, under a private session bus on which "
+               "`bench/linux/mpris_probe` plays a media player that is always playing. The baseline "
+               "is `bench/linux/idle_timerfd`, a program that only wakes every 25 ms from a "
+               "periodic `timerfd` and does nothing, measured in the same run.")
+    out += ["", "| figure | pelorin | baseline | ratio |", "|---|---:|---:|---:|"]
+    startup, base_startup = r.get("linux_startup_median", 0), r.get("linux_baseline_startup_median", 0)
+    out.append(f"| start-up to the first poll cycle, median of {r.get('linux_startup_count', 0):.0f} | "
+               f"{startup:.1f} ms | {base_startup:.1f} ms (first tick) | "
+               f"{ratio_text(startup, base_startup, 'the baseline')} |")
+    out.append(f"| press → the player's `Next()` call, median / p99 of {r['linux_latency_count']:.0f} | "
+               f"{r['linux_latency_median']:.1f} ms / {r['linux_latency_p99']:.1f} ms | – | "
+               f"p99 = {r['linux_latency_p99'] / CYCLE_MS:.2f} × the 25 ms cycle |")
+    cpu, base_cpu = r["linux_idle_cpu_ms"], r["linux_baseline_idle_cpu_ms"]
+    out.append(f"| idle CPU over {seconds} (port open, player present, no press) | {cpu:.0f} ms | "
+               f"{base_cpu:.0f} ms | {ratio_text(cpu, base_cpu, 'the baseline')} |")
+    rss, base_rss = r["linux_rss_kib"], r["linux_baseline_rss_kib"]
+    anon, base_anon = r["linux_anonymous_kib"], r["linux_baseline_anonymous_kib"]
+    out.append(f"| resident memory | {rss / 1024:.1f} MiB | {base_rss / 1024:.1f} MiB | "
+               f"{ratio_text(rss, base_rss, 'the baseline')} |")
+    out.append(f"| own anonymous memory | {anon / 1024:.2f} MiB | {base_anon / 1024:.2f} MiB | "
+               f"{ratio_text(anon, base_anon, 'the baseline')} |")
+    size, base_size = r["linux_size_stripped_bytes"], r["linux_baseline_size_stripped_bytes"]
+    out.append(f"| executable, stripped (as built: {r['linux_size_bytes'] / 1024:.0f} KiB) | "
+               f"{size / 1024:.0f} KiB | {base_size / 1024:.0f} KiB | "
+               f"{ratio_text(size, base_size, 'the baseline')} |")
+    out.append("")
+    out.append(f"The session bus daemon spent {r.get('linux_bus_idle_cpu_ms', 0):.0f} ms of CPU in "
+               "the same idle window, nearly all of it passing the program's questions to the player "
+               "(its state, every cycle) and the answers back; the player's own cost is not counted. "
+               "The latency runs from the probe's write of the line to the moment the player "
+               "receives the call, so the stand-in's file, the program's 25 ms cycle and the bus "
+               "are all inside it. Start-up is timed from the start of the process to the first "
+               "question the program asks the player, which its first poll cycle does; the baseline's "
+               "to its first timer tick, 25 ms after its start.")
+    out.append("")
+    return out
+
+
 def summary_section(r, folder):
     out = ["## Key figures", "", "| what | figure | ratio |", "|---|---:|---|"]
     if "latency_ms_p99" in r:
@@ -330,6 +377,7 @@ def main():
     lines += startup_section(r)
     lines += idle_section(r, seconds)
     lines += size_section(r)
+    lines += linux_section(r, seconds)
     lines += benchmark_section(folder)
     lines += [
         "## Reproducing",

@@ -1,0 +1,31 @@
+/*
+ * The baseline of the Linux measurements: a program that only wakes every
+ * 25 ms from a periodic timerfd and does nothing. At its first tick it writes
+ * one byte to standard output, so that a probe can time its start-up.
+ */
+#include <stdint.h>
+#include <stdio.h>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+int main(void) {
+  int timer = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC);
+  if (timer < 0) {
+    perror("timerfd_create");
+    return 1;
+  }
+  struct itimerspec period = {{0, 25000000}, {0, 25000000}};
+  if (timerfd_settime(timer, 0, &period, NULL) != 0) {
+    perror("timerfd_settime");
+    return 1;
+  }
+  int first = 1;
+  for (;;) {
+    uint64_t expirations;
+    if (read(timer, &expirations, sizeof expirations) != (ssize_t)sizeof expirations) return 1;
+    if (first) {
+      first = 0;
+      (void)!write(STDOUT_FILENO, "t", 1);
+    }
+  }
+}

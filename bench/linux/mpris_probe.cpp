@@ -1,0 +1,313 @@
+// Measures the native `pelorin` from outside, as a media player on the
+// session bus that it controls ("org.mpris.MediaPlayer2.probe", always
+// playing):
+//
+//   mpris_probe latency PRESSES        press on the serial stand-in to the
+//                                      player's Next() call
+//   mpris_probe startup RUNS -- CMD... start to the first call CMD makes on
+//                                      the player (pelorin's first poll cycle)
+//   mpris_probe startup-baseline RUNS -- CMD...
+//                                      start to the first byte CMD writes (the
+//                                      idle_timerfd baseline's first tick)
+//   mpris_probe serve SECONDS          only plays the player, for idle figures
+//
+// `latency` drives port 1 of the stand-in it runs under
+// (PELORIN_STANDIN_COM1): CTS is hardware button 3, whose default is
+// "Down/Up" with "Next track" on the press. Results go to standard output as
+// "result <name> <value>" lines, times in milliseconds.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <systemd/sd-bus.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "standin_state.h"
+#include "support/standin_lines.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr const char* kBusName = "org.mpris.MediaPlayer2.probe";
+constexpr const char* kObjectPath = "/org/mpris/MediaPlayer2";
+
+double NowMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+void Result(const std::string& name, double value) {
+  std::printf("result %s %.3f\n", name.c_str(), value);
+  std::fflush(stdout);
+}
+
+// The value below which `share` of the samples lie (nearest rank).
+double Percentile(std::vector<double> samples, double share) {
+  if (samples.empty()) return 0;
+  std::sort(samples.begin(), samples.end());
+  const auto rank = static_cast<std::size_t>(share * static_cast<double>(samples.size()) + 0.999);
+  return samples[std::clamp<std::size_t>(rank, 1, samples.size()) - 1];
+}
+
+void Summary(const std::string& name, const std::vector<double>& samples) {
+  Result(name + "_count", static_cast<double>(samples.size()));
+  Result(name + "_min", Percentile(samples, 0));
+  Result(name + "_median", Percentile(samples, 0.5));
+  Result(name + "_p90", Percentile(samples, 0.9));
+  Result(name + "_p99", Percentile(samples, 0.99));
+  Result(name + "_max", Percentile(samples, 1));
+}
+
+// What the player has seen since the last look.
+struct Calls {
+  int next = 0;
+  int any = 0;
+  double volume = 1.0;
+};
+
+int OnMethod(sd_bus_message* message, void* userdata, sd_bus_error* /*error*/) {
+  auto* calls = static_cast<Calls*>(userdata);
+  ++calls->any;
+  if (std::strcmp(sd_bus_message_get_member(message), "Next") == 0) ++calls->next;
+  return sd_bus_reply_method_return(message, "");
+}
+
+int OnSeek(sd_bus_message* message, void* userdata, sd_bus_error* /*error*/) {
+  ++static_cast<Calls*>(userdata)->any;
+  return sd_bus_reply_method_return(message, "");
+}
+
+int GetText(sd_bus* /*bus*/, const char* /*path*/, const char* /*interface*/, const char* property,
+            sd_bus_message* reply, void* userdata, sd_bus_error* /*error*/) {
+  ++static_cast<Calls*>(userdata)->any;
+  const char* value = "";
+  if (std::strcmp(property, "PlaybackStatus") == 0) value = "Playing";
+  if (std::strcmp(property, "LoopStatus") == 0) value = "None";
+  if (std::strcmp(property, "Identity") == 0) value = "Pelorin probe";
+  return sd_bus_message_append(reply, "s", value);
+}
+
+int GetFlag(sd_bus* /*bus*/, const char* /*path*/, const char* /*interface*/, const char* property,
+            sd_bus_message* reply, void* userdata, sd_bus_error* /*error*/) {
+  ++static_cast<Calls*>(userdata)->any;
+  const int value =
+      std::strcmp(property, "Shuffle") == 0 || std::strcmp(property, "HasTrackList") == 0 ? 0 : 1;
+  return sd_bus_message_append(reply, "b", value);
+}
+
+int GetVolume(sd_bus* /*bus*/, const char* /*path*/, const char* /*interface*/,
+              const char* /*property*/, sd_bus_message* reply, void* userdata,
+              sd_bus_error* /*error*/) {
+  return sd_bus_message_append(reply, "d", static_cast<Calls*>(userdata)->volume);
+}
+
+int SetVolume(sd_bus* /*bus*/, const char* /*path*/, const char* /*interface*/,
+              const char* /*property*/, sd_bus_message* value, void* userdata,
+              sd_bus_error* /*error*/) {
+  return sd_bus_message_read(value, "d", &static_cast<Calls*>(userdata)->volume);
+}
+
+int GetPosition(sd_bus* /*bus*/, const char* /*path*/, const char* /*interface*/,
+                const char* /*property*/, sd_bus_message* reply, void* /*userdata*/,
+                sd_bus_error* /*error*/) {
+  return sd_bus_message_append(reply, "x", static_cast<int64_t>(0));
+}
+
+int GetMetadata(sd_bus* /*bus*/, const char* /*path*/, const char* /*interface*/,
+                const char* /*property*/, sd_bus_message* reply, void* /*userdata*/,
+                sd_bus_error* /*error*/) {
+  return sd_bus_message_append(reply, "a{sv}", 1, "mpris:trackid", "o",
+                               "/org/mpris/MediaPlayer2/Track/1");
+}
+
+const sd_bus_vtable kRootTable[] = {
+    SD_BUS_VTABLE_START(0),
+    SD_BUS_METHOD("Raise", "", "", OnMethod, 0),
+    SD_BUS_METHOD("Quit", "", "", OnMethod, 0),
+    SD_BUS_PROPERTY("Identity", "s", GetText, 0, 0),
+    SD_BUS_PROPERTY("CanQuit", "b", GetFlag, 0, 0),
+    SD_BUS_PROPERTY("CanRaise", "b", GetFlag, 0, 0),
+    SD_BUS_PROPERTY("HasTrackList", "b", GetFlag, 0, 0),
+    SD_BUS_VTABLE_END,
+};
+
+const sd_bus_vtable kPlayerTable[] = {
+    SD_BUS_VTABLE_START(0),
+    SD_BUS_METHOD("Next", "", "", OnMethod, 0),
+    SD_BUS_METHOD("Previous", "", "", OnMethod, 0),
+    SD_BUS_METHOD("Play", "", "", OnMethod, 0),
+    SD_BUS_METHOD("Pause", "", "", OnMethod, 0),
+    SD_BUS_METHOD("PlayPause", "", "", OnMethod, 0),
+    SD_BUS_METHOD("Stop", "", "", OnMethod, 0),
+    SD_BUS_METHOD("Seek", "x", "", OnSeek, 0),
+    SD_BUS_PROPERTY("PlaybackStatus", "s", GetText, 0, 0),
+    SD_BUS_PROPERTY("LoopStatus", "s", GetText, 0, 0),
+    SD_BUS_PROPERTY("Shuffle", "b", GetFlag, 0, 0),
+    SD_BUS_WRITABLE_PROPERTY("Volume", "d", GetVolume, SetVolume, 0, 0),
+    SD_BUS_PROPERTY("Position", "x", GetPosition, 0, 0),
+    SD_BUS_PROPERTY("Metadata", "a{sv}", GetMetadata, 0, 0),
+    SD_BUS_PROPERTY("CanGoNext", "b", GetFlag, 0, 0),
+    SD_BUS_PROPERTY("CanGoPrevious", "b", GetFlag, 0, 0),
+    SD_BUS_PROPERTY("CanPlay", "b", GetFlag, 0, 0),
+    SD_BUS_PROPERTY("CanPause", "b", GetFlag, 0, 0),
+    SD_BUS_PROPERTY("CanSeek", "b", GetFlag, 0, 0),
+    SD_BUS_PROPERTY("CanControl", "b", GetFlag, 0, 0),
+    SD_BUS_VTABLE_END,
+};
+
+// The player on the session bus, served from this thread.
+class Player {
+ public:
+  Player() {
+    if (sd_bus_open_user(&bus_) < 0 ||
+        sd_bus_add_object_vtable(bus_, nullptr, kObjectPath, "org.mpris.MediaPlayer2", kRootTable,
+                                 &calls_) < 0 ||
+        sd_bus_add_object_vtable(bus_, nullptr, kObjectPath, "org.mpris.MediaPlayer2.Player",
+                                 kPlayerTable, &calls_) < 0 ||
+        sd_bus_request_name(bus_, kBusName, 0) < 0) {
+      std::fprintf(stderr, "mpris_probe: cannot serve %s on the session bus\n", kBusName);
+      std::exit(1);
+    }
+  }
+  ~Player() { sd_bus_flush_close_unref(bus_); }
+  Player(const Player&) = delete;
+  Player& operator=(const Player&) = delete;
+
+  // Serves calls until `done` holds or `until_ms` passes; false on time-out.
+  template <typename Done>
+  bool ServeUntil(Done done, double until_ms) {
+    while (!done()) {
+      const int processed = sd_bus_process(bus_, nullptr);
+      if (processed < 0) return false;
+      if (processed > 0) continue;
+      const double left = until_ms - NowMs();
+      if (left <= 0) return false;
+      sd_bus_wait(bus_, static_cast<uint64_t>(left * 1000));
+    }
+    return true;
+  }
+  void ServeFor(double ms) {
+    const double until = NowMs() + ms;
+    ServeUntil([] { return false; }, until);
+  }
+
+  Calls& calls() { return calls_; }
+
+ private:
+  sd_bus* bus_ = nullptr;
+  Calls calls_;
+};
+
+int Latency(int presses) {
+  auto lines = pelorin::testing::StandinLines::ForPort(1);
+  if (!lines) {
+    std::fprintf(stderr, "mpris_probe: not under the serial stand-in (PELORIN_STANDIN_COM1)\n");
+    return 1;
+  }
+  Player player;
+  Calls& calls = player.calls();
+  // The program has found the player once it asks it something.
+  if (!player.ServeUntil([&] { return calls.any > 0; }, NowMs() + 20000)) {
+    std::fprintf(stderr, "mpris_probe: the program never asked the player anything\n");
+    return 1;
+  }
+  std::mt19937 random(16);
+  std::uniform_real_distribution<double> pause_ms(50, 150);
+  std::vector<double> samples;
+  for (int i = 0; i < presses; ++i) {
+    const int before = calls.next;
+    const double pressed = NowMs();
+    lines->SetInputs(STANDIN_CTS);
+    if (player.ServeUntil([&] { return calls.next > before; }, pressed + 2000)) {
+      samples.push_back(NowMs() - pressed);
+    } else {
+      std::fprintf(stderr, "mpris_probe: press %d reached no Next() within 2 s\n", i);
+    }
+    lines->SetInputs(0);
+    player.ServeFor(pause_ms(random));
+  }
+  Summary("linux_latency", samples);
+  return samples.size() == static_cast<std::size_t>(presses) ? 0 : 1;
+}
+
+pid_t Spawn(char** argv, int stdout_fd) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (stdout_fd >= 0) posix_spawn_file_actions_adddup2(&actions, stdout_fd, STDOUT_FILENO);
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv, environ) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+void EndChild(pid_t pid) {
+  kill(pid, SIGTERM);
+  int status = 0;
+  waitpid(pid, &status, 0);
+}
+
+int Startup(int runs, char** command) {
+  Player player;
+  Calls& calls = player.calls();
+  std::vector<double> samples;
+  for (int i = 0; i < runs; ++i) {
+    player.ServeFor(200);  // the previous copy's last calls
+    const int before = calls.any;
+    const double started = NowMs();
+    const pid_t pid = Spawn(command, -1);
+    if (pid < 0) return 1;
+    if (player.ServeUntil([&] { return calls.any > before; }, started + 10000)) {
+      samples.push_back(NowMs() - started);
+    }
+    EndChild(pid);
+  }
+  Summary("linux_startup", samples);
+  return 0;
+}
+
+int StartupBaseline(int runs, char** command) {
+  std::vector<double> samples;
+  for (int i = 0; i < runs; ++i) {
+    int pipe_fds[2];
+    if (pipe(pipe_fds) != 0) return 1;
+    const double started = NowMs();
+    const pid_t pid = Spawn(command, pipe_fds[1]);
+    close(pipe_fds[1]);
+    char byte = 0;
+    if (pid > 0 && read(pipe_fds[0], &byte, 1) == 1) samples.push_back(NowMs() - started);
+    close(pipe_fds[0]);
+    if (pid > 0) EndChild(pid);
+  }
+  Summary("linux_baseline_startup", samples);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  const int count = argc > 2 ? std::atoi(argv[2]) : 0;
+  char** command = argc > 4 && std::strcmp(argv[3], "--") == 0 ? argv + 4 : nullptr;
+  if (mode == "latency" && count > 0) return Latency(count);
+  if (mode == "startup" && count > 0 && command) return Startup(count, command);
+  if (mode == "startup-baseline" && count > 0 && command) return StartupBaseline(count, command);
+  if (mode == "serve" && count > 0) {
+    Player player;
+    player.ServeFor(count * 1000.0);
+    return 0;
+  }
+  std::fprintf(stderr,
+               "usage: mpris_probe latency PRESSES | startup RUNS -- CMD... |\n"
+               "       startup-baseline RUNS -- CMD... | serve SECONDS\n");
+  return 2;
+}

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The native Linux `pelorin` measured headless, each figure beside the
+# baseline of the same run (bench/linux/idle_timerfd, which only wakes every
+# 25 ms): start-up, press to the player's Next() call, idle CPU and memory,
+# the size of the executable. Called by scripts/measure-performance.sh after
+# the bench preset is built; appends "result linux_* VALUE" lines to
+# OUT/probe.txt.
+#
+# Usage: scripts/measure-linux.sh OUT STARTS PRESSES IDLE_SECONDS
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+out=$1 starts=$2 presses=$3 idle_seconds=$4
+build=$root/build/bench
+pelorin=$build/pelorin
+baseline=$build/bench/linux/idle_timerfd
+probe=$build/bench/linux/mpris_probe
+standin=$build/tools/serial-standin/serial-standin
+for program in "$pelorin" "$baseline" "$probe" "$standin"; do
+  [ -x "$program" ] || { echo "measure-linux: $program is not built" >&2; exit 1; }
+done
+
+# A private home, runtime folder and session bus: nothing of a running copy
+# or of the user's desktop takes part.
+scratch=$(mktemp -d /tmp/pelorin-measure.XXXXXX)
+trap 'rm -rf "$scratch"' EXIT
+mkdir -m 0700 "$scratch/runtime"
+export HOME=$scratch XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch/runtime
+unset DISPLAY WAYLAND_DISPLAY
+
+# Inside the stand-in and the private bus: port 1 is a pseudo-terminal, the
+# program's primary device; defaults otherwise (CTS is button 3, "Next track"
+# on the press).
+inner=$(cat <<'INNER'
+set -euo pipefail
+pelorin=$1 baseline=$2 probe=$3 starts=$4 presses=$5 idle_seconds=$6
+config=$XDG_CONFIG_HOME/pelorin/pelorin.ini
+mkdir -p "${config%/*}"
+printf '[Primary]\nDevice=%s\n[Options]\nWarn=0\n' "$PELORIN_STANDIN_TTY1" >"$config"
+run=("$pelorin" --headless --config "$config")
+
+"$probe" startup "$starts" -- "${run[@]}"
+"$probe" startup-baseline "$starts" -- "$baseline"
+
+"${run[@]}" 2>/dev/null & program=$!
+"$probe" latency "$presses"
+kill -TERM "$program"; wait "$program" || true
+
+# Idle: the player present (the program asks it for its state every cycle,
+# as it would on a desktop), the port open, no press.
+"$probe" serve $((idle_seconds + 10)) & player=$!
+"${run[@]}" 2>/dev/null & program=$!
+"$baseline" >/dev/null & bare=$!
+bus=$(pgrep -f "dbus-daemon.*--address=$DBUS_SESSION_BUS_ADDRESS" | head -n 1 || true)
+[ -n "$bus" ] || bus=$(pgrep -n dbus-daemon)
+sleep 3
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+p0=$(ticks "$program") b0=$(ticks "$bare") d0=$(ticks "$bus")
+sleep "$idle_seconds"
+p1=$(ticks "$program") b1=$(ticks "$bare") d1=$(ticks "$bus")
+hz=$(getconf CLK_TCK)
+kib() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/smaps_rollup"; }
+echo "result linux_idle_cpu_ms $(( (p1 - p0) * 1000 / hz ))"
+echo "result linux_baseline_idle_cpu_ms $(( (b1 - b0) * 1000 / hz ))"
+echo "result linux_bus_idle_cpu_ms $(( (d1 - d0) * 1000 / hz ))"
+echo "result linux_rss_kib $(kib "$program" Rss)"
+echo "result linux_anonymous_kib $(kib "$program" Anonymous)"
+echo "result linux_baseline_rss_kib $(kib "$bare" Rss)"
+echo "result linux_baseline_anonymous_kib $(kib "$bare" Anonymous)"
+kill -TERM "$program" "$bare" "$player" 2>/dev/null || true
+wait 2>/dev/null || true
+INNER
+)
+dbus-run-session -- "$standin" run --port 1 -- \
+  bash -c "$inner" measure-linux "$pelorin" "$baseline" "$probe" "$starts" "$presses" \
+  "$idle_seconds" | tee -a "$out/probe.txt"
+
+strip -o "$out/pelorin-linux-stripped" "$pelorin"
+strip -o "$out/idle_timerfd-stripped" "$baseline"
+{
+  echo "result linux_size_bytes $(stat -c %s "$pelorin")"
+  echo "result linux_size_stripped_bytes $(stat -c %s "$out/pelorin-linux-stripped")"
+  echo "result linux_baseline_size_stripped_bytes $(stat -c %s "$out/idle_timerfd-stripped")"
+} | tee -a "$out/probe.txt"
