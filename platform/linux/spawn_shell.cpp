@@ -47,7 +47,10 @@ bool FoundOnPath(const std::string& name) {
     if (end == std::string::npos) end = folders.size();
     // An empty entry is the current folder.
     const std::string folder = end == start ? "." : folders.substr(start, end - start);
-    if (IsExecutableFile(folder + "/" + name)) return true;
+    std::string candidate = folder;
+    candidate += '/';
+    candidate += name;
+    if (IsExecutableFile(candidate)) return true;
     start = end + 1;
   }
   return false;
@@ -158,6 +161,8 @@ std::vector<std::string> SplitWords(std::string_view text) {
 
 SpawnShell::SpawnShell(std::string opener) : opener_(std::move(opener)) {}
 
+// The seam's own order of parameters.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void SpawnShell::Execute(const std::string& file, const std::string& parameters,
                          const std::string& directory, int /*show_command*/) {
   Reap();
