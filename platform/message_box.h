@@ -13,6 +13,9 @@ struct MessageBoxRequest {
   WindowId owner = kNoWindow;
   std::string text;
   std::string caption;
+  // What lies behind the text (the system's own words for a failure); may
+  // be empty.
+  std::string detail;
   MessageIcon icon = MessageIcon::None;
   MessageButtons buttons = MessageButtons::Ok;
   // Task-modal: every top-level window of the program is disabled while the

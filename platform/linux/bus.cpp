@@ -207,6 +207,14 @@ int AppendArgument(sd_bus_message* call, const Argument& argument) {
   if (const auto* text = std::get_if<std::string>(&argument)) {
     return sd_bus_message_append_basic(call, SD_BUS_TYPE_STRING, text->c_str());
   }
+  if (const auto* flag = std::get_if<Boolean>(&argument)) {
+    // The bus carries a truth value as a 32-bit integer.
+    const int value = flag->value ? 1 : 0;
+    return sd_bus_message_append_basic(call, SD_BUS_TYPE_BOOLEAN, &value);
+  }
+  if (const auto* number = std::get_if<Unsigned64>(&argument)) {
+    return sd_bus_message_append_basic(call, SD_BUS_TYPE_UINT64, &number->value);
+  }
   return sd_bus_message_append_basic(call, SD_BUS_TYPE_OBJECT_PATH,
                                      std::get<ObjectPath>(argument).path.c_str());
 }
@@ -237,6 +245,16 @@ Answer<std::string> SessionAddress() {
   return "unix:path=" + std::string(runtime) + "/bus";
 }
 
+// Where the system bus listens.
+std::string SystemAddress() {
+  if (const char* address =
+          std::getenv("DBUS_SYSTEM_BUS_ADDRESS");  // NOLINT(concurrency-mt-unsafe)
+      address != nullptr && address[0] != '\0') {
+    return address;
+  }
+  return "unix:path=/run/dbus/system_bus_socket";
+}
+
 }  // namespace
 
 void Bus::Closer::operator()(sd_bus* bus) const {
@@ -253,13 +271,21 @@ Bus::~Bus() = default;
 Opened<Bus> Bus::OpenSession(std::chrono::milliseconds time_limit) {
   const auto address = SessionAddress();
   if (!address) return address.error();
+  return Open(*address, time_limit);
+}
+
+Opened<Bus> Bus::OpenSystem(std::chrono::milliseconds time_limit) {
+  return Open(SystemAddress(), time_limit);
+}
+
+Opened<Bus> Bus::Open(const std::string& address, std::chrono::milliseconds time_limit) {
   sd_bus* raw = nullptr;
   int r = sd_bus_new(&raw);
-  if (r < 0) return posix::SystemError(-r, kConnect, *address);
+  if (r < 0) return posix::SystemError(-r, kConnect, address);
   std::unique_ptr<sd_bus, Closer> bus(raw);
   const std::chrono::microseconds limit = time_limit;
   const auto usec = static_cast<std::uint64_t>(limit.count());
-  r = sd_bus_set_address(bus.get(), address->c_str());
+  r = sd_bus_set_address(bus.get(), address.c_str());
   if (r >= 0) r = sd_bus_set_bus_client(bus.get(), 1);
   if (r >= 0) r = sd_bus_set_method_call_timeout(bus.get(), usec);
   if (r >= 0) r = sd_bus_start(bus.get());
@@ -276,7 +302,7 @@ Opened<Bus> Bus::OpenSession(std::chrono::milliseconds time_limit) {
     else
       r = sd_bus_wait(bus.get(), static_cast<std::uint64_t>(left.count()));
   }
-  if (r < 0) return posix::SystemError(-r, kConnect, *address);
+  if (r < 0) return posix::SystemError(-r, kConnect, address);
   return std::unique_ptr<Bus>(new Bus(std::move(bus), limit));
 }
 

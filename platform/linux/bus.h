@@ -27,8 +27,19 @@ struct ObjectPath {
   std::string path;
 };
 
-// An argument of a method call: a 64-bit integer, a string or an object path.
-using Argument = std::variant<std::int64_t, std::string, ObjectPath>;
+// A truth value given as an argument ("b").
+struct Boolean {
+  bool value = false;
+};
+
+// An unsigned 64-bit argument ("t"), such as a set of flags.
+struct Unsigned64 {
+  std::uint64_t value = 0;
+};
+
+// An argument of a method call: a 64-bit integer, a string, an object path,
+// a truth value or an unsigned 64-bit number.
+using Argument = std::variant<std::int64_t, std::string, ObjectPath, Boolean, Unsigned64>;
 
 // The entries of a dictionary with string keys whose values are strings or
 // object paths; entries with other values are left out.
@@ -57,6 +68,9 @@ class Bus {
   // socket "bus" in XDG_RUNTIME_DIR. Waits at most `time_limit` for the bus
   // to accept the connection.
   static Opened<Bus> OpenSession(std::chrono::milliseconds time_limit);
+  // Connects to the system bus: DBUS_SYSTEM_BUS_ADDRESS, else the system
+  // bus's well-known socket. Waits as OpenSession does.
+  static Opened<Bus> OpenSystem(std::chrono::milliseconds time_limit);
 
   ~Bus();
   Bus(const Bus&) = delete;
@@ -89,6 +103,7 @@ class Bus {
     void operator()(sd_bus* bus) const;
   };
   Bus(std::unique_ptr<sd_bus, Closer> bus, std::chrono::microseconds time_limit);
+  static Opened<Bus> Open(const std::string& address, std::chrono::milliseconds time_limit);
 
   std::unique_ptr<sd_bus, Closer> bus_;
   std::chrono::microseconds time_limit_;
