@@ -153,7 +153,7 @@ mpris() {
 }
 status() { mpris Properties.Get string:PlaybackStatus | awk '{print $NF}'; }
 status_is() { [ "$(status)" = "$1" ]; }
-track() { mpris Properties.Get string:Metadata | grep -A1 'xesam:url' | tail -n 1 | awk '{print $NF}'; }
+track() { mpris Properties.Get string:Metadata | awk '$1 == "xesam:url" {print $3}'; }
 track_is_not() { local now; now=$(track) && [ -n "$now" ] && [ "$now" != "$1" ]; }
 player_volume() { mpris Properties.Get string:Volume | awk '{print $NF}'; }
 player_volume_above() { python3 -c "import sys; sys.exit(0 if $(player_volume) > $1 else 1)"; }
