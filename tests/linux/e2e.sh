@@ -157,7 +157,7 @@ track() { mpris Properties.Get string:Metadata | awk '$1 == "xesam:url" {print $
 track_is_not() { local now; now=$(track) && [ -n "$now" ] && [ "$now" != "$1" ]; }
 player_volume() { mpris Properties.Get string:Volume | awk '{print $NF}'; }
 player_volume_above() { python3 -c "import sys; sys.exit(0 if $(player_volume) > $1 else 1)"; }
-sink_levels() { pactl get-sink-volume e2e | grep -o '[0-9]* /' | tr -d ' /' | head -n 2 | xargs; }
+sink_levels() { pactl get-sink-volume e2e | grep -oE '[0-9]+ /' | tr -d ' /' | head -n 2 | xargs; }
 sink_levels_near() {
   local levels
   read -ra levels <<<"$(sink_levels)"
