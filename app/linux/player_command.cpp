@@ -124,7 +124,9 @@ std::optional<std::string> DefaultAudioPlayerExec(const std::vector<std::string>
   // A desktop file id is a bare file name; anything else is not looked up.
   if (id.empty() || id.find('/') != std::string::npos) return std::nullopt;
   for (const std::string& folder : folders) {
-    if (const std::optional<std::string> text = ReadWholeFile(folder + "/" + id)) {
+    std::string path = folder;
+    path.append("/").append(id);
+    if (const std::optional<std::string> text = ReadWholeFile(path)) {
       return DesktopEntryExec(*text);
     }
   }
