@@ -13,11 +13,17 @@
 # With DISPLAY set, the program's windows show up there.
 #
 # Usage: bash scripts/run.sh [ARGUMENTS FOR pelorin.exe]
+#        bash scripts/run.sh --linux [ARGUMENTS FOR pelorin]
 # PELORIN_DEMO_NO_BUILD=1 skips installing and building (the test suite runs
 # it that way after its own build).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+# --linux: the native Linux program with a real VLC instead (linux-demo.sh).
+if [ "${1:-}" = --linux ]; then
+  shift
+  exec bash scripts/linux-demo.sh "$@"
+fi
 
 if [ -z "${PELORIN_DEMO_NO_BUILD:-}" ]; then
   scripts/setup-deps.sh

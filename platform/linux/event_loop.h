@@ -1,0 +1,100 @@
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <vector>
+
+#include "platform/os_error.h"
+#include "platform/posix/unique_fd.h"
+
+namespace pelorin::linux_os {
+
+// A single-threaded loop that waits with poll(2) on a set of file
+// descriptors and runs each one's handler when it becomes readable. The
+// program's timers, its signals, the socket of other copies' requests and the
+// device watch all reach the program through it, one handler at a time, as
+// window messages do on Windows.
+class EventLoop {
+ public:
+  using Handler = std::function<void()>;
+
+  // Runs `on_readable` whenever `fd` has input (or a hang-up or error, which
+  // the handler finds out by reading). The handler must read what woke it,
+  // or it runs again at once. Watching a descriptor again replaces its
+  // handler. The loop does not own the descriptor.
+  void Watch(int fd, Handler on_readable);
+  // Stops watching `fd`; safe inside any handler, including its own.
+  void Unwatch(int fd);
+
+  // Waits and dispatches until Stop(). Fails only when poll itself fails
+  // for a reason other than a signal.
+  OsStatus Run();
+  // Ends Run() once the handler now running returns; no further handler of
+  // the current wake-up runs.
+  void Stop() { stopped_ = true; }
+
+ private:
+  struct Watched {
+    int fd;
+    Handler handler;
+    std::uint64_t serial;  // tells a handler replaced during a wake-up from the old one
+  };
+  std::vector<Watched> watched_;
+  std::uint64_t next_serial_ = 0;
+  bool stopped_ = false;
+};
+
+// A timer as a file descriptor (timerfd on CLOCK_MONOTONIC): it becomes
+// readable when it expires. Periodic timers are re-armed by the kernel, so
+// their ticks do not drift with the time a handler takes.
+class TimerFd {
+ public:
+  // A disarmed timer, or why none could be made.
+  static std::optional<TimerFd> Create(OsError* error = nullptr);
+
+  // Expires first after `period`, then every `period` (periodic) or once.
+  // Arming a running timer starts it afresh.
+  OsStatus Arm(std::chrono::milliseconds period, bool periodic);
+  void Disarm();
+  // Reads and returns the expirations since the last call (0 when there
+  // were none), which also quiets the descriptor. After a suspend this may
+  // be many; callers act once.
+  std::uint64_t TakeExpirations();
+  int Fd() const { return fd_.Get(); }
+
+ private:
+  explicit TimerFd(posix::UniqueFd fd) : fd_(std::move(fd)) {}
+  posix::UniqueFd fd_;
+};
+
+// Signals delivered as a readable descriptor (signalfd) instead of to a
+// handler that may interrupt the program anywhere. The signals are blocked
+// for the calling thread (call it before any other thread starts, so that
+// every thread inherits the mask) and unblocked again when this ends.
+class SignalFd {
+ public:
+  static std::optional<SignalFd> Create(std::initializer_list<int> signals,
+                                        OsError* error = nullptr);
+  SignalFd(SignalFd&& other) noexcept;
+  SignalFd& operator=(SignalFd&&) = delete;
+  SignalFd(const SignalFd&) = delete;
+  ~SignalFd();
+
+  // The next pending signal's number, or nothing when none is pending.
+  std::optional<int> TakeSignal();
+  int Fd() const { return fd_.Get(); }
+
+ private:
+  SignalFd(posix::UniqueFd fd, std::vector<int> signals)
+      : fd_(std::move(fd)), signals_(std::move(signals)) {}
+  posix::UniqueFd fd_;
+  std::vector<int> signals_;  // blocked by this object; empty once moved from
+};
+
+// Reaps every child that has ended, so that programs the program started
+// leave no zombies; for SIGCHLD.
+void ReapEndedChildren();
+
+}  // namespace pelorin::linux_os
