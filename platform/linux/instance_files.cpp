@@ -175,8 +175,10 @@ std::unique_ptr<InstanceLock> RuntimeInstanceLocks::Acquire(std::string_view nam
   auto holding = std::make_shared<Holding>(Holding{*folder, std::string(name), true});
   holding_ = holding;
   // The lock object shares only the flag, which lives in `holding`.
-  return std::make_unique<FileInstanceLock>(std::move(file),
-                                            std::shared_ptr<bool>(holding, &holding->held));
+  auto lock = std::make_unique<FileInstanceLock>(std::move(file),
+                                                 std::shared_ptr<bool>(holding, &holding->held));
+  if (when_acquired_) when_acquired_();
+  return lock;
 }
 
 Opened<InstanceRequestServer> RuntimeInstanceLocks::ListenForRequests() {

@@ -1,6 +1,7 @@
 #pragma once
 #include <sys/types.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,10 +74,14 @@ class RuntimeInstanceLocks final : public InstanceLocks {
   // fails with ENOLCK when that lock is not held (never taken, released or
   // destroyed), and with EADDRINUSE when a copy already listens there.
   Opened<InstanceRequestServer> ListenForRequests();
+  // Runs `then` each time Acquire hands out the lock: the moment this copy
+  // becomes the running one and may start answering requests.
+  void WhenAcquired(std::function<void()> then) { when_acquired_ = std::move(then); }
 
  private:
   struct Holding;
   std::string folder_;
+  std::function<void()> when_acquired_;
   std::shared_ptr<Holding> holding_;
 };
 
