@@ -20,6 +20,10 @@ struct MessageBoxRequest {
   bool task_modal = false;
   // The button that Enter presses: 1 the first, 2 the second.
   int default_button = 1;
+  // The cause behind the text, where there is one worth telling (the device
+  // and the system's words for a port that failed to open). Windows boxes
+  // leave it out; a box written to a terminal prints it below the text.
+  std::string detail;
 };
 
 // Modal message boxes.
