@@ -120,16 +120,6 @@ TEST(MediaPlayerChannelTest, EveryCommandReachesItsNearestPlayerAction) {
   }
 }
 
-TEST(MediaPlayerChannelTest, RepeatTogglesBetweenNoneAndWholeListAndShuffleBack) {
-  MediaRig rig;
-  rig.players.state.loop = "Track";
-  rig.players.state.shuffle = true;
-  rig.Fire(28);
-  rig.Fire(27);
-  EXPECT_EQ(rig.players.state.loop, "None");
-  EXPECT_FALSE(rig.players.state.shuffle);
-}
-
 TEST(MediaPlayerChannelTest, PinnedPlayerIsAskedForAtEveryFindAndAbsenceSendsNothing) {
   MediaRig rig;
   rig.settings.Linux.Player = "vlc";
