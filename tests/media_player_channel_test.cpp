@@ -29,7 +29,6 @@ struct MappingCase {
 
 const std::vector<MappingCase>& MappingCases() {
   static const std::vector<MappingCase> cases = {
-      {command::kNothing, {}},
       {command::kPlay, {"Send Play"}},
       {command::kPause, {"Send Pause"}},
       {command::kStop, {"Send Stop"}},
@@ -57,8 +56,7 @@ const std::vector<MappingCase>& MappingCases() {
       {command::kFadeShutdown, {"Send Stop"}},
       {command::kFadeForceShutdown, {"Send Stop"}},
       {command::kPreviousFolder, {"GoTo t0", "Send Play"}},
-      {command::kNextFolder, {"GoTo t20", "Send Play"}},
-  };
+      {command::kNextFolder, {"GoTo t20", "Send Play"}}};
   return cases;
 }
 
