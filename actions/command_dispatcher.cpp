@@ -39,6 +39,10 @@ constexpr std::array<VolumeStep, 8> kVolumeSteps = {{
 
 }  // namespace
 
+std::uintptr_t PlayerCommandOf(CommandId command) {
+  return command < kPlayerCommandIds.size() ? kPlayerCommandIds[command] : 0;
+}
+
 // Same-typed on purpose: a button (1..15) and its event slot (1..3) from the sink interface.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void CommandDispatcher::SendCommand(WindowId player, PortRole port, int button, int slot) {
@@ -57,8 +61,7 @@ void CommandDispatcher::SendCommand(WindowId player, PortRole port, int button, 
 
 void CommandDispatcher::Run(WindowId player, CommandId command, std::uint16_t key,
                             std::string_view exec) {
-  std::uintptr_t player_command =
-      command < kPlayerCommandIds.size() ? kPlayerCommandIds[command] : 0;
+  std::uintptr_t player_command = PlayerCommandOf(command);
   if (!Prepare(player, command, key, exec, player_command)) return;
   PostPlayerMessages(player, command, player_command);
   if (command == command::kPreviousFolder || command == command::kNextFolder) {
@@ -67,7 +70,7 @@ void CommandDispatcher::Run(WindowId player, CommandId command, std::uint16_t ke
     return;
   }
   RunWindowsAction(player, command);
-  if (command == command::kSliderSlide) Slide();
+  if (command == command::kSliderSlide) s_.player.Slide();
 }
 
 // Everything that must happen before the generic player message. Returns
@@ -76,7 +79,7 @@ bool CommandDispatcher::Prepare(WindowId player, CommandId command, std::uint16_
                                 std::string_view exec, std::uintptr_t& player_command) {
   switch (command) {
     case command::kOpenFiles:
-      s_.player.Messaging().SetForeground(player);
+      s_.player.BringToFront(player);
       break;
     case command::kSavePlaylist:
     case command::kPreviousFolder:
@@ -84,7 +87,7 @@ bool CommandDispatcher::Prepare(WindowId player, CommandId command, std::uint16_
       s_.player.WritePlaylist(player);
       break;
     case command::kAddFiles:
-      AddFilesToPlaylist();
+      s_.player.AddFilesToPlaylist();
       return false;
     case command::kPlayPause:
     case command::kPlayStop: {
@@ -159,19 +162,6 @@ void CommandDispatcher::RunWindowsAction(WindowId player, CommandId command) {
       s_.volume.StepWave(v.step, player);
     }
   }
-}
-
-void CommandDispatcher::AddFilesToPlaylist() {
-  const WindowId editor = s_.player.FindPlaylistEditor();
-  if (editor == kNoWindow) return;
-  s_.player.Messaging().SetForeground(editor);
-  s_.player.Messaging().Post(editor, kWmKeyDown, kPlaylistAddKey, 0);
-}
-
-void CommandDispatcher::Slide() {
-  const WindowId slider = s_.player.FindSlider();
-  if (slider == kNoWindow) return;
-  s_.player.Messaging().Post(slider, kSliderSlideMessage, 1, 0);
 }
 
 }  // namespace pelorin

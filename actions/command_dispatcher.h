@@ -27,6 +27,10 @@ struct DispatcherServices {
   std::function<void()> write_settings;
 };
 
+// The WM_COMMAND id that command `command` posts to the player (the one it
+// repeats, for the eighth volume steps); 0 where it posts none.
+std::uintptr_t PlayerCommandOf(CommandId command);
+
 // Turns one recognised button event into its command: player messages,
 // playlist folder jumps, a volume step, a key press, a program start or the
 // end of the Windows session. Nothing is reported: a command that fails does
@@ -52,8 +56,6 @@ class CommandDispatcher final : public CommandSink {
                std::uintptr_t& player_command);
   void PostPlayerMessages(WindowId player, CommandId command, std::uintptr_t player_command);
   void RunWindowsAction(WindowId player, CommandId command);
-  void AddFilesToPlaylist();
-  void Slide();
 
   DispatcherServices s_;
 };

@@ -1,8 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/identity.h"
-#include "platform/window_messaging.h"
+#include "platform/text_file.h"
+#include "platform/window_id.h"
 
 namespace pelorin {
 
@@ -43,43 +48,67 @@ inline constexpr std::uintptr_t kPlayerFadeOutAndStop = 40147;
 // The playlist editor's "add files" key (L).
 inline constexpr std::uintptr_t kPlaylistAddKey = 0x4C;
 
-// The message channel to the player. Windows are looked up afresh at every
-// use and never cached. Every request to kNoWindow does nothing and every
+// The player's playlist as the folder jumps read it.
+struct PlaylistEntries {
+  // The entries in playlist order, one a line; lines starting "#EXTINF:"
+  // (any case) are not entries. Read from just after any header.
+  std::unique_ptr<LineReader> lines;
+  // The zero-based index of the current entry.
+  int position = 0;
+  // What separates an entry's folder from its file name: '\\' for Windows
+  // paths, '/' for URLs.
+  char folder_separator = '\\';
+};
+
+// The channel to the media player. The player is found once per poll cycle
+// (FindPlayer) and that answer is passed back to every other call of the
+// cycle. Commands and requests are Winamp's numbers (its WM_COMMAND ids and
+// WM_USER requests); a channel to another kind of player carries out the
+// nearest action it has. Every request to kNoWindow does nothing and every
 // query of it answers 0 (stopped, position 0).
 class PlayerChannel {
  public:
-  explicit PlayerChannel(WindowMessaging& messaging) : messaging_(messaging) {}
+  virtual ~PlayerChannel() = default;
 
-  // The player's top-level window now, or kNoWindow.
-  WindowId FindPlayer() { return messaging_.FindWindow(kPlayerWindowClass); }
-  // The player's playlist editor window now, or kNoWindow.
-  WindowId FindPlaylistEditor() { return messaging_.FindWindow(kPlaylistWindowClass); }
-  // The slider plug-in's window now, or kNoWindow.
-  WindowId FindSlider() { return messaging_.FindWindow(kSliderWindowClass); }
+  // The player now, or kNoWindow when none runs.
+  virtual WindowId FindPlayer() = 0;
 
   // The state of `player` (as found in the same cycle) from its status query.
   PlayerState State(WindowId player);
   // The raw answer of the status query: 1 playing, 3 paused, 0 stopped.
-  std::intptr_t Status(WindowId player);
+  virtual std::intptr_t Status(WindowId player) = 0;
 
   // Posts the player command `id` (WM_COMMAND).
-  void PostCommand(WindowId player, std::uintptr_t id);
+  virtual void PostCommand(WindowId player, std::uintptr_t id) = 0;
   // Posts a WM_USER request with `wparam` and the request number `request`.
-  void PostRequest(WindowId player, std::uintptr_t wparam, std::intptr_t request);
+  virtual void PostRequest(WindowId player, std::uintptr_t wparam, std::intptr_t request) = 0;
   // Has the player write its playlist file; returns once it is written.
-  void WritePlaylist(WindowId player);
+  virtual void WritePlaylist(WindowId player) = 0;
   // The zero-based index of the player's current playlist entry.
-  int PlaylistPosition(WindowId player);
+  virtual int PlaylistPosition(WindowId player) = 0;
   // Selects playlist entry `index` (takes effect after the call).
-  void SelectEntry(WindowId player, int index);
+  virtual void SelectEntry(WindowId player, int index) = 0;
   // The player's own fade-out and stop; waits until the player has done it,
   // however long that takes, because a shut down follows.
-  void FadeOutAndWait(WindowId player);
+  virtual void FadeOutAndWait(WindowId player) = 0;
+  // Brings the player's window to the front; failures are ignored.
+  virtual void BringToFront(WindowId player) = 0;
+  // Opens the player's "open file" dialog and returns once the player has
+  // taken the request (its dialog may still be up).
+  virtual void OpenFileDialog(WindowId player) = 0;
+  // Has the player's playlist editor ask for files to add; nothing when the
+  // player shows no such editor.
+  virtual void AddFilesToPlaylist() = 0;
+  // The slider plug-in's "slide"; nothing when the plug-in is not there.
+  virtual void Slide() = 0;
 
-  WindowMessaging& Messaging() { return messaging_; }
-
- private:
-  WindowMessaging& messaging_;
+  // The playlist for a folder jump, read after WritePlaylist; nullopt when
+  // the player offers none that can be read now.
+  virtual std::optional<PlaylistEntries> ReadPlaylist(WindowId player) = 0;
+  // Where a player that keeps its playlist in a file may keep it, in order
+  // of preference (known once the player is located at start-up); a player
+  // that hands its entries over directly ignores it.
+  virtual void UsePlaylistFiles(std::vector<std::string> candidates) = 0;
 };
 
 }  // namespace pelorin

@@ -26,12 +26,12 @@ std::optional<std::string> NextLowered(LineReader& lines) {
 }
 
 // A view into `lowered`: comparing folders allocates nothing per entry.
-std::string_view FolderOfLowered(std::string_view lowered) {
-  const std::size_t slash = lowered.rfind('\\');
+std::string_view FolderOfLowered(std::string_view lowered, char separator) {
+  const std::size_t slash = lowered.rfind(separator);
   return slash == std::string_view::npos ? std::string_view() : lowered.substr(0, slash);
 }
 
-std::optional<int> PreviousFolderStart(LineReader& lines, int position) {
+std::optional<int> PreviousFolderStart(LineReader& lines, int position, char separator) {
   if (position == 0) return std::nullopt;
   int index = -1;
   int previous_start = -1;
@@ -40,7 +40,7 @@ std::optional<int> PreviousFolderStart(LineReader& lines, int position) {
   while (std::optional<std::string> line = NextLowered(lines)) {
     if (!IsInfoLine(*line)) {
       ++index;
-      const std::string_view folder = FolderOfLowered(*line);
+      const std::string_view folder = FolderOfLowered(*line, separator);
       if (folder != current_folder) {
         previous_start = current_start;
         current_folder.assign(folder);
@@ -53,7 +53,7 @@ std::optional<int> PreviousFolderStart(LineReader& lines, int position) {
   return previous_start;
 }
 
-std::optional<int> NextFolderStart(LineReader& lines, int position) {
+std::optional<int> NextFolderStart(LineReader& lines, int position, char separator) {
   int index = -1;
   std::optional<std::string> line;
   do {
@@ -61,11 +61,11 @@ std::optional<int> NextFolderStart(LineReader& lines, int position) {
     if (!line) return std::nullopt;  // the current entry was never reached
     if (!IsInfoLine(*line)) ++index;
   } while (index != position);
-  const std::string current_folder(FolderOfLowered(*line));
+  const std::string current_folder(FolderOfLowered(*line, separator));
   while ((line = NextLowered(lines))) {
     if (IsInfoLine(*line)) continue;
     ++index;
-    if (FolderOfLowered(*line) != current_folder) return index;
+    if (FolderOfLowered(*line, separator) != current_folder) return index;
   }
   return std::nullopt;
 }
@@ -77,15 +77,16 @@ bool ReadPlaylistHeader(LineReader& lines) {
   return first && *first == kPlaylistHeader;
 }
 
-std::string FolderOfEntry(std::string_view entry) {
+std::string FolderOfEntry(std::string_view entry, char separator) {
   std::string lowered(entry);
   LowerAscii(lowered);
-  return std::string(FolderOfLowered(lowered));
+  return std::string(FolderOfLowered(lowered, separator));
 }
 
-std::optional<int> FindFolderTarget(LineReader& lines, int position, FolderJump jump) {
-  return jump == FolderJump::Previous ? PreviousFolderStart(lines, position)
-                                      : NextFolderStart(lines, position);
+std::optional<int> FindFolderTarget(LineReader& lines, int position, FolderJump jump,
+                                    char separator) {
+  return jump == FolderJump::Previous ? PreviousFolderStart(lines, position, separator)
+                                      : NextFolderStart(lines, position, separator);
 }
 
 // Same-typed on purpose: three folders in the order of the search.
@@ -106,27 +107,11 @@ std::vector<std::string> PlaylistFileCandidates(std::string_view player_dir,
   return candidates;
 }
 
-std::unique_ptr<LineReader> PlaylistFolders::OpenNewestPlaylist() {
-  // The player has just written its file, so the newest candidate is the one
-  // it keeps now; a file left in the other place by an earlier set-up is
-  // older and would point at the wrong entries.
-  const std::string* newest = nullptr;
-  std::optional<std::int64_t> newest_time;
-  for (const std::string& path : candidates_) {
-    std::optional<std::int64_t> time = files_.LastWriteTime(path);
-    if (time && (!newest_time || *time > *newest_time)) {
-      newest = &path;
-      newest_time = time;
-    }
-  }
-  return newest ? files_.Open(*newest) : nullptr;
-}
-
 void PlaylistFolders::Jump(WindowId player, FolderJump jump) {
-  std::unique_ptr<LineReader> lines = OpenNewestPlaylist();
-  if (!lines || !ReadPlaylistHeader(*lines)) return;
-  const int position = player_.PlaylistPosition(player);
-  if (std::optional<int> target = FindFolderTarget(*lines, position, jump)) {
+  std::optional<PlaylistEntries> playlist = player_.ReadPlaylist(player);
+  if (!playlist) return;
+  if (std::optional<int> target = FindFolderTarget(*playlist->lines, playlist->position, jump,
+                                                   playlist->folder_separator)) {
     SelectAndResume(player, *target);
   }
 }

@@ -18,8 +18,9 @@ inline constexpr std::string_view kPlaylistHeader = "#EXTM3U";
 bool ReadPlaylistHeader(LineReader& lines);
 
 // The folder of a playlist entry: the entry with A..Z lower-cased, cut before
-// its last backslash; empty when it has no backslash.
-std::string FolderOfEntry(std::string_view entry);
+// its last `separator` ('\\' for Windows paths, '/' for URLs); empty when it
+// has none.
+std::string FolderOfEntry(std::string_view entry, char separator = '\\');
 
 // The entry to select for a jump from the player's current entry `position`,
 // reading `lines` just after the header; nullopt when there is none or the
@@ -29,7 +30,9 @@ std::string FolderOfEntry(std::string_view entry);
 //     run, or at position 0).
 //   Next: the first entry after the current one whose folder differs from
 //     the current entry's folder.
-std::optional<int> FindFolderTarget(LineReader& lines, int position, FolderJump jump);
+// Folders end at the last `separator`, as for FolderOfEntry.
+std::optional<int> FindFolderTarget(LineReader& lines, int position, FolderJump jump,
+                                    char separator = '\\');
 
 // Where the player may keep its playlist file, in order of preference for
 // equal ages: beside the player; then in the user's own player folder (where
@@ -42,28 +45,20 @@ std::vector<std::string> PlaylistFileCandidates(std::string_view player_dir,
                                                 std::string_view user_app_data_dir,
                                                 std::string_view user_local_app_data_dir = {});
 
-// The "Previous folder" and "Next folder" commands over the player's playlist
-// file. The caller has had the player write the file just before.
+// The "Previous folder" and "Next folder" commands over the player's
+// playlist. The caller has had the player write its playlist just before.
 class PlaylistFolders {
  public:
-  PlaylistFolders(PlayerChannel& player, TextFiles& files, std::vector<std::string> candidates)
-      : player_(player), files_(files), candidates_(std::move(candidates)) {}
+  explicit PlaylistFolders(PlayerChannel& player) : player_(player) {}
 
-  // The playlist files to read from now on (the player directory is found
-  // only during start-up).
-  void SetCandidates(std::vector<std::string> candidates) { candidates_ = std::move(candidates); }
-
-  // Reads the playlist file and selects the target entry in `player`; plays
-  // on unless the player is stopped. The file is closed on every path.
+  // Reads the playlist and selects the target entry in `player`; plays on
+  // unless the player is stopped. The playlist is closed on every path.
   void Jump(WindowId player, FolderJump jump);
 
  private:
-  std::unique_ptr<LineReader> OpenNewestPlaylist();
   void SelectAndResume(WindowId player, int target);
 
   PlayerChannel& player_;
-  TextFiles& files_;
-  std::vector<std::string> candidates_;
 };
 
 }  // namespace pelorin

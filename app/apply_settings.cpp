@@ -3,9 +3,10 @@
 namespace pelorin {
 namespace {
 
-// `Port` 0 (no port) is a number the channel reports as "no port selected".
+// A device path wins over the port number. Without one, `Port` 0 (no
+// port) is a number the channel reports as "no port selected".
 bool OpenChosenPort(PortChannel& channel, const PortGroup& group) {
-  return channel.Open(ComPortNumber{group.Port});
+  return channel.Open(ComPortNumber{group.Port}, group.Device);
 }
 
 }  // namespace

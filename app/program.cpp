@@ -45,10 +45,10 @@ Program::Program(const ProgramServices& services, const ProgramViews& views, Pro
       facts_(std::move(facts)),
       primary_(PortRole::Primary, services.serial_ports, services.message_boxes),
       secondary_(PortRole::Secondary, services.serial_ports, services.message_boxes),
-      player_(services.messaging),
-      store_(services.files, services.registry, facts_.executable_path),
+      player_(services.player),
+      store_(services.files, services.registry, facts_.executable_path, facts_.path_separator),
       volume_(services.audio),
-      playlist_(player_, services.text_files, {}),
+      playlist_(player_),
       dispatcher_({settings_, player_, playlist_, volume_, services.keyboard, services.shell,
                    services.power, [this] { WriteSettings(); }}),
       policy_(services.message_boxes, services.messaging, *this, *this),
@@ -71,6 +71,8 @@ Program::Program(const ProgramServices& services, const ProgramViews& views, Pro
   store_.SetView(&properties_.Options());
   store_.SetBareNameFolder(facts_.bare_config_name_folder);
   store_.SetPerUserFolder(facts_.user_app_data);
+  store_.SetGivenPath(facts_.default_config_path);
+  policy_.SetCanAsk(facts_.has_display);
   store_.SetSaveFailureHandler([this](const SaveFailure& failure) { ReportSaveFailure(failure); });
 }
 
@@ -161,11 +163,10 @@ void Program::StartUp() {
   run_key_ = OpenRunKey(services_.registry);
   store_.SetRunKey(run_key_.get());
 
-  const PlayerLocation player =
-      LocatePlayer(services_.registry, services_.files, facts_.executable_path);
+  const PlayerLocation player = services_.player_program.Locate();
   player_directory_ = player.directory;
   if (!player.found) window_.EnableTrayMenuItem(TrayMenuItem::StartPlayer, false);
-  playlist_.SetCandidates(
+  player_.UsePlaylistFiles(
       PlaylistFileCandidates(player_directory_, facts_.user_app_data, facts_.user_local_app_data));
 
   store_.Open();
@@ -290,8 +291,7 @@ void Program::ShowPropertiesClicked() {
 }
 
 void Program::StartPlayerClicked() {
-  const bool winamp = services_.files.FileExists(player_directory_ + "\\Winamp.exe");
-  services_.shell.Execute(winamp ? "Winamp.exe" : "Studio.exe", "", player_directory_, kShowShow);
+  services_.player_program.Start(player_directory_);
 }
 
 void Program::VolumeClicked() {
@@ -313,6 +313,12 @@ void Program::ExitClicked() {
   tray_icon_shown_ = false;
   ClearLeds();
   window_.EndMessageLoop();
+}
+
+void Program::ReloadSettings() {
+  if (ending_) return;
+  properties_.ReadSettings();
+  if (!ApplySettings()) properties_.SettingChanged();
 }
 
 bool Program::OnCloseRequest() {
@@ -393,9 +399,7 @@ void Program::RunClickAction(TrayClickAction action) {
       StartVolumeControl(true);
       break;
     case TrayClickAction::OpenPlayerFileDialog:
-      if (const WindowId player = player_.FindPlayer(); player != kNoWindow) {
-        services_.messaging.Send(player, kWmCommand, kPlayerOpenFile, 0);
-      }
+      player_.OpenFileDialog(player_.FindPlayer());
       break;
     case TrayClickAction::OpenProperties:
       ShowPropertiesClicked();

@@ -73,7 +73,13 @@ class Program final : public ProgramWindowEvents,
   void ShowPropertiesClicked();
   void StartPlayerClicked();
   void VolumeClicked();
+  // Ends the program in order: the settings stored, the LEDs cleared, the
+  // tray icon removed and the loop ended (also the end on SIGTERM).
   void ExitClicked();
+  // Reads the configuration file again and applies it, as a load in the
+  // properties window does: pending edits are dropped and the ports opened
+  // anew (on SIGHUP).
+  void ReloadSettings();
   WindowId FindRunningInstance();
   std::intptr_t NotifyRunningInstance(std::uintptr_t code, std::intptr_t lparam);
   // Asks the copy already running to show its properties window.
@@ -150,7 +156,7 @@ class Program final : public ProgramWindowEvents,
   Settings settings_;
   PortChannel primary_;
   PortChannel secondary_;
-  PlayerChannel player_;
+  PlayerChannel& player_;
   SettingsStore store_;
   std::unique_ptr<RegistryKey> run_key_;
   SystemVolume volume_;

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "actions/player_channel.h"
+#include "app/player_program.h"
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -35,6 +37,10 @@ struct ProgramServices {
   Audio& audio;
   TextFiles& text_files;
   InstanceLocks& instance_locks;
+  // The media player: its channel for commands and state, and the program
+  // that starts it.
+  PlayerChannel& player;
+  PlayerProgram& player_program;
 };
 
 // Facts about this process, read once by the platform's entry point.
@@ -53,6 +59,15 @@ struct ProgramFacts {
   // The user's local application-data folder, which holds the files Windows
   // redirects for older programs (may be empty).
   std::string user_local_app_data;
+  // When not empty, the configuration file used from the start instead of
+  // the one the platform's own rules choose (no pointer to another file is
+  // followed); it may not exist yet.
+  std::string default_config_path;
+  // There is a display to show windows and questions on; without one the
+  // questions that would wait for an answer are not asked.
+  bool has_display = true;
+  // What separates folder names in this system's paths.
+  char path_separator = '\\';
 };
 
 // The windows the program shows: the hidden main window and the views of

@@ -150,8 +150,22 @@ struct PortGroup {
   int DSR = 2;
   int CTS = 3;
   int RI = 4;
+  // The device to open instead of the numbered port (a path such as
+  // "/dev/serial/by-id/..."); empty: the port number decides.
+  std::string Device;
 
   bool operator==(const PortGroup&) const = default;
+};
+
+// Options only the Linux edition uses (section "Linux").
+struct LinuxGroup {
+  // The only media player to control, by the end of its bus name ("vlc");
+  // empty: whichever player is playing, or played last, or was found first.
+  std::string Player;
+  // The command line that starts the player; empty: the desktop's choice.
+  std::string PlayerCommand;
+
+  bool operator==(const LinuxGroup&) const = default;
 };
 
 // The one live configuration record.
@@ -159,6 +173,7 @@ struct Settings {
   OptionsGroup Options;
   PortGroup Primary;
   PortGroup Secondary;
+  LinuxGroup Linux;
   std::array<std::array<ButtonSlot, kButtonsPerPort>, kPortCount> Buttons = DefaultButtons();
 
   PortGroup& PortSettings(PortRole role) { return role == PortRole::Primary ? Primary : Secondary; }

@@ -12,6 +12,7 @@ namespace {
 constexpr const char* kPrimary = "Primary";
 constexpr const char* kSecondary = "Secondary";
 constexpr const char* kOptions = "Options";
+constexpr const char* kLinux = "Linux";
 constexpr int kLegacySlots = 4;  // only slots 1..4 had values of their own before
 
 const char* PortSection(PortRole port) {
@@ -108,6 +109,18 @@ class Writer {
   void WriteString(const std::string& section, const std::string& key, const std::string& text) {
     document_.Set(section, key, text);
   }
+  // Keys of one edition only: an empty text is written only over a value
+  // the file holds already, so a file without the key stays exactly as it
+  // was while a cleared value does not come back at the next start.
+  void WriteStringIfUsed(const std::string& section, const std::string& key,
+                         const std::string& text) {
+    if (text.empty() && !document_.Get(section, key).has_value()) return;
+    // A reader removes one pair of enclosing quotes, which a command line
+    // such as "/opt/my player/run" "--x" must keep.
+    const bool enclosed = text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+                          text.back() == text.front();
+    WriteString(section, key, enclosed ? "\"" + text + "\"" : text);
+  }
 
  private:
   ProfileDocument& document_;
@@ -129,7 +142,13 @@ void ReadPortNumbers(const Reader& in, Settings& settings) {
     PortGroup& group = settings.PortSettings(port);
     group.Port =
         PortNumber(in.ReadInteger(LegacyPortName("COMport", port), PortSection(port), 0, "Port"));
+    group.Device = in.IniReadString(PortSection(port), "Device", "");
   }
+}
+
+void ReadLinuxOptions(const Reader& in, LinuxGroup& linux_options) {
+  linux_options.Player = in.IniReadString(kLinux, "Player", "");
+  linux_options.PlayerCommand = in.IniReadString(kLinux, "PlayerCommand", "");
 }
 
 void ReadLineAssignmentsFrom(const Reader& in, Settings& settings) {
@@ -263,6 +282,7 @@ void SettingsStore::ReadSettings(Settings& settings) {
   ReadPortNumbers(in, settings);
   ReadLineAssignmentsFrom(in, settings);
   ReadOptions(in, run_key_, settings.Options);
+  ReadLinuxOptions(in, settings.Linux);
   ReadSlotCommands(in, settings, 0, kLegacySlots);
   ReadSlotCommands(in, settings, kLegacySlots, kButtonsPerPort);
   ReadSlotExtras(in, settings);
@@ -290,6 +310,7 @@ void SettingsStore::WriteSettings(const Settings& settings) {
   for (PortRole port : kPortRoles) {
     // No selection (-1) is stored as 0, no port.
     out.WriteInteger(PortSection(port), "Port", PortNumber(settings.PortSettings(port).Port));
+    out.WriteStringIfUsed(PortSection(port), "Device", settings.PortSettings(port).Device);
   }
   for (PortRole port : kPortRoles) {
     const PortGroup& group = settings.PortSettings(port);
@@ -321,6 +342,8 @@ void SettingsStore::WriteSettings(const Settings& settings) {
     out.WriteInteger(PortSection(port), "LEDwhen",
                      SelectionOf(settings.PortSettings(port).LEDwhen));
   }
+  out.WriteStringIfUsed(kLinux, "Player", settings.Linux.Player);
+  out.WriteStringIfUsed(kLinux, "PlayerCommand", settings.Linux.PlayerCommand);
   out.WriteString(kOptions, "Version", kConfigVersion);
 
   // The file is replaced in one step; one that could not be read is left alone.

@@ -52,6 +52,12 @@ SettingsStore::SettingsStore(FileSystem& files, Registry& registry, std::string 
 
 void SettingsStore::Open() {
   opened_ = true;
+  if (!given_path_.empty()) {
+    default_path_ = given_path_;
+    config_path_ = given_path_;
+    if (view_ != nullptr) view_->ShowConfigPath(config_path_);
+    return;
+  }
   Opened<RegistryKey> key =
       registry_.Open(RegistryRoot::CurrentUser, kSettingsKeyPath, KeyAccess::Full, true);
   // Without the key the default file serves; the trace says why.

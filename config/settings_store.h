@@ -80,6 +80,11 @@ class SettingsStore final : public LineMapStore {
   // The user's own application-data folder, for a configuration file that
   // cannot live beside the executable. Empty (the default): it always does.
   void SetPerUserFolder(std::string folder) { per_user_folder_ = std::move(folder); }
+  // A configuration file given from outside (a command-line option, or the
+  // platform's own place for it), used instead of the rules of Open: no
+  // registry key is opened, so no pointer is followed or recorded and there
+  // are no older registry values. Empty (the default): the rules of Open.
+  void SetGivenPath(std::string path) { given_path_ = std::move(path); }
   // Told of every save that did not reach the file; may be empty.
   void SetSaveFailureHandler(std::function<void(const SaveFailure&)> handler) {
     on_save_failure_ = std::move(handler);
@@ -159,6 +164,7 @@ class SettingsStore final : public LineMapStore {
   std::string config_path_;
   std::string bare_name_folder_;
   std::string per_user_folder_;
+  std::string given_path_;
   std::function<void(const SaveFailure&)> on_save_failure_;
   std::unique_ptr<RegistryKey> settings_key_;
   RegistryKey* run_key_ = nullptr;

@@ -1,5 +1,7 @@
 #include "engine/player_absent_policy.h"
 
+#include "platform/identity.h"
+
 namespace pelorin {
 namespace {
 
@@ -54,7 +56,21 @@ bool PlayerAbsentPolicy::ActOnStartRequest() {
   return true;
 }
 
+void PlayerAbsentPolicy::TellCannotAsk() {
+  if (told_cannot_ask_) return;
+  told_cannot_ask_ = true;
+  MessageBoxRequest box;
+  box.text = kCannotAskText;
+  box.caption = kProgramCaption;
+  box.icon = MessageIcon::Information;
+  boxes_.Show(box);
+}
+
 bool PlayerAbsentPolicy::Ask() {
+  if (!can_ask_) {
+    TellCannotAsk();
+    return true;
+  }
   // The question must not appear behind the window the user is working in.
   messaging_.SetForeground(main_window_);
   if (question_shown_) {

@@ -32,6 +32,10 @@ enum class StartRequest { None, Ask, Start };
 
 inline constexpr const char* kStartPlayerQuestion = "Start Winamp?";
 inline constexpr const char* kStartPlayerQuestionCaption = "Winamp is not running";
+// Said once, instead of the question, by a program without a window.
+inline constexpr const char* kCannotAskText =
+    "The player is not running. Without a display Pelorin cannot ask whether to start it, so "
+    "buttons set to ask do nothing.";
 
 // What a button press does while the player is not running: start it, ask
 // whether to start it, or nothing. Every press of any processed virtual
@@ -46,6 +50,11 @@ class PlayerAbsentPolicy {
   // The program's main window: brought to the foreground before the question
   // and owner of the question box.
   void SetMainWindow(WindowId window) { main_window_ = window; }
+  // Whether there is a display to ask in (true by default). Without one the
+  // "ask" policies act as "Do nothing"; the first time one would have asked,
+  // a box says so once instead (a program without a display shows its
+  // boxes as text).
+  void SetCanAsk(bool can_ask) { can_ask_ = can_ask; }
 
   // Each poll cycle's start request begins as none.
   void BeginCycle() { request_ = StartRequest::None; }
@@ -78,6 +87,7 @@ class PlayerAbsentPolicy {
 
  private:
   bool Ask();
+  void TellCannotAsk();
 
   MessageBoxes& boxes_;
   WindowMessaging& messaging_;
@@ -86,6 +96,8 @@ class PlayerAbsentPolicy {
   WindowId main_window_ = kNoWindow;
   StartRequest request_ = StartRequest::None;
   bool asked_once_ = false;
+  bool can_ask_ = true;
+  bool told_cannot_ask_ = false;
   // Set while the question box is up, so that a cycle run from its nested
   // message loop cannot open a second one.
   bool question_shown_ = false;

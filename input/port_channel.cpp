@@ -8,7 +8,11 @@
 namespace pelorin {
 
 std::string OpenErrorText(ComPortNumber number) {
-  return "Error opening COM" + std::to_string(number.value) +
+  return OpenErrorText("COM" + std::to_string(number.value));
+}
+
+std::string OpenErrorText(const std::string& device_path) {
+  return "Error opening " + device_path +
          ".\r\rMake sure the selected port\rexists and it is free.";
 }
 
@@ -24,18 +28,36 @@ bool PortChannel::Open(ComPortNumber number) {
   // Kept before the box below: a port that arrives while the box is up may
   // already be brought back from the box's message loop.
   wanted_ = number;
-  if (OsStatus opened = OpenDevice(number); !opened) {
-    // The box says only that the port failed; the trace says why.
-    Trace("Opening COM" + std::to_string(number.value) + " failed: " + Describe(opened.error()));
+  return OpenWanted();
+}
+
+bool PortChannel::Open(ComPortNumber number, const std::string& device_path) {
+  if (device_path.empty()) return Open(number);
+  Close();
+  wanted_ = number;
+  wanted_path_ = device_path;
+  return OpenWanted();
+}
+
+bool PortChannel::OpenWanted() {
+  if (OsStatus opened = OpenDevice(); !opened) {
+    // The box says that the port failed; the trace, and a box that can show
+    // more than its text, say why.
+    Trace("Opening " + WantedName() + " failed: " + Describe(opened.error()));
     closed_handle_ = -1;  // what a failed open leaves in the handle
-    ShowOpenError(number);
+    ShowOpenError(opened.error());
     return false;
   }
   return true;
 }
 
-OsStatus PortChannel::OpenDevice(ComPortNumber number) {
-  Opened<SerialDevice> opened = ports_.Open(number.value);
+std::string PortChannel::WantedName() const {
+  return wanted_path_.empty() ? "COM" + std::to_string(wanted_.value) : wanted_path_;
+}
+
+OsStatus PortChannel::OpenDevice() {
+  Opened<SerialDevice> opened =
+      wanted_path_.empty() ? ports_.Open(wanted_.value) : ports_.OpenPath(wanted_path_);
   if (!opened) return opened.error();
   // The lines are set up before DTR rises: a port left in DTR handshaking by
   // another program would otherwise refuse the switch or drop it again. A
@@ -50,6 +72,7 @@ OsStatus PortChannel::OpenDevice(ComPortNumber number) {
 void PortChannel::Close() {
   ReleaseDevice();
   wanted_ = {};
+  wanted_path_.clear();
   lines_ = {};
 }
 
@@ -62,8 +85,8 @@ bool PortChannel::Reopen() {
   if (!IsLost()) return IsOpen();
   // Failures are expected here once a second while the port is away; only
   // the return is worth a line. The port is set up as on every open.
-  if (!OpenDevice(wanted_)) return false;
-  Trace("COM" + std::to_string(wanted_.value) + " is back");
+  if (!OpenDevice()) return false;
+  Trace(WantedName() + " is back");
   return true;
 }
 
@@ -75,7 +98,7 @@ LineLevels PortChannel::ReadLines() {
     if (status) {
       word = *status;
     } else if (watch_for_return_) {
-      Trace("COM" + std::to_string(wanted_.value) + " lost: its status read failed");
+      Trace(WantedName() + " lost: its status read failed");
       ReleaseDevice();
     }
   }
@@ -106,10 +129,13 @@ void PortChannel::ShowNoPortSelected() {
   boxes_.Show(box);
 }
 
-void PortChannel::ShowOpenError(ComPortNumber number) {
+void PortChannel::ShowOpenError(const OsError& cause) {
   MessageBoxRequest box;
   box.owner = owner_;
-  box.text = OpenErrorText(number);
+  box.text = wanted_path_.empty() ? OpenErrorText(wanted_) : OpenErrorText(wanted_path_);
+  // The system's words with the device they concern; the whole trace line
+  // where the system gave none.
+  box.detail = cause.text.empty() ? Describe(cause) : cause.subject + ": " + cause.text;
   box.caption = kProgramCaption;
   box.icon = MessageIcon::Error;
   boxes_.Show(box);

@@ -33,6 +33,10 @@ class PortChannel {
   // cause goes to the trace, the "Error opening COM" box is shown and the
   // channel is left not open.
   bool Open(ComPortNumber number);
+  // Opens the device at `device_path` instead of a numbered port, as Open
+  // does; the port number `number` is only kept for the tray tip's word on a
+  // lost port. An empty path opens `number` with Open.
+  bool Open(ComPortNumber number, const std::string& device_path);
   // Closes the device if open and forgets the port: a lost channel is no
   // longer lost. Does nothing on a channel that holds no port.
   void Close();
@@ -53,7 +57,9 @@ class PortChannel {
   void WatchForReturn(bool on) { watch_for_return_ = on; }
   // The channel waits for its port: it has a port, holds no device and
   // watches for the port's return.
-  bool IsLost() const { return watch_for_return_ && wanted_.value != 0 && device_ == nullptr; }
+  bool IsLost() const {
+    return watch_for_return_ && (wanted_.value != 0 || !wanted_path_.empty()) && device_ == nullptr;
+  }
   // The port a lost channel waits for (0 when it waits for none).
   ComPortNumber LostPort() const { return IsLost() ? wanted_ : ComPortNumber{}; }
   // Tries once to open the port of a lost channel, without any box, and
@@ -67,9 +73,13 @@ class PortChannel {
 
  private:
   void ShowNoPortSelected();
-  // Opens, sets up and raises DTR; keeps the device only if all succeed.
-  OsStatus OpenDevice(ComPortNumber number);
-  void ShowOpenError(ComPortNumber number);
+  // Opens the wanted port, sets it up and raises DTR; keeps the device only
+  // if all succeed.
+  OsStatus OpenDevice();
+  // The port as the trace and the boxes name it: "COM<n>" or the path.
+  std::string WantedName() const;
+  bool OpenWanted();
+  void ShowOpenError(const OsError& cause);
   void ReleaseDevice();
 
   PortRole role_;
@@ -77,7 +87,8 @@ class PortChannel {
   MessageBoxes& boxes_;
   WindowId owner_ = kNoWindow;
   std::unique_ptr<SerialDevice> device_;
-  ComPortNumber wanted_;  // the port of the last Open; 0 after Close
+  ComPortNumber wanted_;     // the port of the last Open; 0 after Close
+  std::string wanted_path_;  // the device path of the last Open; empty: by number
   bool watch_for_return_ = false;
   LineLevels lines_;
   std::intptr_t closed_handle_ = 0;
@@ -89,5 +100,7 @@ inline constexpr const char* kSelectPrimaryPortText = "Select primary COM port."
 inline constexpr const char* kSelectSecondaryPortText = "Select secondary COM port.";
 // "Error opening COM<n>.\r\rMake sure the selected port\rexists and it is free."
 std::string OpenErrorText(ComPortNumber number);
+// The same for a device opened by its path.
+std::string OpenErrorText(const std::string& device_path);
 
 }  // namespace pelorin

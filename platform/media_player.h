@@ -53,6 +53,13 @@ class MediaPlayer {
   virtual OsStatus SetVolume(double volume) = 0;
   virtual Answer<MediaTrack> CurrentTrack() = 0;
 
+  // Whether the player plays its tracks in random order.
+  virtual Answer<bool> Shuffle() = 0;
+  virtual OsStatus SetShuffle(bool on) = 0;
+  // How the player repeats: "None", "Track" or "Playlist".
+  virtual Answer<std::string> LoopStatus() = 0;
+  virtual OsStatus SetLoopStatus(const std::string& status) = 0;
+
   // The ids of the playlist's tracks in their order; an error when the
   // player offers no track list. Asked, not looked up in the player's
   // HasTrackList property, which some players answer false while they
@@ -61,6 +68,9 @@ class MediaPlayer {
   // Makes the track with id `track_id` current (it plays if the player was
   // playing).
   virtual OsStatus GoTo(std::string_view track_id) = 0;
+  // Where the tracks with ids `track_ids` are read from, in the same order
+  // ("" where the player does not tell).
+  virtual Answer<std::vector<std::string>> TrackUrls(const std::vector<std::string>& track_ids) = 0;
 
   // The process the player runs in, for finding its sound stream.
   virtual Answer<int> ProcessId() = 0;

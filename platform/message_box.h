@@ -13,9 +13,6 @@ struct MessageBoxRequest {
   WindowId owner = kNoWindow;
   std::string text;
   std::string caption;
-  // What lies behind the text (the system's own words for a failure); may
-  // be empty.
-  std::string detail;
   MessageIcon icon = MessageIcon::None;
   MessageButtons buttons = MessageButtons::Ok;
   // Task-modal: every top-level window of the program is disabled while the
@@ -23,6 +20,10 @@ struct MessageBoxRequest {
   bool task_modal = false;
   // The button that Enter presses: 1 the first, 2 the second.
   int default_button = 1;
+  // The cause behind the text, where there is one worth telling (the device
+  // and the system's words for a port that failed to open). Windows boxes
+  // leave it out; a box written to a terminal prints it below the text.
+  std::string detail;
 };
 
 // Modal message boxes.

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/com_port.h"
@@ -52,6 +53,12 @@ class SerialPorts {
   // fails. On failure the result says why: the port is missing, held by
   // another program or by this one, or access to it is refused.
   virtual Opened<SerialDevice> Open(int number) = 0;
+  // Opens the device at `path` (such as "/dev/serial/by-id/...") as Open
+  // opens a numbered port. Systems whose ports have no such paths fail
+  // (the default).
+  virtual Opened<SerialDevice> OpenPath(const std::string& path) {
+    return OsError{0, "open", path, "serial ports cannot be opened by path on this system"};
+  }
 };
 
 }  // namespace pelorin

@@ -1,4 +1,5 @@
 #include "actions/command_dispatcher.h"
+#include "actions/winamp_channel.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -32,6 +33,7 @@ constexpr WindowId kSlider = 300;
 class DispatcherTest : public ::testing::Test {
  protected:
   DispatcherTest() {
+    player.UsePlaylistFiles({"C:\\Winamp\\winamp.m3u"});
     messaging.answer = [this](const Message& m) -> std::intptr_t {
       return m.message == kWmUser && m.lparam == kPlayerStatusQuery ? status : 0;
     };
@@ -51,8 +53,8 @@ class DispatcherTest : public ::testing::Test {
   FakeKeyboard keyboard;
   FakeShell shell;
   FakePower power;
-  PlayerChannel player{messaging};
-  PlaylistFolders playlist{player, files, {"C:\\Winamp\\winamp.m3u"}};
+  WinampChannel player{messaging, files};
+  PlaylistFolders playlist{player};
   SystemVolume volume{audio};
   std::vector<std::string> events;  // settings stores and shut downs, in order
   CommandDispatcher dispatcher{DispatcherServices{settings, player, playlist, volume, keyboard,

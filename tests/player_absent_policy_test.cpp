@@ -54,6 +54,23 @@ TEST_F(PlayerAbsentTest, QuestionBoxIsExactAndStopsThePollTimerWhileUp) {
   EXPECT_EQ(rig.launcher.starts, 0);
 }
 
+// Without a display nothing can be answered: the "ask" policies do nothing
+// and say so once, however often a button is pressed.
+TEST_F(PlayerAbsentTest, WithoutDisplayAskingPoliciesSayOnceThatTheyDoNothing) {
+  rig.policy.SetCanAsk(false);
+  for (InactivePolicy policy : {InactivePolicy::AskEveryClick, InactivePolicy::AskOnce}) {
+    SetGlobal(policy);
+    Click();
+    Click();
+  }
+  ASSERT_EQ(Questions(), 1u);
+  EXPECT_EQ(rig.boxes.shown[0].text, kCannotAskText);
+  EXPECT_EQ(rig.boxes.shown[0].buttons, MessageButtons::Ok);
+  EXPECT_TRUE(rig.messaging.foreground.empty());
+  EXPECT_EQ(rig.launcher.starts, 0);
+  EXPECT_TRUE(rig.timer.running);
+}
+
 TEST_F(PlayerAbsentTest, AskOnceAsksAgainOnlyAfterApply) {
   SetGlobal(InactivePolicy::AskOnce);
   rig.boxes.answers = {MessageAnswer::No, MessageAnswer::No};

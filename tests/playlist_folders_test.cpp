@@ -1,4 +1,5 @@
 #include "actions/playlist_folders.h"
+#include "actions/winamp_channel.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -96,6 +97,8 @@ TEST(FolderOfEntryTest, CutsBeforeTheLastBackslashAndFoldsOnlyAsciiCapitals) {
 class PlaylistJumpTest : public ::testing::Test {
  protected:
   PlaylistJumpTest() {
+    channel.UsePlaylistFiles(
+        PlaylistFileCandidates("C:\\Winamp", "C:\\Users\\me\\AppData\\Roaming"));
     messaging.answer = [this](const Message& m) -> std::intptr_t {
       if (m.lparam == kPlayerStatusQuery) return status;
       if (m.lparam == kPlayerPlaylistPosition) return position;
@@ -116,9 +119,8 @@ class PlaylistJumpTest : public ::testing::Test {
 
   FakeWindowMessaging messaging;
   FakeTextFiles files;
-  PlayerChannel channel{messaging};
-  PlaylistFolders folders{channel, files,
-                          PlaylistFileCandidates("C:\\Winamp", "C:\\Users\\me\\AppData\\Roaming")};
+  WinampChannel channel{messaging, files};
+  PlaylistFolders folders{channel};
   std::intptr_t status = kStatusPlaying;
   std::intptr_t position = 1;
 };

@@ -37,6 +37,22 @@ TEST_F(PortChannelTest, OpenErrorTextIsExact) {
             "Error opening COM16.\r\rMake sure the selected port\rexists and it is free.");
 }
 
+// A device path wins over the port number, even over none; a failed open
+// names the device, and the box carries the system's reason.
+TEST_F(PortChannelTest, DevicePathWinsAndItsFailureCarriesTheReason) {
+  ports.Port(1);
+  EXPECT_FALSE(primary.Open(ComPortNumber{1}, "/dev/ttyUSB7"));
+  EXPECT_FALSE(primary.IsOpen());
+  EXPECT_FALSE(primary.Open(ComPortNumber{0}, "/dev/ttyUSB7"));
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].text,
+            "Error opening /dev/ttyUSB7.\r\rMake sure the selected port\rexists and it is free.");
+  EXPECT_EQ(boxes.shown[1].detail.rfind("/dev/ttyUSB7: ", 0), 0u) << boxes.shown[1].detail;
+  primary.WatchForReturn(true);
+  EXPECT_TRUE(primary.IsLost());
+  EXPECT_TRUE(primary.Open(ComPortNumber{1}, ""));
+}
+
 TEST_F(PortChannelTest, NoPortSelectedShowsInformationBoxAndLeavesChannelAsItWas) {
   ports.Port(2).status = kModemCts;
   ASSERT_TRUE(primary.Open(ComPortNumber{2}));

@@ -177,5 +177,18 @@ INSTANTIATE_TEST_SUITE_P(Ends, EndInsideQuestionTest,
                          ::testing::Values(EndInsideQuestion::Exit, EndInsideQuestion::QuitRequest,
                                            EndInsideQuestion::SessionEnd));
 
+// SIGHUP: the file is read again and the port it names now is opened,
+// while the program keeps running.
+TEST_F(EndsTest, ReloadReadsTheFileAgainAndOpensItsPort) {
+  rig_.ports.Port(2);
+  rig_.Start();
+  rig_.files.files[ProgramRig::kIni] = "[Primary]\r\nPort=2\r\n[Linux]\r\nPlayer=vlc\r\n";
+  rig_.program->ReloadSettings();
+  EXPECT_EQ(rig_.program->LiveSettings().Linux.Player, "vlc");
+  EXPECT_FALSE(rig_.ports.Port(1).open);
+  EXPECT_TRUE(rig_.ports.Port(2).open);
+  EXPECT_TRUE(rig_.window.TimerRunning(WindowTimer::PollTimer));
+}
+
 }  // namespace
 }  // namespace pelorin

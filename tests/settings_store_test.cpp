@@ -131,6 +131,8 @@ TEST_F(SettingsStoreTest, EveryFieldSurvivesARoundTrip) {
                       2};
   settings.Secondary = {
       1, PortMode::Button4Shift, LedMode::Flash, LedCondition::PlayerRunning, 4, 3, 2, 0};
+  settings.Primary.Device = "/dev/serial/by-id/usb-FTDI_A-if00-port0";
+  settings.Linux = {"vlc", "\"/opt/my player/run\" --x \"y\""};
   for (PortRole port : kPortRoles) {
     for (int button = 1; button <= 15; ++button) {
       ButtonSlot& slot = settings.Slot(port, button);
@@ -149,6 +151,38 @@ TEST_F(SettingsStoreTest, EveryFieldSurvivesARoundTrip) {
   }
   store_->WriteSettings(settings);
   EXPECT_EQ(Read(), settings);
+}
+
+// Keys only the other edition uses are written once they have a value, and
+// a value cleared later is written empty rather than coming back.
+TEST_F(SettingsStoreTest, EditionKeysAppearOnlyOnceUsedAndStayCleared) {
+  Settings settings;
+  store_->WriteSettings(settings);
+  EXPECT_EQ(files_.files[kIni].find("Device"), std::string::npos);
+  EXPECT_EQ(files_.files[kIni].find("[Linux]"), std::string::npos);
+  settings.Secondary.Device = "/dev/ttyUSB1";
+  settings.Linux.PlayerCommand = "vlc";
+  store_->WriteSettings(settings);
+  EXPECT_EQ(Read(), settings);
+  settings.Secondary.Device.clear();
+  settings.Linux.PlayerCommand.clear();
+  store_->WriteSettings(settings);
+  EXPECT_EQ(Read(), settings);
+}
+
+// A file given from outside is used as it is: no pointer is followed or
+// recorded.
+TEST_F(SettingsStoreTest, GivenFileWinsOverThePointer) {
+  registry_.Set(RegistryRoot::CurrentUser, kSettingsKeyPath, "INI", std::string("C:\\other.ini"));
+  SettingsStore store(files_, registry_, "/home/me/bin/pelorin", '/');
+  store.SetGivenPath("/home/me/.config/pelorin/pelorin.ini");
+  store.Open();
+  store.WriteSettings(Settings{});
+  EXPECT_EQ(store.ConfigPath(), "/home/me/.config/pelorin/pelorin.ini");
+  EXPECT_EQ(store.BrowseStartFor().file_name, "pelorin.ini");
+  EXPECT_TRUE(files_.files.contains("/home/me/.config/pelorin/pelorin.ini"));
+  EXPECT_EQ(registry_.Get(RegistryRoot::CurrentUser, kSettingsKeyPath, "INI"),
+            FakeRegistry::Value(std::string("C:\\other.ini")));
 }
 
 // Every older registry name, each with a value unlike its field's default

@@ -3,7 +3,9 @@
 
 #include <string>
 
+#include "actions/winamp_channel.h"
 #include "app/command_line.h"
+#include "app/player_program.h"
 #include "app/program.h"
 #include "platform/trace.h"
 #include "platform/win32/audio.h"
@@ -47,9 +49,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   win32::Win32Audio audio;
   win32::Win32TextFiles text_files;
   win32::NamedMutexLocks instance_locks;
-  const ProgramServices services{clock,    serial_ports, message_boxes, messaging,
-                                 registry, files,        shell,         keyboard,
-                                 power,    audio,        text_files,    instance_locks};
+  WinampChannel player(messaging, text_files);
+  WinampProgram player_program(registry, files, shell, win32::ExecutablePath());
+  const ProgramServices services{clock,      serial_ports,   message_boxes, messaging,     registry,
+                                 files,      shell,          keyboard,      power,         audio,
+                                 text_files, instance_locks, player,        player_program};
 
   win32::MainWindow window;
   win32::PropertiesView properties_view;

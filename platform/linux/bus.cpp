@@ -324,6 +324,33 @@ OsStatus Bus::Call(const Address& at, std::string_view member,
   return {};
 }
 
+Answer<std::vector<StringMap>> Bus::CallForMaps(const Address& at, std::string_view member,
+                                                const std::vector<std::string>& paths) {
+  const std::string subject = Subject(at, member);
+  auto call = NewCall(bus_.get(), at, member);
+  if (!call) return call.error();
+  int r = sd_bus_message_open_container(call->get(), SD_BUS_TYPE_ARRAY, "o");
+  for (const std::string& path : paths) {
+    if (r >= 0) r = sd_bus_message_append_basic(call->get(), SD_BUS_TYPE_OBJECT_PATH, path.c_str());
+  }
+  if (r >= 0) r = sd_bus_message_close_container(call->get());
+  if (r < 0) return posix::SystemError(-r, kCall, subject);
+  auto reply = Exchange(bus_.get(), call->get(), time_limit_, subject);
+  if (!reply) return reply.error();
+  sd_bus_message* m = reply->get();
+  std::vector<StringMap> maps;
+  r = sd_bus_message_enter_container(m, SD_BUS_TYPE_ARRAY, "a{sv}");
+  while (r > 0 && (r = sd_bus_message_at_end(m, 0)) == 0) {
+    StringMap map;
+    r = ReadStringMap(m, map);
+    if (r >= 0) r = 1;
+    maps.push_back(std::move(map));
+  }
+  if (r == -EBADMSG || r == -ENXIO) return Unexpected(subject, "");
+  if (r < 0) return posix::SystemError(-r, kRead, subject);
+  return maps;
+}
+
 Answer<Value> Bus::Get(const Address& at, std::string_view name) {
   const Address properties{at.destination, at.path, kPropertiesInterface};
   const std::string subject = Subject(at, name);

@@ -86,6 +86,10 @@ class Bus {
   // Reads the property `name` of `at.interface` through the standard
   // properties interface.
   Answer<Value> Get(const Address& at, std::string_view name);
+  // Calls method `member` with a list of object paths ("ao") and reads its
+  // answer, a list of dictionaries ("aa{sv}"), as StringMaps in order.
+  Answer<std::vector<StringMap>> CallForMaps(const Address& at, std::string_view member,
+                                             const std::vector<std::string>& paths);
   // Writes the property `name` of `at.interface`.
   OsStatus Set(const Address& at, std::string_view name, const PropertyValue& value);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <map>
 #include <utility>
 
 #include "platform/linux/bus.h"
@@ -90,6 +91,48 @@ class MprisPlayer final : public MediaPlayer {
     if (auto url = entries->find("xesam:url"); url != entries->end()) track.url = url->second;
     if (auto id = entries->find("mpris:trackid"); id != entries->end()) track.id = id->second;
     return track;
+  }
+
+  Answer<bool> Shuffle() override {
+    auto value = Read(kPlayerInterface, "Shuffle");
+    if (!value) return value.error();
+    if (const auto* on = std::get_if<bool>(&*value)) return *on;
+    return WrongShape(name_, "Shuffle", "not a truth value");
+  }
+
+  OsStatus SetShuffle(bool on) override {
+    return Checked(bus_->Set(At(kPlayerInterface), "Shuffle", on));
+  }
+
+  Answer<std::string> LoopStatus() override {
+    auto value = Read(kPlayerInterface, "LoopStatus");
+    if (!value) return value.error();
+    if (const auto* status = std::get_if<std::string>(&*value)) return *status;
+    return WrongShape(name_, "LoopStatus", "not a text");
+  }
+
+  OsStatus SetLoopStatus(const std::string& status) override {
+    return Checked(bus_->Set(At(kPlayerInterface), "LoopStatus", status));
+  }
+
+  Answer<std::vector<std::string>> TrackUrls(const std::vector<std::string>& track_ids) override {
+    auto maps = bus_->CallForMaps(At(kTrackListInterface), "GetTracksMetadata", track_ids);
+    if (!maps) return Translated(maps.error());
+    // Matched by id where the player names them: it may leave out tracks
+    // it cannot describe, or answer in its own order.
+    std::map<std::string, std::string> url_of;
+    for (const StringMap& map : *maps) {
+      auto id = map.find("mpris:trackid");
+      auto url = map.find("xesam:url");
+      if (id != map.end() && url != map.end()) url_of[id->second] = url->second;
+    }
+    std::vector<std::string> urls;
+    urls.reserve(track_ids.size());
+    for (const std::string& id : track_ids) {
+      auto found = url_of.find(id);
+      urls.push_back(found == url_of.end() ? std::string() : found->second);
+    }
+    return urls;
   }
 
   Answer<std::vector<std::string>> Tracks() override {

@@ -101,7 +101,10 @@ std::string SerialPorts::DevicePath(int number) const {
 
 Opened<SerialDevice> SerialPorts::Open(int number) {
   if (number < 1) return SystemError(ENODEV, "open", "port " + std::to_string(number));
-  const std::string path = DevicePath(number);
+  return OpenPath(DevicePath(number));
+}
+
+Opened<SerialDevice> SerialPorts::OpenPath(const std::string& path) {
   // Non-blocking so that a port waiting for carrier does not hang the open;
   // no controlling terminal, since this is a device and not a session.
   UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "actions/command_dispatcher.h"
+#include "actions/winamp_channel.h"
 #include "platform/win32/text_files.h"
 #include "platform/win32/window_messaging.h"
 #include "stand_in_player_client.h"
@@ -65,8 +66,9 @@ SentAndPosted Split(const std::vector<std::string>& lines) {
 // fakes for everything that would touch the machine.
 struct Wiring {
   explicit Wiring(const std::string& playlist_dir, unsigned send_timeout_ms = 5000)
-      : messaging(send_timeout_ms),
-        playlist(player, files, PlaylistFileCandidates(playlist_dir, "")) {}
+      : messaging(send_timeout_ms), player(messaging, files) {
+    player.UsePlaylistFiles(PlaylistFileCandidates(playlist_dir, ""));
+  }
 
   win32::Win32WindowMessaging messaging;
   win32::Win32TextFiles files;
@@ -75,8 +77,8 @@ struct Wiring {
   testing::FakeShell shell;
   testing::FakePower power;
   Settings settings;
-  PlayerChannel player{messaging};
-  PlaylistFolders playlist;
+  WinampChannel player;
+  PlaylistFolders playlist{player};
   SystemVolume volume{audio};
   int settings_written = 0;
   CommandDispatcher dispatcher{DispatcherServices{settings, player, playlist, volume, keyboard,

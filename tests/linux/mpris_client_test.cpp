@@ -119,6 +119,21 @@ TEST(MprisWithVlc, DrivesThePlayerAndAnswersNoPlayerOnceItQuits) {
   ASSERT_EQ(tracks->size(), 3u);
   ASSERT_TRUE(player->GoTo(tracks->back()));
   EXPECT_TRUE(Eventually([&] { return Url(*player).ends_with("c.wav"); }, 2s)) << Url(*player);
+  auto urls = player->TrackUrls(*tracks);
+  ASSERT_TRUE(urls) << Describe(urls.error());
+  ASSERT_EQ(urls->size(), 3u);
+  EXPECT_TRUE((*urls)[0].ends_with("a.wav") && (*urls)[2].ends_with("c.wav")) << (*urls)[0];
+
+  // Shuffle and repeat are written and read back.
+  for (const bool on : {true, false}) {
+    ASSERT_TRUE(player->SetShuffle(on));
+    EXPECT_TRUE(Eventually([&] { return player->Shuffle() && *player->Shuffle() == on; }, 2s));
+  }
+  for (const char* loop : {"Playlist", "None"}) {
+    ASSERT_TRUE(player->SetLoopStatus(loop));
+    EXPECT_TRUE(
+        Eventually([&] { return player->LoopStatus() && *player->LoopStatus() == loop; }, 2s));
+  }
 
   ASSERT_EQ(::kill(*pid, SIGTERM), 0);
   ASSERT_TRUE(Eventually([&] { return !players.Find(""); }, 10s));
@@ -130,6 +145,8 @@ TEST(MprisWithVlc, DrivesThePlayerAndAnswersNoPlayerOnceItQuits) {
       {"SetVolume", [&] { return player->SetVolume(0.5).error(); }},
       {"CurrentTrack", [&] { return player->CurrentTrack().error(); }},
       {"Tracks", [&] { return player->Tracks().error(); }},
+      {"TrackUrls", [&] { return player->TrackUrls(*tracks).error(); }},
+      {"Shuffle", [&] { return player->Shuffle().error(); }},
       {"GoTo", [&] { return player->GoTo(tracks->front()).error(); }},
       {"ProcessId", [&] { return player->ProcessId().error(); }},
   };

@@ -1,10 +1,12 @@
 #pragma once
 #include <cstdint>
 
+#include "actions/winamp_channel.h"
 #include "config/settings.h"
 #include "engine/player_absent_policy.h"
 #include "engine/poll_cycle.h"
 #include "fake_engine_seams.h"
+#include "fake_text_files.h"
 #include "indicators/led_driver.h"
 #include "input/port_channel.h"
 #include "rig_basics.h"
@@ -20,7 +22,8 @@ struct EngineRig : RigBasics<EngineRig> {
   Settings settings;
   PortChannel primary{PortRole::Primary, ports, boxes};
   PortChannel secondary{PortRole::Secondary, ports, boxes};
-  PlayerChannel player{messaging};
+  FakeTextFiles playlist_files;
+  WinampChannel player{messaging, playlist_files};
   RecordingCommandSink sink{clock};
   FakeCycleView view;
   FakeRemapLineFeed primary_remap;

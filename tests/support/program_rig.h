@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "actions/winamp_channel.h"
+#include "app/player_program.h"
 #include "app/program.h"
 #include "fake_audio.h"
 #include "fake_controls_view.h"
@@ -39,6 +41,8 @@ struct ProgramRig : RigBasics<ProgramRig> {
   FakeAudio audio;
   FakeTextFiles text_files;
   FakeInstanceLocks locks;
+  WinampChannel player{messaging, text_files};
+  WinampProgram player_program{registry, files, shell, kExe};
 
   FakeProgramWindow window;
   FakeControlsView<FrameControl> frame;
@@ -66,7 +70,7 @@ struct ProgramRig : RigBasics<ProgramRig> {
   void Build() {
     program = std::make_unique<Program>(
         ProgramServices{clock, ports, boxes, messaging, registry, files, shell, keyboard, power,
-                        audio, text_files, locks},
+                        audio, text_files, locks, player, player_program},
         ProgramViews{window, frame, com_ports, winamp, options, help_about, primary_remap,
                      secondary_remap, file_dialogs},
         facts);
