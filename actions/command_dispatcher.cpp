@@ -104,7 +104,7 @@ bool CommandDispatcher::Prepare(WindowId player, CommandId command, std::uint16_
       PressKey(s_.keyboard, key);
       break;
     case command::kStartFile:
-      StartExec(s_.shell, exec);
+      StartExec(s_.shell, exec, s_.path_separator);
       break;
     default:
       break;

@@ -25,6 +25,8 @@ struct DispatcherServices {
   // Stores the whole current settings; run before a forced shut down, which
   // ends the program without the usual chance to store them.
   std::function<void()> write_settings;
+  // Parts the folders of the paths in Exec texts.
+  char path_separator = '\\';
 };
 
 // The WM_COMMAND id that command `command` posts to the player (the one it

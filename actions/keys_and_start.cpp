@@ -62,13 +62,13 @@ std::string KeyName(int code) {
   return "#" + std::to_string(code);
 }
 
-ExecParts SplitExecText(std::string_view exec) {
+ExecParts SplitExecText(std::string_view exec, char separator) {
   const std::string_view quoted = SplitAtChar(exec, '"', SplitAt::First, SplitTake::After);
   const std::string_view path = SplitAtChar(quoted, '"', SplitAt::First, SplitTake::Before);
   return ExecParts{
-      .file = std::string(SplitAtChar(path, '\\', SplitAt::Last, SplitTake::After)),
+      .file = std::string(SplitAtChar(path, separator, SplitAt::Last, SplitTake::After)),
       .parameters = std::string(SplitAtChar(quoted, '"', SplitAt::First, SplitTake::After)),
-      .directory = std::string(SplitAtChar(path, '\\', SplitAt::Last, SplitTake::Before)),
+      .directory = std::string(SplitAtChar(path, separator, SplitAt::Last, SplitTake::Before)),
   };
 }
 
@@ -79,8 +79,8 @@ void StartFile(Shell& shell, const std::string& file, const std::string& paramet
   shell.Execute(file, parameters, directory, show_command);
 }
 
-void StartExec(Shell& shell, std::string_view exec) {
-  const ExecParts parts = SplitExecText(exec);
+void StartExec(Shell& shell, std::string_view exec, char separator) {
+  const ExecParts parts = SplitExecText(exec, separator);
   StartFile(shell, parts.file, parts.parameters, parts.directory, kShowNormal);
 }
 

@@ -30,7 +30,9 @@ struct ExecParts {
 // into the file name, the parameter text (everything after the closing quote,
 // leading blanks included) and the file's folder. Text before the first quote
 // is ignored; an unquoted or folder-less path yields an empty file name.
-ExecParts SplitExecText(std::string_view exec);
+// `separator` parts the folders of a path: a backslash on Windows, a slash
+// on Linux.
+ExecParts SplitExecText(std::string_view exec, char separator = '\\');
 
 // Starts `file` through the shell's default action with no owner window.
 // Texts of any length are passed whole.
@@ -38,6 +40,6 @@ void StartFile(Shell& shell, const std::string& file, const std::string& paramet
                const std::string& directory, int show_command);
 
 // Starts the file of an Exec text, shown normally.
-void StartExec(Shell& shell, std::string_view exec);
+void StartExec(Shell& shell, std::string_view exec, char separator = '\\');
 
 }  // namespace pelorin

@@ -88,7 +88,9 @@ std::vector<CommandId> CommandsNotAvailableOnMediaPlayers() {
 
 WindowId MediaPlayerChannel::FindPlayer() {
   // No player found is the usual case while none runs: nothing to report.
-  player_ = players_.Find(settings_.Linux.Player).Release();
+  player_ =
+      players_.Find(settings_ ? std::string_view(settings_->Linux.Player) : std::string_view())
+          .Release();
   return player_ ? kFoundPlayer : kNoWindow;
 }
 

@@ -58,7 +58,11 @@ class MediaPlayerChannel final : public PlayerChannel {
   static constexpr std::int64_t kSeekMicroseconds = 5'000'000;
 
   MediaPlayerChannel(MediaPlayers& players, const Settings& settings)
-      : players_(players), settings_(settings) {}
+      : players_(players), settings_(&settings) {}
+  // A channel whose settings come later (the program that owns them is
+  // built on the channel); until then no player is pinned.
+  explicit MediaPlayerChannel(MediaPlayers& players) : players_(players) {}
+  void FollowSettings(const Settings& settings) { settings_ = &settings; }
 
   WindowId FindPlayer() override;
   std::intptr_t Status(WindowId player) override;
@@ -90,7 +94,7 @@ class MediaPlayerChannel final : public PlayerChannel {
   static int IndexOfCurrent(MediaPlayer& player, const std::vector<std::string>& tracks);
 
   MediaPlayers& players_;
-  const Settings& settings_;
+  const Settings* settings_ = nullptr;
   std::unique_ptr<MediaPlayer> player_;
 };
 

@@ -50,7 +50,7 @@ Program::Program(const ProgramServices& services, const ProgramViews& views, Pro
       volume_(services.audio),
       playlist_(player_),
       dispatcher_({settings_, player_, playlist_, volume_, services.keyboard, services.shell,
-                   services.power, [this] { WriteSettings(); }}),
+                   services.power, [this] { WriteSettings(); }, facts_.path_separator}),
       policy_(services.message_boxes, services.messaging, *this, *this),
       leds_(primary_, secondary_, settings_, player_),
       primary_remap_(
@@ -174,6 +174,7 @@ void Program::StartUp() {
   FillCommandList(commands, player_directory_, services_.files);
   properties_.Editor().FillCommandLists(commands);
   properties_.ReadSettings();
+  settings_read_ = true;
   if (!ApplySettings()) properties_.SettingChanged();
   // Each box above runs a message loop of its own, in which the program may
   // have been told to end: then the start-up stops where it is.
@@ -316,7 +317,8 @@ void Program::ExitClicked() {
 }
 
 void Program::ReloadSettings() {
-  if (ending_) return;
+  // Before the start-up there is nothing to read again: it reads the file.
+  if (ending_ || !settings_read_) return;
   properties_.ReadSettings();
   if (!ApplySettings()) properties_.SettingChanged();
 }

@@ -124,7 +124,11 @@ class Program final : public ProgramWindowEvents,
 
   // PropertiesHost
   void LoadSettings() override { store_.ReadSettings(settings_); }
-  void WriteSettings() override { store_.WriteSettings(settings_); }
+  // Nothing is stored before the start-up has read the file: an end that
+  // comes first (a signal, a close) must not replace it with defaults.
+  void WriteSettings() override {
+    if (settings_read_) store_.WriteSettings(settings_);
+  }
   bool ApplySettings() override;
   void ResetAskOnce() override { policy_.ClearAskedOnce(); }
   void HideWindow() override { window_.Hide(); }
@@ -185,6 +189,8 @@ class Program final : public ProgramWindowEvents,
   bool ending_ = false;
   // The user has been told that a save failed (once per run is enough).
   bool save_failure_reported_ = false;
+  // The start-up has read the settings from the file.
+  bool settings_read_ = false;
   // The session asks whether it may end: no box may hold it up now.
   bool session_end_query_ = false;
 };

@@ -32,7 +32,7 @@ bool PortChannel::Open(ComPortNumber number) {
 }
 
 bool PortChannel::Open(ComPortNumber number, const std::string& device_path) {
-  if (device_path.empty()) return Open(number);
+  if (device_path.empty() || !ports_.OpensPaths()) return Open(number);
   Close();
   wanted_ = number;
   wanted_path_ = device_path;

@@ -59,6 +59,10 @@ class SerialPorts {
   virtual Opened<SerialDevice> OpenPath(const std::string& path) {
     return OsError{0, "open", path, "serial ports cannot be opened by path on this system"};
   }
+  // Whether OpenPath can open anything here. Where it cannot, a device path
+  // in the settings (written by the edition of a system that has them) is
+  // kept but not used: the port number is opened instead.
+  virtual bool OpensPaths() const { return false; }
 };
 
 }  // namespace pelorin

@@ -275,8 +275,8 @@ def linux_section(r, seconds):
                "periodic `timerfd` and does nothing, measured in the same run.")
     out += ["", "| figure | pelorin | baseline | ratio |", "|---|---:|---:|---:|"]
     startup, base_startup = r.get("linux_startup_median", 0), r.get("linux_baseline_startup_median", 0)
-    out.append(f"| start-up to the first poll cycle, median of {r.get('linux_startup_count', 0):.0f} | "
-               f"{startup:.1f} ms | {base_startup:.1f} ms (first tick) | "
+    out.append(f"| start-up to the port held, median of {r.get('linux_startup_count', 0):.0f} | "
+               f"{startup:.1f} ms | {base_startup:.1f} ms (timer set) | "
                f"{ratio_text(startup, base_startup, 'the baseline')} |")
     out.append(f"| press → the player's `Next()` call, median / p99 of {r['linux_latency_count']:.0f} | "
                f"{r['linux_latency_median']:.1f} ms / {r['linux_latency_p99']:.1f} ms | – | "
@@ -300,9 +300,9 @@ def linux_section(r, seconds):
                "(its state, every cycle) and the answers back; the player's own cost is not counted. "
                "The latency runs from the probe's write of the line to the moment the player "
                "receives the call, so the stand-in's file, the program's 25 ms cycle and the bus "
-               "are all inside it. Start-up is timed from the start of the process to the first "
-               "question the program asks the player, which its first poll cycle does; the baseline's "
-               "to its first timer tick, 25 ms after its start.")
+               "are all inside it. Start-up is timed from the start of the process to the moment "
+               "it holds its port (DTR raised), which comes right before its first poll cycle; the "
+               "baseline's to the moment its timer is set.")
     out.append("")
     return out
 

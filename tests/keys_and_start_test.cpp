@@ -100,13 +100,14 @@ INSTANTIATE_TEST_SUITE_P(
 struct ExecCase {
   std::string exec;
   ExecParts parts;
+  char separator = '\\';
 };
 
 class ExecSplitTest : public ::testing::TestWithParam<ExecCase> {};
 
 TEST_P(ExecSplitTest, StartsTheFileInItsFolderWithTheRestAsParameters) {
   FakeShell shell;
-  StartExec(shell, GetParam().exec);
+  StartExec(shell, GetParam().exec, GetParam().separator);
   const ExecParts& p = GetParam().parts;
   EXPECT_THAT(shell.starts,
               ElementsAre(FakeShell::Start{p.file, p.parameters, p.directory, kShowNormal}));
@@ -125,6 +126,9 @@ INSTANTIATE_TEST_SUITE_P(
         ExecCase{"", {"", "", ""}}, ExecCase{"\"\"", {"", "", ""}},
         ExecCase{"junk \"C:\\a\\b.exe\"  two  blanks", {"b.exe", "  two  blanks", "C:\\a"}},
         ExecCase{"\"C:\\a\\b.exe", {"", "C:\\a\\b.exe", ""}},  // no closing quote
+        // Linux paths part at slashes; a backslash there is part of a name.
+        ExecCase{"\"/usr/bin/touch\" \"/tmp/a b\"", {"touch", " \"/tmp/a b\"", "/usr/bin"}, '/'},
+        ExecCase{"\"/srv/x\\y.sh\"", {"x\\y.sh", "", "/srv"}, '/'},
         ExecCase{"\"" + kLongFolder + "\\" + std::string(85, 'n') + ".exe\"" + kLongParameters,
                  {std::string(85, 'n') + ".exe", kLongParameters, kLongFolder}}));
 

@@ -51,6 +51,10 @@ TEST_F(PortChannelTest, DevicePathWinsAndItsFailureCarriesTheReason) {
   primary.WatchForReturn(true);
   EXPECT_TRUE(primary.IsLost());
   EXPECT_TRUE(primary.Open(ComPortNumber{1}, ""));
+  // A file from an edition with device paths, on a system without them:
+  // the port number is opened and the path left alone.
+  ports.opens_paths = false;
+  EXPECT_TRUE(primary.Open(ComPortNumber{1}, "/dev/ttyUSB7"));
 }
 
 TEST_F(PortChannelTest, NoPortSelectedShowsInformationBoxAndLeavesChannelAsItWas) {

@@ -53,6 +53,16 @@ TEST_F(EndsTest, StartUpOpensThePortBeforeThePollTimerAndAddsTheIconLast) {
                                       "start poll timer", "add tray icon"}));
 }
 
+// An end that comes before the start-up has read the file (a signal on
+// Linux, a close from outside) leaves the file as it was.
+TEST_F(EndsTest, AnEndBeforeTheStartUpKeepsTheFileAsItWas) {
+  rig_.Build();
+  const std::string before = "[Primary]\r\nPort=7\r\n";
+  rig_.files.files[ProgramRig::kIni] = before;
+  rig_.program->ExitClicked();
+  EXPECT_EQ(rig_.files.files[ProgramRig::kIni], before);
+}
+
 TEST_F(EndsTest, ExitStoresThenRemovesTheIconThenDarkensTheLedsThenEnds) {
   rig_.Start();
   LightTheLed();

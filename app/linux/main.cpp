@@ -28,11 +28,16 @@
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/monotonic_clock.h"
 #include "platform/posix/serial_ports.h"
+#include "platform/posix/text_files_posix.h"
 #include "platform/trace.h"
 
 namespace {
 
 using namespace pelorin;
+// A player that does not answer within this time counts as absent for the
+// cycle; the 25 ms cycle waits for it at most this long.
+constexpr std::chrono::milliseconds kPlayerTimeLimit{750};
+
 using namespace pelorin::linux_os;
 
 const char* Environment(const char* name) {
@@ -74,7 +79,7 @@ std::optional<int> ReadCommandLine(int argc, char** argv, Options& options) {
 
 // What each signal means to the program: the end in order, a fresh read of
 // the configuration file, or a child to reap.
-void HandleSignal(int signal, Program& program) {
+void HandleSignal(int signal, Program& program, SpawnShell& shell) {
   switch (signal) {
     case SIGTERM:
     case SIGINT:
@@ -84,6 +89,9 @@ void HandleSignal(int signal, Program& program) {
       program.ReloadSettings();
       break;
     case SIGCHLD:
+      // The programs the commands started, and the players started for
+      // "Start the player".
+      shell.Reap();
       ReapEndedChildren();
       break;
     default:
@@ -111,14 +119,13 @@ int main(int argc, char** argv) {
   }
   TraceSession trace(StandardErrorTrace());  // on when the user sets PELORIN_TRACE
 
-  // The lock and the request socket live in the user's runtime folder; the
-  // instance files refuse a folder that is missing or not the user's own.
-  const char* runtime = Environment("XDG_RUNTIME_DIR");
-  const std::string runtime_folder = runtime ? runtime : "";
-  if (options.request != StartRequest::Run) {
+  // The lock and the request socket live in the user's runtime folder
+  // ($XDG_RUNTIME_DIR, else a folder of the user's own in /tmp).
+  if (options.request != linux_os::StartRequest::Run) {
     // No copy running: nothing to show or end, which is no failure.
-    (void)SendInstanceRequest(runtime_folder,
-                              options.request == StartRequest::Show ? kShowRequest : kQuitRequest);
+    (void)SendInstanceRequest(options.request == linux_os::StartRequest::Show
+                                  ? InstanceRequest::Show
+                                  : InstanceRequest::Quit);
     return 0;
   }
 
@@ -140,44 +147,66 @@ int main(int argc, char** argv) {
   posix::MonotonicClock clock;
   posix::SerialPorts serial_ports;
   TerminalMessageBoxes message_boxes;
-  InstanceMessaging messaging(runtime_folder);
-  AutostartRegistry registry;
+  InstanceMessaging messaging;
   posix::PosixFileSystem files;
+  AutostartRegistry registry(files);
   SpawnShell shell;
   const std::unique_ptr<Keyboard> keyboard = ChooseKeyboard({}, StandardErrorTrace());
   LogindPower power;
   PulseAudio audio;
   posix::PosixTextFiles text_files;
-  RuntimeInstanceLocks instance_locks(runtime_folder);
-  dbus::MprisPlayers players(std::chrono::milliseconds(750));
+  RuntimeInstanceLocks instance_locks;
+  dbus::MprisPlayers players(kPlayerTimeLimit);
   MediaPlayerChannel player(players);
-  PlayerProgram player_program(ApplicationFolders(Environment("XDG_DATA_HOME"), Environment("HOME"),
-                                                  Environment("XDG_DATA_DIRS")));
+  DesktopPlayerProgram player_program(ApplicationFolders(
+      Environment("XDG_DATA_HOME"), Environment("HOME"), Environment("XDG_DATA_DIRS")));
   const ProgramServices services{clock,      serial_ports,   message_boxes, messaging,     registry,
                                  files,      shell,          *keyboard,     power,         audio,
                                  text_files, instance_locks, player,        player_program};
 
   ProgramFacts facts;
   facts.executable_path = ExecutablePath();
-  facts.first_argument = argc > 1 ? argv[1] : "";
   facts.default_config_path = config;
   facts.nt_family = false;  // no privileges to enable: logind decides per call
+  facts.has_display = !options.headless;
+  facts.path_separator = '/';
 
   Program program(services, views.Views(*window), facts);
   window->SetEvents(program);
+  player.FollowSettings(program.LiveSettings());
+  player_program.FollowSettings(program.LiveSettings());
 
-  InstanceRequestServer requests(runtime_folder);
-  loop.Watch(requests.Fd(), [&] {
-    while (const std::optional<std::uintptr_t> request = requests.TakeRequest()) {
-      program.OnUserMessage(*request, 0);
+  // Once this copy holds the single-instance lock (during the start-up),
+  // it answers other copies' requests.
+  std::unique_ptr<InstanceRequestServer> requests;
+  instance_locks.WhenAcquired([&] {
+    Opened<InstanceRequestServer> listening = instance_locks.ListenForRequests();
+    if (!listening) {
+      Trace("Not answering other copies: " + Describe(listening.error()));
+      return;
     }
+    requests = listening.Release();
+    loop.Watch(requests->fd(), [&] {
+      if (const std::optional<InstanceRequest> request = requests->Accept()) {
+        program.OnUserMessage(*request == InstanceRequest::Show ? kShowRequest : kQuitRequest, 0);
+      }
+    });
   });
-  DeviceArrivalWatch devices;
-  loop.Watch(devices.Fd(), [&] {
-    if (devices.TakeArrivals()) program.PortArrived();
-  });
+  // Adapters that are plugged in again are opened at the next cycle.
+  Opened<DeviceArrivalWatch> devices = DeviceArrivalWatch::Open();
+  std::unique_ptr<DeviceArrivalWatch> device_watch;
+  if (devices) {
+    device_watch = devices.Release();
+    loop.Watch(device_watch->fd(), [&] {
+      if (device_watch->Drain()) program.PortArrived();
+    });
+  } else {
+    Trace("No watch for serial adapters: " + Describe(devices.error()));
+  }
   loop.Watch(signals->Fd(), [&] {
-    while (const std::optional<int> signal = signals->TakeSignal()) HandleSignal(*signal, program);
+    while (const std::optional<int> signal = signals->TakeSignal()) {
+      HandleSignal(*signal, program, shell);
+    }
   });
 
   program.Initialise();

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/posix/child_process.h"
+#include "platform/trace.h"
 
 namespace pelorin::linux_os {
 namespace {
@@ -133,12 +134,14 @@ std::optional<std::string> DefaultAudioPlayerExec(const std::vector<std::string>
   return std::nullopt;
 }
 
-OsStatus PlayerProgram::Start(std::string_view configured_command) {
-  if (SplitCommandLine(configured_command).empty() && !default_exec_) {
+void DesktopPlayerProgram::Start(const std::string& /*directory*/) {
+  const std::string configured = settings_ ? settings_->Linux.PlayerCommand : std::string();
+  if (SplitCommandLine(configured).empty() && !default_exec_) {
     default_exec_ = DefaultAudioPlayerExec(folders_);
   }
-  return posix::StartDetached(
-      PlayerCommandLine(configured_command, default_exec_.value_or(std::nullopt)));
+  const OsStatus started =
+      posix::StartDetached(PlayerCommandLine(configured, default_exec_.value_or(std::nullopt)));
+  if (!started) Trace("The player did not start: " + Describe(started.error()));
 }
 
 }  // namespace pelorin::linux_os

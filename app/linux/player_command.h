@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/player_program.h"
+#include "config/settings.h"
 #include "platform/os_error.h"
 
 namespace pelorin::linux_os {
@@ -35,16 +37,24 @@ std::vector<std::string> PlayerCommandLine(std::string_view configured,
 // read from its desktop file in `folders`: its Exec value, or nothing.
 std::optional<std::string> DefaultAudioPlayerExec(const std::vector<std::string>& folders);
 
-// Starts the player: the configured command, or else the desktop's default
-// found once and kept for the run.
-class PlayerProgram {
+// The player as a program to start on Linux: `[Linux] PlayerCommand=` when
+// set, else the desktop's default application for audio files (found once
+// and kept for the run), else VLC. There is always one to try, so it is
+// always "found"; a start that fails is traced and shows nothing.
+class DesktopPlayerProgram final : public PlayerProgram {
  public:
-  explicit PlayerProgram(std::vector<std::string> application_folders)
+  explicit DesktopPlayerProgram(std::vector<std::string> application_folders)
       : folders_(std::move(application_folders)) {}
-  OsStatus Start(std::string_view configured_command);
+  // The live settings, read at every start (the program that owns them is
+  // built on this object); until then the default player is started.
+  void FollowSettings(const Settings& settings) { settings_ = &settings; }
+
+  PlayerLocation Locate() override { return PlayerLocation{"", true}; }
+  void Start(const std::string& directory) override;
 
  private:
   std::vector<std::string> folders_;
+  const Settings* settings_ = nullptr;
   std::optional<std::optional<std::string>> default_exec_;  // outer: asked yet
 };
 

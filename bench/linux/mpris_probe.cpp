@@ -4,11 +4,13 @@
 //
 //   mpris_probe latency PRESSES        press on the serial stand-in to the
 //                                      player's Next() call
-//   mpris_probe startup RUNS -- CMD... start to the first call CMD makes on
-//                                      the player (pelorin's first poll cycle)
+//   mpris_probe startup RUNS -- CMD... start to CMD holding port 1 of the
+//                                      stand-in (DTR raised), just before its
+//                                      first poll cycle
 //   mpris_probe startup-baseline RUNS -- CMD...
 //                                      start to the first byte CMD writes (the
-//                                      idle_timerfd baseline's first tick)
+//                                      idle_timerfd baseline, once its timer
+//                                      is set)
 //   mpris_probe serve SECONDS          only plays the player, for idle figures
 //
 // `latency` drives port 1 of the stand-in it runs under
@@ -26,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -216,11 +219,9 @@ int Latency(int presses) {
   }
   Player player;
   Calls& calls = player.calls();
-  // The program has found the player once it asks it something.
-  if (!player.ServeUntil([&] { return calls.any > 0; }, NowMs() + 20000)) {
-    std::fprintf(stderr, "mpris_probe: the program never asked the player anything\n");
-    return 1;
-  }
+  // The program looks for players at every cycle: within a second it has
+  // seen this one.
+  player.ServeFor(1000);
   std::mt19937 random(16);
   std::uniform_real_distribution<double> pause_ms(50, 150);
   std::vector<double> samples;
@@ -256,19 +257,30 @@ void EndChild(pid_t pid) {
   waitpid(pid, &status, 0);
 }
 
+// Start-up ends when the program holds its port: it raises DTR as it opens
+// it, right before its first poll cycle.
 int Startup(int runs, char** command) {
+  auto lines = pelorin::testing::StandinLines::ForPort(1);
+  if (!lines) {
+    std::fprintf(stderr, "mpris_probe: not under the serial stand-in (PELORIN_STANDIN_COM1)\n");
+    return 1;
+  }
   Player player;
-  Calls& calls = player.calls();
   std::vector<double> samples;
   for (int i = 0; i < runs; ++i) {
-    player.ServeFor(200);  // the previous copy's last calls
-    const int before = calls.any;
+    lines->Change(0, STANDIN_DTR | STANDIN_RTS);
     const double started = NowMs();
     const pid_t pid = Spawn(command, -1);
     if (pid < 0) return 1;
-    if (player.ServeUntil([&] { return calls.any > before; }, started + 10000)) {
-      samples.push_back(NowMs() - started);
+    while (NowMs() - started < 10000) {
+      const std::optional<unsigned> now = lines->Read();
+      if (now && (*now & STANDIN_DTR) != 0) {
+        samples.push_back(NowMs() - started);
+        break;
+      }
+      player.ServeFor(0.5);
     }
+    player.ServeFor(300);  // a few cycles with the player before the end
     EndChild(pid);
   }
   Summary("linux_startup", samples);

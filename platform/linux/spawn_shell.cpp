@@ -167,8 +167,14 @@ void SpawnShell::Execute(const std::string& file, const std::string& parameters,
                          const std::string& directory, int /*show_command*/) {
   Reap();
   if (file.empty()) return;
-  std::vector<std::string> arguments{file};
-  if (IsProgram(file, directory)) {
+  // A name in the given folder is that file (the Exec text names a full
+  // path and is split into the folder and the name); the search path is
+  // only for names found nowhere else.
+  const std::string in_folder = directory.empty() ? std::string() : directory + "/" + file;
+  const bool named_in_folder = file.find('/') == std::string::npos && !in_folder.empty() &&
+                               ::access(in_folder.c_str(), F_OK) == 0;
+  std::vector<std::string> arguments{named_in_folder ? in_folder : file};
+  if (IsProgram(arguments.front(), directory)) {
     for (auto& word : SplitWords(parameters)) arguments.push_back(std::move(word));
   } else {
     arguments.insert(arguments.begin(), opener_);

@@ -34,6 +34,7 @@ class SerialPorts final : public pelorin::SerialPorts {
   std::vector<ComPortNumber> ReportedPorts() const override;
   Opened<SerialDevice> Open(int number) override;
   Opened<SerialDevice> OpenPath(const std::string& path) override;
+  bool OpensPaths() const override { return true; }
 
  private:
   std::map<int, std::string> paths_;

@@ -192,5 +192,21 @@ TEST(TrayMenuTest, ExitStoresTheSettingsAndClearsTheLed) {
   EXPECT_NE(config.find("Version=1.4"), std::string::npos) << "settings stored on exit";
 }
 
+// Both editions write the same file for the same settings: the file this
+// program writes on its end is kept in the sources, and the Linux edition's
+// end-to-end test compares its own with it.
+TEST(SettingsFileTest, TheFileWrittenOnTheEndIsTheOneBothEditionsWrite) {
+  Scenario scenario("shared-settings");
+  auto program =
+      scenario.StartWithConfig(ReadFileText(WindowsPathOf(PELORIN_SHARED_SETTINGS "-input.ini")));
+  StandinLines com5 = Com5();
+  ASSERT_TRUE(WaitUntil([&] { return LineUp(com5, STANDIN_DTR); }));
+  // Hidden, the window's close ends the program and stores the settings.
+  PostMessageA(FindPropertiesWindow(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program->WaitForExit(10000));
+  EXPECT_EQ(ReadFileText(scenario.ConfigPath()),
+            ReadFileText(WindowsPathOf(PELORIN_SHARED_SETTINGS "-written.ini")));
+}
+
 }  // namespace
 }  // namespace pelorin::e2e

@@ -34,6 +34,9 @@ if [ "${1:-}" != --inside ] && [ "${1:-}" != --session ]; then
   cp "$2" "$(dirname "$2")/libpelorin_serial_standin.so" "$work/bin/"
   cp "$3" "$work/bin/key-catcher"
   cp "${BASH_SOURCE[0]}" "$work/e2e.sh"
+  # The settings both editions write alike (the Windows program's end-to-end
+  # test writes the same file from the same input).
+  cp "$(dirname "${BASH_SOURCE[0]}")"/../data/settings-shared-*.ini "$work/"
   as_user=()
   if [ "$(id -u)" -eq 0 ]; then
     user=${PELORIN_TEST_USER:-pelorin-test}
@@ -270,6 +273,18 @@ start_pelorin
 check "pelorin show leaves the running copy running" running "$pelorin_pid"
 "$pelorin" quit 2>>"$work/pelorin.err"
 check "pelorin quit ends the running copy" ended "$pelorin_pid"
+
+# The same settings give the file the Windows program writes, byte for byte.
+# Port 5 is /dev/ttyS4 here, which this user may not open: the box that says
+# so marks the end of the start-up.
+cp "$work/settings-shared-input.ini" "$work/shared.ini"
+"$pelorin" --headless --config "$work/shared.ini" 2>"$work/shared.err" &
+shared_pid=$!
+wait_for 10 grep -q "Error opening COM5" "$work/shared.err" || true
+kill -TERM "$shared_pid"
+wait "$shared_pid" || true
+check "the file written on the end is the one the Windows program writes" \
+  cmp "$work/shared.ini" "$work/settings-shared-written.ini"
 
 kill "$catcher_pid" 2>/dev/null || true
 if [ $failures -ne 0 ]; then

@@ -192,9 +192,9 @@ TEST(TerminalMessageBoxesTest, EachBoxIsToldOnceAndAnswersAsDismissed) {
   TerminalMessageBoxes boxes(errors, TerminalMessageBoxes::Journal::Never);
   MessageBoxRequest question{.text = "Start the player?\r\nIt is not running.",
                              .caption = "Pelorin",
-                             .detail = "vlc: not found",
                              .icon = MessageIcon::Question,
-                             .buttons = MessageButtons::YesNo};
+                             .buttons = MessageButtons::YesNo,
+                             .detail = "vlc: not found"};
   EXPECT_EQ(boxes.Show(question), MessageAnswer::No);
   EXPECT_EQ(boxes.Show(question), MessageAnswer::No);
   EXPECT_EQ(errors.lines, "Pelorin: Start the player?|  It is not running.|  vlc: not found|");

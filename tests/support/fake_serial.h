@@ -57,6 +57,10 @@ class FakeSerialPorts final : public SerialPorts {
   // one with ERROR_ACCESS_DENIED.
   Opened<SerialDevice> Open(int number) override;
   std::vector<int> open_requests;  // every port number asked for
+  // Paths fail to open (the seam's default), but count as openable unless a
+  // test plays a system without them.
+  bool OpensPaths() const override { return opens_paths; }
+  bool opens_paths = true;
 
  private:
   std::map<int, FakePortState> ports_;
