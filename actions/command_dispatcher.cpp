@@ -159,7 +159,7 @@ void CommandDispatcher::RunWindowsAction(WindowId player, CommandId command) {
     if (v.master) {
       s_.volume.StepMaster(v.step);
     } else {
-      s_.volume.StepWave(v.step, player);
+      s_.volume.StepWave(v.step, player == kNoWindow ? kNoWindow : s_.player.SoundOwner(player));
     }
   }
 }

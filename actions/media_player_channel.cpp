@@ -94,6 +94,13 @@ WindowId MediaPlayerChannel::FindPlayer() {
   return player_ ? kFoundPlayer : kNoWindow;
 }
 
+WindowId MediaPlayerChannel::SoundOwner(WindowId player) {
+  MediaPlayer* current = Current(player);
+  if (current == nullptr) return kNoWindow;
+  const Answer<int> process = current->ProcessId();
+  return process && *process > 0 ? static_cast<WindowId>(*process) : kNoWindow;
+}
+
 MediaPlayer* MediaPlayerChannel::Current(WindowId player) const {
   return player == kNoWindow ? nullptr : player_.get();
 }

@@ -80,6 +80,8 @@ class MediaPlayerChannel final : public PlayerChannel {
   void OpenFileDialog(WindowId player) override { Run(player, MediaAction::Raise); }
   void AddFilesToPlaylist() override {}
   void Slide() override {}
+  // The player's process, in which its sound stream is found.
+  WindowId SoundOwner(WindowId player) override;
   std::optional<PlaylistEntries> ReadPlaylist(WindowId player) override;
   void UsePlaylistFiles(std::vector<std::string> /*candidates*/) override {}
 

@@ -101,6 +101,10 @@ class PlayerChannel {
   virtual void AddFilesToPlaylist() = 0;
   // The slider plug-in's "slide"; nothing when the plug-in is not there.
   virtual void Slide() = 0;
+  // What the volume seam knows the player's own sound by (its window on
+  // Windows, its process on Linux), for the "wave" volume steps; kNoWindow
+  // when there is none.
+  virtual WindowId SoundOwner(WindowId player) { return player; }
 
   // The playlist for a folder jump, read after WritePlaylist; nullopt when
   // the player offers none that can be read now.

@@ -129,5 +129,14 @@ TEST(MediaPlayerChannelTest, PinnedPlayerIsAskedForAtEveryFindAndAbsenceSendsNot
   EXPECT_THAT(rig.players.pinned_asked, ::testing::ElementsAre("vlc", "vlc"));
 }
 
+// "Wave" steps go to the sound of the player's process, not to the device.
+TEST(MediaPlayerChannelTest, WaveStepsReachThePlayersProcess) {
+  MediaRig rig;
+  rig.audio.programs[4242];
+  rig.Fire(command::kWinVolumeUp + 4);  // the first "wave" step
+  EXPECT_EQ(rig.audio.programs[4242].writes.size(), 1u);
+  EXPECT_TRUE(rig.audio.device.writes.empty());
+}
+
 }  // namespace
 }  // namespace pelorin
