@@ -168,7 +168,9 @@ int main(int argc, char** argv) {
   facts.executable_path = ExecutablePath();
   facts.default_config_path = config;
   facts.nt_family = false;  // no privileges to enable: logind decides per call
-  facts.has_display = !options.headless;
+  // Questions need a window, and this program shows none yet, whatever the
+  // display: the boxes go to standard error and nothing waits for an answer.
+  facts.has_display = false;
   facts.path_separator = '/';
 
   Program program(services, views.Views(*window), facts);

@@ -109,6 +109,12 @@ class AutostartKey final : public RegistryKey {
     // The value is the Windows command line; the entry runs this program
     // as the system knows it instead.
     if (!IsEntryName(name) || executable_.empty()) return false;
+    // An entry the user turned off in the desktop's start-up settings stays
+    // off: that choice is the user's, made where such choices are made.
+    if (const FileContents contents = files_.ReadWholeFile(EntryPath());
+        contents.status == ReadStatus::Ok && ReadEntry(contents.bytes).turned_off) {
+      return true;
+    }
     if (!CreateFolders()) return false;
     const std::string entry =
         "[Desktop Entry]\n"

@@ -173,8 +173,11 @@ TEST(AutostartRegistryTest, TheRunValueIsTheDesktopsAutostartEntry) {
   EXPECT_EQ(run->ReadString(kAutostartValueName), "\"/opt/my \\$apps/pelorin\"");
   EXPECT_FALSE(run->WriteString("Other", "x"));
 
-  // Turned off in the desktop's settings, the entry no longer counts.
+  // Turned off in the desktop's settings, the entry no longer counts, and a
+  // save does not turn it on again.
   std::ofstream(entry, std::ios::app) << "Hidden=true\n";
+  EXPECT_EQ(run->ReadString(kAutostartValueName), std::nullopt);
+  EXPECT_TRUE(run->WriteString("pelorin", "\"c:\\whatever.exe\""));
   EXPECT_EQ(run->ReadString(kAutostartValueName), std::nullopt);
   EXPECT_TRUE(run->DeleteValue(kAutostartValueName));
   EXPECT_FALSE(std::filesystem::exists(entry));
