@@ -110,6 +110,9 @@ property() {
 }
 # One line per change of VLC's state or track, as the box's feed.
 watch_player() {
+  # VLC may not answer yet (or any more): a failed read is retried, never
+  # the end of the feed.
+  set +e +o pipefail
   local last="" now
   while true; do
     now="$(property PlaybackStatus | awk '{print $NF}'): $(property Metadata |
