@@ -26,6 +26,20 @@ struct MessageBoxRequest {
   std::string detail;
 };
 
+// The answer of a box closed without a choice (Escape, the close button, or
+// no one there to ask): Cancel where there is one, No for a question, else Ok.
+constexpr MessageAnswer DismissedAnswer(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::OkCancel:
+      return MessageAnswer::Cancel;
+    case MessageButtons::YesNo:
+      return MessageAnswer::No;
+    case MessageButtons::Ok:
+      break;
+  }
+  return MessageAnswer::Ok;
+}
+
 // Modal message boxes.
 class MessageBoxes {
  public:

@@ -20,6 +20,8 @@
 # PELORIN_DEMO_NO_BUILD=1 skips installing and building.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# The copy beside the running copy, else the checkout's.
+source "$(dirname "${BASH_SOURCE[0]}")/session-parts.sh"
 
 if [ "${1:-}" != --inside ] && [ "${1:-}" != --session ]; then
   cd "$root"
@@ -35,13 +37,8 @@ if [ "${1:-}" != --inside ] && [ "${1:-}" != --session ]; then
     build/linux/tools/serial-standin/libpelorin_serial_standin.so \
     build/linux/tools/button-box/button-box "$demo/bin/"
   cp "${BASH_SOURCE[0]}" "$demo/linux-demo.sh"
-  as_user=()
-  if [ "$(id -u)" -eq 0 ]; then
-    user=pelorin-test
-    id -u "$user" >/dev/null 2>&1 || useradd --create-home --user-group "$user"
-    chown -R "$user:" "$demo"
-    as_user=(runuser -u "$user" --)
-  fi
+  copy_session_parts "$demo"
+  prepare_session_user "$demo"
   "${as_user[@]}" env -i PATH="$PATH" TERM="${TERM:-dumb}" HOME="$demo/home" \
     XDG_RUNTIME_DIR="$demo/run" XDG_CONFIG_HOME="$demo/config" \
     bash "$demo/linux-demo.sh" --inside "$demo" "$@"
@@ -52,34 +49,10 @@ if [ "$1" = --inside ]; then
   demo=$2
   shift 2
   mkdir -p -m 700 "$HOME" "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$demo/tones"
-  pids=()
-  stop_started() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do
-      for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    done
-  }
   trap stop_started EXIT
-  python3 - "$demo/tones" <<'PY'
-import math, sys, wave
-for name, pitch in (("440 Hz", 440), ("550 Hz", 550), ("660 Hz", 660)):
-    with wave.open(f"{sys.argv[1]}/{name}.wav", "wb") as w:
-        w.setnchannels(1)
-        w.setsampwidth(1)
-        w.setframerate(8000)
-        w.writeframes(bytes(128 + int(60 * math.sin(2 * math.pi * pitch * i / 8000))
-                            for i in range(8000 * 120)))
-PY
-  dbus-daemon --session --fork --print-address=3 --print-pid=4 \
-    3>"$demo/bus.address" 4>"$demo/bus.pid"
-  pids+=("$(cat "$demo/bus.pid")")
-  DBUS_SESSION_BUS_ADDRESS=$(cat "$demo/bus.address")
-  export DBUS_SESSION_BUS_ADDRESS
-  printf 'load-module module-native-protocol-unix\nload-module module-null-sink sink_name=demo\n' \
-    >"$demo/null.pa"
-  pulseaudio --daemonize=yes --exit-idle-time=-1 -n -F "$demo/null.pa" \
-    --log-target="file:$demo/pulse.log"
-  pids+=("$(cat "$XDG_RUNTIME_DIR/pulse/pid")")
+  write_tones "$demo/tones" 120 "440 Hz:440" "550 Hz:550" "660 Hz:660"
+  start_session_bus "$demo"
+  start_null_sink "$demo" demo
   # VLC plays into the sound server's null sink.
   cvlc -I dummy -A pulse --extraintf=dbus "$demo/tones/"*.wav >"$demo/vlc.log" 2>&1 &
   pids+=($!)

@@ -33,12 +33,16 @@
 #include <string>
 #include <vector>
 
+#include "../probe_results.h"
 #include "standin_state.h"
 #include "support/standin_lines.h"
 
 extern char** environ;
 
 namespace {
+
+using pelorin::measure::Result;
+using pelorin::measure::Summary;
 
 constexpr const char* kBusName = "org.mpris.MediaPlayer2.probe";
 constexpr const char* kObjectPath = "/org/mpris/MediaPlayer2";
@@ -47,28 +51,6 @@ double NowMs() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-void Result(const std::string& name, double value) {
-  std::printf("result %s %.3f\n", name.c_str(), value);
-  std::fflush(stdout);
-}
-
-// The value below which `share` of the samples lie (nearest rank).
-double Percentile(std::vector<double> samples, double share) {
-  if (samples.empty()) return 0;
-  std::sort(samples.begin(), samples.end());
-  const auto rank = static_cast<std::size_t>(share * static_cast<double>(samples.size()) + 0.999);
-  return samples[std::clamp<std::size_t>(rank, 1, samples.size()) - 1];
-}
-
-void Summary(const std::string& name, const std::vector<double>& samples) {
-  Result(name + "_count", static_cast<double>(samples.size()));
-  Result(name + "_min", Percentile(samples, 0));
-  Result(name + "_median", Percentile(samples, 0.5));
-  Result(name + "_p90", Percentile(samples, 0.9));
-  Result(name + "_p99", Percentile(samples, 0.99));
-  Result(name + "_max", Percentile(samples, 1));
 }
 
 // What the player has seen since the last look.

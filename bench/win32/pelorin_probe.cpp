@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "../probe_results.h"
 #include "probe_support.h"
 #include "stand_in_player_client.h"
 #include "standin_state.h"
@@ -41,28 +42,6 @@ using pelorin::testing::StandInPlayer;
 constexpr char kConfig[] = "[Primary]\r\nPort=5\r\n[Options]\r\nWarn=0\r\n";
 constexpr unsigned kNextTrack = 40048;
 constexpr long long kNoTime = -1;
-
-void Result(const std::string& name, double value) {
-  std::printf("result %s %.3f\n", name.c_str(), value);
-  std::fflush(stdout);
-}
-
-// The value below which `share` of the sorted samples lie (nearest rank).
-double Percentile(std::vector<double> samples, double share) {
-  if (samples.empty()) return 0;
-  std::sort(samples.begin(), samples.end());
-  const auto rank = static_cast<std::size_t>(share * static_cast<double>(samples.size()) + 0.999);
-  return samples[std::clamp<std::size_t>(rank, 1, samples.size()) - 1];
-}
-
-void Summary(const std::string& name, const std::vector<double>& samples) {
-  Result(name + "_count", static_cast<double>(samples.size()));
-  Result(name + "_min", Percentile(samples, 0));
-  Result(name + "_median", Percentile(samples, 0.5));
-  Result(name + "_p90", Percentile(samples, 0.9));
-  Result(name + "_p99", Percentile(samples, 0.99));
-  Result(name + "_max", Percentile(samples, 1));
-}
 
 bool LineUp(const StandinLines& lines, unsigned bit) {
   const auto state = lines.Read();

@@ -40,18 +40,6 @@ int PriorityOf(MessageIcon icon) {
   return LOG_INFO;
 }
 
-MessageAnswer DismissedAnswer(MessageButtons buttons) {
-  switch (buttons) {
-    case MessageButtons::OkCancel:
-      return MessageAnswer::Cancel;
-    case MessageButtons::YesNo:
-      return MessageAnswer::No;
-    case MessageButtons::Ok:
-      break;
-  }
-  return MessageAnswer::Ok;
-}
-
 // Whether the journal listens on this machine now.
 bool JournalRuns() {
   struct stat info {};

@@ -67,18 +67,6 @@ unsigned ButtonsFlag(MessageButtons buttons) {
   return MB_OK;
 }
 
-MessageAnswer Dismissed(MessageButtons buttons) {
-  switch (buttons) {
-    case MessageButtons::OkCancel:
-      return MessageAnswer::Cancel;
-    case MessageButtons::YesNo:
-      return MessageAnswer::No;
-    case MessageButtons::Ok:
-      break;
-  }
-  return MessageAnswer::Ok;
-}
-
 }  // namespace
 
 unsigned MessageBoxFlags(const MessageBoxRequest& request) {
@@ -104,7 +92,7 @@ MessageAnswer AnswerFromResult(int result, MessageButtons buttons) {
     case IDNO:
       return MessageAnswer::No;
     default:
-      return Dismissed(buttons);
+      return DismissedAnswer(buttons);
   }
 }
 

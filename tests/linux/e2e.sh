@@ -15,6 +15,12 @@
 # (PELORIN_TEST_USER, default pelorin-test), created when missing. Exit 77
 # (skipped) when a part is not installed or not built.
 set -euo pipefail
+here=$(dirname "${BASH_SOURCE[0]}")
+if [ -f "$here/session-parts.sh" ]; then
+  source "$here/session-parts.sh"  # the copy beside the running copy
+else
+  source "$here/../../scripts/session-parts.sh"
+fi
 
 if [ "${1:-}" != --inside ] && [ "${1:-}" != --session ]; then
   for tool in cvlc dbus-daemon dbus-send python3 pulseaudio pactl Xvfb; do
@@ -37,15 +43,8 @@ if [ "${1:-}" != --inside ] && [ "${1:-}" != --session ]; then
   # The settings both editions write alike (the Windows program's end-to-end
   # test writes the same file from the same input).
   cp "$(dirname "${BASH_SOURCE[0]}")"/../data/settings-shared-*.ini "$work/"
-  as_user=()
-  if [ "$(id -u)" -eq 0 ]; then
-    user=${PELORIN_TEST_USER:-pelorin-test}
-    # Another test may create the same user at the same moment.
-    id -u "$user" >/dev/null 2>&1 || useradd --create-home --user-group "$user" 2>/dev/null ||
-      id -u "$user" >/dev/null
-    chown -R "$user:" "$work"
-    as_user=(runuser -u "$user" --)
-  fi
+  copy_session_parts "$work"
+  prepare_session_user "$work"
   # A clean environment: nothing of the caller's desktop, bus or sound.
   "${as_user[@]}" env -i PATH="$PATH" HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
     XDG_CONFIG_HOME="$work/config" ASAN_OPTIONS="verify_asan_link_order=0:${ASAN_OPTIONS:-}" \
@@ -56,40 +55,12 @@ fi
 if [ "$1" = --inside ]; then
   work=$2
   mkdir -p -m 700 "$HOME" "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$work/tones" "$work/out"
-  # Started here and ended with the script, so that nothing writes into the
-  # folder once it is removed.
-  pids=()
-  stop_started() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do
-      for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    done
-  }
   trap stop_started EXIT
 
   # Tones long enough that no track ends by itself while the test runs.
-  python3 - "$work/tones" <<'PY'
-import math, sys, wave
-for name, pitch in (("a", 440), ("b", 550), ("c", 660)):
-    with wave.open(f"{sys.argv[1]}/{name}.wav", "wb") as w:
-        w.setnchannels(1)
-        w.setsampwidth(1)
-        w.setframerate(8000)
-        w.writeframes(bytes(128 + int(60 * math.sin(2 * math.pi * pitch * i / 8000))
-                            for i in range(8000 * 60)))
-PY
-
-  dbus-daemon --session --fork --print-address=3 --print-pid=4 \
-    3>"$work/bus.address" 4>"$work/bus.pid"
-  pids+=("$(cat "$work/bus.pid")")
-  DBUS_SESSION_BUS_ADDRESS=$(cat "$work/bus.address")
-  export DBUS_SESSION_BUS_ADDRESS
-
-  printf 'load-module module-native-protocol-unix\nload-module module-null-sink sink_name=e2e\n' \
-    >"$work/null.pa"
-  pulseaudio --daemonize=yes --exit-idle-time=-1 -n -F "$work/null.pa" \
-    --log-target="file:$work/pulse.log" || { cat "$work/pulse.log" >&2; exit 1; }
-  pids+=("$(cat "$XDG_RUNTIME_DIR/pulse/pid")")
+  write_tones "$work/tones" 60 a:440 b:550 c:660
+  start_session_bus "$work"
+  start_null_sink "$work" e2e
 
   exec {display_pipe}<> <(:)
   Xvfb -displayfd "$display_pipe" -nolisten tcp >"$work/xvfb.log" 2>&1 &

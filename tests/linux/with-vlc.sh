@@ -8,6 +8,12 @@
 #
 #   with-vlc.sh TEST_PROGRAM
 set -euo pipefail
+here=$(dirname "${BASH_SOURCE[0]}")
+if [ -f "$here/session-parts.sh" ]; then
+  source "$here/session-parts.sh"  # the copy beside the running copy
+else
+  source "$here/../../scripts/session-parts.sh"
+fi
 
 if [ "${1:-}" != --inside ]; then
   program=$1
@@ -22,15 +28,8 @@ if [ "${1:-}" != --inside ]; then
   # Copies, so that the user can run them whatever the checkout's modes.
   cp "$program" "$work/tests"
   cp "${BASH_SOURCE[0]}" "$work/with-vlc.sh"
-  as_user=()
-  if [ "$(id -u)" -eq 0 ]; then
-    user=${PELORIN_TEST_USER:-pelorin-test}
-    # Another test may create the same user at the same moment.
-    id -u "$user" >/dev/null 2>&1 || useradd --create-home --user-group "$user" 2>/dev/null ||
-      id -u "$user" >/dev/null
-    chown -R "$user:" "$work"
-    as_user=(runuser -u "$user" --)
-  fi
+  copy_session_parts "$work"
+  prepare_session_user "$work"
   "${as_user[@]}" bash "$work/with-vlc.sh" --inside "$work"
   exit
 fi
@@ -38,41 +37,12 @@ fi
 work=$2
 export HOME=$work/home XDG_RUNTIME_DIR=$work/run
 mkdir -p -m 700 "$HOME" "$XDG_RUNTIME_DIR" "$work/tones"
-# The bus daemon (forked away) and VLC (a child of this shell), ended and
-# waited for, so that nothing writes into the folder once it is removed.
-bus_pid=
-vlc_pid=
-stop_started() {
-  if [ -n "$vlc_pid" ]; then
-    kill "$vlc_pid" 2>/dev/null || true
-    wait "$vlc_pid" 2>/dev/null || true
-  fi
-  if [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null; then
-    for _ in $(seq 50); do
-      kill -0 "$bus_pid" 2>/dev/null || break
-      sleep 0.1
-    done
-  fi
-}
 trap stop_started EXIT
 
 # Tones long enough that no track ends by itself while the tests run.
-python3 - "$work/tones" <<'PY'
-import math, sys, wave
-for name, pitch in (("a", 440), ("b", 550), ("c", 660)):
-    with wave.open(f"{sys.argv[1]}/{name}.wav", "wb") as w:
-        w.setnchannels(1)
-        w.setsampwidth(1)
-        w.setframerate(8000)
-        w.writeframes(bytes(128 + int(60 * math.sin(2 * math.pi * pitch * i / 8000))
-                            for i in range(8000 * 60)))
-PY
+write_tones "$work/tones" 60 a:440 b:550 c:660
 
-dbus-daemon --session --fork --print-address=3 --print-pid=4 \
-  3>"$work/bus.address" 4>"$work/bus.pid"
-bus_pid=$(cat "$work/bus.pid")
-DBUS_SESSION_BUS_ADDRESS=$(cat "$work/bus.address")
-export DBUS_SESSION_BUS_ADDRESS
+start_session_bus "$work"
 
 "$work/tests" --gtest_filter='PlayerNames.*:MprisWithoutPlayer.*'
 
@@ -81,7 +51,7 @@ export DBUS_SESSION_BUS_ADDRESS
 printf 'pcm.!default { type null }\n' >"$HOME/.asoundrc"
 cvlc -I dummy -A alsa --extraintf=dbus "$work/tones/a.wav" "$work/tones/b.wav" \
   "$work/tones/c.wav" >"$work/vlc.log" 2>&1 &
-vlc_pid=$!
+pids+=($!)
 if ! "$work/tests" --gtest_filter='MprisWithVlc.*'; then
   echo "--- VLC's output:" >&2
   tail -n 40 "$work/vlc.log" >&2
