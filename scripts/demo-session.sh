@@ -14,16 +14,8 @@ words=$demo/player.log
 # The Windows name of a file of this machine (Z: is the root of a prefix).
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
-# Waits up to $1 seconds for the command after it to succeed.
-wait_for() {
-  local seconds=$1
-  shift
-  for ((i = 0; i < seconds * 10; i++)); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+# wait_for, shared with the Linux demo.
+source "$(dirname "${BASH_SOURCE[0]}")/session-parts.sh"
 
 line_is_up() { "$standin" get "$port" | grep -q "$1=1"; }
 

@@ -65,16 +65,6 @@ shift 2
 port=${PELORIN_STANDIN_COM1:?}
 standin=$demo/bin/serial-standin
 feed=$demo/player.log
-
-wait_for() {
-  local seconds=$1
-  shift
-  for ((i = 0; i < seconds * 10; i++)); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 line_is_up() { "$standin" get "$port" | grep -q "$1=1"; }
 property() {
   dbus-send --session --print-reply=literal --dest=org.mpris.MediaPlayer2.vlc \

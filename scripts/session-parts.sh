@@ -4,6 +4,19 @@
 # tests/linux/with-vlc.sh, tests/linux/e2e.sh and scripts/linux-demo.sh, from
 # the copy they make beside themselves when they run as another user.
 
+# Waits up to $1 seconds for the command after it to succeed, trying ten
+# times a second.
+wait_for() {
+  local seconds=$1
+  shift
+  local i
+  for ((i = 0; i < seconds * 10; i++)); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Copies this file into `folder`, where the copy of the sourcing script
 # finds it once it runs from there.
 copy_session_parts() {

@@ -93,16 +93,6 @@ standin=$work/bin/serial-standin
 pelorin=$work/bin/pelorin
 config=$work/pelorin.ini
 failures=0
-
-wait_for() {
-  local seconds=$1
-  shift
-  for ((i = 0; i < seconds * 10; i++)); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 check() {
   local what=$1
   shift
