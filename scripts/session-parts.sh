@@ -60,8 +60,8 @@ write_tones() {
   python3 - "$folder" "$seconds" "$@" <<'PY'
 import math, sys, wave
 folder, seconds = sys.argv[1], int(sys.argv[2])
-for spec in sys.argv[3:]:
-    name, pitch = spec.rsplit(":", 1)
+for tone in sys.argv[3:]:
+    name, pitch = tone.rsplit(":", 1)
     with wave.open(f"{folder}/{name}.wav", "wb") as w:
         w.setnchannels(1)
         w.setsampwidth(1)
