@@ -99,6 +99,50 @@ void HandleSignal(int signal, Program& program, SpawnShell& shell) {
   }
 }
 
+// Once this copy holds the single-instance lock (during the start-up), it
+// answers the requests of other copies ("pelorin show", "pelorin quit").
+class OtherCopies {
+ public:
+  OtherCopies(EventLoop& loop, RuntimeInstanceLocks& locks, Program& program) {
+    locks.WhenAcquired([this, &loop, &locks, &program] {
+      Opened<InstanceRequestServer> listening = locks.ListenForRequests();
+      if (!listening) {
+        Trace("Not answering other copies: " + Describe(listening.error()));
+        return;
+      }
+      server_ = listening.Release();
+      loop.Watch(server_->fd(), [this, &program] {
+        if (const std::optional<InstanceRequest> request = server_->Accept()) {
+          program.OnUserMessage(*request == InstanceRequest::Show ? kShowRequest : kQuitRequest, 0);
+        }
+      });
+    });
+  }
+
+ private:
+  std::unique_ptr<InstanceRequestServer> server_;
+};
+
+// Serial adapters that appear (plugged in again) are opened at the next
+// cycle instead of at the next retry.
+class AdapterArrivals {
+ public:
+  AdapterArrivals(EventLoop& loop, Program& program) {
+    Opened<DeviceArrivalWatch> opened = DeviceArrivalWatch::Open();
+    if (!opened) {
+      Trace("No watch for serial adapters: " + Describe(opened.error()));
+      return;
+    }
+    watch_ = opened.Release();
+    loop.Watch(watch_->fd(), [this, &program] {
+      if (watch_->Drain()) program.PortArrived();
+    });
+  }
+
+ private:
+  std::unique_ptr<DeviceArrivalWatch> watch_;
+};
+
 }  // namespace
 
 // The Linux program's entry point: reads the command line, passes "show"
@@ -178,33 +222,8 @@ int main(int argc, char** argv) {
   player.FollowSettings(program.LiveSettings());
   player_program.FollowSettings(program.LiveSettings());
 
-  // Once this copy holds the single-instance lock (during the start-up),
-  // it answers other copies' requests.
-  std::unique_ptr<InstanceRequestServer> requests;
-  instance_locks.WhenAcquired([&] {
-    Opened<InstanceRequestServer> listening = instance_locks.ListenForRequests();
-    if (!listening) {
-      Trace("Not answering other copies: " + Describe(listening.error()));
-      return;
-    }
-    requests = listening.Release();
-    loop.Watch(requests->fd(), [&] {
-      if (const std::optional<InstanceRequest> request = requests->Accept()) {
-        program.OnUserMessage(*request == InstanceRequest::Show ? kShowRequest : kQuitRequest, 0);
-      }
-    });
-  });
-  // Adapters that are plugged in again are opened at the next cycle.
-  Opened<DeviceArrivalWatch> devices = DeviceArrivalWatch::Open();
-  std::unique_ptr<DeviceArrivalWatch> device_watch;
-  if (devices) {
-    device_watch = devices.Release();
-    loop.Watch(device_watch->fd(), [&] {
-      if (device_watch->Drain()) program.PortArrived();
-    });
-  } else {
-    Trace("No watch for serial adapters: " + Describe(devices.error()));
-  }
+  OtherCopies other_copies(loop, instance_locks, program);
+  AdapterArrivals adapters(loop, program);
   loop.Watch(signals->Fd(), [&] {
     while (const std::optional<int> signal = signals->TakeSignal()) {
       HandleSignal(*signal, program, shell);
