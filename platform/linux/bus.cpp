@@ -263,6 +263,10 @@ void Bus::Closer::operator()(sd_bus* bus) const {
   sd_bus_close_unref(bus);
 }
 
+void Bus::SlotCloser::operator()(sd_bus_slot* slot) const {
+  sd_bus_slot_unref(slot);
+}
+
 Bus::Bus(std::unique_ptr<sd_bus, Closer> bus, std::chrono::microseconds time_limit)
     : bus_(std::move(bus)), time_limit_(time_limit) {}
 
@@ -304,6 +308,45 @@ Opened<Bus> Bus::Open(const std::string& address, std::chrono::milliseconds time
   }
   if (r < 0) return posix::SystemError(-r, kConnect, address);
   return std::unique_ptr<Bus>(new Bus(std::move(bus), limit));
+}
+
+namespace {
+
+int NoteNameOwnerChanged(sd_bus_message* /*signal*/, void* changed, sd_bus_error* /*error*/) {
+  *static_cast<bool*>(changed) = true;
+  return 0;
+}
+
+}  // namespace
+
+OsStatus Bus::FollowNames(std::string_view name_namespace) {
+  const std::string rule =
+      "type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',"
+      "interface='org.freedesktop.DBus',member='NameOwnerChanged',arg0namespace='" +
+      std::string(name_namespace) + "'";
+  sd_bus_slot* slot = nullptr;
+  // Synchronous: the daemon has the rule when this returns.
+  if (const int r = sd_bus_add_match(bus_.get(), &slot, rule.c_str(), NoteNameOwnerChanged,
+                                     names_changed_.get());
+      r < 0) {
+    return posix::SystemError(-r, kCall, "AddMatch " + rule);
+  }
+  name_match_.reset(slot);
+  *names_changed_ = false;
+  return {};
+}
+
+bool Bus::NamesChanged() {
+  // Every message that arrived meanwhile, signals among them, is handled
+  // now; none is waited for.
+  for (;;) {
+    const int r = sd_bus_process(bus_.get(), nullptr);
+    if (r < 0) return true;  // broken: whatever was known is stale
+    if (r == 0) break;
+  }
+  const bool changed = *names_changed_;
+  *names_changed_ = false;
+  return changed;
 }
 
 bool Bus::IsOpen() const {

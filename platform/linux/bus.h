@@ -11,6 +11,7 @@
 #include "platform/os_error.h"
 
 struct sd_bus;
+struct sd_bus_slot;
 
 namespace pelorin::dbus {
 
@@ -102,15 +103,32 @@ class Bus {
   // program has left the bus or was never there).
   static bool IsUnknownName(const OsError& error);
 
+  // Starts following the owners of the names in `name_namespace` (such as
+  // "org.mpris.MediaPlayer2": that name and every name below it). Returns
+  // once the bus has taken the request, so no change after it is missed.
+  OsStatus FollowNames(std::string_view name_namespace);
+  // Whether a followed name was taken or given up since the last call (or
+  // since FollowNames); reads what the bus has sent meanwhile, without
+  // waiting. True too when the connection broke.
+  bool NamesChanged();
+
  private:
   struct Closer {
     void operator()(sd_bus* bus) const;
+  };
+  struct SlotCloser {
+    void operator()(sd_bus_slot* slot) const;
   };
   Bus(std::unique_ptr<sd_bus, Closer> bus, std::chrono::microseconds time_limit);
   static Opened<Bus> Open(const std::string& address, std::chrono::milliseconds time_limit);
 
   std::unique_ptr<sd_bus, Closer> bus_;
   std::chrono::microseconds time_limit_;
+  // Set by the bus's signal, read and cleared by NamesChanged; on the heap,
+  // where the signal's handler finds it.
+  std::unique_ptr<bool> names_changed_ = std::make_unique<bool>(false);
+  // Declared last: the match goes before the flag it writes to.
+  std::unique_ptr<sd_bus_slot, SlotCloser> name_match_;
 };
 
 }  // namespace pelorin::dbus

@@ -206,7 +206,23 @@ OsStatus MprisPlayers::EnsureBus() {
     return opened.error();
   }
   bus_ = opened.Release();
+  // Without the bus's notices every find lists the names again.
+  names_current_ = false;
+  names_followed_ = static_cast<bool>(
+      bus_->FollowNames(kPlayerNamePrefix.substr(0, kPlayerNamePrefix.size() - 1)));
   return {};
+}
+
+Answer<std::vector<std::string>> MprisPlayers::CurrentNames() {
+  if (names_current_ && !bus_->NamesChanged()) return names_;
+  auto names = bus_->ListNames();
+  if (!names) {
+    names_current_ = false;
+    return names.error();
+  }
+  names_ = *names;
+  names_current_ = names_followed_;
+  return names_;
 }
 
 Opened<MediaPlayer> MprisPlayers::Find(std::string_view pinned) {
@@ -215,7 +231,7 @@ Opened<MediaPlayer> MprisPlayers::Find(std::string_view pinned) {
   if (auto status = EnsureBus(); !status) {
     return NoPlayerError(sought + " (" + Describe(status.error()) + ")");
   }
-  auto names = bus_->ListNames();
+  auto names = CurrentNames();
   if (!names) return NoPlayerError(sought + " (" + Describe(names.error()) + ")");
   const auto players = PlayerNames(*names, pinned);
   if (players.empty()) return NoPlayerError(sought);

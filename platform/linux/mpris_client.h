@@ -41,6 +41,8 @@ class MprisPlayers final : public MediaPlayers {
  private:
   // The open bus, or why there is none.
   OsStatus EnsureBus();
+  // The names on the bus now.
+  Answer<std::vector<std::string>> CurrentNames();
   std::string ChooseAmong(const std::vector<std::string>& names);
 
   std::chrono::milliseconds time_limit_;
@@ -48,6 +50,12 @@ class MprisPlayers final : public MediaPlayers {
   std::shared_ptr<Bus> bus_;
   // The player last seen playing, chosen again while none plays.
   std::string last_playing_;
+  // The names on the bus as last listed. Listed again only when a player's
+  // name changed owner (the bus tells), so a cycle with no change costs no
+  // call; listed every time when the bus would not tell.
+  std::vector<std::string> names_;
+  bool names_current_ = false;
+  bool names_followed_ = false;
 };
 
 }  // namespace pelorin::dbus

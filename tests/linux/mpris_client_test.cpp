@@ -3,6 +3,7 @@
 // playing three tones (a.wav, b.wav, c.wav).
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <systemd/sd-bus.h>
 
 #include <chrono>
 #include <fstream>
@@ -68,6 +69,25 @@ TEST(MprisWithoutPlayer, FindAnswersNoPlayerAtOnce) {
     ASSERT_FALSE(found);
     EXPECT_TRUE(IsNoPlayer(found.error())) << Describe(found.error());
   }
+}
+
+// The names are listed again only when the bus says one changed owner: a
+// player that comes or goes after a find is still seen at the next ones.
+TEST(MprisWithoutPlayer, PlayersThatComeAndGoAreSeen) {
+  MprisPlayers players(kTimeLimit);
+  ASSERT_FALSE(players.Find(""));
+  sd_bus* other = nullptr;
+  ASSERT_GE(sd_bus_open_user(&other), 0);
+  constexpr const char* kName = "org.mpris.MediaPlayer2.appearing";
+  ASSERT_GE(sd_bus_request_name(other, kName, 0), 0);
+  const auto found = [&] {
+    auto player = players.Find("");
+    return player && player->Name() == kName;
+  };
+  EXPECT_TRUE(Eventually(found, 2000ms));
+  ASSERT_GE(sd_bus_release_name(other, kName), 0);
+  EXPECT_TRUE(Eventually([&] { return !players.Find(""); }, 2000ms));
+  sd_bus_flush_close_unref(other);
 }
 
 TEST(MprisWithVlc, DrivesThePlayerAndAnswersNoPlayerOnceItQuits) {
