@@ -296,11 +296,16 @@ def linux_section(r, seconds):
                f"{ratio_text(size, base_size, 'the baseline')} |")
     out.append("")
     out.append(f"The session bus daemon spent {r.get('linux_bus_idle_cpu_ms', 0):.0f} ms of CPU in "
-               "the same idle window, nearly all of it passing the program's questions to the player "
-               "(its state, every cycle) and the answers back; the player's own cost is not counted. "
+               "the same idle window: the program asks the bus nothing while no player comes or "
+               "goes (it follows the players' names through the bus's NameOwnerChanged signal), and "
+               "asks the player for its state only while an LED follows it (not in this set-up). "
+               "The rest of the program's time is the cycle itself: the timer's wake-up, one read of "
+               "the lines, and a look for messages from the bus; on the stand-in each read of the "
+               "lines also opens and locks the port's state file in the preloaded ioctl, where a real "
+               "port answers in the kernel. "
                "The latency runs from the probe's write of the line to the moment the player "
                "receives the call, so the stand-in's file, the program's 25 ms cycle and the bus "
-               "are all inside it. Start-up is timed from the start of the process to the moment "
+"are all inside it. Start-up is timed from the start of the process to the moment "
                "it holds its port (DTR raised), which comes right before its first poll cycle; the "
                "baseline's to the moment its timer is set.")
     out.append("")
