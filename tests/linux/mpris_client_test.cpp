@@ -101,6 +101,11 @@ TEST(MprisWithVlc, DrivesThePlayerAndAnswersNoPlayerOnceItQuits) {
       },
       10s));
   EXPECT_EQ(player->Name(), "org.mpris.MediaPlayer2.vlc");
+  // VLC also takes a second name (".instance<pid>"). Once it plays, both
+  // answer "Playing" and the first in order is chosen; while it starts, the
+  // two may answer either way.
+  ASSERT_TRUE(Eventually(
+      [&] { return player->Playback() && *player->Playback() == MediaPlayback::Playing; }, 5s));
   auto unpinned = players.Find("");
   ASSERT_TRUE(unpinned);
   EXPECT_EQ(unpinned->Name(), player->Name());
