@@ -35,6 +35,12 @@ packages=(
 packages+=(pkg-config)    # finds the system libraries below for CMake
 packages+=(libxtst-dev)   # keys through XTest (brings the Xlib headers)
 packages+=(libevdev-dev)  # keys through uinput
+# The Linux edition's desktop face, and what its tests drive it with.
+packages+=(qt6-base-dev)     # Qt 6 Widgets (the windows, the tray icon)
+packages+=(qt6-qpa-plugins)  # Qt's X11 platform plugin (xcb)
+packages+=(trayer)           # a tray host for XEmbed tray icons
+packages+=(xdotool)          # finds and drives windows in the desktop tests
+packages+=(x11-utils)        # xwininfo, xprop
 
 # Commands the scripts call, each with the package that brings it.
 commands=(
@@ -52,6 +58,7 @@ commands=(
   pactl:pulseaudio-utils pacat:pulseaudio-utils
 )
 commands+=(pkg-config:pkg-config)
+commands+=(trayer:trayer xdotool:xdotool xwininfo:x11-utils)
 
 missing=()
 for p in "${packages[@]}"; do
