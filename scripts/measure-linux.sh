@@ -2,7 +2,9 @@
 # The native Linux `pelorin` measured headless, each figure beside the
 # baseline of the same run (bench/linux/idle_timerfd, which only wakes every
 # 25 ms): start-up, press to the player's Next() call, idle CPU and memory,
-# the size of the executable. Called by scripts/measure-performance.sh after
+# the size of the executable. The desktop program (tray icon and windows, on
+# a virtual X server) is measured in the same run beside the headless one:
+# start-up to its tray icon, idle CPU and memory. Called by scripts/measure-performance.sh after
 # the bench preset is built; appends "result linux_* VALUE" lines to
 # OUT/probe.txt.
 #
@@ -14,8 +16,9 @@ build=$root/build/bench
 pelorin=$build/pelorin
 baseline=$build/bench/linux/idle_timerfd
 probe=$build/bench/linux/mpris_probe
+tray=$build/bench/linux/tray_probe
 standin=$build/tools/serial-standin/serial-standin
-for program in "$pelorin" "$baseline" "$probe" "$standin"; do
+for program in "$pelorin" "$baseline" "$probe" "$tray" "$standin"; do
   [ -x "$program" ] || { echo "measure-linux: $program is not built" >&2; exit 1; }
 done
 
@@ -25,21 +28,28 @@ scratch=$(mktemp -d /tmp/pelorin-measure.XXXXXX)
 trap 'rm -rf "$scratch"' EXIT
 mkdir -m 0700 "$scratch/runtime"
 export HOME=$scratch XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch/runtime
-unset DISPLAY WAYLAND_DISPLAY
+unset DISPLAY WAYLAND_DISPLAY  # the virtual display below is the only one
 
 # Inside the stand-in and the private bus: port 1 is a pseudo-terminal, the
 # program's primary device; defaults otherwise (CTS is button 3, "Next track"
 # on the press).
 inner=$(cat <<'INNER'
 set -euo pipefail
-pelorin=$1 baseline=$2 probe=$3 starts=$4 presses=$5 idle_seconds=$6
+pelorin=$1 baseline=$2 probe=$3 tray=$4 starts=$5 presses=$6 idle_seconds=$7
 config=$XDG_CONFIG_HOME/pelorin/pelorin.ini
 mkdir -p "${config%/*}"
 printf '[Primary]\nDevice=%s\n[Options]\nWarn=0\n' "$PELORIN_STANDIN_TTY1" >"$config"
 run=("$pelorin" --headless --config "$config")
+# The desktop copy: port 2, a runtime folder of its own (so that it is no
+# second copy of the headless one) and the virtual display.
+desktop_config=$XDG_CONFIG_HOME/pelorin/desktop.ini
+printf '[Primary]\nDevice=%s\n[Options]\nWarn=0\n' "$PELORIN_STANDIN_TTY2" >"$desktop_config"
+mkdir -m 0700 "$XDG_RUNTIME_DIR/desktop"
+desktop=(env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR/desktop" "$pelorin" --config "$desktop_config")
 
 "$probe" startup "$starts" -- "${run[@]}"
 "$probe" startup-baseline "$starts" -- "$baseline"
+"$tray" startup "$starts" -- "${desktop[@]}"
 
 "${run[@]}" 2>/dev/null & program=$!
 "$probe" latency "$presses"
@@ -50,28 +60,34 @@ kill -TERM "$program"; wait "$program" || true
 "$probe" serve $((idle_seconds + 10)) & player=$!
 "${run[@]}" 2>/dev/null & program=$!
 "$baseline" >/dev/null & bare=$!
+# The desktop copy with a real tray host, its window closed, as after log-in.
+trayer --SetDockType true >/dev/null 2>&1 & host=$!
+"${desktop[@]}" 2>/dev/null & desktop_program=$!
 bus=$(pgrep -f "dbus-daemon.*--address=$DBUS_SESSION_BUS_ADDRESS" | head -n 1 || true)
 [ -n "$bus" ] || bus=$(pgrep -n dbus-daemon)
 sleep 3
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-p0=$(ticks "$program") b0=$(ticks "$bare") d0=$(ticks "$bus")
+p0=$(ticks "$program") b0=$(ticks "$bare") d0=$(ticks "$bus") w0=$(ticks "$desktop_program")
 sleep "$idle_seconds"
-p1=$(ticks "$program") b1=$(ticks "$bare") d1=$(ticks "$bus")
+p1=$(ticks "$program") b1=$(ticks "$bare") d1=$(ticks "$bus") w1=$(ticks "$desktop_program")
 hz=$(getconf CLK_TCK)
 kib() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/smaps_rollup"; }
 echo "result linux_idle_cpu_ms $(( (p1 - p0) * 1000 / hz ))"
 echo "result linux_baseline_idle_cpu_ms $(( (b1 - b0) * 1000 / hz ))"
 echo "result linux_bus_idle_cpu_ms $(( (d1 - d0) * 1000 / hz ))"
+echo "result linux_desktop_idle_cpu_ms $(( (w1 - w0) * 1000 / hz ))"
 echo "result linux_rss_kib $(kib "$program" Rss)"
 echo "result linux_anonymous_kib $(kib "$program" Anonymous)"
+echo "result linux_desktop_rss_kib $(kib "$desktop_program" Rss)"
+echo "result linux_desktop_anonymous_kib $(kib "$desktop_program" Anonymous)"
 echo "result linux_baseline_rss_kib $(kib "$bare" Rss)"
 echo "result linux_baseline_anonymous_kib $(kib "$bare" Anonymous)"
-kill -TERM "$program" "$bare" "$player" 2>/dev/null || true
+kill -TERM "$program" "$desktop_program" "$bare" "$player" "$host" 2>/dev/null || true
 wait 2>/dev/null || true
 INNER
 )
-dbus-run-session -- "$standin" run --port 1 -- \
-  bash -c "$inner" measure-linux "$pelorin" "$baseline" "$probe" "$starts" "$presses" \
+xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- "$standin" run --port 1 --port 2 -- \
+  bash -c "$inner" measure-linux "$pelorin" "$baseline" "$probe" "$tray" "$starts" "$presses" \
   "$idle_seconds" | tee -a "$out/probe.txt"
 
 strip -o "$out/pelorin-linux-stripped" "$pelorin"

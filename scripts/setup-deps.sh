@@ -41,6 +41,7 @@ packages+=(qt6-qpa-plugins)  # Qt's X11 platform plugin (xcb)
 packages+=(trayer)           # a tray host for XEmbed tray icons
 packages+=(xdotool)          # finds and drives windows in the desktop tests
 packages+=(x11-utils)        # xwininfo, xprop
+packages+=(fonts-dejavu-core)  # the face Qt draws the windows in
 
 # Commands the scripts call, each with the package that brings it.
 commands=(
