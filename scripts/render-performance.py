@@ -309,6 +309,34 @@ def linux_section(r, seconds):
                "it holds its port (DTR raised), which comes right before its first poll cycle; the "
                "baseline's to the moment its timer is set.")
     out.append("")
+    return out + desktop_section(r, seconds)
+
+
+def desktop_section(r, seconds):
+    out = ["### The desktop program against the headless one", ""]
+    if "linux_desktop_idle_cpu_ms" not in r:
+        return out + ["(not measured in this run)", ""]
+    out.append("The same executable without `--headless`, on a virtual X server (Xvfb) with a tray "
+               "host, its properties window closed as after log-in, its port on the same stand-in "
+               "and the same player on the bus; it idles in the same window of time as the headless "
+               "copy above. Its start-up runs from the start of the process to its request to dock "
+               "the tray icon (XEmbed), which `bench/linux/tray_probe` receives as the tray host; "
+               "the headless copy's start-up is to the port held, as above.")
+    out += ["", "| figure | desktop | headless | ratio |", "|---|---:|---:|---:|"]
+    startup, headless_startup = r["linux_desktop_startup_median"], r.get("linux_startup_median", 0)
+    out.append(f"| start-up, median of {r.get('linux_desktop_startup_count', 0):.0f} "
+               f"(desktop: to the tray icon) | {startup:.1f} ms | {headless_startup:.1f} ms | "
+               f"{ratio_text(startup, headless_startup, 'headless')} |")
+    cpu, headless_cpu = r["linux_desktop_idle_cpu_ms"], r["linux_idle_cpu_ms"]
+    out.append(f"| idle CPU over {seconds} | {cpu:.0f} ms | {headless_cpu:.0f} ms | "
+               f"{ratio_text(cpu, headless_cpu, 'headless')} |")
+    rss, headless_rss = r["linux_desktop_rss_kib"], r["linux_rss_kib"]
+    out.append(f"| resident memory | {rss / 1024:.1f} MiB | {headless_rss / 1024:.1f} MiB | "
+               f"{ratio_text(rss, headless_rss, 'headless')} |")
+    anon, headless_anon = r["linux_desktop_anonymous_kib"], r["linux_anonymous_kib"]
+    out.append(f"| own anonymous memory | {anon / 1024:.2f} MiB | {headless_anon / 1024:.2f} MiB | "
+               f"{ratio_text(anon, headless_anon, 'headless')} |")
+    out.append("")
     return out
 
 
