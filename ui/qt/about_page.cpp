@@ -92,15 +92,31 @@ struct LinkLine {
   H link;
   const char* before;
   const char* after;
-  void (HelpAboutTab::*clicked)();
 };
 
 constexpr LinkLine kLinkLines[] = {
-    {H::NullsoftLink, "Winamp is a product of ", ".", &HelpAboutTab::NullsoftLinkClicked},
-    {H::UpxLink, "The program file is packed with ", ".", &HelpAboutTab::UpxLinkClicked},
-    {H::SiteLink, "Updates and news: click ", ".", &HelpAboutTab::SiteLinkClicked},
-    {H::MailLink, "Mail: ", "", &HelpAboutTab::MailLinkClicked},
+    {H::NullsoftLink, "Winamp is a product of ", "."},
+    {H::UpxLink, "The program file is packed with ", "."},
+    {H::SiteLink, "Updates and news: click ", "."},
+    {H::MailLink, "Mail: ", ""},
 };
+
+void LinkClicked(HelpAboutTab& tab, H link) {
+  switch (link) {
+    case H::NullsoftLink:
+      tab.NullsoftLinkClicked();
+      break;
+    case H::UpxLink:
+      tab.UpxLinkClicked();
+      break;
+    case H::SiteLink:
+      tab.SiteLinkClicked();
+      break;
+    default:
+      tab.MailLinkClicked();
+      break;
+  }
+}
 
 }  // namespace
 
@@ -136,8 +152,8 @@ QWidget* PropertiesDialog::BuildAboutPage() {
         [this, control = line.link] {
           if (help_about_) help_about_->MouseOverLink(control);
         },
-        [this, clicked = line.clicked] {
-          if (help_about_) (help_about_->*clicked)();
+        [this, control = line.link] {
+          if (help_about_) LinkClicked(*help_about_, control);
         });
     help_about_table_.Put(line.link, link);
     words->addWidget(link);

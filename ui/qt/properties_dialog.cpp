@@ -63,6 +63,10 @@ PropertiesDialog::~PropertiesDialog() {
   // are destroyed must not reach them.
   window_ = nullptr;
   help_about_ = nullptr;
+  // The controls go while this object is still whole: a control being
+  // destroyed under the mouse still gets events, whose handlers read this
+  // object, and the toolkit's own clean-up would run them only after it.
+  qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
 }
 
 void PropertiesDialog::Bind(PropertiesWindow& window, HelpAboutTab& help_about) {
