@@ -37,22 +37,26 @@ class TestLamp final : public QWidget {
     const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const qreal inset = area.width() / 8;
     if (lit_) {
-      Disc(painter, area, QColor(255, 236, 120), QColor(255, 170, 0));
-      Disc(painter, area.adjusted(inset, inset, -inset, -inset), QColor(255, 210, 0),
-           QColor(230, 140, 0));
+      Disc(painter, area, {QColor(255, 236, 120), QColor(255, 170, 0)});
+      Disc(painter, area.adjusted(inset, inset, -inset, -inset),
+           {QColor(255, 210, 0), QColor(230, 140, 0)});
     } else {
-      Disc(painter, area.adjusted(inset, inset, -inset, -inset), QColor(96, 96, 104),
-           QColor(40, 40, 48));
+      Disc(painter, area.adjusted(inset, inset, -inset, -inset),
+           {QColor(96, 96, 104), QColor(40, 40, 48)});
       const qreal centre = area.width() * 3 / 8;
-      Disc(painter, area.adjusted(centre, centre, -centre, -centre), QColor(64, 64, 72),
-           QColor(64, 64, 72));
+      Disc(painter, area.adjusted(centre, centre, -centre, -centre),
+           {QColor(64, 64, 72), QColor(64, 64, 72)});
     }
   }
 
  private:
-  static void Disc(QPainter& painter, const QRectF& box, const QColor& fill, const QColor& ring) {
-    painter.setPen(ring);
-    painter.setBrush(fill);
+  struct Colours {
+    QColor fill;
+    QColor ring;
+  };
+  static void Disc(QPainter& painter, const QRectF& box, const Colours& colours) {
+    painter.setPen(colours.ring);
+    painter.setBrush(colours.fill);
     painter.drawEllipse(box);
   }
 
