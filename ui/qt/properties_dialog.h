@@ -10,6 +10,8 @@
 #include "ui/properties_window.h"
 #include "ui/qt/widget_table.h"
 
+class QGridLayout;
+class QLayout;
 class QTabWidget;
 
 namespace pelorin::qt {
@@ -19,7 +21,8 @@ using ComPortsTable =
     WidgetTable<ComPortsControl, static_cast<int>(ComPortsControl::UseSecondaryCheck) + 1>;
 using PlayerTable =
     WidgetTable<WinampControl, static_cast<int>(WinampControl::SecondaryBrowseFileButton) + 1>;
-using OptionsTable = WidgetTable<OptionsControl, static_cast<int>(OptionsControl::InternetList) + 1>;
+using OptionsTable =
+    WidgetTable<OptionsControl, static_cast<int>(OptionsControl::InternetList) + 1>;
 using HelpAboutTable =
     WidgetTable<HelpAboutControl, static_cast<int>(HelpAboutControl::MailLink) + 1>;
 
@@ -67,6 +70,12 @@ class PropertiesDialog final : public QWidget, public FileDialogs {
   QWidget* BuildOptionsPage();
   QWidget* BuildHelpPage();
   QWidget* BuildAboutPage();
+  // Parts of the player page: one port's group, its arrows, one command row
+  // (1-3) and the key or file settings under the rows.
+  QWidget* BuildPlayerGroup(PortRole port);
+  QLayout* BuildButtonArrows(PortRole port);
+  void AddCommandRow(QGridLayout* grid, PortRole port, int row);
+  QWidget* BuildExtraPages(PortRole port);
 
   FrameTable frame_;
   ComPortsTable com_ports_;
