@@ -30,9 +30,7 @@ class RemapWindow final : public QDialog {
  public:
   RemapWindow(QWidget* owner, std::function<void()> close_request,
               std::function<void(int key)> key_down)
-      : QDialog(owner),
-        close_request_(std::move(close_request)),
-        key_down_(std::move(key_down)) {}
+      : QDialog(owner), close_request_(std::move(close_request)), key_down_(std::move(key_down)) {}
 
  protected:
   void closeEvent(QCloseEvent* event) override {
@@ -85,7 +83,7 @@ RemapDialogView::RemapDialogView(QWidget* owner)
 }
 
 RemapDialogView::~RemapDialogView() {
-  presenter_ = nullptr;  // it may be gone already
+  presenter_ = nullptr;   // it may be gone already
   delete dialog_.data();  // null when its owner went first
 }
 
