@@ -10,6 +10,8 @@
 #include "ui/properties_window.h"
 #include "ui/qt/widget_table.h"
 
+class QGridLayout;
+class QLayout;
 class QTabWidget;
 
 namespace pelorin::qt {
@@ -74,6 +76,12 @@ class PropertiesDialog final : public QWidget, public FileDialogs {
   // Whether a key-capture field of the player page has the focus: Escape and
   // Enter then belong to it.
   bool KeyFieldFocused() const;
+  // Parts of the player page: one port's group, its arrows, one command row
+  // (1-3) and the key or file settings under the rows.
+  QWidget* BuildPlayerGroup(PortRole port);
+  QLayout* BuildButtonArrows(PortRole port);
+  void AddCommandRow(QGridLayout* grid, PortRole port, int row);
+  QWidget* BuildExtraPages(PortRole port);
 
   FrameTable frame_;
   ComPortsTable com_ports_;
