@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fake_controls_view.h"
 #include "support/fake_file_dialogs.h"
 #include "support/temp_folder.h"
 #include "ui/qt/properties_dialog.h"
@@ -70,13 +71,13 @@ class PlayerPageTest : public ::testing::Test {
   testing::FakeFileDialogs file_dialogs;
   PropertiesDialog dialog;
   QtWiringPictureWriter pictures;
+  testing::FakeControlsView<RemapControl> remap_view;
   RemapDialog primary_remap{PortRole::Primary, settings, remap_view, host, [](bool) {}};
   RemapDialog secondary_remap{PortRole::Secondary, settings, remap_view, host, [](bool) {}};
   PropertiesWindow window{
       settings,         host,   dialog.Frame(), dialog.ComPorts(), dialog.Player(),
       dialog.Options(), dialog, primary_remap,  secondary_remap};
   HelpAboutTab help{dialog.HelpAbout(), file_dialogs, pictures, host};
-  WidgetTable<RemapControl, 1> remap_view;
 };
 
 TEST_F(PlayerPageTest, EveryControlHasAWidgetAndItsText) {
