@@ -90,7 +90,17 @@ void SetWidgetChecked(QWidget* widget, bool checked) {
 }
 
 void SetWidgetEnabled(QWidget* widget, bool enabled) {
-  if (widget) widget->setEnabled(enabled);
+  if (!widget) return;
+  if (!widget->isWindow()) {
+    widget->setEnabled(enabled);
+    return;
+  }
+  // A disabled window takes its own controls with it, but not the dialogs
+  // it owns: Qt would disable those too, and a remap dialog disables the
+  // properties window while it is up.
+  for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!child->isWindow()) child->setEnabled(enabled);
+  }
 }
 
 void SetWidgetVisible(QWidget* widget, bool visible) {
