@@ -62,6 +62,7 @@ void HelpAboutTab::ShowPage(WiringPicture page) {
 void HelpAboutTab::SavePicture(WiringPicture picture) {
   FileDialogRequest request;
   request.file_name = picture == WiringPicture::FourButtons ? "4.BMP" : "15.BMP";
+  request.filter = pictures_.SaveFilter();
   if (auto path = dialogs_.Save(request)) pictures_.WriteBitmap(picture, *path);
 }
 

@@ -33,6 +33,11 @@ class WiringPictureWriter {
  public:
   virtual ~WiringPictureWriter() = default;
   virtual void WriteBitmap(WiringPicture picture, const std::string& path) = 0;
+  // The file types the save dialog offers, as FileDialogRequest::filter
+  // writes them. A writer of bitmaps only offers none: the preset name's
+  // ".BMP" says what is written. A writer that also writes other formats
+  // (chosen by the name's ending) lists them.
+  virtual std::string SaveFilter() const { return {}; }
 };
 
 // Starts a document, program or address through the shell's default action,

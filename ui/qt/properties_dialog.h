@@ -10,6 +10,8 @@
 #include "ui/properties_window.h"
 #include "ui/qt/widget_table.h"
 
+class QGridLayout;
+class QLayout;
 class QTabWidget;
 
 namespace pelorin::qt {
@@ -19,7 +21,8 @@ using ComPortsTable =
     WidgetTable<ComPortsControl, static_cast<int>(ComPortsControl::UseSecondaryCheck) + 1>;
 using PlayerTable =
     WidgetTable<WinampControl, static_cast<int>(WinampControl::SecondaryBrowseFileButton) + 1>;
-using OptionsTable = WidgetTable<OptionsControl, static_cast<int>(OptionsControl::InternetList) + 1>;
+using OptionsTable =
+    WidgetTable<OptionsControl, static_cast<int>(OptionsControl::InternetList) + 1>;
 using HelpAboutTable =
     WidgetTable<HelpAboutControl, static_cast<int>(HelpAboutControl::MailLink) + 1>;
 
@@ -59,6 +62,7 @@ class PropertiesDialog final : public QWidget, public FileDialogs {
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   // Each page in a file of its own.
@@ -67,6 +71,17 @@ class PropertiesDialog final : public QWidget, public FileDialogs {
   QWidget* BuildOptionsPage();
   QWidget* BuildHelpPage();
   QWidget* BuildAboutPage();
+  QWidget* BuildComPortsGroup(PortRole port);
+  QWidget* BuildLedGroup();
+  // Whether a key-capture field of the player page has the focus: Escape and
+  // Enter then belong to it.
+  bool KeyFieldFocused() const;
+  // Parts of the player page: one port's group, its arrows, one command row
+  // (1-3) and the key or file settings under the rows.
+  QWidget* BuildPlayerGroup(PortRole port);
+  QLayout* BuildButtonArrows(PortRole port);
+  void AddCommandRow(QGridLayout* grid, PortRole port, int row);
+  QWidget* BuildExtraPages(PortRole port);
 
   FrameTable frame_;
   ComPortsTable com_ports_;
@@ -78,6 +93,7 @@ class PropertiesDialog final : public QWidget, public FileDialogs {
   QTabWidget* tabs_ = nullptr;
   std::function<bool()> close_request_;
   std::function<void()> shown_;
+  bool placed_ = false;  // centred on the screen at its first showing
 };
 
 }  // namespace pelorin::qt
