@@ -11,7 +11,7 @@
 
 namespace pelorin::linux_os {
 
-int RunDesktop(char* program_name, LinuxBackends& backends, SignalFd& signals,
+int RunDesktop(char* program_name, LinuxBackends& backends, SignalFd& signal_fd,
                const std::string& config_path) {
   // The toolkit reads its own options from the arguments; the program's
   // were read already, so it gets the name alone. It keeps a reference to
@@ -27,8 +27,8 @@ int RunDesktop(char* program_name, LinuxBackends& backends, SignalFd& signals,
   QtDescriptorWatch watch;
   qt::QtMessageBoxes message_boxes;
   qt::PropertiesDialog properties;
-  qt::RemapDialogView primary_remap(properties);
-  qt::RemapDialogView secondary_remap(properties);
+  qt::RemapDialogView primary_remap(&properties);
+  qt::RemapDialogView secondary_remap(&properties);
   qt::DesktopWindow window(properties);
   const ProgramViews views{window,
                            properties.Frame(),
@@ -49,7 +49,7 @@ int RunDesktop(char* program_name, LinuxBackends& backends, SignalFd& signals,
 
   OtherCopies other_copies(watch, backends.InstanceLocks(), program);
   AdapterArrivals adapters(watch, program);
-  WatchSignals(watch, signals, program, backends.Shell());
+  WatchSignals(watch, signal_fd, program, backends.Shell());
 
   program.Initialise();
   return QApplication::exec();

@@ -11,7 +11,7 @@ namespace pelorin::linux_os {
 // Qt application's event loop, which also watches the signals, other
 // copies' requests and the device watch. Returns the process's exit status.
 // `program_name` is argv[0].
-int RunDesktop(char* program_name, LinuxBackends& backends, SignalFd& signals,
+int RunDesktop(char* program_name, LinuxBackends& backends, SignalFd& signal_fd,
                const std::string& config_path);
 
 }  // namespace pelorin::linux_os

@@ -89,9 +89,9 @@ std::string DesktopMixer() {
   return FoundOnPath(kPulseAudioMixer) ? kPulseAudioMixer : "";
 }
 
-void WatchSignals(DescriptorWatch& watch, SignalFd& signals, Program& program, SpawnShell& shell) {
-  watch.Watch(signals.Fd(), [&signals, &program, &shell] {
-    while (const std::optional<int> signal = signals.TakeSignal()) {
+void WatchSignals(DescriptorWatch& watch, SignalFd& signal_fd, Program& program, SpawnShell& shell) {
+  watch.Watch(signal_fd.Fd(), [&signal_fd, &program, &shell] {
+    while (const std::optional<int> signal = signal_fd.TakeSignal()) {
       HandleSignal(*signal, program, shell);
     }
   });

@@ -68,7 +68,7 @@ std::string DesktopMixer();
 // What each signal means to the program: the end in order (SIGTERM,
 // SIGINT), a fresh read of the configuration file (SIGHUP), a child to reap
 // (SIGCHLD). Watches `signals` on `watch` for the program's run.
-void WatchSignals(DescriptorWatch& watch, SignalFd& signals, Program& program, SpawnShell& shell);
+void WatchSignals(DescriptorWatch& watch, SignalFd& signal_fd, Program& program, SpawnShell& shell);
 
 // Once this copy holds the single-instance lock (during the start-up), it
 // answers the requests of other copies ("pelorin show", "pelorin quit").

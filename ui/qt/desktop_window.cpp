@@ -47,15 +47,11 @@ DesktopWindow::DesktopWindow(PropertiesDialog& dialog, TraceSink& tell)
     QTimer& entry = TimerOf(timer);
     const TimerSetting setting = SettingOf(timer);
     entry.setInterval(setting.interval_ms);
-    // A single-shot timer is inactive by the time its tick runs, so a tick
-    // that starts it again leaves it running, as on Windows.
     entry.setSingleShot(!setting.periodic);
     // The poll cycle keeps its 25 ms pace; the default coarse timers may
     // drift by 5 %, which the others do not mind.
     if (timer == WindowTimer::PollTimer) entry.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&entry, &QTimer::timeout, [this, timer] {
-      if (events_ != nullptr) events_->OnTimer(timer);
-    });
+    QObject::connect(&entry, &QTimer::timeout, [this, timer] { OnTick(timer); });
   }
   dialog_.OnCloseRequest([this] { return events_ == nullptr || events_->OnCloseRequest(); });
   dialog_.OnShown([this] {
@@ -67,20 +63,27 @@ QTimer& DesktopWindow::TimerOf(WindowTimer timer) {
   return timers_[static_cast<std::size_t>(timer)];
 }
 
-const QTimer& DesktopWindow::TimerOf(WindowTimer timer) const {
-  return timers_[static_cast<std::size_t>(timer)];
+void DesktopWindow::OnTick(WindowTimer timer) {
+  const std::size_t index = static_cast<std::size_t>(timer);
+  const std::uint64_t started = starts_[index];
+  if (events_ != nullptr) events_->OnTimer(timer);
+  if (!SettingOf(timer).periodic && starts_[index] == started) running_[index] = false;
 }
 
 void DesktopWindow::StartTimer(WindowTimer timer) {
+  const std::size_t index = static_cast<std::size_t>(timer);
+  running_[index] = true;
+  ++starts_[index];
   TimerOf(timer).start();
 }
 
 void DesktopWindow::StopTimer(WindowTimer timer) {
+  running_[static_cast<std::size_t>(timer)] = false;
   TimerOf(timer).stop();
 }
 
 bool DesktopWindow::TimerRunning(WindowTimer timer) const {
-  return TimerOf(timer).isActive();
+  return running_[static_cast<std::size_t>(timer)];
 }
 
 bool DesktopWindow::Visible() const {

@@ -1,6 +1,7 @@
 #pragma once
 #include <QTimer>
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "platform/trace.h"
@@ -57,11 +58,16 @@ class DesktopWindow final : public ProgramWindow {
 
  private:
   QTimer& TimerOf(WindowTimer timer);
-  const QTimer& TimerOf(WindowTimer timer) const;
+  void OnTick(WindowTimer timer);
 
   PropertiesDialog& dialog_;
   ProgramWindowEvents* events_ = nullptr;
   std::array<QTimer, 4> timers_;
+  // Whether each timer runs as the program sees it: a one-shot timer still
+  // runs during its own tick (the program ignores ticks of stopped timers),
+  // and has run out after it unless the tick started it again.
+  std::array<bool, 4> running_{};
+  std::array<std::uint64_t, 4> starts_{};  // counts starts, to see a restart inside a tick
   TrayIcon tray_;
 };
 
