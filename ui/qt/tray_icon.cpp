@@ -37,6 +37,10 @@ TrayIcon::TrayIcon(ClickHandler on_click, MenuHandler on_menu, TraceSink& tell) 
     actions_[static_cast<std::size_t>(item)] = action;
   }
   menu_.setDefaultAction(Action(TrayMenuItem::Properties));
+  // Given to the icon as well: a StatusNotifierItem host shows the menu
+  // only when the icon exports it, and an XEmbed icon then opens it at the
+  // press, as the program would.
+  icon_.setContextMenu(&menu_);
 
   QObject::connect(&icon_, &QSystemTrayIcon::activated,
                    [on_click = std::move(on_click)](QSystemTrayIcon::ActivationReason reason) {
@@ -86,7 +90,7 @@ void TrayIcon::Remove() {
 
 void TrayIcon::OpenMenuAtCursor() {
   // The menu grabs the pointer, so a click elsewhere closes it.
-  menu_.popup(QCursor::pos());
+  if (!menu_.isVisible()) menu_.popup(QCursor::pos());
 }
 
 void TrayIcon::EnableItem(TrayMenuItem item, bool enabled) {

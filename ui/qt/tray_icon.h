@@ -24,8 +24,8 @@ namespace pelorin::qt {
 //
 // Clicks reach the owner as the mouse messages of the Windows icon: a left
 // press (kMouseLeftDown), a left double-click (kMouseLeftDoubleClick) and a
-// right press (kMouseRightDown). The menu is not opened by the icon: the
-// owner opens it at the cursor when the click rules say so.
+// right press (kMouseRightDown). The owner opens the menu at the cursor
+// when the click rules say so; the icon may have opened it already.
 class TrayIcon {
  public:
   using ClickHandler = std::function<void(std::uint32_t mouse_message)>;
