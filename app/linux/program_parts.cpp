@@ -89,7 +89,8 @@ std::string DesktopMixer() {
   return FoundOnPath(kPulseAudioMixer) ? kPulseAudioMixer : "";
 }
 
-void WatchSignals(DescriptorWatch& watch, SignalFd& signal_fd, Program& program, SpawnShell& shell) {
+void WatchSignals(DescriptorWatch& watch, SignalFd& signal_fd, Program& program,
+                  SpawnShell& shell) {
   watch.Watch(signal_fd.Fd(), [&signal_fd, &program, &shell] {
     while (const std::optional<int> signal = signal_fd.TakeSignal()) {
       HandleSignal(*signal, program, shell);

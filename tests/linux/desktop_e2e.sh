@@ -36,11 +36,14 @@ if [ "${1:-}" != --inside ] && [ "${1:-}" != --session ]; then
   cp "$1" "$work/bin/pelorin"
   cp "$2" "$(dirname "$2")/libpelorin_serial_standin.so" "$work/bin/"
   cp "${BASH_SOURCE[0]}" "$work/desktop_e2e.sh"
+  # Under LeakSanitizer: the system libraries' own leaks under Qt are not
+  # the program's.
+  cp "$here/../qt/lsan.supp" "$work/"
   copy_session_parts "$work"
   prepare_session_user "$work"
   "${as_user[@]}" env -i PATH="$PATH" HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
     XDG_CONFIG_HOME="$work/config" ASAN_OPTIONS="verify_asan_link_order=0:${ASAN_OPTIONS:-}" \
-    UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" LSAN_OPTIONS="${LSAN_OPTIONS:-}" \
+    UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" LSAN_OPTIONS="suppressions=$work/lsan.supp" \
     bash "$work/desktop_e2e.sh" --inside "$work"
   exit
 fi

@@ -70,13 +70,15 @@ class PlayerPageTest : public ::testing::Test {
   testing::FakeFileDialogs file_dialogs;
   PropertiesDialog dialog;
   QtWiringPictureWriter pictures;
+  // Before the dialogs that use it, with a place for every control: showing
+  // the window reads the settings, which the remap dialogs show too.
+  WidgetTable<RemapControl, static_cast<int>(RemapControl::AutoCancelButton) + 1> remap_view;
   RemapDialog primary_remap{PortRole::Primary, settings, remap_view, host, [](bool) {}};
   RemapDialog secondary_remap{PortRole::Secondary, settings, remap_view, host, [](bool) {}};
   PropertiesWindow window{
       settings,         host,   dialog.Frame(), dialog.ComPorts(), dialog.Player(),
       dialog.Options(), dialog, primary_remap,  secondary_remap};
   HelpAboutTab help{dialog.HelpAbout(), file_dialogs, pictures, host};
-  WidgetTable<RemapControl, 1> remap_view;
 };
 
 TEST_F(PlayerPageTest, EveryControlHasAWidgetAndItsText) {
