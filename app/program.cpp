@@ -166,6 +166,9 @@ void Program::StartUp() {
   const PlayerLocation player = services_.player_program.Locate();
   player_directory_ = player.directory;
   if (!player.found) window_.EnableTrayMenuItem(TrayMenuItem::StartPlayer, false);
+  if (facts_.desktop_mixer && facts_.desktop_mixer->empty()) {
+    window_.EnableTrayMenuItem(TrayMenuItem::Volume, false);
+  }
   player_.UsePlaylistFiles(
       PlaylistFileCandidates(player_directory_, facts_.user_app_data, facts_.user_local_app_data));
 
@@ -300,6 +303,12 @@ void Program::VolumeClicked() {
 }
 
 void Program::StartVolumeControl(bool simple) {
+  // A desktop's mixer has one form for both entries.
+  if (facts_.desktop_mixer) {
+    if (!facts_.desktop_mixer->empty())
+      services_.shell.Execute(*facts_.desktop_mixer, "", "", kShowShow);
+    return;
+  }
   const bool old = !facts_.system_folder.empty() &&
                    services_.files.FileExists(facts_.system_folder + "\\" + kOldVolumeControl);
   const char* file = old ? kOldVolumeControl : kVolumeMixer;

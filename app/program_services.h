@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "actions/player_channel.h"
@@ -68,6 +69,11 @@ struct ProgramFacts {
   bool has_display = true;
   // What separates folder names in this system's paths.
   char path_separator = '\\';
+  // Where set, the volume entries (the tray menu's and the tray clicks')
+  // open this mixer program instead of the Windows volume control: the
+  // desktop's own mixer on Linux. Set but empty, the desktop has none: the
+  // entries do nothing and the menu's entry is disabled.
+  std::optional<std::string> desktop_mixer;
 };
 
 // The windows the program shows: the hidden main window and the views of

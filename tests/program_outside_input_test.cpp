@@ -255,5 +255,30 @@ TEST(VolumeControlTest, OldControlOnlyWhereTheSystemFolderHasIt) {
   }
 }
 
+// Where the desktop has a mixer of its own, every volume entry opens it;
+// where it has none, the menu's entry is disabled and no entry starts
+// anything (the Windows volume control does not exist there either).
+TEST(VolumeControlTest, DesktopMixerServesEveryVolumeEntryOrNone) {
+  for (const std::string mixer : {"pavucontrol", ""}) {
+    for (const int stored_click : {1, 2}) {
+      ProgramRig rig;
+      rig.facts.desktop_mixer = mixer;
+      rig.files.files[ProgramRig::kIni] =
+          "[Primary]\r\nPort=1\r\n[Options]\r\nOnTrayClick=" + std::to_string(stored_click) +
+          "\r\n";
+      rig.Start();
+      EXPECT_EQ(rig.window.MenuItemEnabled(TrayMenuItem::Volume), !mixer.empty()) << mixer;
+      rig.shell.starts.clear();
+      rig.program->OnTrayMenu(TrayMenuItem::Volume);
+      rig.program->TrayMessage(kMouseLeftDown);
+      rig.program->OnTimer(WindowTimer::TrayClickTimer);
+      const std::vector<Start> expected =
+          mixer.empty() ? std::vector<Start>{}
+                        : std::vector<Start>(2, Start{mixer, "", "", kShowShow});
+      EXPECT_EQ(rig.shell.starts, expected) << mixer << " click " << stored_click;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pelorin

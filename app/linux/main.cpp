@@ -1,5 +1,4 @@
 #include <signal.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,48 +6,25 @@
 #include <string_view>
 #include <vector>
 
-#include "actions/media_player_channel.h"
 #include "app/linux/config_location.h"
+#include "app/linux/desktop_display.h"
+#include "app/linux/desktop_program.h"
 #include "app/linux/headless_views.h"
 #include "app/linux/headless_window.h"
 #include "app/linux/options.h"
-#include "app/linux/player_command.h"
-#include "app/program.h"
-#include "platform/linux/autostart_registry.h"
-#include "platform/linux/device_watch.h"
+#include "app/linux/program_parts.h"
 #include "platform/linux/event_loop.h"
 #include "platform/linux/instance_files.h"
-#include "platform/linux/instance_messaging.h"
-#include "platform/linux/keyboard_choice.h"
-#include "platform/linux/logind_power.h"
-#include "platform/linux/mpris_client.h"
-#include "platform/linux/pulse_audio.h"
-#include "platform/linux/spawn_shell.h"
 #include "platform/linux/terminal_boxes.h"
-#include "platform/posix/file_system_posix.h"
-#include "platform/posix/monotonic_clock.h"
-#include "platform/posix/serial_ports.h"
-#include "platform/posix/text_files_posix.h"
 #include "platform/trace.h"
 
 namespace {
 
 using namespace pelorin;
-// A player that does not answer within this time counts as absent for the
-// cycle; the 25 ms cycle waits for it at most this long.
-constexpr std::chrono::milliseconds kPlayerTimeLimit{750};
-
 using namespace pelorin::linux_os;
 
 const char* Environment(const char* name) {
   return std::getenv(name);
-}
-
-std::string ExecutablePath() {
-  std::string path(4096, '\0');
-  const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-  path.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-  return path;
 }
 
 // The arguments after the program's name, or the exit status when the line
@@ -70,91 +46,66 @@ std::optional<int> ReadCommandLine(int argc, char** argv, Options& options) {
       break;
   }
   options = parsed.options;
-  // This edition has no windows yet: without a display it would have none
-  // either way, so both run headless.
-  options.headless =
-      options.headless || !DisplayAvailable(Environment("DISPLAY"), Environment("WAYLAND_DISPLAY"));
   return std::nullopt;
 }
 
-// What each signal means to the program: the end in order, a fresh read of
-// the configuration file, or a child to reap.
-void HandleSignal(int signal, Program& program, SpawnShell& shell) {
-  switch (signal) {
-    case SIGTERM:
-    case SIGINT:
-      program.ExitClicked();
-      break;
-    case SIGHUP:
-      program.ReloadSettings();
-      break;
-    case SIGCHLD:
-      // The programs the commands started, and the players started for
-      // "Start the player".
-      shell.Reap();
-      ReapEndedChildren();
-      break;
-    default:
-      break;
+// Whether the program shows its face on the desktop: not when asked to run
+// headless, and not without an X display it can open (the toolkit would
+// end the process), which it then says on standard error.
+bool RunsOnDesktop(const Options& options) {
+  if (options.headless ||
+      !DisplayAvailable(Environment("DISPLAY"), Environment("WAYLAND_DISPLAY"))) {
+    return false;
   }
+  std::string why;
+  if (DisplayOpens(&why)) return true;
+  std::fprintf(stderr, "pelorin: %s: running without windows\n", why.c_str());
+  return false;
 }
 
-// Once this copy holds the single-instance lock (during the start-up), it
-// answers the requests of other copies ("pelorin show", "pelorin quit").
-class OtherCopies {
- public:
-  OtherCopies(EventLoop& loop, RuntimeInstanceLocks& locks, Program& program) {
-    locks.WhenAcquired([this, &loop, &locks, &program] {
-      Opened<InstanceRequestServer> listening = locks.ListenForRequests();
-      if (!listening) {
-        Trace("Not answering other copies: " + Describe(listening.error()));
-        return;
-      }
-      server_ = listening.Release();
-      loop.Watch(server_->fd(), [this, &program] {
-        if (const std::optional<InstanceRequest> request = server_->Accept()) {
-          program.OnUserMessage(*request == InstanceRequest::Show ? kShowRequest : kQuitRequest, 0);
-        }
-      });
-    });
+// The program without windows: the poll(2) loop carries the timers, the
+// signals, other copies' requests and the device watch, and no part of the
+// desktop toolkit is touched.
+int RunHeadless(LinuxBackends& backends, SignalFd& signals, const std::string& config) {
+  OsError error;
+  EventLoop loop;
+  const std::unique_ptr<HeadlessWindow> window = HeadlessWindow::Create(loop, &error);
+  if (!window) {
+    std::fprintf(stderr, "pelorin: %s\n", Describe(error).c_str());
+    return 1;
   }
+  HeadlessViews views;
+  TerminalMessageBoxes message_boxes;
+  Program program(backends.Services(message_boxes), views.Views(*window),
+                  LinuxFacts(config, false));
+  window->SetEvents(program);
+  backends.FollowSettings(program.LiveSettings());
 
- private:
-  std::unique_ptr<InstanceRequestServer> server_;
-};
+  OtherCopies other_copies(loop, backends.InstanceLocks(), program);
+  AdapterArrivals adapters(loop, program);
+  WatchSignals(loop, signals, program, backends.Shell());
 
-// Serial adapters that appear (plugged in again) are opened at the next
-// cycle instead of at the next retry.
-class AdapterArrivals {
- public:
-  AdapterArrivals(EventLoop& loop, Program& program) {
-    Opened<DeviceArrivalWatch> opened = DeviceArrivalWatch::Open();
-    if (!opened) {
-      Trace("No watch for serial adapters: " + Describe(opened.error()));
-      return;
-    }
-    watch_ = opened.Release();
-    loop.Watch(watch_->fd(), [this, &program] {
-      if (watch_->Drain()) program.PortArrived();
-    });
+  program.Initialise();
+  if (const OsStatus ran = loop.Run(); !ran) {
+    std::fprintf(stderr, "pelorin: %s\n", Describe(ran.error()).c_str());
+    return 1;
   }
-
- private:
-  std::unique_ptr<DeviceArrivalWatch> watch_;
-};
+  return 0;
+}
 
 }  // namespace
 
 // The Linux program's entry point: reads the command line, passes "show"
-// and "quit" to the running copy, or else builds the services and the
-// central object and runs the event loop. The start-up proper runs from the
+// and "quit" to the running copy, or else builds the services and runs the
+// program on the desktop or headless. The start-up proper runs from the
 // first tick of the one-shot start-up timer, inside the loop.
 int main(int argc, char** argv) {
   Options options;
   if (const std::optional<int> answered = ReadCommandLine(argc, argv, options)) return *answered;
 
-  // Before any thread starts (the sound server's client runs one), so that
-  // every thread keeps these signals blocked and they reach the loop only.
+  // Before any thread starts (the sound server's client and the toolkit
+  // run some), so that every thread keeps these signals blocked and they
+  // reach the loop only.
   OsError error;
   std::optional<SignalFd> signals = SignalFd::Create({SIGTERM, SIGINT, SIGHUP, SIGCHLD}, &error);
   if (!signals) {
@@ -180,60 +131,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "pelorin: %s\n", Describe(made.error()).c_str());
   }
 
-  EventLoop loop;
-  const std::unique_ptr<HeadlessWindow> window = HeadlessWindow::Create(loop, &error);
-  if (!window) {
-    std::fprintf(stderr, "pelorin: %s\n", Describe(error).c_str());
-    return 1;
-  }
-  HeadlessViews views;
-
-  posix::MonotonicClock clock;
-  posix::SerialPorts serial_ports;
-  TerminalMessageBoxes message_boxes;
-  InstanceMessaging messaging;
-  posix::PosixFileSystem files;
-  AutostartRegistry registry(files);
-  SpawnShell shell;
-  const std::unique_ptr<Keyboard> keyboard = ChooseKeyboard({}, StandardErrorTrace());
-  LogindPower power;
-  PulseAudio audio;
-  posix::PosixTextFiles text_files;
-  RuntimeInstanceLocks instance_locks;
-  dbus::MprisPlayers players(kPlayerTimeLimit);
-  MediaPlayerChannel player(players);
-  DesktopPlayerProgram player_program(ApplicationFolders(
-      Environment("XDG_DATA_HOME"), Environment("HOME"), Environment("XDG_DATA_DIRS")));
-  const ProgramServices services{clock,      serial_ports,   message_boxes, messaging,     registry,
-                                 files,      shell,          *keyboard,     power,         audio,
-                                 text_files, instance_locks, player,        player_program};
-
-  ProgramFacts facts;
-  facts.executable_path = ExecutablePath();
-  facts.default_config_path = config;
-  facts.nt_family = false;  // no privileges to enable: logind decides per call
-  // Questions need a window, and this program shows none yet, whatever the
-  // display: the boxes go to standard error and nothing waits for an answer.
-  facts.has_display = false;
-  facts.path_separator = '/';
-
-  Program program(services, views.Views(*window), facts);
-  window->SetEvents(program);
-  player.FollowSettings(program.LiveSettings());
-  player_program.FollowSettings(program.LiveSettings());
-
-  OtherCopies other_copies(loop, instance_locks, program);
-  AdapterArrivals adapters(loop, program);
-  loop.Watch(signals->Fd(), [&] {
-    while (const std::optional<int> signal = signals->TakeSignal()) {
-      HandleSignal(*signal, program, shell);
-    }
-  });
-
-  program.Initialise();
-  if (const OsStatus ran = loop.Run(); !ran) {
-    std::fprintf(stderr, "pelorin: %s\n", Describe(ran.error()).c_str());
-    return 1;
-  }
-  return 0;
+  const bool desktop = RunsOnDesktop(options);
+  LinuxBackends backends;
+  return desktop ? RunDesktop(argv[0], backends, *signals, config)
+                 : RunHeadless(backends, *signals, config);
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/linux/descriptor_watch.h"
 #include "platform/os_error.h"
 #include "platform/posix/unique_fd.h"
 
@@ -16,17 +17,10 @@ namespace pelorin::linux_os {
 // program's timers, its signals, the socket of other copies' requests and the
 // device watch all reach the program through it, one handler at a time, as
 // window messages do on Windows.
-class EventLoop {
+class EventLoop final : public DescriptorWatch {
  public:
-  using Handler = std::function<void()>;
-
-  // Runs `on_readable` whenever `fd` has input (or a hang-up or error, which
-  // the handler finds out by reading). The handler must read what woke it,
-  // or it runs again at once. Watching a descriptor again replaces its
-  // handler. The loop does not own the descriptor.
-  void Watch(int fd, Handler on_readable);
-  // Stops watching `fd`; safe inside any handler, including its own.
-  void Unwatch(int fd);
+  void Watch(int fd, Handler on_readable) override;
+  void Unwatch(int fd) override;
 
   // Waits and dispatches until Stop(). Fails only when poll itself fails
   // for a reason other than a signal.

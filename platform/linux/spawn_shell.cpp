@@ -36,26 +36,6 @@ bool IsExecutableFile(const std::string& path) {
          ::access(path.c_str(), X_OK) == 0;
 }
 
-// Whether `name` (no slash) is an executable file in a folder of PATH, as
-// posix_spawnp would find it.
-bool FoundOnPath(const std::string& name) {
-  const char* path = std::getenv("PATH");  // NOLINT(concurrency-mt-unsafe)
-  const std::string folders = path != nullptr ? path : "/bin:/usr/bin";
-  std::size_t start = 0;
-  while (start <= folders.size()) {
-    std::size_t end = folders.find(':', start);
-    if (end == std::string::npos) end = folders.size();
-    // An empty entry is the current folder.
-    const std::string folder = end == start ? "." : folders.substr(start, end - start);
-    std::string candidate = folder;
-    candidate += '/';
-    candidate += name;
-    if (IsExecutableFile(candidate)) return true;
-    start = end + 1;
-  }
-  return false;
-}
-
 // Whether `file` starts as a program; a relative path counts from the
 // folder the child starts in.
 bool IsProgram(const std::string& file, const std::string& directory) {
@@ -119,6 +99,24 @@ class SpawnSetup {
 };
 
 }  // namespace
+
+bool FoundOnPath(const std::string& name) {
+  const char* path = std::getenv("PATH");  // NOLINT(concurrency-mt-unsafe)
+  const std::string folders = path != nullptr ? path : "/bin:/usr/bin";
+  std::size_t start = 0;
+  while (start <= folders.size()) {
+    std::size_t end = folders.find(':', start);
+    if (end == std::string::npos) end = folders.size();
+    // An empty entry is the current folder.
+    const std::string folder = end == start ? "." : folders.substr(start, end - start);
+    std::string candidate = folder;
+    candidate += '/';
+    candidate += name;
+    if (IsExecutableFile(candidate)) return true;
+    start = end + 1;
+  }
+  return false;
+}
 
 std::vector<std::string> SplitWords(std::string_view text) {
   std::vector<std::string> words;

@@ -17,6 +17,10 @@ namespace pelorin::linux_os {
 // unclosed quote runs to the end of the text.
 std::vector<std::string> SplitWords(std::string_view text);
 
+// Whether `name` (no slash) is an executable file in a folder of PATH, as
+// posix_spawnp would find it.
+bool FoundOnPath(const std::string& name);
+
 // Starts programs and opens documents without a shell.
 //
 // A `file` that names an executable file (a path with a slash, or a name
