@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -137,6 +138,10 @@ class Program final : public ProgramWindowEvents,
   bool UseConfigFile(const std::string& path) override;
   std::vector<ComPortNumber> ReportedPorts() override {
     return services_.serial_ports.ReportedPorts();
+  }
+  std::optional<std::vector<SerialDeviceName>> ReportedDevices() override {
+    if (!services_.serial_ports.OpensPaths()) return std::nullopt;
+    return services_.serial_ports.ReportedDevices();
   }
 
   // PropertiesWindowOpener

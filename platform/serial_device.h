@@ -40,6 +40,19 @@ class SerialDevice {
   virtual std::intptr_t RawHandle() const = 0;
 };
 
+// A serial device the system offers, by the path that opens it. A stable
+// name (a link such as "/dev/serial/by-id/usb-FTDI_...-port0") stands for
+// the device it points at now, whose own name the system gives it on
+// arrival ("ttyUSB0"); that name helps a user match it with other programs.
+struct SerialDeviceName {
+  std::string path;
+  // The system's name of the device a stable name stands for now; empty
+  // when `path` is the device itself.
+  std::string stands_for;
+
+  bool operator==(const SerialDeviceName&) const = default;
+};
+
 // Opens serial ports by number, and says which ports the system knows.
 class SerialPorts {
  public:
@@ -63,6 +76,11 @@ class SerialPorts {
   // in the settings (written by the edition of a system that has them) is
   // kept but not used: the port number is opened instead.
   virtual bool OpensPaths() const { return false; }
+  // The serial devices present now, by the paths OpenPath takes, in the
+  // order a list offers them, each device once; empty where ports have no
+  // paths (the default) or none are present. Listing may open a device for
+  // a moment to see what is behind it, but never waits for one.
+  virtual std::vector<SerialDeviceName> ReportedDevices() const { return {}; }
 };
 
 }  // namespace pelorin

@@ -40,6 +40,7 @@ TEST_F(PortChannelTest, OpenErrorTextIsExact) {
 // A device path wins over the port number, even over none; a failed open
 // names the device, and the box carries the system's reason.
 TEST_F(PortChannelTest, DevicePathWinsAndItsFailureCarriesTheReason) {
+  ports.opens_paths = true;
   ports.Port(1);
   EXPECT_FALSE(primary.Open(ComPortNumber{1}, "/dev/ttyUSB7"));
   EXPECT_FALSE(primary.IsOpen());

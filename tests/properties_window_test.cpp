@@ -39,6 +39,7 @@ class FakeHost final : public PropertiesHost, public LineMapStore {
     return config_exists;
   }
   std::vector<ComPortNumber> ReportedPorts() override { return reported_ports; }
+  std::optional<std::vector<SerialDeviceName>> ReportedDevices() override { return devices; }
   LineMap ReadLineMap(PortRole port) override { return LineMapOf(stored.PortSettings(port)); }
   void WriteLineMap(PortRole port, const LineMap& map) override {
     SetLineMap(stored.PortSettings(port), map);
@@ -50,6 +51,7 @@ class FakeHost final : public PropertiesHost, public LineMapStore {
   bool config_exists = false;
   std::string config_path = "C:\\Prog\\Pelorin.ini";
   std::vector<ComPortNumber> reported_ports;
+  std::optional<std::vector<SerialDeviceName>> devices;  // nothing: ports open by number
   int loads = 0, writes = 0, applies = 0, ask_once_resets = 0;
 
  private:
@@ -252,6 +254,43 @@ TEST_F(PropertiesWindowTest, PortListsAddHigherReportedAndChosenPortsInNumberOrd
   EXPECT_EQ(settings.Primary.Port, 3);
   window.ComPorts().PortSelected(PortRole::Primary, 19);
   EXPECT_EQ(settings.Primary.Port, 0) << "past the end is no choice";
+}
+
+// Where ports are opened by path the lists offer the devices present, keep
+// chosen devices that are gone, and a choice stores the device and leaves
+// the port number to the edition without paths; elsewhere numbers as ever.
+TEST_F(PropertiesWindowTest, PortListsOfferTheDevicesWherePortsOpenByPath) {
+  const std::string by_id = "/dev/serial/by-id/usb-FTDI_A-if00-port0";
+  host.devices = {{by_id, "ttyUSB0"}, {"/dev/ttyACM0", ""}};
+  host.stored.Primary.Device = "/dev/ttyACM0";
+  host.stored.Secondary.Device = "/dev/ttyUSB4";  // unplugged
+  window.OnShown();
+  const std::vector<std::string> listed{"usb-FTDI_A-if00-port0 (ttyUSB0)", "/dev/ttyACM0",
+                                        "/dev/ttyUSB4"};
+  EXPECT_EQ(com[C::PrimaryPortList].items, listed);
+  EXPECT_EQ(com[C::PrimaryPortList].selection, 1);
+  EXPECT_EQ(com[C::SecondaryPortList].selection, 2);
+  window.ComPorts().PortSelected(PortRole::Primary, 0);
+  window.OkClicked();
+  EXPECT_EQ(host.stored.Primary.Device, by_id);
+  EXPECT_EQ(host.stored.Primary.Port, 1);
+
+  host.devices = std::vector<SerialDeviceName>{};
+  host.stored.Secondary.Device.clear();
+  window.OnShown();
+  EXPECT_EQ(com[C::SecondaryPortList].items, std::vector<std::string>{by_id});
+  EXPECT_EQ(com[C::PrimaryPortList].selection, 0);
+  EXPECT_EQ(com[C::SecondaryPortList].selection, -1) << "no device chosen: its number decides";
+  window.ComPorts().PortSelected(PortRole::Secondary, 1);
+  EXPECT_FALSE(ApplyEnabled()) << "past the end is no choice";
+
+  host.devices.reset();
+  window.OnShown();
+  EXPECT_EQ(com.SelectedText(C::PrimaryPortList), "COM1");
+  window.ComPorts().PortSelected(PortRole::Primary, 2);
+  window.OkClicked();
+  EXPECT_EQ(host.stored.Primary.Port, 3);
+  EXPECT_EQ(host.stored.Primary.Device, by_id);
 }
 
 struct SpeedReadout {

@@ -40,6 +40,44 @@ std::vector<std::string> PortNames(const std::vector<ComPortNumber>& ports) {
   return names;
 }
 
+// The devices present, then the chosen ones that are not among them (an
+// adapter that is unplugged, or a path written into the file by hand), so
+// that every port's choice still shows.
+std::vector<SerialDeviceName> ListedDevices(std::vector<SerialDeviceName> listed,
+                                            const Settings& settings) {
+  for (PortRole port : kPortRoles) {
+    const std::string& chosen = settings.PortSettings(port).Device;
+    if (chosen.empty()) continue;
+    if (std::ranges::none_of(listed, [&](const auto& device) { return device.path == chosen; })) {
+      listed.push_back({.path = chosen, .stands_for = {}});
+    }
+  }
+  return listed;
+}
+
+// A stable name is long and its folder says nothing: it shows by its own
+// name with the device it stands for now ("usb-FTDI_...-port0 (ttyUSB0)").
+// Any other device shows by its full path, as it would be written.
+std::vector<std::string> DeviceNames(const std::vector<SerialDeviceName>& devices) {
+  std::vector<std::string> names;
+  names.reserve(devices.size());
+  for (const SerialDeviceName& device : devices) {
+    if (device.stands_for.empty()) {
+      names.push_back(device.path);
+    } else {
+      const std::size_t last_slash = device.path.find_last_of('/');
+      names.push_back(device.path.substr(last_slash + 1) + " (" + device.stands_for + ")");
+    }
+  }
+  return names;
+}
+
+template <typename Entry>
+int EntryOf(const std::vector<Entry>& listed, auto matches) {
+  const auto entry = std::ranges::find_if(listed, matches);
+  return entry != listed.end() ? static_cast<int>(entry - listed.begin()) : kNoSelection;
+}
+
 }  // namespace
 
 ComPortsTab::ComPortsTab(Settings& settings, ComPortsView& view, MappingEditor& editor,
@@ -78,17 +116,16 @@ void ComPortsTab::Initialise() {
   use_secondary_ticked_ = true;
 }
 
-void ComPortsTab::ShowSettings(const std::vector<ComPortNumber>& reported) {
-  std::vector<ComPortNumber> higher = reported;
-  for (PortRole port : kPortRoles) higher.push_back({settings_.PortSettings(port).Port});
-  listed_ = ListedPorts(std::move(higher));
+void ComPortsTab::ShowSettings(const std::vector<ComPortNumber>& reported,
+                               const std::optional<std::vector<SerialDeviceName>>& devices) {
+  offers_devices_ = devices.has_value();
+  if (offers_devices_) {
+    ShowDevices(*devices);
+  } else {
+    ShowPortNumbers(reported);
+  }
   for (PortRole port : kPortRoles) {
     const PortGroup& group = settings_.PortSettings(port);
-    view_.SetItems(Id(port, C::PrimaryPortList), PortNames(listed_));
-    const auto entry = std::ranges::find(listed_, ComPortNumber{group.Port});
-    view_.SetSelection(Id(port, C::PrimaryPortList), entry != listed_.end()
-                                                         ? static_cast<int>(entry - listed_.begin())
-                                                         : kNoSelection);
     const PortMode mode = lists::InList(SelectionOf(group.Mode), lists::kPortMode.size())
                               ? group.Mode
                               : PortMode::None;
@@ -97,7 +134,40 @@ void ComPortsTab::ShowSettings(const std::vector<ComPortNumber>& reported) {
   }
 }
 
+void ComPortsTab::ShowPortNumbers(const std::vector<ComPortNumber>& reported) {
+  std::vector<ComPortNumber> higher = reported;
+  for (PortRole port : kPortRoles) higher.push_back({settings_.PortSettings(port).Port});
+  listed_ = ListedPorts(std::move(higher));
+  listed_devices_.clear();
+  for (PortRole port : kPortRoles) {
+    const ComPortNumber chosen{settings_.PortSettings(port).Port};
+    view_.SetItems(Id(port, C::PrimaryPortList), PortNames(listed_));
+    view_.SetSelection(Id(port, C::PrimaryPortList),
+                       EntryOf(listed_, [&](ComPortNumber listed) { return listed == chosen; }));
+  }
+}
+
+void ComPortsTab::ShowDevices(const std::vector<SerialDeviceName>& devices) {
+  listed_devices_ = ListedDevices(devices, settings_);
+  listed_.clear();
+  for (PortRole port : kPortRoles) {
+    const std::string& chosen = settings_.PortSettings(port).Device;
+    view_.SetItems(Id(port, C::PrimaryPortList), DeviceNames(listed_devices_));
+    view_.SetSelection(Id(port, C::PrimaryPortList),
+                       EntryOf(listed_devices_, [&](const SerialDeviceName& listed) {
+                         return !chosen.empty() && listed.path == chosen;
+                       }));
+  }
+}
+
 void ComPortsTab::PortSelected(PortRole port, int index) {
+  if (offers_devices_) {
+    // An entry past the end is no choice; the device chosen before stays.
+    if (!lists::InList(index, listed_devices_.size())) return;
+    settings_.PortSettings(port).Device = listed_devices_[static_cast<std::size_t>(index)].path;
+    modified_();
+    return;
+  }
   settings_.PortSettings(port).Port =
       lists::InList(index, listed_.size()) ? listed_[static_cast<std::size_t>(index)].value : 0;
   modified_();

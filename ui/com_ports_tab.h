@@ -1,11 +1,13 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "config/settings.h"
 #include "engine/cycle_views.h"
 #include "input/decoder.h"
 #include "platform/com_port.h"
+#include "platform/serial_device.h"
 #include "ui/controls_view.h"
 
 namespace pelorin {
@@ -86,10 +88,19 @@ class ComPortsTab final : public PortIndicatorView, public LineIndicatorView {
   // The port lists offer COM1..COM16, then, in number order, every higher
   // port in `reported` (what the system reports now) or chosen in the
   // Settings (so that a chosen adapter that is unplugged still shows).
-  void ShowSettings(const std::vector<ComPortNumber>& reported);
+  //
+  // Where ports are opened by path, `devices` holds the devices present
+  // now, and the port lists offer those instead, in their order, then every
+  // device chosen in the Settings that is not among them; each list selects
+  // its port's chosen device (none when it has none: its port number then
+  // decides what is opened, and a choice here replaces that).
+  void ShowSettings(const std::vector<ComPortNumber>& reported,
+                    const std::optional<std::vector<SerialDeviceName>>& devices = std::nullopt);
 
   // User events: list entry `index` of a port's list, or of its wiring-mode
-  // list, was chosen.
+  // list, was chosen. A port list's entry sets the port number, or, where
+  // the lists offer devices, the device path (the number stays as it was:
+  // the edition without paths still opens it).
   void PortSelected(PortRole port, int index);
   void PortModeSelected(PortRole port, int index);
   // The check box as now shown; the window calls this for a click and when a
@@ -109,14 +120,19 @@ class ComPortsTab final : public PortIndicatorView, public LineIndicatorView {
   ComPortsControl Id(PortRole port, ComPortsControl primary) const {
     return ComPortsControlOf(port, primary);
   }
+  void ShowPortNumbers(const std::vector<ComPortNumber>& reported);
+  void ShowDevices(const std::vector<SerialDeviceName>& devices);
 
   Settings& settings_;
   ComPortsView& view_;
   MappingEditor& editor_;
   std::function<void()> modified_;
   bool use_secondary_ticked_ = true;
-  // The port of each list entry, as now offered.
+  // The port of each list entry, as now offered...
   std::vector<ComPortNumber> listed_;
+  // ...or, where the lists offer devices, the device of each entry.
+  bool offers_devices_ = false;
+  std::vector<SerialDeviceName> listed_devices_;
 };
 
 }  // namespace pelorin

@@ -36,7 +36,7 @@ void PropertiesWindow::Initialise() {
 void PropertiesWindow::ReadSettings() {
   host_.LoadSettings();
   options_.ShowConfigPath(host_.ConfigFilePath());
-  com_ports_.ShowSettings(host_.ReportedPorts());
+  com_ports_.ShowSettings(host_.ReportedPorts(), host_.ReportedDevices());
   // The box keeps its controls in step: a loaded value that differs from what
   // the box shows runs the box's handler.
   if (settings_.Options.UsePort2 != com_ports_.UseSecondaryTicked()) {

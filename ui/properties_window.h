@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ class PropertiesHost {
   virtual bool UseConfigFile(const std::string& path) = 0;
   // The serial ports the system reports now, for the port lists.
   virtual std::vector<ComPortNumber> ReportedPorts() = 0;
+  // The serial devices present now, where ports are opened by path: the
+  // port lists then offer these instead of port numbers. Nothing where
+  // ports are opened by number only (the default).
+  virtual std::optional<std::vector<SerialDeviceName>> ReportedDevices() { return std::nullopt; }
 };
 
 // The properties window as a frame: pending changes, OK, Cancel and Apply,

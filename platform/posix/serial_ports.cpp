@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "platform/posix/serial_device_list.h"
 #include "platform/posix/system_error.h"
 #include "platform/posix/unique_fd.h"
 
@@ -120,6 +121,10 @@ std::vector<ComPortNumber> SerialPorts::ReportedPorts() const {
     if (IsComPortNumber(number)) ports.push_back(ComPortNumber{number});
   }
   return ports;
+}
+
+std::vector<SerialDeviceName> SerialPorts::ReportedDevices() const {
+  return ListSerialDevices("/dev");
 }
 
 }  // namespace pelorin::posix

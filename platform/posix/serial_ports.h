@@ -18,6 +18,8 @@ namespace pelorin::posix {
 // /dev/ttyS<n> exists whether or not a port is behind it, so the default
 // table says nothing about what is present.
 //
+// The reported devices are those ListSerialDevices finds in /dev.
+//
 // A port is held exclusively while open: it fails to open when another
 // descriptor already holds it (an exclusive-mode tty or a flock on it), and
 // once open it is put into exclusive mode (TIOCEXCL) and flock'ed, so other
@@ -35,6 +37,7 @@ class SerialPorts final : public pelorin::SerialPorts {
   Opened<SerialDevice> Open(int number) override;
   Opened<SerialDevice> OpenPath(const std::string& path) override;
   bool OpensPaths() const override { return true; }
+  std::vector<SerialDeviceName> ReportedDevices() const override;
 
  private:
   std::map<int, std::string> paths_;

@@ -57,10 +57,13 @@ class FakeSerialPorts final : public SerialPorts {
   // one with ERROR_ACCESS_DENIED.
   Opened<SerialDevice> Open(int number) override;
   std::vector<int> open_requests;  // every port number asked for
-  // Paths fail to open (the seam's default), but count as openable unless a
-  // test plays a system without them.
+  // Paths fail to open (the seam's default). The system is one without
+  // them, as Windows, unless a test plays one that has them: then they count
+  // as openable and `devices` is what ReportedDevices answers.
   bool OpensPaths() const override { return opens_paths; }
-  bool opens_paths = true;
+  bool opens_paths = false;
+  std::vector<SerialDeviceName> ReportedDevices() const override { return devices; }
+  std::vector<SerialDeviceName> devices;
 
  private:
   std::map<int, FakePortState> ports_;
