@@ -14,7 +14,7 @@ rm -rf "$out" && mkdir -p "$out"
 # The desktop's scale: 144 dpi is 150 % of the 96 dpi the layouts start from.
 scale=$(python3 -c "print($dpi / 96)")
 QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale PELORIN_SCREENSHOT_DIR=$out \
-  xvfb-run -a -s "-screen 0 1920x1440x24" "$tests" --gtest_filter='Screenshots.*' >/dev/null
+  xvfb-run -a -s "-screen 0 1920x1440x24" "$tests" --gtest_filter='*Screenshot*' >/dev/null
 suffix=$([ "$dpi" = 96 ] && echo "" || echo "-$dpi")
 mkdir -p "$root/docs/screenshots/linux"
 for png in "$out"/*.png; do

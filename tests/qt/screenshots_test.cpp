@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTest>
 
@@ -16,6 +17,7 @@
 #include "support/fake_file_dialogs.h"
 #include "ui/qt/properties_dialog.h"
 #include "ui/qt/remap_dialog_view.h"
+#include "ui/qt/tray_icon.h"
 #include "ui/qt/wiring_picture_writer.h"
 
 namespace pelorin::qt {
@@ -38,6 +40,12 @@ class ShotHost final : public PropertiesHost, public LineMapStore, public ShellS
   std::string DefaultConfigFilePath() override { return ConfigFilePath(); }
   bool UseConfigFile(const std::string&) override { return true; }
   std::vector<ComPortNumber> ReportedPorts() override { return {}; }
+  std::optional<std::vector<SerialDeviceName>> ReportedDevices() override {
+    return std::vector<SerialDeviceName>{
+        {"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", "ttyUSB0"},
+        {"/dev/ttyACM0", ""},
+        {"/dev/ttyS0", ""}};
+  }
   LineMap ReadLineMap(PortRole port) override { return LineMapOf(stored.PortSettings(port)); }
   void WriteLineMap(PortRole, const LineMap&) override {}
   void StartFile(const std::string&, const std::string&, const std::string&) override {}
@@ -55,6 +63,8 @@ class Screenshots : public ::testing::Test {
     if (!dir || !*dir) GTEST_SKIP() << "PELORIN_SCREENSHOT_DIR not set";
     dir_ = dir;
     host_.stored.Options.UsePort2 = true;
+    host_.stored.Primary.Device = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+    host_.stored.Secondary.Device = "/dev/ttyS0";
     dialog_.Bind(window_, help_about_);
     primary_view_.Bind(primary_remap_);
     secondary_view_.Bind(secondary_remap_);
@@ -128,6 +138,26 @@ TEST_F(Screenshots, EveryTabAndBothRemapPages) {
   Shoot(primary_view_.Dialog(), "remap-auto");
   Click(primary_view_.Widget(RemapControl::AutoCancelButton));
   Click(primary_view_.Widget(RemapControl::CancelButton));
+}
+
+}  // namespace
+}  // namespace pelorin::qt
+
+namespace pelorin::qt {
+namespace {
+
+// The tray icon's menu as it opens, the volume entry greyed out as on a
+// desktop without a mixer.
+TEST(TrayScreenshot, TheTrayMenu) {
+  const char* dir = std::getenv("PELORIN_SCREENSHOT_DIR");
+  if (!dir || !*dir) GTEST_SKIP() << "PELORIN_SCREENSHOT_DIR not set";
+  TrayIcon tray([](std::uint32_t) {}, [](TrayMenuItem) {});
+  tray.EnableItem(TrayMenuItem::Volume, false);
+  tray.Menu().popup(QPoint(100, 100));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&tray.Menu()));
+  QTest::qWait(100);
+  EXPECT_TRUE(tray.Menu().grab().save(QString(dir) + "/tray-menu.png"));
+  tray.Menu().hide();
 }
 
 }  // namespace
