@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QIcon>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTest>
@@ -62,6 +63,8 @@ class Screenshots : public ::testing::Test {
     const char* dir = std::getenv("PELORIN_SCREENSHOT_DIR");
     if (!dir || !*dir) GTEST_SKIP() << "PELORIN_SCREENSHOT_DIR not set";
     dir_ = dir;
+    // The program's icon, which the About tab shows, as the program sets it.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pelorin/pelorin.ico")));
     host_.stored.Options.UsePort2 = true;
     host_.stored.Primary.Device = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
     host_.stored.Secondary.Device = "/dev/ttyS0";

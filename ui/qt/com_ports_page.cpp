@@ -85,9 +85,11 @@ QWidget* PropertiesDialog::BuildComPortsGroup(PortRole port) {
 
   auto* grid = new QGridLayout(group);
   grid->addWidget(label(C::PrimaryPortLabel), 0, 0);
+  // A device's stable name is long: the list takes the row's room and
+  // widens the window rather than cut the name.
+  port_list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   auto* port_row = new QHBoxLayout;
-  port_row->addWidget(port_list);
-  port_row->addStretch(1);
+  port_row->addWidget(port_list, 1);
   port_row->addWidget(remap);
   grid->addLayout(port_row, 0, 1);
   grid->addWidget(label(C::PrimaryModeLabel), 1, 0);

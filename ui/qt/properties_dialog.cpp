@@ -2,6 +2,7 @@
 // window's own events and keys, and the file dialogs over it.
 #include "ui/qt/properties_dialog.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -103,13 +104,6 @@ void PropertiesDialog::showEvent(QShowEvent* event) {
   // A window the window manager shows again (restored from an icon) was
   // never hidden for the program: only the program's own showing counts.
   if (event->spontaneous()) return;
-  if (!placed_) {
-    placed_ = true;
-    adjustSize();
-    if (const QScreen* shown_on = screen()) {
-      move(shown_on->availableGeometry().center() - rect().center());
-    }
-  }
   // The owner's handler is the program's, which reads the settings into the
   // window (PropertiesWindow::OnShown) with the rest of its own work; calling
   // both would read the file twice.
@@ -117,6 +111,19 @@ void PropertiesDialog::showEvent(QShowEvent* event) {
     shown_();
   } else if (window_) {
     window_->OnShown();
+  }
+  // Sized for what the lists now hold (a device's long name widens the
+  // window rather than being cut), and centred the first time. The layouts
+  // learn of the new entries only when asked (or at the next event).
+  QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  if (!placed_) {
+    placed_ = true;
+    adjustSize();
+    if (const QScreen* shown_on = screen()) {
+      move(shown_on->availableGeometry().center() - rect().center());
+    }
+  } else if (const QSize wanted = sizeHint().expandedTo(size()); wanted != size()) {
+    resize(wanted);
   }
 }
 
