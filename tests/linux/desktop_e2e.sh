@@ -154,6 +154,11 @@ sleep 0.5
 shoot pressed
 "$standin" set "$port" DCD=0
 check "a press lights the COM ports tab's indicator" pictures_differ released pressed
+# The change is the press's own: released again, the window is as before.
+sleep 0.5
+shoot released-again
+pictures_same() { ! pictures_differ "$@"; }
+check "the indicator goes dark on release" pictures_same released released-again
 
 # The player page: button 1 of the primary port is a turbo button on
 # "Volume down" (command 9); from the page's tab, five Tabs reach its
