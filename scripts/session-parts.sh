@@ -1,7 +1,8 @@
 # Parts of a private desktop session for the Linux tests and the Linux demo:
 # the user that runs them, generated tones, a session bus and a PulseAudio
-# null sink, each ended with the script. Sourced (bash) by
-# tests/linux/with-vlc.sh, tests/linux/e2e.sh and scripts/linux-demo.sh, from
+# null sink, each ended with the script, and the checks of the end-to-end
+# tests. Sourced (bash) by tests/linux/with-vlc.sh, tests/linux/e2e.sh,
+# tests/linux/desktop_e2e.sh and scripts/linux-demo.sh, from
 # the copy they make beside themselves when they run as another user.
 
 # Waits up to $1 seconds for the command after it to succeed, trying ten
@@ -15,6 +16,30 @@ wait_for() {
     sleep 0.1
   done
   return 1
+}
+
+# One check of an end-to-end test: waits up to $check_seconds (default 5)
+# for the command after the description to succeed, says "ok: ..." or
+# "FAILED: ...", and counts the failures for checks_passed.
+failures=0
+check() {
+  local what=$1
+  shift
+  if wait_for "${check_seconds:-5}" "$@"; then
+    echo "ok: $what"
+  else
+    echo "FAILED: $what" >&2
+    failures=$((failures + 1))
+  fi
+}
+
+# The end of a test's checks: false, with the count, when one failed.
+checks_passed() {
+  if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed" >&2
+    return 1
+  fi
+  echo "every check passed"
 }
 
 # Copies this file into `folder`, where the copy of the sourcing script

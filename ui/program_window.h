@@ -14,6 +14,30 @@ enum class WindowTimer {
   TrayClickTimer,  // 300 ms one-shot: single or double tray click
 };
 
+// Every timer, in the enumeration's order.
+inline constexpr WindowTimer kWindowTimers[] = {WindowTimer::StartupTimer, WindowTimer::PollTimer,
+                                                WindowTimer::LedTimer, WindowTimer::TrayClickTimer};
+
+// How often each timer ticks: the start-up and the tray click wait once,
+// the poll cycle and the LED step repeat.
+struct WindowTimerPeriod {
+  int interval_ms;
+  bool periodic;
+};
+constexpr WindowTimerPeriod PeriodOf(WindowTimer timer) {
+  switch (timer) {
+    case WindowTimer::StartupTimer:
+      return {1, false};
+    case WindowTimer::PollTimer:
+      return {25, true};
+    case WindowTimer::LedTimer:
+      return {200, true};
+    case WindowTimer::TrayClickTimer:
+      return {300, false};
+  }
+  return {0, false};
+}
+
 // The items of the tray menu.
 enum class TrayMenuItem { Properties, StartPlayer, Volume, Exit };
 

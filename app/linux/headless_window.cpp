@@ -6,32 +6,6 @@
 namespace pelorin::linux_os {
 namespace {
 
-using std::chrono::milliseconds;
-
-constexpr std::array kTimers = {WindowTimer::StartupTimer, WindowTimer::PollTimer,
-                                WindowTimer::LedTimer, WindowTimer::TrayClickTimer};
-
-struct TimerSetting {
-  milliseconds period;
-  bool periodic;
-};
-
-// The same periods as the Windows program's timers. The start-up and the
-// tray click wait once; the poll cycle and the LED step repeat.
-TimerSetting SettingOf(WindowTimer timer) {
-  switch (timer) {
-    case WindowTimer::StartupTimer:
-      return {milliseconds(1), false};
-    case WindowTimer::PollTimer:
-      return {milliseconds(25), true};
-    case WindowTimer::LedTimer:
-      return {milliseconds(200), true};
-    case WindowTimer::TrayClickTimer:
-      return {milliseconds(300), false};
-  }
-  return {milliseconds(0), false};
-}
-
 std::size_t IndexOf(WindowTimer timer) {
   return static_cast<std::size_t>(timer);
 }
@@ -40,7 +14,7 @@ std::size_t IndexOf(WindowTimer timer) {
 
 std::unique_ptr<HeadlessWindow> HeadlessWindow::Create(EventLoop& loop, OsError* error) {
   std::array<std::optional<Timer>, 4> timers;
-  for (WindowTimer timer : kTimers) {
+  for (WindowTimer timer : kWindowTimers) {
     std::optional<TimerFd> fd = TimerFd::Create(error);
     if (!fd) return nullptr;
     timers[IndexOf(timer)].emplace(Timer{std::move(*fd)});
@@ -50,7 +24,7 @@ std::unique_ptr<HeadlessWindow> HeadlessWindow::Create(EventLoop& loop, OsError*
 
 HeadlessWindow::HeadlessWindow(EventLoop& loop, std::array<std::optional<Timer>, 4> timers)
     : loop_(loop), timers_(std::move(timers)) {
-  for (WindowTimer timer : kTimers) {
+  for (WindowTimer timer : kWindowTimers) {
     loop_.Watch(timers_[IndexOf(timer)]->fd.Fd(), [this, timer] { OnExpired(timer); });
   }
 }
@@ -61,10 +35,11 @@ HeadlessWindow::~HeadlessWindow() {
 
 void HeadlessWindow::StartTimer(WindowTimer timer) {
   Timer& entry = *timers_[IndexOf(timer)];
-  const TimerSetting setting = SettingOf(timer);
+  const WindowTimerPeriod setting = PeriodOf(timer);
   // A timer the system refuses to arm stays stopped, as a failing SetTimer
   // leaves none on Windows.
-  entry.running = static_cast<bool>(entry.fd.Arm(setting.period, setting.periodic));
+  entry.running = static_cast<bool>(
+      entry.fd.Arm(std::chrono::milliseconds(setting.interval_ms), setting.periodic));
   ++entry.starts;
 }
 
@@ -87,13 +62,13 @@ void HeadlessWindow::OnExpired(WindowTimer timer) {
   const std::uint64_t started = entry.starts;
   events_->OnTimer(timer);
   // A one-shot timer has run out, unless its own tick started it again.
-  if (!SettingOf(timer).periodic && entry.starts == started) entry.running = false;
+  if (!PeriodOf(timer).periodic && entry.starts == started) entry.running = false;
 }
 
 void HeadlessWindow::EndMessageLoop() {
   // No timer may run once the program is ending: a late LED step would
   // light the LED again after the program cleared it.
-  for (WindowTimer timer : kTimers) StopTimer(timer);
+  for (WindowTimer timer : kWindowTimers) StopTimer(timer);
   loop_.Stop();
 }
 

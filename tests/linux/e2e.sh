@@ -92,17 +92,6 @@ port=${PELORIN_STANDIN_COM1:?}
 standin=$work/bin/serial-standin
 pelorin=$work/bin/pelorin
 config=$work/pelorin.ini
-failures=0
-check() {
-  local what=$1
-  shift
-  if wait_for 5 "$@"; then
-    echo "ok: $what"
-  else
-    echo "FAILED: $what" >&2
-    failures=$((failures + 1))
-  fi
-}
 line() { "$standin" get "$port" | grep -o "$1=[01]" | cut -d= -f2; }
 line_is() { [ "$(line "$1")" = "$2" ]; }
 press() { "$standin" set "$port" "$1=1"; sleep 0.15; }
@@ -248,8 +237,4 @@ check "the file written on the end is the one the Windows program writes" \
   cmp "$work/shared.ini" "$work/settings-shared-written.ini"
 
 kill "$catcher_pid" 2>/dev/null || true
-if [ $failures -ne 0 ]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "every check passed"
+checks_passed

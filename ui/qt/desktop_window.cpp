@@ -5,33 +5,6 @@
 #include "ui/edition_texts.h"
 
 namespace pelorin::qt {
-namespace {
-
-constexpr std::array kTimers = {WindowTimer::StartupTimer, WindowTimer::PollTimer,
-                                WindowTimer::LedTimer, WindowTimer::TrayClickTimer};
-
-struct TimerSetting {
-  int interval_ms;
-  bool periodic;
-};
-
-// The same periods as the Windows program's timers. The start-up and the
-// tray click wait once; the poll cycle and the LED step repeat.
-TimerSetting SettingOf(WindowTimer timer) {
-  switch (timer) {
-    case WindowTimer::StartupTimer:
-      return {1, false};
-    case WindowTimer::PollTimer:
-      return {25, true};
-    case WindowTimer::LedTimer:
-      return {200, true};
-    case WindowTimer::TrayClickTimer:
-      return {300, false};
-  }
-  return {0, false};
-}
-
-}  // namespace
 
 DesktopWindow::DesktopWindow(PropertiesDialog& dialog, TraceSink& tell)
     : dialog_(dialog),
@@ -43,9 +16,9 @@ DesktopWindow::DesktopWindow(PropertiesDialog& dialog, TraceSink& tell)
             if (events_ != nullptr) events_->OnTrayMenu(item);
           },
           tell) {
-  for (WindowTimer timer : kTimers) {
+  for (WindowTimer timer : kWindowTimers) {
     QTimer& entry = TimerOf(timer);
-    const TimerSetting setting = SettingOf(timer);
+    const WindowTimerPeriod setting = PeriodOf(timer);
     entry.setInterval(setting.interval_ms);
     entry.setSingleShot(!setting.periodic);
     // The poll cycle keeps its 25 ms pace; the default coarse timers may
@@ -67,7 +40,7 @@ void DesktopWindow::OnTick(WindowTimer timer) {
   const std::size_t index = static_cast<std::size_t>(timer);
   const std::uint64_t started = starts_[index];
   if (events_ != nullptr) events_->OnTimer(timer);
-  if (!SettingOf(timer).periodic && starts_[index] == started) running_[index] = false;
+  if (!PeriodOf(timer).periodic && starts_[index] == started) running_[index] = false;
 }
 
 void DesktopWindow::StartTimer(WindowTimer timer) {
@@ -115,7 +88,7 @@ void DesktopWindow::ProcessMessages() {
 void DesktopWindow::EndMessageLoop() {
   // No timer may run once the program is ending: a late LED step would
   // light the LED again after the program cleared it.
-  for (WindowTimer timer : kTimers) StopTimer(timer);
+  for (WindowTimer timer : kWindowTimers) StopTimer(timer);
   tray_.Remove();
   // Ends the application's loop and every loop nested in it (an open box
   // or dialog); a box opened afterwards returns at once.
