@@ -50,6 +50,8 @@ class FocusWatch final : public QObject {
 
 // A list as wide as `characters` characters whatever its entries: the
 // command names are long, and the drop-down shows them whole.
+// Width in characters, then the drop-down's length in entries.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 QComboBox* NarrowList(QWidget* parent, int characters, int visible_items) {
   auto* list = new QComboBox(parent);
   list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

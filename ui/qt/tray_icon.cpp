@@ -20,7 +20,8 @@ QString MenuText(const char* windows_text) {
 
 }  // namespace
 
-TrayIcon::TrayIcon(ClickHandler on_click, MenuHandler on_menu, TraceSink& tell) : tell_(tell) {
+TrayIcon::TrayIcon(ClickHandler on_click, const MenuHandler& on_menu, TraceSink& tell)
+    : tell_(tell) {
   icon_.setIcon(QIcon(QStringLiteral(":/pelorin/pelorin.ico")));
   icon_.setToolTip(QStringLiteral("Pelorin"));
   // The Windows menu's items in its order; "P&roperties" is the default

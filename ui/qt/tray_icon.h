@@ -32,7 +32,8 @@ class TrayIcon {
   using MenuHandler = std::function<void(TrayMenuItem item)>;
 
   // `tell` gets the one line that says why no icon appears.
-  TrayIcon(ClickHandler on_click, MenuHandler on_menu, TraceSink& tell = StandardErrorTrace());
+  TrayIcon(ClickHandler on_click, const MenuHandler& on_menu,
+           TraceSink& tell = StandardErrorTrace());
   TrayIcon(const TrayIcon&) = delete;
   TrayIcon& operator=(const TrayIcon&) = delete;
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <QAbstractButton>
-#include <QStyle>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTabWidget>
 
 #include "ui/edition_texts.h"
@@ -116,9 +116,8 @@ void SetWidgetColour(QWidget* widget, Colour colour) {
   // buttons' face for one whose port is not in use.
   QPalette palette = widget->palette();
   const QPalette standard = widget->style() ? widget->style()->standardPalette() : palette;
-  palette.setColor(QPalette::Base, colour == Colour::ButtonFace
-                                       ? standard.color(QPalette::Button)
-                                       : standard.color(QPalette::Base));
+  palette.setColor(QPalette::Base, colour == Colour::ButtonFace ? standard.color(QPalette::Button)
+                                                                : standard.color(QPalette::Base));
   widget->setPalette(palette);
 }
 
@@ -136,6 +135,8 @@ void SetWidgetUnderlined(QWidget* widget, bool underlined) {
   widget->setFont(font);
 }
 
+// The order of the presenters' request (ControlsView::SetRange).
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void SetWidgetRange(QWidget* widget, int min, int max, int page_step) {
   auto* slider = qobject_cast<QSlider*>(widget);
   if (!slider) return;
