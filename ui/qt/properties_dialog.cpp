@@ -84,6 +84,13 @@ std::optional<std::string> PropertiesDialog::Save(const FileDialogRequest& reque
 }
 
 void PropertiesDialog::closeEvent(QCloseEvent* event) {
+  // While a remap dialog is up the window's controls are disabled and the
+  // window takes no input, its close box included, as a disabled window on
+  // Windows: the dialog is answered first.
+  if (tabs_ && !tabs_->isEnabled() && event->spontaneous()) {
+    event->ignore();
+    return;
+  }
   // The owner decides: a visible window refuses and cancels its edits
   // instead. Without an owner, the presenter answers for itself.
   bool may_close = true;
