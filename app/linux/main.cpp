@@ -8,7 +8,7 @@
 
 #include "app/linux/config_location.h"
 #include "app/linux/desktop_display.h"
-#include "app/linux/desktop_program.h"
+#include "app/linux/desktop_part.h"
 #include "app/linux/headless_views.h"
 #include "app/linux/headless_window.h"
 #include "app/linux/options.h"
@@ -133,6 +133,13 @@ int main(int argc, char** argv) {
 
   const bool desktop = RunsOnDesktop(options);
   LinuxBackends backends;
-  return desktop ? RunDesktop(argv[0], backends, *signals, config)
-                 : RunHeadless(backends, *signals, config);
+  if (desktop) {
+    std::string why;
+    if (const std::optional<int> status =
+            RunDesktopPart(argv[0], backends, *signals, config, &why)) {
+      return *status;
+    }
+    std::fprintf(stderr, "pelorin: %s: running without windows\n", why.c_str());
+  }
+  return RunHeadless(backends, *signals, config);
 }

@@ -27,13 +27,14 @@ if [ "${1:-}" != --inside ] && [ "${1:-}" != --session ]; then
       exit 77
     fi
   done
-  for built in "$1" "$2" "$(dirname "$2")/libpelorin_serial_standin.so"; do
+  for built in "$1" "$(dirname "$1")/pelorin-desktop.so" "$2" \
+    "$(dirname "$2")/libpelorin_serial_standin.so"; do
     [ -f "$built" ] || { echo "desktop e2e: $built is not built" >&2; exit 77; }
   done
   work=$(mktemp -d -t pelorin-desktop-e2e.XXXXXX)
   trap 'rm -rf "$work"' EXIT
   mkdir "$work/bin"
-  cp "$1" "$work/bin/pelorin"
+  cp "$1" "$(dirname "$1")/pelorin-desktop.so" "$work/bin/"
   cp "$2" "$(dirname "$2")/libpelorin_serial_standin.so" "$work/bin/"
   cp "${BASH_SOURCE[0]}" "$work/desktop_e2e.sh"
   # Under LeakSanitizer: the system libraries' own leaks under Qt are not
