@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/linux/program_parts.h"
 #include "platform/linux/event_loop.h"
