@@ -1,19 +1,14 @@
 #include "platform/posix/serial_device_list.h"
 
-#include <fcntl.h>
-#include <linux/serial.h>
-#include <sys/ioctl.h>
-
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <optional>
 #include <set>
 #include <string_view>
 #include <tuple>
-
-#include "platform/posix/unique_fd.h"
 
 namespace pelorin::posix {
 namespace {
@@ -50,11 +45,12 @@ std::optional<KernelDevice> KernelDeviceOf(std::string_view name) {
   return std::nullopt;
 }
 
-bool HasUart(const std::string& path) {
-  const UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (!fd.Valid()) return false;
-  serial_struct port{};
-  return ::ioctl(fd.Get(), TIOCGSERIAL, &port) == 0 && port.type != PORT_UNKNOWN;
+// Whether the serial driver found a UART for the port `name`: its type in
+// the tty class folder is a number other than 0 (PORT_UNKNOWN).
+bool HasUart(const fs::path& tty_classes, const std::string& name) {
+  std::ifstream type_file(tty_classes / name / "type");
+  unsigned type = 0;
+  return static_cast<bool>(type_file >> type) && type != 0;
 }
 
 // The entries of `folder`, sorted; none when it is missing or unreadable.
@@ -70,7 +66,8 @@ std::vector<fs::path> Entries(const fs::path& folder) {
 
 }  // namespace
 
-std::vector<SerialDeviceName> ListSerialDevices(const std::string& devices) {
+std::vector<SerialDeviceName> ListSerialDevices(const std::string& devices,
+                                                const std::string& tty_classes) {
   const fs::path folder = fs::path(devices).lexically_normal();
   std::vector<SerialDeviceName> listed;
   std::set<fs::path> stood_for;
@@ -88,7 +85,9 @@ std::vector<SerialDeviceName> ListSerialDevices(const std::string& devices) {
   for (const fs::path& path : Entries(folder)) {
     std::optional<KernelDevice> device = KernelDeviceOf(path.filename().string());
     if (!device || stood_for.contains(path)) continue;
-    if (device->family == kBuiltInPorts && !HasUart(path.string())) continue;
+    if (device->family == kBuiltInPorts && !HasUart(tty_classes, path.filename().string())) {
+      continue;
+    }
     device->path = path.string();
     kernel_devices.push_back(std::move(*device));
   }

@@ -15,13 +15,13 @@ namespace pelorin::posix {
 //     that survives replugging is the one a user picks and stores;
 //  3. the built-in ports (ttyS<n>) that have a UART behind them. The kernel
 //     makes a ttyS node for every port it may have, present or not; the
-//     driver's port type says whether it found hardware. Finding out opens
-//     the port for a moment (without waiting for carrier and without
-//     becoming its controlling terminal); a port that cannot be opened,
-//     for want of permission or because a program holds it exclusively, is
-//     left out, as it could not be used either.
+//     serial driver's port type, which it shows to every user in
+//     `tty_classes`/ttyS<n>/type (normally /sys/class/tty), is not 0
+//     (unknown) where it found hardware. No port is opened to find out: an
+//     opening would raise the lines of whatever device hangs on it.
 // A missing serial/by-id/ folder (no adapter plugged in) or device folder
 // gives the rest, or nothing; listing never fails.
-std::vector<SerialDeviceName> ListSerialDevices(const std::string& devices = "/dev");
+std::vector<SerialDeviceName> ListSerialDevices(const std::string& devices = "/dev",
+                                                const std::string& tty_classes = "/sys/class/tty");
 
 }  // namespace pelorin::posix
