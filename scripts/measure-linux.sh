@@ -39,17 +39,24 @@ pelorin=$1 baseline=$2 probe=$3 tray=$4 starts=$5 presses=$6 idle_seconds=$7
 config=$XDG_CONFIG_HOME/pelorin/pelorin.ini
 mkdir -p "${config%/*}"
 printf '[Primary]\nDevice=%s\n[Options]\nWarn=0\n' "$PELORIN_STANDIN_TTY1" >"$config"
+# Headless as on a box without a desktop: no display to connect to (with
+# one, the keys would go through XTest, which connects at the start). The
+# virtual display is only the desktop copy's, its tray host's and the
+# tray probe's.
+display=$DISPLAY
+unset DISPLAY
 run=("$pelorin" --headless --config "$config")
 # The desktop copy: port 2, a runtime folder of its own (so that it is no
 # second copy of the headless one) and the virtual display.
 desktop_config=$XDG_CONFIG_HOME/pelorin/desktop.ini
 printf '[Primary]\nDevice=%s\n[Options]\nWarn=0\n' "$PELORIN_STANDIN_TTY2" >"$desktop_config"
 mkdir -m 0700 "$XDG_RUNTIME_DIR/desktop"
-desktop=(env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR/desktop" "$pelorin" --config "$desktop_config")
+desktop=(env DISPLAY="$display" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR/desktop" "$pelorin"
+         --config "$desktop_config")
 
 "$probe" startup "$starts" -- "${run[@]}"
 "$probe" startup-baseline "$starts" -- "$baseline"
-"$tray" startup "$starts" -- "${desktop[@]}"
+DISPLAY=$display "$tray" startup "$starts" -- "${desktop[@]}"
 
 "${run[@]}" 2>/dev/null & program=$!
 "$probe" latency "$presses"
@@ -61,7 +68,7 @@ kill -TERM "$program"; wait "$program" || true
 "${run[@]}" 2>/dev/null & program=$!
 "$baseline" >/dev/null & bare=$!
 # The desktop copy with a real tray host, its window closed, as after log-in.
-trayer --SetDockType true >/dev/null 2>&1 & host=$!
+DISPLAY=$display trayer --SetDockType true >/dev/null 2>&1 & host=$!
 "${desktop[@]}" 2>/dev/null & desktop_program=$!
 bus=$(pgrep -f "dbus-daemon.*--address=$DBUS_SESSION_BUS_ADDRESS" | head -n 1 || true)
 [ -n "$bus" ] || bus=$(pgrep -n dbus-daemon)

@@ -321,7 +321,9 @@ def desktop_section(r, seconds):
                "and the same player on the bus; it idles in the same window of time as the headless "
                "copy above. Its start-up runs from the start of the process to its request to dock "
                "the tray icon (XEmbed), which `bench/linux/tray_probe` receives as the tray host; "
-               "the headless copy's start-up is to the port held, as above.")
+               "the headless copy's start-up is to the port held, as above. The headless copy "
+               "runs as on a box without a desktop, with no display to connect to (with one, it "
+               "would connect to it at the start for the keys, through XTest).")
     out += ["", "| figure | desktop | headless | ratio |", "|---|---:|---:|---:|"]
     startup, headless_startup = r["linux_desktop_startup_median"], r.get("linux_startup_median", 0)
     out.append(f"| start-up, median of {r.get('linux_desktop_startup_count', 0):.0f} "
