@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/version.h"
+
 namespace pelorin {
 namespace {
 
@@ -27,7 +29,7 @@ void HelpAboutTab::Initialise() {
   view_.SetText(H::SaveFifteenButtonsButton, "Save...");
   view_.SetText(H::TitleLabel, "Pelorin");
   view_.SetBold(H::TitleLabel, true);
-  view_.SetText(H::VersionLabel, "Version 1.42");
+  view_.SetText(H::VersionLabel, "Version " PELORIN_VERSION_TEXT);
   view_.SetText(H::DisclaimerLabel,
                 "This program is provided as is, without warranty of any kind. You use it at "
                 "your own risk.");

@@ -17,6 +17,7 @@
 #include "platform/linux/instance_files.h"
 #include "platform/linux/terminal_boxes.h"
 #include "platform/trace.h"
+#include "platform/version.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ std::optional<int> ReadCommandLine(int argc, char** argv, Options& options) {
       std::fputs(HelpText().c_str(), stdout);
       return 0;
     case CommandLineAction::PrintVersion:
-      std::fputs(VersionText(PELORIN_VERSION).c_str(), stdout);
+      std::fputs(VersionText(PELORIN_VERSION_TEXT).c_str(), stdout);
       return 0;
     case CommandLineAction::Refuse:
       std::fprintf(stderr, "%s\n", parsed.error.c_str());

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "platform/version.h"
 #include "support/fake_controls_view.h"
 #include "support/fake_file_dialogs.h"
 #include "ui/qt/file_dialogs_qt.h"
@@ -133,7 +134,7 @@ TEST_F(PropertiesDialogTest, EveryControlHasAWidgetAndShowsThePresentersText) {
   EXPECT_FALSE(dialog.HelpAbout().Widget(H::NullsoftLink)->isVisibleTo(&dialog));
   EXPECT_FALSE(dialog.HelpAbout().Widget(H::UpxLink)->isVisibleTo(&dialog));
   EXPECT_TRUE(dialog.HelpAbout().Widget(H::SiteLink)->isVisible());
-  EXPECT_EQ(Widget<QLabel>(dialog.HelpAbout(), H::VersionLabel)->text(), "Version 1.42");
+  EXPECT_EQ(Widget<QLabel>(dialog.HelpAbout(), H::VersionLabel)->text(), "Version " PELORIN_VERSION_TEXT);
 }
 
 TEST_F(PropertiesDialogTest, UserEditsReachTheSettingsAndApplyWritesThem) {

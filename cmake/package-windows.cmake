@@ -1,0 +1,1 @@
+# The Windows release: pelorin-<version>-win64.zip (filled in below).
