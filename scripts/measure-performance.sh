@@ -73,19 +73,23 @@ echo "== the Linux edition"
 scripts/measure-linux.sh "$out" "$starts" "$((presses * 2 / 3))" "$idle_seconds"
 
 echo "== sizes"
-# The cross toolchain's own strip, as CMake found it beside the compiler.
+# build/win64/pelorin.exe is already stripped: it is the file the release zip
+# holds (the test pelorin_release_zip checks that). The baseline is stripped
+# with the cross toolchain's own strip, as CMake found it beside the compiler.
+cmake --build --preset win64 --target package >/dev/null
+zip=$(ls build/win64/pelorin-*-win64.zip)
 strip=$(sed -n 's/^CMAKE_STRIP:FILEPATH=//p' build/win64/CMakeCache.txt)
 if [ ! -x "$strip" ]; then
   echo "no strip of the cross toolchain in build/win64/CMakeCache.txt (CMAKE_STRIP='$strip')" >&2
   exit 1
 fi
-for exe in build/win64/pelorin.exe build/win64/bench/win32/idle_timer.exe; do
-  name=$(basename "$exe" .exe)
-  "$strip" -o "$out/$name-stripped.exe" "$exe"
-  echo "result size_${name}_bytes $(stat -c %s "$exe")" >>"$out/probe.txt"
-  echo "result size_${name}_stripped_bytes $(stat -c %s "$out/$name-stripped.exe")" \
-    >>"$out/probe.txt"
-done
+"$strip" -o "$out/idle_timer-stripped.exe" build/win64/bench/win32/idle_timer.exe
+{
+  echo "result size_pelorin_stripped_bytes $(stat -c %s build/win64/pelorin.exe)"
+  echo "result size_pelorin_debug_bytes $(stat -c %s build/win64/pelorin.exe.debug)"
+  echo "result size_release_zip_bytes $(stat -c %s "$zip")"
+  echo "result size_idle_timer_stripped_bytes $(stat -c %s "$out/idle_timer-stripped.exe")"
+} >>"$out/probe.txt"
 
 {
   echo "machine $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)"

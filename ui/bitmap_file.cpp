@@ -1,12 +1,18 @@
 #include "ui/bitmap_file.h"
 
-#include <fstream>
+#include <cstdio>
+#include <memory>
 
 namespace pelorin {
 namespace {
 
 // About 96 dots per inch, the resolution the pictures are drawn for.
 constexpr std::uint32_t kPixelsPerMetre = 3780;
+
+// Closes a file whose outcome no longer matters (an early return).
+struct CloseFile {
+  void operator()(std::FILE* file) const { (void)std::fclose(file); }
+};
 constexpr std::uint16_t kFileType = 0x4D42;  // "BM"
 constexpr std::uint32_t kUncompressed = 0;   // BI_RGB
 // Anything larger is no picture of ours; the limit keeps size sums in range.
@@ -125,13 +131,16 @@ std::optional<DecodedBitmap> DecodeBitmap(std::span<const std::uint8_t> bytes) {
 }
 
 bool WriteBitmapFile(const std::string& path, const Raster& raster) {
+  // C's files rather than a stream: a stream brings the C++ locales into a
+  // program that has no other use for them (about 700 KiB of the Windows
+  // program).
   const std::vector<std::uint8_t> bytes = EncodeBitmap(raster);
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  file.write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-  file.close();
-  return static_cast<bool>(file);
+  std::FILE* opened = std::fopen(path.c_str(), "wb");
+  if (opened == nullptr) return false;
+  std::unique_ptr<std::FILE, CloseFile> file(opened);
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+  // Closing flushes: a full disk may only show here.
+  return std::fclose(file.release()) == 0 && written;
 }
 
 }  // namespace pelorin
