@@ -15,7 +15,7 @@ trap 'rm -rf "$tmp"' EXIT
 draw() {
   local s=$1 out=$2
   local r=$((s / 8)) c=$((s / 2)) b=$((s * 5 / 16)) l=$((s / 10 + 1))
-  convert -size ${s}x${s} xc:none \
+  convert -size "${s}x${s}" xc:none \
     -fill '#1f3a68' -draw "roundrectangle 0,0 $((s - 1)),$((s - 1)) $r,$r" \
     -fill '#c8ccd4' -draw "circle $c,$((c + s / 16)) $c,$((c + s / 16 - b))" \
     -fill '#e23b2e' -draw "circle $((c - s / 32)),$((c + s / 32)) $((c - s / 32)),$((c + s / 32 - b * 2 / 3))" \
