@@ -42,6 +42,12 @@ packages+=(trayer)           # a tray host for XEmbed tray icons
 packages+=(xdotool)          # finds and drives windows in the desktop tests
 packages+=(x11-utils)        # xwininfo, xprop
 packages+=(fonts-dejavu-core)  # the face Qt draws the windows in
+# The Debian package and its check (scripts/check-deb.sh).
+packages+=(dpkg-dev)            # dpkg-shlibdeps: the package's dependencies from its binaries
+packages+=(file)                # CPack's DEB generator finds the binaries to strip and scan with it
+packages+=(lintian)             # Debian's checks of the package
+packages+=(desktop-file-utils)  # desktop-file-validate for the desktop entry
+packages+=(man-db)              # man --warnings, which lintian runs on the manual page
 
 # Commands the scripts call, each with the package that brings it.
 commands=(
@@ -60,6 +66,8 @@ commands=(
 )
 commands+=(pkg-config:pkg-config)
 commands+=(trayer:trayer xdotool:xdotool xwininfo:x11-utils)
+commands+=(dpkg-shlibdeps:dpkg-dev file:file lintian:lintian)
+commands+=(desktop-file-validate:desktop-file-utils man:man-db)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -9,7 +9,11 @@
 # a started program writes, RTS.
 #
 #   e2e.sh PELORIN SERIAL_STANDIN KEY_CATCHER
+#   e2e.sh --installed SERIAL_STANDIN KEY_CATCHER
 #
+# --installed tests the program a package installed, /usr/bin/pelorin, in
+# place (through a link), so that it finds its files where the package put
+# them; otherwise PELORIN is copied into the test's folder.
 # The preload library lies beside SERIAL_STANDIN. VLC and PulseAudio refuse
 # to run as root: under root everything runs as an unprivileged user
 # (PELORIN_TEST_USER, default pelorin-test), created when missing. Exit 77
@@ -20,6 +24,13 @@ if [ -f "$here/session-parts.sh" ]; then
   source "$here/session-parts.sh"  # the copy beside the running copy
 else
   source "$here/../../scripts/session-parts.sh"
+fi
+
+installed=
+if [ "${1:-}" = --installed ]; then
+  installed=/usr/bin/pelorin
+  shift
+  set -- "$installed" "$@"
 fi
 
 if [ "${1:-}" != --inside ] && [ "${1:-}" != --session ]; then
@@ -36,7 +47,11 @@ if [ "${1:-}" != --inside ] && [ "${1:-}" != --session ]; then
   trap 'rm -rf "$work"' EXIT
   # Copies, so that the user can run them whatever the checkout's modes.
   mkdir "$work/bin"
-  cp "$1" "$work/bin/pelorin"
+  if [ -n "$installed" ]; then
+    ln -s "$installed" "$work/bin/pelorin"
+  else
+    cp "$1" "$work/bin/pelorin"
+  fi
   cp "$2" "$(dirname "$2")/libpelorin_serial_standin.so" "$work/bin/"
   cp "$3" "$work/bin/key-catcher"
   cp "${BASH_SOURCE[0]}" "$work/e2e.sh"
