@@ -8,11 +8,6 @@ namespace {
 
 // About 96 dots per inch, the resolution the pictures are drawn for.
 constexpr std::uint32_t kPixelsPerMetre = 3780;
-
-// Closes a file whose outcome no longer matters (an early return).
-struct CloseFile {
-  void operator()(std::FILE* file) const { (void)std::fclose(file); }
-};
 constexpr std::uint16_t kFileType = 0x4D42;  // "BM"
 constexpr std::uint32_t kUncompressed = 0;   // BI_RGB
 // Anything larger is no picture of ours; the limit keeps size sums in range.
@@ -129,6 +124,15 @@ std::optional<DecodedBitmap> DecodeBitmap(std::span<const std::uint8_t> bytes) {
   }
   return decoded;
 }
+
+namespace {
+
+// Closes a file whose outcome no longer matters (an early return).
+struct CloseFile {
+  void operator()(std::FILE* file) const { (void)std::fclose(file); }
+};
+
+}  // namespace
 
 bool WriteBitmapFile(const std::string& path, const Raster& raster) {
   // C's files rather than a stream: a stream brings the C++ locales into a
