@@ -8,7 +8,7 @@ namespace pelorin {
 
 // The four timers of the properties window.
 enum class WindowTimer {
-  StartupTimer,    // 1 ms one-shot that runs the start-up inside the message loop
+  StartupTimer,    // one-shot that runs the start-up at the message loop's first turn
   PollTimer,       // 25 ms poll cycle
   LedTimer,        // 200 ms LED step
   TrayClickTimer,  // 300 ms one-shot: single or double tray click
@@ -19,7 +19,9 @@ inline constexpr WindowTimer kWindowTimers[] = {WindowTimer::StartupTimer, Windo
                                                 WindowTimer::LedTimer, WindowTimer::TrayClickTimer};
 
 // How often each timer ticks: the start-up and the tray click wait once,
-// the poll cycle and the LED step repeat.
+// the poll cycle and the LED step repeat. An interval of 0 ticks as soon as
+// the loop has nothing else queued: the start-up needs the loop running, not
+// a delay (a 1 ms Windows timer would wait 10 ms, the system's shortest).
 struct WindowTimerPeriod {
   int interval_ms;
   bool periodic;
@@ -27,7 +29,7 @@ struct WindowTimerPeriod {
 constexpr WindowTimerPeriod PeriodOf(WindowTimer timer) {
   switch (timer) {
     case WindowTimer::StartupTimer:
-      return {1, false};
+      return {0, false};
     case WindowTimer::PollTimer:
       return {25, true};
     case WindowTimer::LedTimer:

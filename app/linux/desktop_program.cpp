@@ -49,6 +49,7 @@ int RunDesktop(char* program_name, LinuxBackends& backends, SignalFd& signal_fd,
 
   OtherCopies other_copies(watch, backends.InstanceLocks(), program);
   AdapterArrivals adapters(watch, program);
+  PlayerBusInput player_bus(watch, backends);
   WatchSignals(watch, signal_fd, program, backends.Shell());
 
   program.Initialise();

@@ -84,6 +84,7 @@ int RunHeadless(LinuxBackends& backends, SignalFd& signals, const std::string& c
 
   OtherCopies other_copies(loop, backends.InstanceLocks(), program);
   AdapterArrivals adapters(loop, program);
+  PlayerBusInput player_bus(loop, backends);
   WatchSignals(loop, signals, program, backends.Shell());
 
   program.Initialise();

@@ -38,6 +38,9 @@ class LinuxBackends {
   // The player's channel and starter read the program's live settings.
   void FollowSettings(const Settings& settings);
   SpawnShell& Shell() { return shell_; }
+  // Has `watch`'s loop read the player bus as messages arrive; nullptr
+  // stops it (see PlayerBusInput).
+  void ReadPlayerBusOn(DescriptorWatch* watch) { players_.ReadBusOn(watch); }
   RuntimeInstanceLocks& InstanceLocks() { return instance_locks_; }
 
  private:
@@ -88,6 +91,22 @@ class AdapterArrivals {
 
  private:
   std::unique_ptr<DeviceArrivalWatch> watch_;
+};
+
+// For the program's run, the loop reads the player bus as messages arrive
+// (a player coming or going), so that a poll cycle asks the bus nothing
+// while nothing arrives. Made after the loop and gone before it.
+class PlayerBusInput {
+ public:
+  PlayerBusInput(DescriptorWatch& watch, LinuxBackends& backends) : backends_(backends) {
+    backends_.ReadPlayerBusOn(&watch);
+  }
+  ~PlayerBusInput() { backends_.ReadPlayerBusOn(nullptr); }
+  PlayerBusInput(const PlayerBusInput&) = delete;
+  PlayerBusInput& operator=(const PlayerBusInput&) = delete;
+
+ private:
+  LinuxBackends& backends_;
 };
 
 }  // namespace pelorin::linux_os

@@ -9,7 +9,6 @@
 #include "app/program.h"
 #include "platform/trace.h"
 #include "platform/win32/audio.h"
-#include "platform/win32/com_apartment.h"
 #include "platform/win32/debug_output.h"
 #include "platform/win32/file_system_win32.h"
 #include "platform/win32/keyboard.h"
@@ -34,7 +33,6 @@
 // one-shot start-up timer, inside the loop.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   using namespace pelorin;
-  const win32::ComApartment com;  // for the volumes and the shell, until the program ends
   win32::DebugOutput debug_output;
   TraceSession trace(debug_output);  // on when the user sets PELORIN_TRACE
   win32::TickClock clock;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/linux/descriptor_watch.h"
 #include "platform/posix/system_error.h"
 
 namespace pelorin::dbus {
@@ -270,7 +271,9 @@ void Bus::SlotCloser::operator()(sd_bus_slot* slot) const {
 Bus::Bus(std::unique_ptr<sd_bus, Closer> bus, std::chrono::microseconds time_limit)
     : bus_(std::move(bus)), time_limit_(time_limit) {}
 
-Bus::~Bus() = default;
+Bus::~Bus() {
+  ReadInputOn(nullptr);
+}
 
 Opened<Bus> Bus::OpenSession(std::chrono::milliseconds time_limit) {
   const auto address = SessionAddress();
@@ -336,17 +339,41 @@ OsStatus Bus::FollowNames(std::string_view name_namespace) {
   return {};
 }
 
-bool Bus::NamesChanged() {
+bool Bus::ReadArrived() {
   // Every message that arrived meanwhile, signals among them, is handled
   // now; none is waited for.
   for (;;) {
     const int r = sd_bus_process(bus_.get(), nullptr);
-    if (r < 0) return true;  // broken: whatever was known is stale
-    if (r == 0) break;
+    if (r < 0) {
+      // Broken for good: the descriptor would wake the loop for ever.
+      ReadInputOn(nullptr);
+      return false;
+    }
+    if (r == 0) return true;
   }
+}
+
+bool Bus::NamesChanged() {
+  // With a loop reading the input as it arrives, only what a call's wait
+  // for its reply put aside is left to handle here.
+  std::uint64_t queued = 1;
+  if (input_watch_ != nullptr) (void)sd_bus_get_n_queued_read(bus_.get(), &queued);
+  if (queued > 0 && !ReadArrived()) return true;  // broken: whatever was known is stale
+  if (!IsOpen()) return true;
   const bool changed = *names_changed_;
   *names_changed_ = false;
   return changed;
+}
+
+void Bus::ReadInputOn(linux_os::DescriptorWatch* watch) {
+  const int fd = sd_bus_get_fd(bus_.get());
+  if (input_watch_ != nullptr && fd >= 0) input_watch_->Unwatch(fd);
+  input_watch_ = nullptr;
+  if (watch == nullptr || fd < 0 || !IsOpen()) return;
+  input_watch_ = watch;
+  input_watch_->Watch(fd, [this] {
+    if (!ReadArrived()) *names_changed_ = true;
+  });
 }
 
 bool Bus::IsOpen() const {

@@ -13,6 +13,10 @@
 struct sd_bus;
 struct sd_bus_slot;
 
+namespace pelorin::linux_os {
+class DescriptorWatch;
+}
+
 namespace pelorin::dbus {
 
 // Where a method or a property lives on the bus.
@@ -112,6 +116,13 @@ class Bus {
   // waiting. True too when the connection broke.
   bool NamesChanged();
 
+  // Has `watch`'s loop read what the bus sends as it arrives, so that
+  // NamesChanged reads the bus only when a call left messages queued: a poll
+  // cycle with nothing from the bus then costs no system call. nullptr
+  // stops it; it must be stopped before the loop goes away. A connection
+  // that breaks stops it too.
+  void ReadInputOn(linux_os::DescriptorWatch* watch);
+
  private:
   struct Closer {
     void operator()(sd_bus* bus) const;
@@ -121,12 +132,16 @@ class Bus {
   };
   Bus(std::unique_ptr<sd_bus, Closer> bus, std::chrono::microseconds time_limit);
   static Opened<Bus> Open(const std::string& address, std::chrono::milliseconds time_limit);
+  // Handles every message that has arrived; false when the connection broke.
+  bool ReadArrived();
 
   std::unique_ptr<sd_bus, Closer> bus_;
   std::chrono::microseconds time_limit_;
   // Set by the bus's signal, read and cleared by NamesChanged; on the heap,
   // where the signal's handler finds it.
   std::unique_ptr<bool> names_changed_ = std::make_unique<bool>(false);
+  // The loop that reads the bus's input as it arrives, if any.
+  linux_os::DescriptorWatch* input_watch_ = nullptr;
   // Declared last: the match goes before the flag it writes to.
   std::unique_ptr<sd_bus_slot, SlotCloser> name_match_;
 };

@@ -200,6 +200,8 @@ MprisPlayers::~MprisPlayers() = default;
 
 OsStatus MprisPlayers::EnsureBus() {
   if (bus_ && bus_->IsOpen()) return {};
+  // The players found on a broken bus keep it, but no loop reads it.
+  if (bus_) bus_->ReadInputOn(nullptr);
   auto opened = Bus::OpenSession(time_limit_);
   if (!opened) {
     bus_.reset();
@@ -210,7 +212,13 @@ OsStatus MprisPlayers::EnsureBus() {
   names_current_ = false;
   names_followed_ = static_cast<bool>(
       bus_->FollowNames(kPlayerNamePrefix.substr(0, kPlayerNamePrefix.size() - 1)));
+  bus_->ReadInputOn(bus_watch_);
   return {};
+}
+
+void MprisPlayers::ReadBusOn(linux_os::DescriptorWatch* watch) {
+  bus_watch_ = watch;
+  if (bus_) bus_->ReadInputOn(watch);
 }
 
 Answer<std::vector<std::string>> MprisPlayers::CurrentNames() {

@@ -11,6 +11,14 @@ namespace pelorin::dbus {
 
 class Bus;
 
+}  // namespace pelorin::dbus
+
+namespace pelorin::linux_os {
+class DescriptorWatch;
+}
+
+namespace pelorin::dbus {
+
 // Every media player that follows the desktop's common remote-control
 // interface (MPRIS) takes a bus name that starts with this.
 inline constexpr std::string_view kPlayerNamePrefix = "org.mpris.MediaPlayer2.";
@@ -38,6 +46,11 @@ class MprisPlayers final : public MediaPlayers {
 
   Opened<MediaPlayer> Find(std::string_view pinned) override;
 
+  // Has `watch`'s loop read the bus as messages arrive (see
+  // Bus::ReadInputOn), this bus and any opened later; nullptr stops it,
+  // which must happen before the loop goes away.
+  void ReadBusOn(linux_os::DescriptorWatch* watch);
+
  private:
   // The open bus, or why there is none.
   OsStatus EnsureBus();
@@ -46,6 +59,7 @@ class MprisPlayers final : public MediaPlayers {
   std::string ChooseAmong(const std::vector<std::string>& names);
 
   std::chrono::milliseconds time_limit_;
+  linux_os::DescriptorWatch* bus_watch_ = nullptr;
   // Shared with the players found, which stay usable while it is replaced.
   std::shared_ptr<Bus> bus_;
   // The player last seen playing, chosen again while none plays.

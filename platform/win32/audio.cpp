@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/com_apartment.h"
+
 namespace pelorin::win32 {
 namespace {
 
@@ -34,6 +36,7 @@ float ScalarOf(std::uint16_t level) {
 // The default playback device; null when there is none (E_NOTFOUND) or the
 // device list cannot be reached (no COM, audio service stopped).
 ComPtr<IMMDevice> DefaultPlaybackDevice() {
+  EnsureComOnThisThread();
   ComPtr<IMMDeviceEnumerator> devices;
   if (FAILED(::CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_INPROC_SERVER,
                                 IID_PPV_ARGS(&devices)))) {

@@ -7,11 +7,10 @@ namespace pelorin::win32 {
 
 // COM for the calling thread, as a single-threaded apartment (the thread
 // runs the program's windows and message loop, which such an apartment
-// needs; the shell's start calls want one too). Made once at start-up on the
-// thread that uses COM and ended when the object goes away. When COM cannot
-// be set up the object still exists and every COM call made on the thread
-// fails on its own (CO_E_NOTINITIALIZED), which the callers treat as "not
-// there".
+// needs; the shell's start calls want one too). Ended when the object goes
+// away. When COM cannot be set up the object still exists and every COM
+// call made on the thread fails on its own (CO_E_NOTINITIALIZED), which the
+// callers treat as "not there".
 class ComApartment {
  public:
   ComApartment()
@@ -31,5 +30,16 @@ class ComApartment {
  private:
   bool initialised_;
 };
+
+// Sets up COM on the calling thread the first time it is called there, for
+// the rest of the thread's life. Every part that uses COM (the volumes, the
+// shell's starts, the file dialogs) calls it before its first COM call, so a
+// program that is only started, polls its port and ends never loads COM:
+// its libraries are loaded on first use, and setting up the apartment
+// creates a window, which would lengthen every start.
+inline void EnsureComOnThisThread() {
+  thread_local const ComApartment apartment;
+  (void)apartment;
+}
 
 }  // namespace pelorin::win32

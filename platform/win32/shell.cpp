@@ -4,6 +4,7 @@
 // After <windows.h>, which it builds on.
 #include <shellapi.h>
 
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/wide_text.h"
 
 namespace pelorin::win32 {
@@ -17,6 +18,8 @@ void Win32Shell::Execute(const std::string& file, const std::string& parameters,
   const std::wstring wide_file = Widen(file);
   const std::wstring wide_parameters = Widen(parameters);
   const std::wstring wide_directory = Widen(directory);
+  // The shell may hand the start to an extension, which needs COM.
+  EnsureComOnThisThread();
   ::ShellExecuteW(nullptr, nullptr, wide_file.c_str(), wide_parameters.c_str(),
                   wide_directory.c_str(), show_command);
 }

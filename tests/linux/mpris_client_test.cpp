@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/linux/event_loop.h"
 #include "platform/linux/mpris_client.h"
 
 namespace pelorin::dbus {
@@ -72,22 +73,47 @@ TEST(MprisWithoutPlayer, FindAnswersNoPlayerAtOnce) {
 }
 
 // The names are listed again only when the bus says one changed owner: a
-// player that comes or goes after a find is still seen at the next ones.
+// player that comes or goes after a find is still seen at the next ones,
+// whether the finds read the bus themselves or a loop reads it as messages
+// arrive (then a find only reads what a call left queued).
 TEST(MprisWithoutPlayer, PlayersThatComeAndGoAreSeen) {
-  MprisPlayers players(kTimeLimit);
-  ASSERT_FALSE(players.Find(""));
-  sd_bus* other = nullptr;
-  ASSERT_GE(sd_bus_open_user(&other), 0);
-  constexpr const char* kName = "org.mpris.MediaPlayer2.appearing";
-  ASSERT_GE(sd_bus_request_name(other, kName, 0), 0);
-  const auto found = [&] {
-    auto player = players.Find("");
-    return player && player->Name() == kName;
-  };
-  EXPECT_TRUE(Eventually(found, 2000ms));
-  ASSERT_GE(sd_bus_release_name(other, kName), 0);
-  EXPECT_TRUE(Eventually([&] { return !players.Find(""); }, 2000ms));
-  sd_bus_flush_close_unref(other);
+  for (const bool loop_reads_bus : {false, true}) {
+    SCOPED_TRACE(loop_reads_bus ? "the loop reads the bus" : "each find reads the bus");
+    linux_os::EventLoop loop;
+    auto turn = linux_os::TimerFd::Create();
+    ASSERT_TRUE(turn);
+    loop.Watch(turn->Fd(), [&] {
+      turn->TakeExpirations();
+      loop.Stop();
+    });
+    // Runs the loop for a moment, as the program's loop runs between cycles.
+    const auto run_loop_briefly = [&] {
+      ASSERT_TRUE(turn->Arm(20ms, false));
+      ASSERT_TRUE(loop.Run());
+    };
+    MprisPlayers players(kTimeLimit);
+    if (loop_reads_bus) players.ReadBusOn(&loop);
+    ASSERT_FALSE(players.Find(""));
+    sd_bus* other = nullptr;
+    ASSERT_GE(sd_bus_open_user(&other), 0);
+    constexpr const char* kName = "org.mpris.MediaPlayer2.appearing";
+    ASSERT_GE(sd_bus_request_name(other, kName, 0), 0);
+    const auto found = [&] {
+      run_loop_briefly();
+      auto player = players.Find("");
+      return player && player->Name() == kName;
+    };
+    EXPECT_TRUE(Eventually(found, 2000ms));
+    ASSERT_GE(sd_bus_release_name(other, kName), 0);
+    EXPECT_TRUE(Eventually(
+        [&] {
+          run_loop_briefly();
+          return !players.Find("");
+        },
+        2000ms));
+    sd_bus_flush_close_unref(other);
+    players.ReadBusOn(nullptr);
+  }
 }
 
 TEST(MprisWithVlc, DrivesThePlayerAndAnswersNoPlayerOnceItQuits) {

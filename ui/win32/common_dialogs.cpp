@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/wide_text.h"
 
 namespace pelorin::win32 {
@@ -43,6 +44,8 @@ std::optional<std::string> ShowFileDialog(HWND owner, const FileDialogRequest& r
   if (request.file_must_exist) dialog.Flags |= OFN_FILEMUSTEXIST;
   if (request.hide_read_only) dialog.Flags |= OFN_HIDEREADONLY;
   if (request.prompt_overwrite) dialog.Flags |= OFN_OVERWRITEPROMPT;
+  // The Explorer-style dialog shows the shell's folder view, a COM object.
+  EnsureComOnThisThread();
   const BOOL chosen =
       kind == FileDialogKind::Open ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog);
   if (!chosen) return std::nullopt;

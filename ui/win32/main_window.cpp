@@ -20,23 +20,9 @@ namespace {
 constexpr UINT_PTR kTrayRetryTimer = 5;
 constexpr UINT kTrayRetryIntervalMs = 2000;
 
-struct TimerSetting {
-  UINT_PTR id;
-  UINT interval_ms;
-};
-
-TimerSetting SettingOf(WindowTimer timer) {
-  switch (timer) {
-    case WindowTimer::StartupTimer:
-      return {1, 1};
-    case WindowTimer::PollTimer:
-      return {2, 25};
-    case WindowTimer::LedTimer:
-      return {3, 200};
-    case WindowTimer::TrayClickTimer:
-      return {4, 300};
-  }
-  return {0, 0};
+// The timers' ids: 1 to 4 in the enumeration's order.
+UINT_PTR IdOf(WindowTimer timer) {
+  return static_cast<UINT_PTR>(timer) + 1;
 }
 
 bool TimerFromId(UINT_PTR id, WindowTimer& timer) {
@@ -125,13 +111,20 @@ int MainWindow::RunMessageLoop() {
 }
 
 void MainWindow::StartTimer(WindowTimer timer) {
-  const TimerSetting setting = SettingOf(timer);
-  SetTimer(hwnd_, setting.id, setting.interval_ms, nullptr);
+  const WindowTimerPeriod period = PeriodOf(timer);
+  if (period.interval_ms == 0) {
+    // SetTimer would wait at least USER_TIMER_MINIMUM (10 ms); a tick
+    // posted now runs as soon as the loop turns. Its one-shot timer is
+    // stopped by its handler, after which a stray tick is ignored.
+    PostMessageW(hwnd_, WM_TIMER, IdOf(timer), 0);
+  } else {
+    SetTimer(hwnd_, IdOf(timer), static_cast<UINT>(period.interval_ms), nullptr);
+  }
   timer_running_[static_cast<std::size_t>(timer)] = true;
 }
 
 void MainWindow::StopTimer(WindowTimer timer) {
-  KillTimer(hwnd_, SettingOf(timer).id);
+  KillTimer(hwnd_, IdOf(timer));
   timer_running_[static_cast<std::size_t>(timer)] = false;
 }
 
