@@ -4,7 +4,10 @@
 # 25 ms): start-up, press to the player's Next() call, idle CPU and memory,
 # the size of the executable. The desktop program (tray icon and windows, on
 # a virtual X server) is measured in the same run beside the headless one:
-# start-up to its tray icon, idle CPU and memory. Called by scripts/measure-performance.sh after
+# start-up to its tray icon, idle CPU and memory. A second baseline idles in
+# the same window: the bare timer that also reads the lines of a port of its
+# own on the same stand-in every tick (idle_timerfd --lines), which tells the
+# stand-in's part of the idle cost from the program's. Called by scripts/measure-performance.sh after
 # the bench preset is built; appends "result linux_* VALUE" lines to
 # OUT/probe.txt.
 #
@@ -32,7 +35,7 @@ unset DISPLAY WAYLAND_DISPLAY  # the virtual display below is the only one
 
 # Inside the stand-in and the private bus: port 1 is a pseudo-terminal, the
 # program's primary device; defaults otherwise (CTS is button 3, "Next track"
-# on the press).
+# on the press). Port 2 is the desktop copy's, port 3 the second baseline's.
 inner=$(cat <<'INNER'
 set -euo pipefail
 pelorin=$1 baseline=$2 probe=$3 tray=$4 starts=$5 presses=$6 idle_seconds=$7
@@ -67,20 +70,33 @@ kill -TERM "$program"; wait "$program" || true
 "$probe" serve $((idle_seconds + 10)) & player=$!
 "${run[@]}" 2>/dev/null & program=$!
 "$baseline" >/dev/null & bare=$!
+# The second baseline: the bare timer that also reads the lines of port 3,
+# on the same stand-in, every tick.
+"$baseline" --lines "$PELORIN_STANDIN_TTY3" >/dev/null & bare_lines=$!
 # The desktop copy with a real tray host, its window closed, as after log-in.
 DISPLAY=$display trayer --SetDockType true >/dev/null 2>&1 & host=$!
 "${desktop[@]}" 2>/dev/null & desktop_program=$!
 bus=$(pgrep -f "dbus-daemon.*--address=$DBUS_SESSION_BUS_ADDRESS" | head -n 1 || true)
 [ -n "$bus" ] || bus=$(pgrep -n dbus-daemon)
 sleep 3
+# A baseline that could not open or read its port has ended by now: no
+# figures are better than figures of a process that is gone.
+if ! kill -0 "$bare_lines" 2>/dev/null; then
+  echo "measure-linux: idle_timerfd --lines did not start" >&2
+  kill -TERM "$program" "$desktop_program" "$bare" "$player" "$host" 2>/dev/null || true
+  exit 1
+fi
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-p0=$(ticks "$program") b0=$(ticks "$bare") d0=$(ticks "$bus") w0=$(ticks "$desktop_program")
+p0=$(ticks "$program") b0=$(ticks "$bare") l0=$(ticks "$bare_lines") d0=$(ticks "$bus")
+w0=$(ticks "$desktop_program")
 sleep "$idle_seconds"
-p1=$(ticks "$program") b1=$(ticks "$bare") d1=$(ticks "$bus") w1=$(ticks "$desktop_program")
+p1=$(ticks "$program") b1=$(ticks "$bare") l1=$(ticks "$bare_lines") d1=$(ticks "$bus")
+w1=$(ticks "$desktop_program")
 hz=$(getconf CLK_TCK)
 kib() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/smaps_rollup"; }
 echo "result linux_idle_cpu_ms $(( (p1 - p0) * 1000 / hz ))"
 echo "result linux_baseline_idle_cpu_ms $(( (b1 - b0) * 1000 / hz ))"
+echo "result linux_baseline_lines_idle_cpu_ms $(( (l1 - l0) * 1000 / hz ))"
 echo "result linux_bus_idle_cpu_ms $(( (d1 - d0) * 1000 / hz ))"
 echo "result linux_desktop_idle_cpu_ms $(( (w1 - w0) * 1000 / hz ))"
 echo "result linux_rss_kib $(kib "$program" Rss)"
@@ -89,11 +105,13 @@ echo "result linux_desktop_rss_kib $(kib "$desktop_program" Rss)"
 echo "result linux_desktop_anonymous_kib $(kib "$desktop_program" Anonymous)"
 echo "result linux_baseline_rss_kib $(kib "$bare" Rss)"
 echo "result linux_baseline_anonymous_kib $(kib "$bare" Anonymous)"
-kill -TERM "$program" "$desktop_program" "$bare" "$player" "$host" 2>/dev/null || true
+echo "result linux_baseline_lines_rss_kib $(kib "$bare_lines" Rss)"
+echo "result linux_baseline_lines_anonymous_kib $(kib "$bare_lines" Anonymous)"
+kill -TERM "$program" "$desktop_program" "$bare" "$bare_lines" "$player" "$host" 2>/dev/null || true
 wait 2>/dev/null || true
 INNER
 )
-xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- "$standin" run --port 1 --port 2 -- \
+xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- "$standin" run --port 1 --port 2 --port 3 -- \
   bash -c "$inner" measure-linux "$pelorin" "$baseline" "$probe" "$tray" "$starts" "$presses" \
   "$idle_seconds" | tee -a "$out/probe.txt"
 

@@ -2,7 +2,8 @@
 # Measures the program and writes docs/performance.md: the benchmarks of the
 # portable core (bench/*.cpp, optimised native build), then the unchanged
 # pelorin.exe under Wine (start-up, press-to-player latency, idle CPU time and
-# memory next to a minimal timer program), the native Linux `pelorin` likewise
+# memory next to a minimal timer program, and next to the same timer reading
+# the lines of a port of its own), the native Linux `pelorin` likewise
 # (scripts/measure-linux.sh), then the size of the executable.
 # Not part of the test command: it takes a few minutes.
 #
@@ -59,7 +60,8 @@ probe=$root/build/win64/bench/win32/pelorin_probe.exe
 # Inside the session: find this prefix's wineserver (its working folder is
 # named after the prefix's device and inode), so that the probe can count the
 # server's CPU time too, then run the three measurements one after another.
-scripts/wine-session.sh --serial-ports 5 bash -c '
+# COM5 is the program's port, COM6 the one the second idle baseline reads.
+scripts/wine-session.sh --serial-ports "5 6" bash -c '
   key=$(printf "server-%x-%x" $(stat -c "%d %i" "$WINEPREFIX"))
   for pid in $(pgrep -x "wineserver(64)?" || true); do
     case "$(readlink "/proc/$pid/cwd" 2>/dev/null)" in

@@ -156,25 +156,36 @@ def idle_section(r, seconds):
     if "pelorin_cpu_ms" not in r:
         return out + ["(not measured in this run)", ""]
     out.append(
-        f"`pelorin_probe idle`: first `idle_timer.exe`, then `pelorin.exe` (COM5 open, no button "
+        f"`pelorin_probe idle`: first `idle_timer.exe`, then `idle_timer.exe COM6` (the same timer "
+        f"reading the lines of COM6, a port of its own on the same stand-in, with "
+        f"`GetCommModemStatus` on every tick), then `pelorin.exe` (COM5 open, no button "
         f"pressed, the stand-in player up as on a desk where the program is in use), each left "
         f"alone for {seconds} after a settling second. Wine's `GetProcessTimes` reports no CPU time "
         "for other processes, so the probe reads the host's `/proc/<pid>/stat` (utime + stime, "
         "10 ms ticks) and `/proc/<pid>/status` of the Wine process (found by image name and this "
         "run's prefix) through the Z: drive, and the same for the session's wineserver, through "
         "which every timer tick and window message of a Wine program passes.")
-    out += ["", "| figure | pelorin.exe | idle_timer.exe | ratio |", "|---|---:|---:|---:|"]
+    lines = "idle_timer_lines_cpu_ms" in r
+    if lines:
+        out += ["", "| figure | pelorin.exe | idle_timer.exe | ratio | idle_timer.exe COM6 | ratio |",
+                "|---|---:|---:|---:|---:|---:|"]
+    else:
+        out += ["", "| figure | pelorin.exe | idle_timer.exe | ratio |", "|---|---:|---:|---:|"]
 
     def row(label, key, unit, scale=1.0, digits=0):
         a, b = r.get(f"pelorin_{key}"), r.get(f"idle_timer_{key}")
         if a is None or b is None:
             return
-        ratio = f"{a / b:.2f}" if b else "–"
-        out.append(f"| {label} | {a * scale:.{digits}f} {unit} | {b * scale:.{digits}f} {unit} | {ratio} |")
+        cells = f"| {label} | {a * scale:.{digits}f} {unit} | {b * scale:.{digits}f} {unit} | {ratio_of(a, b)} |"
+        if lines:
+            c = r.get(f"idle_timer_lines_{key}")
+            cells += " – | – |" if c is None else f" {c * scale:.{digits}f} {unit} | {ratio_of(a, c)} |"
+        out.append(cells)
 
     row("CPU time of the process", "cpu_ms", "ms")
-    for name in ("pelorin", "idle_timer"):
-        r[f"{name}_cpu_share"] = r[f"{name}_cpu_ms"] / r[f"{name}_wall_ms"] * 100
+    for name in ("pelorin", "idle_timer", "idle_timer_lines"):
+        if f"{name}_cpu_ms" in r:
+            r[f"{name}_cpu_share"] = r[f"{name}_cpu_ms"] / r[f"{name}_wall_ms"] * 100
     row("share of one core", "cpu_share", "%", digits=2)
     row("wineserver CPU time meanwhile", "wineserver_cpu_ms", "ms")
     row("resident memory (VmRSS)", "rss_kib", "MiB", 1 / 1024, 1)
@@ -183,6 +194,16 @@ def idle_section(r, seconds):
     out.append("")
     out.append("The resident figures include the Wine libraries each process maps; anonymous "
                "memory is closer to what the program itself holds.")
+    out.append("")
+    if lines:
+        bare, polling = r["idle_timer_cpu_ms"], r["idle_timer_lines_cpu_ms"]
+        out.append(f"The two baselines differ by {polling - bare:.0f} ms of CPU time: that is the "
+                   "line read on this set-up, Wine's serial path down to the stand-in's preloaded "
+                   "`ioctl`, which opens, locks, reads and closes the port's state file where a "
+                   "real port answers with one `ioctl`. The ratio to `idle_timer.exe COM6` is "
+                   "therefore what the program costs beyond a bare program that polls a port.")
+    else:
+        out.append("(The baseline that reads a port's lines was not measured in this run.)")
     out.append("")
     out += lost_port_section(r, seconds)
     out += IDLE_COST_BREAKDOWN
@@ -265,6 +286,10 @@ def size_section(r):
     return out
 
 
+def ratio_of(value, base):
+    return f"{value / base:.2f}" if base else "–"
+
+
 def ratio_text(value, base, unit_text):
     return f"{value / base:.2f} × {unit_text}" if base else "–"
 
@@ -277,7 +302,9 @@ def linux_section(r, seconds):
                "the serial stand-in, under a private session bus on which "
                "`bench/linux/mpris_probe` plays a media player that is always playing. The baseline "
                "is `bench/linux/idle_timerfd`, a program that only wakes every 25 ms from a "
-               "periodic `timerfd` and does nothing, measured in the same run.")
+               "periodic `timerfd` and does nothing, measured in the same run. The second baseline, "
+               "`idle_timerfd --lines`, is the same timer reading the lines of a port of its own on "
+               "the same stand-in (one `TIOCMGET` per tick); it idles in the same window.")
     out += ["", "| figure | pelorin | baseline | ratio |", "|---|---:|---:|---:|"]
     startup, base_startup = r.get("linux_startup_median", 0), r.get("linux_baseline_startup_median", 0)
     out.append(f"| start-up to the port held, median of {r.get('linux_startup_count', 0):.0f} | "
@@ -289,12 +316,24 @@ def linux_section(r, seconds):
     cpu, base_cpu = r["linux_idle_cpu_ms"], r["linux_baseline_idle_cpu_ms"]
     out.append(f"| idle CPU over {seconds} (port open, player present, no press) | {cpu:.0f} ms | "
                f"{base_cpu:.0f} ms | {ratio_text(cpu, base_cpu, 'the baseline')} |")
+
+    def against_lines(label, value, key, scale, digits, unit):
+        """The row of the same figure against the baseline that reads lines."""
+        base = r.get(f"linux_baseline_lines_{key}")
+        if base is not None:
+            out.append(f"| {label}, against the baseline reading lines | "
+                       f"{value * scale:.{digits}f} {unit} | {base * scale:.{digits}f} {unit} | "
+                       f"{ratio_text(value, base, 'the baseline reading lines')} |")
+
+    against_lines("idle CPU", cpu, "idle_cpu_ms", 1, 0, "ms")
     rss, base_rss = r["linux_rss_kib"], r["linux_baseline_rss_kib"]
     anon, base_anon = r["linux_anonymous_kib"], r["linux_baseline_anonymous_kib"]
     out.append(f"| resident memory | {rss / 1024:.1f} MiB | {base_rss / 1024:.1f} MiB | "
                f"{ratio_text(rss, base_rss, 'the baseline')} |")
+    against_lines("resident memory", rss, "rss_kib", 1 / 1024, 1, "MiB")
     out.append(f"| own anonymous memory | {anon / 1024:.2f} MiB | {base_anon / 1024:.2f} MiB | "
                f"{ratio_text(anon, base_anon, 'the baseline')} |")
+    against_lines("own anonymous memory", anon, "anonymous_kib", 1 / 1024, 2, "MiB")
     size, base_size = r["linux_size_stripped_bytes"], r["linux_baseline_size_stripped_bytes"]
     out.append(f"| executable, stripped (as built: {r['linux_size_bytes'] / 1024:.0f} KiB) | "
                f"{size / 1024:.0f} KiB | {base_size / 1024:.0f} KiB | "
@@ -308,6 +347,7 @@ def linux_section(r, seconds):
                "the lines, and a look for messages from the bus; on the stand-in each read of the "
                "lines also opens and locks the port's state file in the preloaded ioctl, where a real "
                "port answers in the kernel. "
+               + lines_baseline_text(r) +
                "The latency runs from the probe's write of the line to the moment the player "
                "receives the call, so the stand-in's file, the program's 25 ms cycle and the bus "
 "are all inside it. Start-up is timed from the start of the process to the moment "
@@ -315,6 +355,16 @@ def linux_section(r, seconds):
                "baseline's to the moment its timer is set.")
     out.append("")
     return out + desktop_section(r, seconds)
+
+
+def lines_baseline_text(r):
+    """What the second Linux baseline shows, in a sentence, when it was measured."""
+    if "linux_baseline_lines_idle_cpu_ms" not in r:
+        return "(The baseline that reads a port's lines was not measured in this run.) "
+    extra = r["linux_baseline_lines_idle_cpu_ms"] - r["linux_baseline_idle_cpu_ms"]
+    return (f"The two baselines differ by {extra:.0f} ms of CPU time: that is the stand-in's line "
+            "read alone (about five system calls where a real port answers one `ioctl`), so the "
+            "ratio to the baseline reading lines is what the program costs beyond it. ")
 
 
 def desktop_section(r, seconds):
@@ -360,6 +410,10 @@ def summary_section(r, folder):
         share = r["pelorin_cpu_ms"] / r["pelorin_wall_ms"] * 100
         base = r["idle_timer_cpu_ms"]
         ratio = f"{r['pelorin_cpu_ms'] / base:.1f} × a bare 25 ms timer ({base:.0f} ms)" if base else "–"
+        polling = r.get("idle_timer_lines_cpu_ms")
+        if polling:
+            ratio += (f"; {r['pelorin_cpu_ms'] / polling:.1f} × the same timer reading a port's lines "
+                      f"({polling:.0f} ms)")
         out.append(f"| idle CPU over {r['pelorin_wall_ms'] / 1000:.0f} s | {r['pelorin_cpu_ms']:.0f} ms "
                    f"({share:.2f} % of a core) | {ratio} |")
         out.append(f"| idle memory, resident / own anonymous | {r['pelorin_rss_kib'] / 1024:.1f} MiB / "

@@ -3,13 +3,14 @@
 //   pelorin_probe startup RUNS      start-up time, against the idle_timer baseline
 //   pelorin_probe latency PRESSES   press-to-player-message latency
 //   pelorin_probe idle SECONDS      idle CPU time and memory, against idle_timer
+//                                   alone and idle_timer reading COM6's lines
 //
-// Runs under the serial stand-in with COM5 (scripts/measure-performance.sh
-// sets that up). The program is configured with COM5 as its primary port and
-// defaults otherwise: CTS is hardware button 3, whose default is "Down/Up"
-// with "Next track" on the press, i.e. WM_COMMAND 40048 posted to the player.
-// Results go to standard output as "result <name> <value>" lines; anything
-// else there is commentary.
+// Runs under the serial stand-in with COM5, and COM6 for the idle mode
+// (scripts/measure-performance.sh sets that up). The program is configured
+// with COM5 as its primary port and defaults otherwise: CTS is hardware
+// button 3, whose default is "Down/Up" with "Next track" on the press, i.e.
+// WM_COMMAND 40048 posted to the player. Results go to standard output as
+// "result <name> <value>" lines; anything else there is commentary.
 #include <windows.h>
 
 #include <algorithm>
@@ -42,6 +43,8 @@ using pelorin::testing::StandInPlayer;
 constexpr char kConfig[] = "[Primary]\r\nPort=5\r\n[Options]\r\nWarn=0\r\n";
 constexpr unsigned kNextTrack = 40048;
 constexpr long long kNoTime = -1;
+// The port of the baseline that reads lines, beside the program's COM5.
+constexpr int kLinesBaselinePort = 6;
 
 bool LineUp(const StandinLines& lines, unsigned bit) {
   const auto state = lines.Read();
@@ -80,10 +83,14 @@ StartMoments StartProgram(Scenario& copy, StandinLines com5, std::unique_ptr<Chi
   return moments;
 }
 
-// The baseline: CreateProcess until idle_timer's window answers.
-long long StartIdleTimer(std::unique_ptr<ChildProcess>& out) {
+// The baseline: CreateProcess until idle_timer's window answers. With a
+// `port` ("COM6") it reads that port's lines on every tick; its window only
+// appears once the port is open and its lines have been read.
+long long StartIdleTimer(std::unique_ptr<ChildProcess>& out, const std::string& port = {}) {
   const long long start = Now();
-  out = std::make_unique<ChildProcess>("\"" + e2e::WindowsPathOf(IDLE_TIMER_UNIX_PATH) + "\"");
+  std::string command = "\"" + e2e::WindowsPathOf(IDLE_TIMER_UNIX_PATH) + "\"";
+  if (!port.empty()) command += " " + port;
+  out = std::make_unique<ChildProcess>(command);
   const DWORD begun = GetTickCount();
   while (out->Started() && GetTickCount() - begun < 20000) {
     if (Answers(FindWindowA("PelorinIdleTimer", nullptr))) return Now() - start;
@@ -226,6 +233,23 @@ int MeasureIdleCost(int seconds, StandinLines com5) {
     if (StartIdleTimer(idle) == kNoTime) return 1;
     MeasureIdle("idle_timer", "idle_timer.exe", seconds, wineserver_pid);
     QuitIdleTimer(*idle);
+  }
+  // The same timer reading the lines of a port of its own on the same
+  // stand-in: what the stand-in's line read adds to a bare program.
+  if (pelorin::testing::StandinLines::ForPort(kLinesBaselinePort)) {
+    std::unique_ptr<ChildProcess> idle;
+    const std::string port = "COM" + std::to_string(kLinesBaselinePort);
+    if (StartIdleTimer(idle, port) != kNoTime) {
+      MeasureIdle("idle_timer_lines", "idle_timer.exe", seconds, wineserver_pid);
+    } else {
+      // Exit code 4: the port could not be opened or its lines not read.
+      std::printf("idle_timer.exe %s did not come up (exit code %lu): no figures for it\n",
+                  port.c_str(), static_cast<unsigned long>(idle->ExitCode()));
+    }
+    QuitIdleTimer(*idle);
+  } else {
+    std::printf("no stand-in port %d: no figures for idle_timer reading lines\n",
+                kLinesBaselinePort);
   }
   Scenario copy("measure");
   copy.WriteConfig(kConfig);
