@@ -99,7 +99,12 @@ runs without a display, for instance as a systemd user service on a
 jukebox. The serial ports' users need to be in the group dialout.")
 # The dependencies are what the binaries link, as dpkg-shlibdeps finds
 # them. The desktop module brings Qt 6, which a headless machine would not
-# otherwise need; the program itself starts without it.
+# otherwise need; the program itself starts without it. The sound server's
+# client library is loaded at the first volume step, and Xlib with XTEST
+# when a display is opened, so no binary names them: they are named here, by
+# the packages of their run-time names (libpulse.so.0, libX11.so.6,
+# libXtst.so.6).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libpulse0, libx11-6, libxtst6")
 
 include(CPack)

@@ -1,10 +1,9 @@
 // Apart from the rest of the desktop program: Xlib's macros (None, Bool,
 // Status...) clash with the program's own names.
-#include <X11/Xlib.h>
-
 #include <cstdlib>
 
 #include "app/linux/desktop_display.h"
+#include "platform/linux/x11_library.h"
 
 namespace pelorin::linux_os {
 
@@ -14,12 +13,17 @@ bool DisplayOpens(std::string* why) {
     if (why != nullptr) *why = "no X display (DISPLAY is not set)";
     return false;
   }
-  Display* display = XOpenDisplay(name);
+  std::string cannot_load;
+  if (LoadXLibrary(cannot_load) == nullptr) {
+    if (why != nullptr) *why = "no X client library (" + cannot_load + ")";
+    return false;
+  }
+  Display* display = Xlib().XOpenDisplay(name);
   if (display == nullptr) {
     if (why != nullptr) *why = std::string("cannot open the X display \"") + name + "\"";
     return false;
   }
-  XCloseDisplay(display);
+  Xlib().XCloseDisplay(display);
   return true;
 }
 

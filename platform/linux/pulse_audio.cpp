@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "platform/linux/pulse_connection.h"
+#include "platform/linux/pulse_library.h"
 
 namespace pelorin::linux_os {
 namespace {
@@ -100,7 +101,7 @@ class ChannelVolume : public VolumeControl {
     const std::optional<Channels> old = Read();
     if (!old) return;
     const pa_cvolume moved = Rebalanced(*old, level);
-    if (pa_cvolume_equal(&moved, &old->volume) != 0) return;
+    if (Pulse().pa_cvolume_equal(&moved, &old->volume) != 0) return;
     // A refused write leaves the volume as it was; that is not reported.
     (void)connection_->Complete(Write(moved), PulseAudio::kAnswerLimit);
   }
@@ -131,7 +132,7 @@ class SinkVolume final : public ChannelVolume {
 
  private:
   pa_operation* RequestRead(std::optional<Channels>* found) override {
-    return pa_context_get_sink_info_by_index(
+    return Pulse().pa_context_get_sink_info_by_index(
         Context(), Index(),
         [](pa_context*, const pa_sink_info* info, int end, void* found) {
           if (end == 0 && info != nullptr) {
@@ -142,7 +143,8 @@ class SinkVolume final : public ChannelVolume {
         found);
   }
   pa_operation* Write(const pa_cvolume& volume) override {
-    return pa_context_set_sink_volume_by_index(Context(), Index(), &volume, nullptr, nullptr);
+    return Pulse().pa_context_set_sink_volume_by_index(Context(), Index(), &volume, nullptr,
+                                                       nullptr);
   }
 };
 
@@ -152,7 +154,7 @@ class StreamVolume final : public ChannelVolume {
 
  private:
   pa_operation* RequestRead(std::optional<Channels>* found) override {
-    return pa_context_get_sink_input_info(
+    return Pulse().pa_context_get_sink_input_info(
         Context(), Index(),
         [](pa_context*, const pa_sink_input_info* info, int end, void* found) {
           if (end == 0 && info != nullptr && info->has_volume != 0) {
@@ -163,7 +165,7 @@ class StreamVolume final : public ChannelVolume {
         found);
   }
   pa_operation* Write(const pa_cvolume& volume) override {
-    return pa_context_set_sink_input_volume(Context(), Index(), &volume, nullptr, nullptr);
+    return Pulse().pa_context_set_sink_input_volume(Context(), Index(), &volume, nullptr, nullptr);
   }
 };
 
@@ -171,7 +173,7 @@ class StreamVolume final : public ChannelVolume {
 std::optional<std::uint32_t> DefaultSink(PulseConnection& connection) {
   std::optional<std::uint32_t> index;
   // The server resolves the name to its default sink at this moment.
-  pa_operation* request = pa_context_get_sink_info_by_name(
+  pa_operation* request = Pulse().pa_context_get_sink_info_by_name(
       connection.Context(), "@DEFAULT_SINK@",
       [](pa_context*, const pa_sink_info* info, int end, void* index) {
         if (end == 0 && info != nullptr) {
@@ -194,7 +196,7 @@ struct StreamsOfProcess {
 void NoteStream(pa_context* /*context*/, const pa_sink_input_info* info, int end, void* data) {
   auto& streams = *static_cast<StreamsOfProcess*>(data);
   if (end != 0 || info == nullptr || info->has_volume == 0 || info->volume_writable == 0) return;
-  const char* owner = pa_proplist_gets(info->proplist, PA_PROP_APPLICATION_PROCESS_ID);
+  const char* owner = Pulse().pa_proplist_gets(info->proplist, PA_PROP_APPLICATION_PROCESS_ID);
   if (owner == nullptr || std::string_view(owner) != streams.process) return;
   std::optional<std::uint32_t>& slot = info->corked != 0 ? streams.paused : streams.playing;
   if (!slot) slot = info->index;
@@ -245,7 +247,7 @@ std::unique_ptr<VolumeControl> PulseAudio::OpenProcessVolume(pid_t process) {
   if (!connection) return nullptr;
   StreamsOfProcess streams{std::to_string(process), std::nullopt, std::nullopt};
   if (!connection->Complete(
-          pa_context_get_sink_input_info_list(connection->Context(), NoteStream, &streams),
+          Pulse().pa_context_get_sink_input_info_list(connection->Context(), NoteStream, &streams),
           kAnswerLimit)) {
     return nullptr;
   }

@@ -1,6 +1,6 @@
 #include "platform/linux/pulse_connection.h"
 
-#include <pulse/error.h>
+#include "platform/linux/pulse_library.h"
 
 #include <algorithm>
 #include <climits>
@@ -11,12 +11,12 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 bool Connected(pa_context* context) {
-  return pa_context_get_state(context) == PA_CONTEXT_READY;
+  return Pulse().pa_context_get_state(context) == PA_CONTEXT_READY;
 }
 
 // True once the connection is made or has failed for good.
 bool Settled(pa_context* context) {
-  const pa_context_state_t state = pa_context_get_state(context);
+  const pa_context_state_t state = Pulse().pa_context_get_state(context);
   return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
 }
 
@@ -31,8 +31,8 @@ bool PulseConnection::RunUntil(Done done, Clock::time_point deadline) {
     // The poll waits at most until the deadline; an interrupted poll counts
     // as an empty one and the loop comes round again.
     const int timeout = static_cast<int>(std::min<long long>(left.count(), INT_MAX));
-    if (pa_mainloop_prepare(loop_, timeout) < 0 || pa_mainloop_poll(loop_) < 0 ||
-        pa_mainloop_dispatch(loop_) < 0) {
+    if (Pulse().pa_mainloop_prepare(loop_, timeout) < 0 || Pulse().pa_mainloop_poll(loop_) < 0 ||
+        Pulse().pa_mainloop_dispatch(loop_) < 0) {
       return false;
     }
   }
@@ -41,14 +41,15 @@ bool PulseConnection::RunUntil(Done done, Clock::time_point deadline) {
 
 std::unique_ptr<PulseConnection> PulseConnection::Open(std::chrono::milliseconds limit,
                                                        std::string& why) {
-  pa_mainloop* loop = pa_mainloop_new();
+  if (LoadPulseLibrary(why) == nullptr) return nullptr;
+  pa_mainloop* loop = Pulse().pa_mainloop_new();
   if (loop == nullptr) {
     why = "no main loop could be made";
     return nullptr;
   }
-  pa_context* context = pa_context_new(pa_mainloop_get_api(loop), "Pelorin");
+  pa_context* context = Pulse().pa_context_new(Pulse().pa_mainloop_get_api(loop), "Pelorin");
   if (context == nullptr) {
-    pa_mainloop_free(loop);
+    Pulse().pa_mainloop_free(loop);
     why = "no client context could be made";
     return nullptr;
   }
@@ -56,8 +57,8 @@ std::unique_ptr<PulseConnection> PulseConnection::Open(std::chrono::milliseconds
   std::unique_ptr<PulseConnection> connection(new PulseConnection(loop, context));
   // Starting a server for a volume step would leave a sound server running
   // that the user never asked for.
-  if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
-    why = pa_strerror(pa_context_errno(context));
+  if (Pulse().pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+    why = Pulse().pa_strerror(Pulse().pa_context_errno(context));
     return nullptr;
   }
   if (!connection->RunUntil(Settled, Clock::now() + limit)) {
@@ -65,16 +66,16 @@ std::unique_ptr<PulseConnection> PulseConnection::Open(std::chrono::milliseconds
     return nullptr;
   }
   if (!Connected(context)) {
-    why = pa_strerror(pa_context_errno(context));
+    why = Pulse().pa_strerror(Pulse().pa_context_errno(context));
     return nullptr;
   }
   return connection;
 }
 
 PulseConnection::~PulseConnection() {
-  pa_context_disconnect(context_);
-  pa_context_unref(context_);
-  pa_mainloop_free(loop_);
+  Pulse().pa_context_disconnect(context_);
+  Pulse().pa_context_unref(context_);
+  Pulse().pa_mainloop_free(loop_);
 }
 
 bool PulseConnection::Usable() {
@@ -83,7 +84,8 @@ bool PulseConnection::Usable() {
   // closed the socket, which turns the context to failed here. Bounded, so
   // that a server that keeps sending cannot keep the caller here.
   constexpr int kMostRounds = 64;
-  for (int round = 0; round < kMostRounds && pa_mainloop_iterate(loop_, 0, nullptr) > 0; ++round) {
+  for (int round = 0; round < kMostRounds && Pulse().pa_mainloop_iterate(loop_, 0, nullptr) > 0;
+       ++round) {
   }
   return Connected(context_);
 }
@@ -92,15 +94,16 @@ bool PulseConnection::Complete(pa_operation* operation, std::chrono::millisecond
   if (operation == nullptr) return false;
   const bool done = RunUntil(
       [operation](pa_context* context) {
-        return pa_operation_get_state(operation) != PA_OPERATION_RUNNING || !Connected(context);
+        return Pulse().pa_operation_get_state(operation) != PA_OPERATION_RUNNING ||
+               !Connected(context);
       },
       Clock::now() + limit);
-  const bool completed = done && pa_operation_get_state(operation) == PA_OPERATION_DONE;
+  const bool completed = done && Pulse().pa_operation_get_state(operation) == PA_OPERATION_DONE;
   if (!completed) {
-    pa_operation_cancel(operation);
+    Pulse().pa_operation_cancel(operation);
     broken_ = true;
   }
-  pa_operation_unref(operation);
+  Pulse().pa_operation_unref(operation);
   return completed;
 }
 

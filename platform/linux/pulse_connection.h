@@ -19,7 +19,8 @@ class PulseConnection {
   // Connects to the server the client configuration names (PULSE_SERVER,
   // else the socket in XDG_RUNTIME_DIR), waiting at most `limit`. The server
   // is never started on demand. Answers nullptr with the reason in `why`
-  // when there is no server or it does not answer in time.
+  // when the client library does not load, there is no server or it does
+  // not answer in time.
   static std::unique_ptr<PulseConnection> Open(std::chrono::milliseconds limit, std::string& why);
 
   ~PulseConnection();

@@ -1,8 +1,6 @@
 #include "platform/linux/xtest_keyboard.h"
 
 #include <X11/XF86keysym.h>
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -12,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/linux/x11_library.h"
 #include "platform/trace.h"
 
 namespace pelorin::linux_os {
@@ -148,7 +147,7 @@ void MarkConnectionLost(Display* /*display*/, void* lost) {
 }
 
 struct XFreeDeleter {
-  void operator()(KeySym* symbols) const { XFree(symbols); }
+  void operator()(KeySym* symbols) const { Xlib().XFree(symbols); }
 };
 
 }  // namespace
@@ -157,21 +156,23 @@ void XTestKeyboard::DisplayCloser::operator()(_XDisplay* display) const {
   auto& ours = KeyboardConnections();
   ours.erase(std::remove(ours.begin(), ours.end(), display), ours.end());
   // Xlib sends nothing more on a connection that already failed.
-  XCloseDisplay(display);
+  Xlib().XCloseDisplay(display);
 }
 
 Opened<XTestKeyboard> XTestKeyboard::Open(const char* display_name) {
-  const std::string name = XDisplayName(display_name);
-  Display* display = XOpenDisplay(display_name);
-  if (display == nullptr) {
-    return OsError{0, "XOpenDisplay", name, name.empty() ? "DISPLAY is not set" : "no connection"};
-  }
+  const std::string name = DisplayNameFor(display_name);
+  // Without a display to connect to, Xlib is not even loaded.
+  if (name.empty()) return OsError{0, "XOpenDisplay", name, "DISPLAY is not set"};
+  std::string why;
+  if (LoadXLibrary(why) == nullptr) return OsError{0, "XOpenDisplay", name, why};
+  Display* display = Xlib().XOpenDisplay(name.c_str());
+  if (display == nullptr) return OsError{0, "XOpenDisplay", name, "no connection"};
   std::unique_ptr<XTestKeyboard> keyboard(new XTestKeyboard(display, name));
   int event_base = 0;
   int error_base = 0;
   int major = 0;
   int minor = 0;
-  if (!XTestQueryExtension(display, &event_base, &error_base, &major, &minor)) {
+  if (!Xlib().XTestQueryExtension(display, &event_base, &error_base, &major, &minor)) {
     return OsError{0, "XTestQueryExtension", name, "the server has no XTEST extension"};
   }
   return keyboard;
@@ -181,17 +182,18 @@ XTestKeyboard::XTestKeyboard(_XDisplay* display, std::string display_name)
     : display_(display), display_name_(std::move(display_name)) {
   // A lost X server must not end the program (Xlib's default): the other
   // commands still work without keys.
-  static int (*const installed)(Display*) = XSetIOErrorHandler(&ReturnForKeyboardConnections);
+  static int (*const installed)(Display*) =
+      Xlib().XSetIOErrorHandler(&ReturnForKeyboardConnections);
   previous_io_error_handler = installed;
   KeyboardConnections().push_back(display);
-  XSetIOErrorExitHandler(display, &MarkConnectionLost, &connection_lost_);
+  Xlib().XSetIOErrorExitHandler(display, &MarkConnectionLost, &connection_lost_);
 }
 
 XTestKeyboard::~XTestKeyboard() {
   if (connection_lost_) return;
   KeySym nothing = NoSymbol;
   for (const auto& [symbol, key] : bound_) {
-    XChangeKeyboardMapping(display_.get(), key, 1, &nothing, 1);
+    Xlib().XChangeKeyboardMapping(display_.get(), key, 1, &nothing, 1);
   }
 }
 
@@ -199,14 +201,14 @@ void XTestKeyboard::DrainEvents() {
   XEvent event;
   // A connection that fails while it is read reports pending events it
   // cannot deliver: stop there.
-  while (!connection_lost_ && XPending(display_.get()) > 0) {
-    XNextEvent(display_.get(), &event);
-    if (event.type == MappingNotify) XRefreshKeyboardMapping(&event.xmapping);
+  while (!connection_lost_ && Xlib().XPending(display_.get()) > 0) {
+    Xlib().XNextEvent(display_.get(), &event);
+    if (event.type == MappingNotify) Xlib().XRefreshKeyboardMapping(&event.xmapping);
   }
 }
 
 std::uint8_t XTestKeyboard::KeyCodeFor(unsigned long symbol) {
-  const KeyCode key = XKeysymToKeycode(display_.get(), symbol);
+  const KeyCode key = Xlib().XKeysymToKeycode(display_.get(), symbol);
   if (key != 0) return key;
   for (const auto& [bound_symbol, bound_key] : bound_) {
     if (bound_symbol == symbol) return bound_key;
@@ -217,19 +219,19 @@ std::uint8_t XTestKeyboard::KeyCodeFor(unsigned long symbol) {
 std::uint8_t XTestKeyboard::BindToSpareKeyCode(unsigned long symbol) {
   int first = 0;
   int last = 0;
-  XDisplayKeycodes(display_.get(), &first, &last);
+  Xlib().XDisplayKeycodes(display_.get(), &first, &last);
   int per_key = 0;
-  const std::unique_ptr<KeySym, XFreeDeleter> map(
-      XGetKeyboardMapping(display_.get(), static_cast<KeyCode>(first), last - first + 1, &per_key));
+  const std::unique_ptr<KeySym, XFreeDeleter> map(Xlib().XGetKeyboardMapping(
+      display_.get(), static_cast<KeyCode>(first), last - first + 1, &per_key));
   if (map == nullptr) return 0;
   // From the top: the low key codes are the ones real keyboards use.
   for (int key = last; key >= first; --key) {
     const KeySym* row = map.get() + static_cast<std::ptrdiff_t>(key - first) * per_key;
     if (std::any_of(row, row + per_key, [](KeySym s) { return s != NoSymbol; })) continue;
     KeySym bound = symbol;
-    XChangeKeyboardMapping(display_.get(), key, 1, &bound, 1);
+    Xlib().XChangeKeyboardMapping(display_.get(), key, 1, &bound, 1);
     // The server must know the binding before the key event names it.
-    XSync(display_.get(), False);
+    Xlib().XSync(display_.get(), False);
     bound_.emplace_back(symbol, static_cast<std::uint8_t>(key));
     return static_cast<std::uint8_t>(key);
   }
@@ -252,8 +254,8 @@ void XTestKeyboard::KeyEvent(std::uint8_t code, bool up) {
     Trace("No key on X display " + display_name_ + " for virtual key " + std::to_string(code));
     return;
   }
-  XTestFakeKeyEvent(display_.get(), key, up ? False : True, CurrentTime);
-  XFlush(display_.get());
+  Xlib().XTestFakeKeyEvent(display_.get(), key, up ? False : True, CurrentTime);
+  Xlib().XFlush(display_.get());
 }
 
 }  // namespace pelorin::linux_os

@@ -23,6 +23,7 @@
 #include "platform/linux/device_watch.h"
 #include "platform/linux/instance_files.h"
 #include "platform/linux/instance_messaging.h"
+#include "platform/linux/loaded_library.h"
 #include "platform/linux/spawn_shell.h"
 #include "platform/linux/terminal_boxes.h"
 #include "platform/posix/file_system_posix.h"
@@ -229,6 +230,28 @@ TEST(DeviceArrivalWatchTest, SeesNodesAndSerialLinksInFoldersThatAppearLater) {
   watch->Drain();
   dev.Write("serial/by-id/usb-FTDI-if00", "");
   EXPECT_TRUE(watch->Drain()) << "a folder that came back is watched again";
+}
+
+// The libraries loaded at first use: a library that is not there, and one
+// that lacks a function the table names, each say why and are not used.
+TEST(LoadedLibrary, NamesTheMissingLibraryOrFunction) {
+  LoadedLibrary absent("libpelorin-absent.so.0");
+  EXPECT_FALSE(absent.IsOpen());
+  EXPECT_FALSE(absent.Complete());
+  EXPECT_NE(absent.Why().find("libpelorin-absent.so.0"), std::string::npos) << absent.Why();
+
+  LoadedLibrary c_library("libc.so.6");
+  ASSERT_TRUE(c_library.IsOpen()) << c_library.Why();
+  std::size_t (*length)(const char*) = nullptr;
+  c_library.Find("strlen", length);
+  ASSERT_NE(length, nullptr);
+  EXPECT_EQ(length("four"), 4U);
+  EXPECT_TRUE(c_library.Complete());
+  void (*missing)() = nullptr;
+  c_library.Find("pelorin_no_such_function", missing);
+  EXPECT_EQ(missing, nullptr);
+  EXPECT_FALSE(c_library.Complete());
+  EXPECT_EQ(c_library.Why(), "libc.so.6 lacks pelorin_no_such_function");
 }
 
 }  // namespace
