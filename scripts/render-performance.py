@@ -161,8 +161,10 @@ def idle_section(r, seconds):
         f"`GetCommModemStatus` on every tick), then `pelorin.exe` (COM5 open, no button "
         f"pressed, the stand-in player up as on a desk where the program is in use), each left "
         f"alone for {seconds} after a settling second. Wine's `GetProcessTimes` reports no CPU time "
-        "for other processes, so the probe reads the host's `/proc/<pid>/stat` (utime + stime, "
-        "10 ms ticks) and `/proc/<pid>/status` of the Wine process (found by image name and this "
+        "for other processes, so the probe reads the host's scheduler count of each thread's time "
+        "on a CPU (`/proc/<pid>/task/*/schedstat`, in nanoseconds: exact, where utime and stime "
+        "are sampled at the kernel's tick) and `/proc/<pid>/status` of the Wine process (found "
+        "by image name and this "
         "run's prefix) through the Z: drive, and the same for the session's wineserver, through "
         "which every timer tick and window message of a Wine program passes.")
     lines = "idle_timer_lines_cpu_ms" in r
@@ -308,7 +310,9 @@ def linux_section(r, seconds):
                "is `bench/linux/idle_timerfd`, a program that only wakes every 25 ms from a "
                "periodic `timerfd` and does nothing, measured in the same run. The second baseline, "
                "`idle_timerfd --lines`, is the same timer reading the lines of a port of its own on "
-               "the same stand-in (one `TIOCMGET` per tick); it idles in the same window.")
+               "the same stand-in (one `TIOCMGET` per tick); it idles in the same window. CPU "
+               "times are the scheduler's count of each thread's time on a CPU "
+               "(`/proc/<pid>/task/*/schedstat`).")
     out += ["", "| figure | pelorin | baseline | ratio |", "|---|---:|---:|---:|"]
     startup, base_startup = r.get("linux_startup_median", 0), r.get("linux_baseline_startup_median", 0)
     out.append(f"| start-up to the port held, median of {r.get('linux_startup_count', 0):.0f} | "

@@ -59,11 +59,38 @@ std::optional<double> CpuMsFromStat(const std::string& stat) {
   return (utime + stime) * 10.0;
 }
 
+// The CPU time of every thread of `pid` from the scheduler's own count
+// (/proc/<pid>/task/<tid>/schedstat: nanoseconds on a CPU). It is exact,
+// where utime and stime are sampled at the kernel's tick, which a program
+// waking for microseconds every 25 ms meets by chance. Nothing when the
+// kernel keeps no such count.
+std::optional<double> CpuMsOfThreads(const std::string& pid) {
+  WIN32_FIND_DATAA entry;
+  HANDLE listing = FindFirstFileA(("Z:\\proc\\" + pid + "\\task\\*").c_str(), &entry);
+  if (listing == INVALID_HANDLE_VALUE) return std::nullopt;
+  double nanoseconds = 0;
+  bool counted = false;
+  do {
+    const std::string thread = entry.cFileName;
+    if (thread.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::istringstream fields(ReadLinuxFile("/proc/" + pid + "/task/" + thread + "/schedstat"));
+    double on_cpu = 0;
+    if (fields >> on_cpu) {
+      nanoseconds += on_cpu;
+      counted = true;
+    }
+  } while (FindNextFileA(listing, &entry));
+  FindClose(listing);
+  if (!counted) return std::nullopt;
+  return nanoseconds / 1e6;
+}
+
 }  // namespace
 
 std::optional<LinuxUsage> LinuxUsageOf(const std::string& pid) {
   if (pid.empty()) return std::nullopt;
-  const auto cpu = CpuMsFromStat(ReadLinuxFile("/proc/" + pid + "/stat"));
+  auto cpu = CpuMsOfThreads(pid);
+  if (!cpu) cpu = CpuMsFromStat(ReadLinuxFile("/proc/" + pid + "/stat"));
   if (!cpu) return std::nullopt;
   const std::string status = ReadLinuxFile("/proc/" + pid + "/status");
   LinuxUsage usage;
