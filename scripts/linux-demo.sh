@@ -56,7 +56,10 @@ if [ "$1" = --inside ]; then
   # VLC plays into the sound server's null sink.
   cvlc -I dummy -A pulse --extraintf=dbus "$demo/tones/"*.wav >"$demo/vlc.log" 2>&1 &
   pids+=($!)
-  exec "$demo/bin/serial-standin" run --port 1 -- bash "$demo/linux-demo.sh" --session "$demo" "$@"
+  # Not exec: the trap above must still end the bus, the sound server and
+  # VLC once the session is over.
+  "$demo/bin/serial-standin" run --port 1 -- bash "$demo/linux-demo.sh" --session "$demo" "$@"
+  exit
 fi
 
 # --session: the program, the player's feed and the box on port 1.

@@ -366,11 +366,15 @@ bool Bus::NamesChanged() {
 }
 
 void Bus::ReadInputOn(linux_os::DescriptorWatch* watch) {
-  const int fd = sd_bus_get_fd(bus_.get());
-  if (input_watch_ != nullptr && fd >= 0) input_watch_->Unwatch(fd);
+  // By the number it was watched under: a connection that broke has closed
+  // its descriptor already, and the library no longer tells which it was.
+  if (input_watch_ != nullptr) input_watch_->Unwatch(watched_fd_);
   input_watch_ = nullptr;
+  watched_fd_ = -1;
+  const int fd = sd_bus_get_fd(bus_.get());
   if (watch == nullptr || fd < 0 || !IsOpen()) return;
   input_watch_ = watch;
+  watched_fd_ = fd;
   input_watch_->Watch(fd, [this] {
     if (!ReadArrived()) *names_changed_ = true;
   });

@@ -140,8 +140,10 @@ class Bus {
   // Set by the bus's signal, read and cleared by NamesChanged; on the heap,
   // where the signal's handler finds it.
   std::unique_ptr<bool> names_changed_ = std::make_unique<bool>(false);
-  // The loop that reads the bus's input as it arrives, if any.
+  // The loop that reads the bus's input as it arrives, if any, and the
+  // descriptor it watches.
   linux_os::DescriptorWatch* input_watch_ = nullptr;
+  int watched_fd_ = -1;
   // Declared last: the match goes before the flag it writes to.
   std::unique_ptr<sd_bus_slot, SlotCloser> name_match_;
 };

@@ -11,8 +11,9 @@ namespace pelorin::win32 {
 // calling program's own session; Pelorin plays no sound, so those would
 // change nothing anyone hears.
 //
-// Needs COM on the calling thread (see ComApartment); without it every
-// volume is "not there". Every volume is looked up afresh, so a device that
+// Sets up COM on the calling thread at its first lookup
+// (EnsureComOnThisThread); where COM cannot be had, every volume is "not
+// there". Every volume is looked up afresh, so a device that
 // was switched, plugged in or removed since the last command is honoured.
 class Win32Audio final : public Audio {
  public:
