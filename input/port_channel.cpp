@@ -66,6 +66,7 @@ OsStatus PortChannel::OpenDevice() {
   if (OsStatus dtr = opened->SetDtr(true); !dtr) return dtr;
   device_ = opened.Release();
   rts_failing_ = false;
+  rts_level_.reset();
   return {};
 }
 
@@ -110,10 +111,11 @@ LineLevels PortChannel::ReadLines() {
 }
 
 void PortChannel::SetRts(bool raised) {
-  if (!device_) return;
+  if (!device_ || rts_level_ == raised) return;
   const OsStatus switched = device_->SetRts(raised);
   if (!switched && !rts_failing_) Trace("Switching the LED failed: " + Describe(switched.error()));
   rts_failing_ = !switched;
+  rts_level_ = switched ? std::optional<bool>(raised) : std::nullopt;
 }
 
 std::intptr_t PortChannel::Handle() const {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "config/settings.h"
 #include "input/decoder.h"
@@ -44,8 +45,11 @@ class PortChannel {
   // whose status read fails, reads all four lines false: never stale levels.
   LineLevels ReadLines();
   // Raises or clears RTS. Issued without testing the open flag: on a channel
-  // that is not open it has no effect. The LED is written on every step, so
-  // a failing switch is traced once, and again only after it has worked.
+  // that is not open it has no effect. The LED driver asks at every step; a
+  // level the device already has costs no call into the driver (nothing but
+  // this channel switches RTS while it holds the device), and a switch that
+  // failed is tried again at the next step. A failing switch is traced once,
+  // and again only after it has worked.
   void SetRts(bool raised);
 
   bool IsOpen() const { return device_ != nullptr; }
@@ -93,6 +97,9 @@ class PortChannel {
   LineLevels lines_;
   std::intptr_t closed_handle_ = 0;
   bool rts_failing_ = false;
+  // The level the held device's RTS was last switched to; none before the
+  // first switch of a newly opened device and after a failed one.
+  std::optional<bool> rts_level_;
 };
 
 // The message texts, exactly as the user sees them.

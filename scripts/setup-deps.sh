@@ -34,7 +34,6 @@ packages=(
 # The Linux edition's backends, one line each.
 packages+=(pkg-config)    # finds the system libraries below for CMake
 packages+=(libxtst-dev)   # keys through XTest (brings the Xlib headers)
-packages+=(libevdev-dev)  # keys through uinput
 # The Linux edition's desktop face, and what its tests drive it with.
 packages+=(qt6-base-dev)     # Qt 6 Widgets (the windows, the tray icon)
 packages+=(qt6-qpa-plugins)  # Qt's X11 platform plugin (xcb)

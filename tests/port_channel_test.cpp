@@ -201,7 +201,7 @@ TEST_F(PortChannelTest, CloseReleasesThePortAndForgetsTheLines) {
   EXPECT_FALSE(primary.IsOpen());
 }
 
-TEST_F(PortChannelTest, RtsReachesAnOpenPortOnlyAndHandleFollowsTheDevice) {
+TEST_F(PortChannelTest, RtsReachesAnOpenPortOnlyWhenItChangesAndHandleFollowsTheDevice) {
   FakePortState& port = ports.Port(9);
   primary.SetRts(true);  // not open: no effect, no failure
   EXPECT_EQ(primary.Handle(), 0);
@@ -210,12 +210,23 @@ TEST_F(PortChannelTest, RtsReachesAnOpenPortOnlyAndHandleFollowsTheDevice) {
   EXPECT_NE(primary.Handle(), 0);
   primary.SetRts(true);
   primary.SetRts(false);
+  primary.SetRts(false);  // the level it has: no call into the driver
   primary.SetRts(true);
   EXPECT_EQ(port.rts_writes, (std::vector<bool>{true, false, true}));
   EXPECT_TRUE(port.rts);
 
+  port.rts_fails = true;  // a failed switch is tried again at the next step
+  primary.SetRts(false);
+  port.rts_fails = false;
+  primary.SetRts(false);
+  EXPECT_EQ(port.rts_writes, (std::vector<bool>{true, false, true, false, false}));
+  EXPECT_FALSE(port.rts);
+
   primary.Close();
   EXPECT_EQ(primary.Handle(), -1) << "after a close the handle is the invalid handle";
+  ASSERT_TRUE(primary.Open(ComPortNumber{9}));
+  primary.SetRts(false);  // a newly opened device is switched whatever it had
+  EXPECT_EQ(port.rts_writes.size(), 6U);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/signalfd.h>
 #include <sys/timerfd.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -63,16 +64,41 @@ std::optional<TimerFd> TimerFd::Create(OsError* error) {
   return TimerFd(std::move(fd));
 }
 
+namespace {
+
+timespec TimespecOf(std::chrono::nanoseconds span) {
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(span);
+  return {static_cast<time_t>(seconds.count()), static_cast<long>((span - seconds).count())};
+}
+
+// The first multiple of `period` on the monotonic clock that lies after now.
+std::chrono::nanoseconds NextMultipleOf(std::chrono::nanoseconds period) {
+  timespec clock{};
+  ::clock_gettime(CLOCK_MONOTONIC, &clock);  // the timers' own clock; cannot fail
+  const std::chrono::nanoseconds now =
+      std::chrono::seconds(clock.tv_sec) + std::chrono::nanoseconds(clock.tv_nsec);
+  return (now / period + 1) * period;
+}
+
+}  // namespace
+
 OsStatus TimerFd::Arm(std::chrono::milliseconds period, bool periodic) {
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(period);
-  const timespec interval{static_cast<time_t>(seconds.count()),
-                          static_cast<long>((period - seconds).count() * 1'000'000)};
   itimerspec setting{};
-  setting.it_value = interval;
-  if (periodic) setting.it_interval = interval;
-  // A zero value would disarm the timer: the shortest period is 1 ns.
-  if (setting.it_value.tv_sec == 0 && setting.it_value.tv_nsec == 0) setting.it_value.tv_nsec = 1;
-  if (::timerfd_settime(fd_.Get(), 0, &setting, nullptr) != 0) {
+  int flags = 0;
+  if (periodic && period.count() > 0) {
+    // Periodic timers tick on multiples of their period, so that a timer
+    // whose period is a multiple of another's (the LED's 200 ms and the
+    // poll's 25 ms) expires at the same moment and the program wakes once
+    // for both. The first tick therefore comes within one period.
+    setting.it_value = TimespecOf(NextMultipleOf(period));
+    setting.it_interval = TimespecOf(period);
+    flags = TFD_TIMER_ABSTIME;
+  } else {
+    setting.it_value = TimespecOf(period);
+    // A zero value would disarm the timer: the shortest wait is 1 ns.
+    if (setting.it_value.tv_sec == 0 && setting.it_value.tv_nsec == 0) setting.it_value.tv_nsec = 1;
+  }
+  if (::timerfd_settime(fd_.Get(), flags, &setting, nullptr) != 0) {
     return posix::LastError("timerfd_settime", "timer");
   }
   return {};

@@ -48,7 +48,9 @@ class TimerFd {
   // A disarmed timer, or why none could be made.
   static std::optional<TimerFd> Create(OsError* error = nullptr);
 
-  // Expires first after `period`, then every `period` (periodic) or once.
+  // Once: expires after `period`. Periodic: expires on every multiple of
+  // `period` on the monotonic clock, the first within one period, so that
+  // periodic timers whose periods divide each other wake the loop once.
   // Arming a running timer starts it afresh.
   OsStatus Arm(std::chrono::milliseconds period, bool periodic);
   void Disarm();

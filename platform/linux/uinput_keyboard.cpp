@@ -1,10 +1,13 @@
 #include "platform/linux/uinput_keyboard.h"
 
 #include <fcntl.h>
-#include <libevdev/libevdev-uinput.h>
-#include <libevdev/libevdev.h>
+#include <linux/uinput.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -167,10 +170,6 @@ constexpr auto kEvdevKeys = std::to_array<EvdevKey>({
     {0xE2, KEY_102ND},
 });
 
-struct DeviceDescriptionFree {
-  void operator()(libevdev* description) const { libevdev_free(description); }
-};
-
 // The evdev key (KEY_*) of the key `code` names, or 0 when there is none.
 std::uint16_t EvdevKeyOf(std::uint8_t code) {
   for (const auto& entry : kEvdevKeys) {
@@ -179,41 +178,58 @@ std::uint16_t EvdevKeyOf(std::uint8_t code) {
   return 0;
 }
 
-}  // namespace
-
-void UinputKeyboard::DeviceDestroyer::operator()(libevdev_uinput* device) const {
-  libevdev_uinput_destroy(device);
+// Writes one input event; false when the kernel did not take all of it.
+bool WriteEvent(int fd, std::uint16_t type, std::uint16_t code, std::int32_t value) {
+  input_event event{};
+  event.type = type;
+  event.code = code;
+  event.value = value;
+  ssize_t written = 0;
+  do {
+    written = ::write(fd, &event, sizeof event);
+  } while (written < 0 && errno == EINTR);
+  return written == static_cast<ssize_t>(sizeof event);
 }
+
+// Describes the keyboard to the kernel and has it made.
+bool CreateDevice(int fd) {
+  if (::ioctl(fd, UI_SET_EVBIT, EV_SYN) != 0 || ::ioctl(fd, UI_SET_EVBIT, EV_KEY) != 0) {
+    return false;
+  }
+  for (const auto& entry : kEvdevKeys) {
+    if (::ioctl(fd, UI_SET_KEYBIT, static_cast<int>(entry.key)) != 0) return false;
+  }
+  uinput_setup setup{};
+  setup.id.bustype = BUS_VIRTUAL;
+  constexpr const char kName[] = "Pelorin virtual keyboard";
+  static_assert(sizeof kName <= sizeof setup.name);
+  std::memcpy(setup.name, kName, sizeof kName);
+  return ::ioctl(fd, UI_DEV_SETUP, &setup) == 0 && ::ioctl(fd, UI_DEV_CREATE) == 0;
+}
+
+}  // namespace
 
 Opened<UinputKeyboard> UinputKeyboard::Open(const char* path) {
   posix::UniqueFd fd(::open(path, O_RDWR | O_CLOEXEC));
   if (!fd.Valid()) return posix::LastError("open", path);
-
-  // The description is only read while the device is made.
-  std::unique_ptr<libevdev, DeviceDescriptionFree> description(libevdev_new());
-  libevdev_set_name(description.get(), "Pelorin virtual keyboard");
-  libevdev_enable_event_type(description.get(), EV_KEY);
-  for (const auto& entry : kEvdevKeys) {
-    libevdev_enable_event_code(description.get(), EV_KEY, entry.key, nullptr);
-  }
-  libevdev_uinput* device = nullptr;
-  const int result = libevdev_uinput_create_from_device(description.get(), fd.Get(), &device);
-  if (result != 0) return posix::SystemError(-result, "create uinput device", path);
-  return std::unique_ptr<UinputKeyboard>(new UinputKeyboard(std::move(fd), device));
+  if (!CreateDevice(fd.Get())) return posix::LastError("create uinput device", path);
+  return std::unique_ptr<UinputKeyboard>(new UinputKeyboard(std::move(fd)));
 }
 
-UinputKeyboard::UinputKeyboard(posix::UniqueFd fd, libevdev_uinput* device)
-    : fd_(std::move(fd)), device_(device) {}
+UinputKeyboard::UinputKeyboard(posix::UniqueFd fd) : fd_(std::move(fd)) {}
 
-UinputKeyboard::~UinputKeyboard() = default;
+UinputKeyboard::~UinputKeyboard() {
+  // Closing the descriptor would remove the device as well; this says so.
+  (void)::ioctl(fd_.Get(), UI_DEV_DESTROY);
+}
 
 void UinputKeyboard::KeyEvent(std::uint8_t code, bool up) {
   const std::uint16_t key = EvdevKeyOf(code);
   if (key == 0) return;
   // A failed write loses this one event, as a key pressed while the system
   // is busy would; the cause goes to the trace.
-  if (libevdev_uinput_write_event(device_.get(), EV_KEY, key, up ? 0 : 1) != 0 ||
-      libevdev_uinput_write_event(device_.get(), EV_SYN, SYN_REPORT, 0) != 0) {
+  if (!WriteEvent(fd_.Get(), EV_KEY, key, up ? 0 : 1) ||
+      !WriteEvent(fd_.Get(), EV_SYN, SYN_REPORT, 0)) {
     Trace("uinput key event " + std::to_string(code) + " was not delivered");
   }
 }

@@ -6,8 +6,6 @@
 #include "platform/os_error.h"
 #include "platform/posix/unique_fd.h"
 
-struct libevdev_uinput;
-
 namespace pelorin::linux_os {
 
 // Where the kernel's user-level input device lives.
@@ -23,8 +21,8 @@ class UinputKeyboard final : public Keyboard {
   // every key a virtual-key code can name (letters, digits, F1-F24, the
   // navigation block, the keypad, modifiers, punctuation of a US layout, the
   // media, volume, browser and launch keys). Fails with operation "open" (and errno) when
-  // the device is missing or not writable, "create uinput device" (and the
-  // error libevdev reports) when the kernel refuses the device. A desktop
+  // the device is missing or not writable, "create uinput device" (and
+  // errno) when the kernel refuses the device. A desktop
   // takes a moment to adopt a new input device: events sent right after the
   // open may be lost, so open it at start-up, not per key.
   static Opened<UinputKeyboard> Open(const char* path);
@@ -38,14 +36,10 @@ class UinputKeyboard final : public Keyboard {
   void KeyEvent(std::uint8_t code, bool up) override;
 
  private:
-  struct DeviceDestroyer {
-    void operator()(libevdev_uinput* device) const;
-  };
-  UinputKeyboard(posix::UniqueFd fd, libevdev_uinput* device);
+  explicit UinputKeyboard(posix::UniqueFd fd);
 
-  // The device is destroyed before the descriptor it was made on is closed.
+  // The descriptor the device was made on; the device goes with it.
   posix::UniqueFd fd_;
-  std::unique_ptr<libevdev_uinput, DeviceDestroyer> device_;
 };
 
 }  // namespace pelorin::linux_os

@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "actions/keys_and_start.h"
 #include "config/settings.h"
+#include "platform/linux/uinput_keyboard.h"
 #include "platform/linux/xtest_keyboard.h"
 #include "xvfb_server.h"
 
@@ -133,6 +136,19 @@ TEST(KeyboardChoiceTest, WithoutDisplayOrUinputKeysDoNothingAndSaySoOnce) {
   EXPECT_NE(notices.lines[0].find("XOpenDisplay :59999"), std::string::npos) << notices.lines[0];
   EXPECT_NE(notices.lines[0].find("open /nonexistent/uinput: error 2"), std::string::npos)
       << notices.lines[0];
+}
+
+// A path that opens but is no uinput device (a plain file here, where the
+// kernel lacks uinput) fails at making the device, and says which call.
+TEST(KeyboardChoiceTest, ANonUinputDeviceIsRefusedWithTheCallThatFailed) {
+  const std::string path = ::testing::TempDir() + "pelorin-not-uinput";
+  { std::ofstream file(path); }
+  auto keyboard = UinputKeyboard::Open(path.c_str());
+  ASSERT_FALSE(keyboard);
+  EXPECT_NE(Describe(keyboard.error()).find("create uinput device " + path),
+            std::string::npos)
+      << Describe(keyboard.error());
+  std::remove(path.c_str());
 }
 
 }  // namespace

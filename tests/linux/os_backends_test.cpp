@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/timerfd.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -15,12 +16,14 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <optional>
 #include <sstream>
 #include <thread>
 
 #include "platform/identity.h"
 #include "platform/linux/autostart_registry.h"
 #include "platform/linux/device_watch.h"
+#include "platform/linux/event_loop.h"
 #include "platform/linux/instance_files.h"
 #include "platform/linux/instance_messaging.h"
 #include "platform/linux/loaded_library.h"
@@ -252,6 +255,27 @@ TEST(LoadedLibrary, NamesTheMissingLibraryOrFunction) {
   EXPECT_EQ(missing, nullptr);
   EXPECT_FALSE(c_library.Complete());
   EXPECT_EQ(c_library.Why(), "libc.so.6 lacks pelorin_no_such_function");
+}
+
+// Periodic timers tick on multiples of their period: armed at different
+// moments, every tick of the longer one (the LED's) still falls on a tick of
+// the shorter one (the poll's), so the program wakes once for both.
+TEST(TimerFdTest, PeriodicTimersWhosePeriodsDivideTickTogether) {
+  using namespace std::chrono_literals;
+  std::optional<TimerFd> poll_timer = TimerFd::Create();
+  std::optional<TimerFd> led_timer = TimerFd::Create();
+  ASSERT_TRUE(poll_timer && led_timer);
+  ASSERT_TRUE(poll_timer->Arm(10ms, true));
+  std::this_thread::sleep_for(3ms);
+  ASSERT_TRUE(led_timer->Arm(40ms, true));
+  auto next_tick_ns = [](const TimerFd& timer) {
+    itimerspec left{};
+    EXPECT_EQ(::timerfd_gettime(timer.Fd(), &left), 0);
+    return left.it_value.tv_sec * 1'000'000'000LL + left.it_value.tv_nsec;
+  };
+  const long long apart_ns = (next_tick_ns(*led_timer) - next_tick_ns(*poll_timer)) % 10'000'000;
+  EXPECT_TRUE(apart_ns < 500'000 || apart_ns > 9'500'000)
+      << "the LED's next tick is " << apart_ns << " ns past one of the poll timer's";
 }
 
 }  // namespace
