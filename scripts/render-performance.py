@@ -156,17 +156,22 @@ def idle_section(r, seconds):
     if "pelorin_cpu_ms" not in r:
         return out + ["(not measured in this run)", ""]
     out.append(
-        f"`pelorin_probe idle`: first `idle_timer.exe`, then `idle_timer.exe COM6` (the same timer "
+        f"`pelorin_probe idle`: `idle_timer.exe`, `idle_timer.exe COM6` (the same timer "
         f"reading the lines of COM6, a port of its own on the same stand-in, with "
-        f"`GetCommModemStatus` on every tick), then `pelorin.exe` (COM5 open, no button "
-        f"pressed, the stand-in player up as on a desk where the program is in use), each left "
-        f"alone for {seconds} after a settling second. Wine's `GetProcessTimes` reports no CPU time "
+        f"`GetCommModemStatus` on every tick; a copy named `idle_lines.exe`, so that the host "
+        f"tells the two apart) and `pelorin.exe` (COM5 open, no button pressed, the stand-in "
+        f"player up as on a desk where the program is in use) idle side by side over the same "
+        f"{seconds} after a settling second, so that the shared machine's load at the time weighs "
+        "on all three alike. Wine's `GetProcessTimes` reports no CPU time "
         "for other processes, so the probe reads the host's scheduler count of each thread's time "
         "on a CPU (`/proc/<pid>/task/*/schedstat`, in nanoseconds: exact, where utime and stime "
         "are sampled at the kernel's tick) and `/proc/<pid>/status` of the Wine process (found "
         "by image name and this "
-        "run's prefix) through the Z: drive, and the same for the session's wineserver, through "
-        "which every timer tick and window message of a Wine program passes.")
+        "run's prefix) through the Z: drive, and the CPU time of the session's wineserver, "
+        "through which every timer tick and window message of a Wine program passes, over the "
+        "same window"
+        + (f" ({r['idle_wineserver_cpu_ms']:.0f} ms for the three together)."
+           if "idle_wineserver_cpu_ms" in r else "."))
     lines = "idle_timer_lines_cpu_ms" in r
     if lines:
         out += ["", "| figure | pelorin.exe | idle_timer.exe | ratio | idle_timer.exe COM6 | ratio |",
@@ -189,7 +194,6 @@ def idle_section(r, seconds):
         if f"{name}_cpu_ms" in r:
             r[f"{name}_cpu_share"] = r[f"{name}_cpu_ms"] / r[f"{name}_wall_ms"] * 100
     row("share of one core", "cpu_share", "%", digits=2)
-    row("wineserver CPU time meanwhile", "wineserver_cpu_ms", "ms")
     row("resident memory (VmRSS)", "rss_kib", "MiB", 1 / 1024, 1)
     row("peak resident memory (VmHWM)", "peak_rss_kib", "MiB", 1 / 1024, 1)
     row("own anonymous memory (RssAnon)", "anon_kib", "MiB", 1 / 1024, 1)

@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -85,10 +87,13 @@ StartMoments StartProgram(Scenario& copy, StandinLines com5, std::unique_ptr<Chi
 
 // The baseline: CreateProcess until idle_timer's window answers. With a
 // `port` ("COM6") it reads that port's lines on every tick; its window only
-// appears once the port is open and its lines have been read.
-long long StartIdleTimer(std::unique_ptr<ChildProcess>& out, const std::string& port = {}) {
+// appears once the port is open and its lines have been read. `exe` is the
+// program's Windows path (empty: idle_timer.exe itself).
+long long StartIdleTimer(std::unique_ptr<ChildProcess>& out, const std::string& port = {},
+                         const std::string& exe = {}) {
   const long long start = Now();
-  std::string command = "\"" + e2e::WindowsPathOf(IDLE_TIMER_UNIX_PATH) + "\"";
+  std::string command =
+      "\"" + (exe.empty() ? e2e::WindowsPathOf(IDLE_TIMER_UNIX_PATH) : exe) + "\"";
   if (!port.empty()) command += " " + port;
   out = std::make_unique<ChildProcess>(command);
   const DWORD begun = GetTickCount();
@@ -97,6 +102,17 @@ long long StartIdleTimer(std::unique_ptr<ChildProcess>& out, const std::string& 
     Sleep(1);
   }
   return kNoTime;
+}
+
+// The baseline that reads lines idles beside the bare one as a copy of
+// idle_timer.exe under a name of its own (within the 15 characters of a
+// host process name), so that the host's process list tells the two apart.
+constexpr const char* kLinesBaselineImage = "idle_lines.exe";
+
+std::string CopyOfIdleTimerForLines() {
+  const std::string original = e2e::WindowsPathOf(IDLE_TIMER_UNIX_PATH);
+  const std::string copy = original.substr(0, original.rfind('\\') + 1) + kLinesBaselineImage;
+  return CopyFileA(original.c_str(), copy.c_str(), FALSE) ? copy : std::string();
 }
 
 void QuitIdleTimer(ChildProcess& idle) {
@@ -199,32 +215,47 @@ int MeasureLatency(int presses, StandinLines com5) {
   return 0;
 }
 
-// CPU time and memory of the Wine process running `exe_name` over `seconds`
-// of idling, with the CPU time of the session's wineserver (when its host pid
-// is known) over the same time: every timer tick and window message of a
-// Wine program passes through the server.
-void MeasureIdle(const std::string& name, const std::string& exe_name, int seconds,
-                 const std::string& wineserver_pid) {
-  Sleep(1000);  // let the start-up's own work settle
-  const std::string pid = LinuxPidOf(exe_name);
-  const auto before = LinuxUsageOf(pid);
+// A Wine process measured while it idles: its image name, the figures'
+// prefix, and its host pid and usage at the start of the window.
+struct IdleSubject {
+  std::string name;
+  std::string exe_name;
+  std::string pid;
+  std::optional<LinuxUsage> before;
+};
+
+// CPU time and memory of the Wine processes of `subjects` over the same
+// `seconds` of idling, so that the host's load at the time weighs on all of
+// them alike, and the CPU time of the session's wineserver (when its host
+// pid is known) over that time, as `server_key`: every timer tick and window
+// message of a Wine program passes through the server.
+void MeasureIdle(std::vector<IdleSubject> subjects, int seconds,
+                 const std::string& wineserver_pid, const std::string& server_key) {
+  Sleep(1000);  // let the start-ups' own work settle
+  for (IdleSubject& subject : subjects) {
+    subject.pid = LinuxPidOf(subject.exe_name);
+    subject.before = LinuxUsageOf(subject.pid);
+  }
   const auto server_before = LinuxUsageOf(wineserver_pid);
   const long long start = Now();
   Sleep(static_cast<DWORD>(seconds) * 1000);
-  const auto after = LinuxUsageOf(pid);
-  const auto server_after = LinuxUsageOf(wineserver_pid);
   const double wall_ms = TicksToMs(Now() - start);
-  if (!before || !after) {
-    std::printf("%s: no figures for host process '%s'\n", name.c_str(), pid.c_str());
-    return;
+  const auto server_after = LinuxUsageOf(wineserver_pid);
+  for (const IdleSubject& subject : subjects) {
+    const auto after = LinuxUsageOf(subject.pid);
+    if (!subject.before || !after) {
+      std::printf("%s: no figures for host process '%s'\n", subject.name.c_str(),
+                  subject.pid.c_str());
+      continue;
+    }
+    Result(subject.name + "_wall_ms", wall_ms);
+    Result(subject.name + "_cpu_ms", after->cpu_ms - subject.before->cpu_ms);
+    Result(subject.name + "_rss_kib", after->rss_kib);
+    Result(subject.name + "_peak_rss_kib", after->peak_rss_kib);
+    Result(subject.name + "_anon_kib", after->anon_kib);
   }
-  Result(name + "_wall_ms", wall_ms);
-  Result(name + "_cpu_ms", after->cpu_ms - before->cpu_ms);
-  Result(name + "_rss_kib", after->rss_kib);
-  Result(name + "_peak_rss_kib", after->peak_rss_kib);
-  Result(name + "_anon_kib", after->anon_kib);
   if (server_before && server_after) {
-    Result(name + "_wineserver_cpu_ms", server_after->cpu_ms - server_before->cpu_ms);
+    Result(server_key, server_after->cpu_ms - server_before->cpu_ms);
   }
 }
 
@@ -233,40 +264,48 @@ int MeasureIdleCost(int seconds, StandinLines com5) {
   const std::string wineserver_pid = server ? server : "";
   // The player is up throughout, as on a desk where the program is in use.
   StandInPlayer player({.timestamps = true});
-  {
-    std::unique_ptr<ChildProcess> idle;
-    if (StartIdleTimer(idle) == kNoTime) return 1;
-    MeasureIdle("idle_timer", "idle_timer.exe", seconds, wineserver_pid);
-    QuitIdleTimer(*idle);
-  }
+  std::vector<IdleSubject> subjects;
   // The same timer reading the lines of a port of its own on the same
-  // stand-in: what the stand-in's line read adds to a bare program.
-  if (pelorin::testing::StandinLines::ForPort(kLinesBaselinePort)) {
-    std::unique_ptr<ChildProcess> idle;
-    const std::string port = "COM" + std::to_string(kLinesBaselinePort);
-    if (StartIdleTimer(idle, port) != kNoTime) {
-      MeasureIdle("idle_timer_lines", "idle_timer.exe", seconds, wineserver_pid);
-    } else {
-      // Exit code 4: the port could not be opened or its lines not read.
-      std::printf("idle_timer.exe %s did not come up (exit code %lu): no figures for it\n",
-                  port.c_str(), static_cast<unsigned long>(idle->ExitCode()));
-    }
-    QuitIdleTimer(*idle);
+  // stand-in: what the stand-in's line read adds to a bare program. Started
+  // first: its window appears only once it has read its port, and the bare
+  // timer's window, of the same class, would answer for it.
+  std::unique_ptr<ChildProcess> lines;
+  const std::string port = "COM" + std::to_string(kLinesBaselinePort);
+  const std::string lines_exe = CopyOfIdleTimerForLines();
+  if (!pelorin::testing::StandinLines::ForPort(kLinesBaselinePort) || lines_exe.empty()) {
+    std::printf("no stand-in port %d or no copy of idle_timer.exe: no figures for idle_timer "
+                "reading lines\n", kLinesBaselinePort);
+  } else if (StartIdleTimer(lines, port, lines_exe) == kNoTime) {
+    // Exit code 4: the port could not be opened or its lines not read.
+    std::printf("%s %s did not come up (exit code %lu): no figures for it\n", kLinesBaselineImage,
+                port.c_str(), static_cast<unsigned long>(lines->ExitCode()));
   } else {
-    std::printf("no stand-in port %d: no figures for idle_timer reading lines\n",
-                kLinesBaselinePort);
+    subjects.push_back({"idle_timer_lines", kLinesBaselineImage, {}, {}});
   }
+  std::unique_ptr<ChildProcess> bare;
+  StartIdleTimer(bare);
+  subjects.push_back({"idle_timer", "idle_timer.exe", {}, {}});
   Scenario copy("measure");
   copy.WriteConfig(kConfig);
   std::unique_ptr<ChildProcess> program;
   if (StartProgram(copy, com5, program).led_on == kNoTime) return 1;
-  MeasureIdle("pelorin", "pelorin.exe", seconds, wineserver_pid);
+  subjects.push_back({"pelorin", "pelorin.exe", {}, {}});
+  MeasureIdle(subjects, seconds, wineserver_pid, "idle_wineserver_cpu_ms");
+  // Both timers' windows have the same class: every one is closed first.
+  for (HWND window = nullptr;
+       (window = FindWindowExA(nullptr, window, "PelorinIdleTimer", nullptr)) != nullptr;) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+  }
+  for (std::unique_ptr<ChildProcess>* timer : {&bare, &lines}) {
+    if (*timer && !(*timer)->WaitForExit(10000)) (*timer)->Kill();
+  }
   // The same copy with its adapter unplugged: the port is lost and tried
   // again once a second, which must cost about what an open port costs.
-  e2e::UnpluggablePort port(5);
-  if (port.Unplug()) {
-    MeasureIdle("pelorin_lost_port", "pelorin.exe", seconds, wineserver_pid);
-    port.Plug(0);
+  e2e::UnpluggablePort unpluggable(5);
+  if (unpluggable.Unplug()) {
+    MeasureIdle({{"pelorin_lost_port", "pelorin.exe", {}, {}}}, seconds, wineserver_pid,
+                "pelorin_lost_port_wineserver_cpu_ms");
+    unpluggable.Plug(0);
   } else {
     std::printf("COM5 could not be unplugged: no lost-port figures\n");
   }
