@@ -205,9 +205,8 @@ def idle_section(r, seconds):
         bare, polling = r["idle_timer_cpu_ms"], r["idle_timer_lines_cpu_ms"]
         out.append(f"The two baselines differ by {polling - bare:.0f} ms of CPU time: that is the "
                    "line read on this set-up, Wine's serial path down to the stand-in's preloaded "
-                   "`ioctl`, which finds the port's state file (an `fstat` of the terminal and a "
-                   "`stat` of the file, whose text it has mapped) where a real port answers with "
-                   "one `ioctl`. The ratio to `idle_timer.exe COM6` is "
+                   "`ioctl`, which opens, locks, reads and closes the port's state file where a "
+                   "real port answers with one `ioctl`. The ratio to `idle_timer.exe COM6` is "
                    "therefore what the program costs beyond a bare program that polls a port.")
     else:
         out.append("(The baseline that reads a port's lines was not measured in this run.)")
@@ -233,8 +232,7 @@ IDLE_COST_BREAKDOWN = [
     "the signal masks around them and the checks of its X11 connections on every fetch |",
     "| the player window lookup (`FindWindowW`) | ~4: one server request | a player that starts "
     "or ends is seen within one cycle |",
-    "| the line-status read | 5 under the stand-in then (fstat, open, lock, pread, close; 2 "
-    "now: fstat, stat of the mapped file) | a real "
+    "| the line-status read | 5 under the stand-in (fstat, open, lock, pread, close) | a real "
     "port driver answers it with one `ioctl` |",
     "| the LED step, 5 times a second | its timer's message; RTS only when the LED changes "
     "(a write at every step was ~0.25) | the LED follows the player's state |",
@@ -361,9 +359,8 @@ def linux_section(r, seconds):
                "The rest of the program's time is the cycle itself: the timer's wake-up and one "
                "read of the lines (the bus's descriptor is in the program's loop, which reads a "
                "player's coming or going as it arrives, so a cycle asks the bus nothing); on the "
-               "stand-in each read of the lines also finds the port's state file in the preloaded "
-               "ioctl (an `fstat` of the terminal and a `stat` of the file, whose text it has "
-               "mapped), where a real port answers in the kernel. "
+               "stand-in each read of the lines also opens and locks the port's state file in the "
+               "preloaded ioctl, where a real port answers in the kernel. "
                + lines_baseline_text(r) +
                "The latency runs from the probe's write of the line to the moment the player "
                "receives the call, so the stand-in's file, the program's 25 ms cycle and the bus "
@@ -402,7 +399,7 @@ def lines_baseline_text(r):
         return "(The baseline that reads a port's lines was not measured in this run.) "
     extra = r["linux_baseline_lines_idle_cpu_ms"] - r["linux_baseline_idle_cpu_ms"]
     return (f"The two baselines differ by {extra:.0f} ms of CPU time: that is the stand-in's line "
-            "read alone (two system calls where a real port answers one `ioctl`), so the "
+            "read alone (about five system calls where a real port answers one `ioctl`), so the "
             "ratio to the baseline reading lines is what the program costs beyond it. ")
 
 
