@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <random>
@@ -115,9 +116,16 @@ std::string CopyOfIdleTimerForLines() {
   return CopyFileA(original.c_str(), copy.c_str(), FALSE) ? copy : std::string();
 }
 
-void QuitIdleTimer(ChildProcess& idle) {
-  if (HWND window = FindWindowA("PelorinIdleTimer", nullptr)) PostMessageA(window, WM_CLOSE, 0, 0);
-  if (!idle.WaitForExit(10000)) idle.Kill();
+// Ends the idle timers started: every window of their class is closed
+// first, since two timers may run side by side; null entries are skipped.
+void QuitIdleTimers(std::initializer_list<ChildProcess*> timers) {
+  for (HWND window = nullptr;
+       (window = FindWindowExA(nullptr, window, "PelorinIdleTimer", nullptr)) != nullptr;) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+  }
+  for (ChildProcess* timer : timers) {
+    if (timer && !timer->WaitForExit(10000)) timer->Kill();
+  }
 }
 
 int MeasureStartup(int runs, StandinLines com5) {
@@ -131,7 +139,7 @@ int MeasureStartup(int runs, StandinLines com5) {
     std::unique_ptr<ChildProcess> idle;
     const long long idle_ready = StartIdleTimer(idle);
     if (counted && idle_ready != kNoTime) baseline.push_back(TicksToMs(idle_ready));
-    QuitIdleTimer(*idle);
+    QuitIdleTimers({idle.get()});
 
     // The program rewrites its configuration when it ends.
     copy.WriteConfig(kConfig);
@@ -288,17 +296,13 @@ int MeasureIdleCost(int seconds, StandinLines com5) {
   Scenario copy("measure");
   copy.WriteConfig(kConfig);
   std::unique_ptr<ChildProcess> program;
-  if (StartProgram(copy, com5, program).led_on == kNoTime) return 1;
+  if (StartProgram(copy, com5, program).led_on == kNoTime) {
+    QuitIdleTimers({bare.get(), lines.get()});
+    return 1;
+  }
   subjects.push_back({"pelorin", "pelorin.exe", {}, {}});
   MeasureIdle(subjects, seconds, wineserver_pid, "idle_wineserver_cpu_ms");
-  // Both timers' windows have the same class: every one is closed first.
-  for (HWND window = nullptr;
-       (window = FindWindowExA(nullptr, window, "PelorinIdleTimer", nullptr)) != nullptr;) {
-    PostMessageA(window, WM_CLOSE, 0, 0);
-  }
-  for (std::unique_ptr<ChildProcess>* timer : {&bare, &lines}) {
-    if (*timer && !(*timer)->WaitForExit(10000)) (*timer)->Kill();
-  }
+  QuitIdleTimers({bare.get(), lines.get()});
   // The same copy with its adapter unplugged: the port is lost and tried
   // again once a second, which must cost about what an open port costs.
   e2e::UnpluggablePort unpluggable(5);
