@@ -12,7 +12,8 @@ set -euo pipefail
 #   mingw-w64-tools, g++-mingw-w64-x86-64-posix  the Windows cross build
 #   util-linux  unshare (the private mount namespace of the Wine session),
 #               runuser (tests that must not run as root)
-#   libsystemd-dev  sd-bus, the D-Bus client of the Linux edition
+#   libsystemd-dev  sd-bus, with which the Linux tests and probes play players
+#               on a private bus (the program speaks D-Bus itself)
 #   dbus, vlc-bin, vlc-plugin-base  a private session bus and a real media
 #               player for the Linux tests
 #   libpulse-dev  the sound server's client library (Linux volume)

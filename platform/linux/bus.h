@@ -10,14 +10,16 @@
 
 #include "platform/os_error.h"
 
-struct sd_bus;
-struct sd_bus_slot;
-
 namespace pelorin::linux_os {
 class DescriptorWatch;
 }
 
 namespace pelorin::dbus {
+
+class Connection;
+struct Message;
+struct Reply;
+struct Header;
 
 // Where a method or a property lives on the bus.
 struct Address {
@@ -117,35 +119,33 @@ class Bus {
   bool NamesChanged();
 
   // Has `watch`'s loop read what the bus sends as it arrives, so that
-  // NamesChanged reads the bus only when a call left messages queued: a poll
-  // cycle with nothing from the bus then costs no system call. nullptr
+  // NamesChanged need not read the bus (a call's wait for its reply handles
+  // whatever else arrives): a poll cycle with nothing from the bus then
+  // costs no system call. nullptr
   // stops it; it must be stopped before the loop goes away. A connection
   // that breaks stops it too.
   void ReadInputOn(linux_os::DescriptorWatch* watch);
 
  private:
-  struct Closer {
-    void operator()(sd_bus* bus) const;
-  };
-  struct SlotCloser {
-    void operator()(sd_bus_slot* slot) const;
-  };
-  Bus(std::unique_ptr<sd_bus, Closer> bus, std::chrono::microseconds time_limit);
+  Bus(std::unique_ptr<Connection> connection, std::chrono::milliseconds time_limit);
   static Opened<Bus> Open(const std::string& address, std::chrono::milliseconds time_limit);
-  // Handles every message that has arrived; false when the connection broke.
-  bool ReadArrived();
+  // Sends a call and waits for its reply within the time limit; an error
+  // the peer answered comes back as a failure with its name and message.
+  Answer<Reply> Exchange(Header call, std::string_view body, const std::string& subject);
+  // Takes a message that is no awaited reply: the bus's signals, and calls
+  // from other programs, which are answered.
+  void Receive(const Message& message);
+  // Stops the loop's reading of a connection that broke.
+  void StopReadingIfBroken();
 
-  std::unique_ptr<sd_bus, Closer> bus_;
-  std::chrono::microseconds time_limit_;
-  // Set by the bus's signal, read and cleared by NamesChanged; on the heap,
-  // where the signal's handler finds it.
-  std::unique_ptr<bool> names_changed_ = std::make_unique<bool>(false);
+  std::unique_ptr<Connection> connection_;
+  std::chrono::milliseconds time_limit_;
+  // Set when a followed name changed owner, read and cleared by NamesChanged.
+  bool names_changed_ = false;
   // The loop that reads the bus's input as it arrives, if any, and the
   // descriptor it watches.
   linux_os::DescriptorWatch* input_watch_ = nullptr;
   int watched_fd_ = -1;
-  // Declared last: the match goes before the flag it writes to.
-  std::unique_ptr<sd_bus_slot, SlotCloser> name_match_;
 };
 
 }  // namespace pelorin::dbus

@@ -1,13 +1,18 @@
 #include "platform/linux/terminal_boxes.h"
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <syslog.h>
-#include <systemd/sd-journal.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
+
+#include "platform/posix/unique_fd.h"
 
 namespace pelorin::linux_os {
 namespace {
@@ -40,10 +45,12 @@ int PriorityOf(MessageIcon icon) {
   return LOG_INFO;
 }
 
+constexpr const char* kJournalSocket = "/run/systemd/journal/socket";
+
 // Whether the journal listens on this machine now.
 bool JournalRuns() {
   struct stat info {};
-  return ::stat("/run/systemd/journal/socket", &info) == 0 && S_ISSOCK(info.st_mode);
+  return ::stat(kJournalSocket, &info) == 0 && S_ISSOCK(info.st_mode);
 }
 
 // Whether standard error is the stream a systemd service's output goes to
@@ -69,6 +76,28 @@ std::string BoxText(const MessageBoxRequest& request) {
   return text;
 }
 
+bool SendJournalEntry(const char* socket_path, std::string_view text, int priority) {
+  // One datagram of fields. A field is "NAME=value\n", or, for a value that
+  // may hold line ends, "NAME\n", the value's length as 64 bits little-endian,
+  // the value and "\n".
+  std::string entry = "PRIORITY=" + std::to_string(priority) + "\nSYSLOG_IDENTIFIER=pelorin\n";
+  entry += "MESSAGE\n";
+  for (int byte = 0; byte < 8; ++byte) {
+    entry.push_back(static_cast<char>((std::uint64_t{text.size()} >> (8 * byte)) & 0xFFU));
+  }
+  entry.append(text);
+  entry.push_back('\n');
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (std::strlen(socket_path) >= sizeof address.sun_path) return false;
+  std::strcpy(address.sun_path, socket_path);  // NOLINT: length checked above
+  const posix::UniqueFd fd(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+  if (!fd.Valid()) return false;
+  const auto sent = ::sendto(fd.Get(), entry.data(), entry.size(), MSG_NOSIGNAL,
+                             reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  return sent == static_cast<ssize_t>(entry.size());
+}
+
 TerminalMessageBoxes::TerminalMessageBoxes(TraceSink& standard_error, Journal journal)
     : standard_error_(standard_error),
       to_journal_(journal == Journal::WhenPresent && JournalRuns()),
@@ -91,8 +120,7 @@ MessageAnswer TerminalMessageBoxes::Show(const MessageBoxRequest& request) {
   }
   if (to_journal_) {
     // Failures are ignored: the journal is a second copy of the lines.
-    (void)sd_journal_send("MESSAGE=%s", text.c_str(), "PRIORITY=%i", PriorityOf(request.icon),
-                          "SYSLOG_IDENTIFIER=pelorin", nullptr);
+    (void)SendJournalEntry(kJournalSocket, text, PriorityOf(request.icon));
   }
   return answer;
 }

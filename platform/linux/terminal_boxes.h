@@ -1,6 +1,7 @@
 #pragma once
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "platform/message_box.h"
 #include "platform/trace.h"
@@ -22,6 +23,11 @@ namespace pelorin::linux_os {
 // Where standard error already is the journal (a systemd service, which
 // says so in JOURNAL_STREAM), only the journal gets the lines, so that none
 // appears twice.
+// Sends one entry to the journal listening on `socket_path` over its
+// native protocol, the text with its line ends kept; false when it could
+// not be sent.
+bool SendJournalEntry(const char* socket_path, std::string_view text, int priority);
+
 class TerminalMessageBoxes final : public MessageBoxes {
  public:
   enum class Journal { WhenPresent, Never };

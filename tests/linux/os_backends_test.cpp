@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -30,6 +31,7 @@
 #include "platform/linux/spawn_shell.h"
 #include "platform/linux/terminal_boxes.h"
 #include "platform/posix/file_system_posix.h"
+#include "platform/posix/unique_fd.h"
 #include "support/temp_folder.h"
 
 namespace pelorin::linux_os {
@@ -210,6 +212,25 @@ TEST(TerminalMessageBoxesTest, EachBoxIsToldOnceAndAnswersAsDismissed) {
   EXPECT_EQ(boxes.Show({.text = "a\rb"}), MessageAnswer::Ok);
   EXPECT_EQ(errors.lines,
             "Pelorin: Start the player?|  It is not running.|  vlc: not found|Go on?|a|  b|");
+}
+
+// The entry as the journal reads it: plain fields, and the text with its
+// line ends as a sized field.
+TEST(TerminalMessageBoxesTest, AJournalEntryKeepsTheLinesOfItsText) {
+  TempFolder folder;
+  const std::string path = folder.File("journal");
+  posix::UniqueFd journal(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strcpy(address.sun_path, path.c_str());
+  ASSERT_EQ(::bind(journal.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_TRUE(SendJournalEntry(path.c_str(), "Pelorin: Port lost\n  COM7", 3));
+  char entry[256];
+  const auto size = ::recv(journal.Get(), entry, sizeof entry, 0);
+  const std::string expected = std::string("PRIORITY=3\nSYSLOG_IDENTIFIER=pelorin\nMESSAGE\n") +
+                               std::string("\x19\0\0\0\0\0\0\0", 8) + "Pelorin: Port lost\n  COM7\n";
+  EXPECT_EQ(std::string(entry, size > 0 ? static_cast<std::size_t>(size) : 0), expected);
+  EXPECT_FALSE(SendJournalEntry(folder.File("absent").c_str(), "x", 6));
 }
 
 TEST(DeviceArrivalWatchTest, SeesNodesAndSerialLinksInFoldersThatAppearLater) {
