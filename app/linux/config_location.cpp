@@ -1,7 +1,11 @@
 #include "app/linux/config_location.h"
 
-#include <filesystem>
-#include <system_error>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <string_view>
+
+#include "platform/posix/system_error.h"
 
 namespace pelorin::linux_os {
 namespace {
@@ -26,20 +30,27 @@ std::string DefaultConfigPath(const char* xdg_config_home, const char* home) {
 }
 
 OsStatus CreateFolderOf(const std::string& file) {
-  namespace fs = std::filesystem;
-  const fs::path folder = fs::path(file).parent_path();
-  if (folder.empty()) return {};
+  const std::size_t slash = file.rfind('/');
+  if (slash == std::string::npos) return {};
   // Each missing level is made on its own so that each can be closed to
   // others; the configuration names devices and programs to start.
-  fs::path level;
-  for (const fs::path& part : folder) {
-    level /= part;
-    std::error_code error;
-    if (!fs::create_directory(level, error)) {
-      if (error) return OsError{error.value(), "mkdir", level.string(), error.message()};
-      continue;  // there already
+  std::string level = file.starts_with('/') ? "/" : "";
+  std::string_view rest = std::string_view(file).substr(0, slash);
+  while (!rest.empty()) {
+    const std::size_t next = rest.find('/');
+    const std::string_view part = rest.substr(0, next);
+    rest = next == std::string_view::npos ? std::string_view() : rest.substr(next + 1);
+    if (part.empty()) continue;
+    if (!level.empty() && !level.ends_with('/')) level += '/';
+    level += part;
+    if (::mkdir(level.c_str(), 0700) == 0) {
+      (void)::chmod(level.c_str(), 0700);  // past the umask; only a narrower mode is lost
+      continue;
     }
-    fs::permissions(level, fs::perms::owner_all, error);  // only a narrower mode is lost
+    const int error = errno;
+    struct stat info {};
+    if (error == EEXIST && ::stat(level.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) continue;
+    return posix::SystemError(error, "mkdir", level);
   }
   return {};
 }

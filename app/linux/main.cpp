@@ -1,7 +1,10 @@
+#include <malloc.h>
 #include <signal.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,10 +67,46 @@ bool RunsOnDesktop(const Options& options) {
   return false;
 }
 
+// Gives back to the system, once the start-up has run, the memory it used
+// and freed: the allocator keeps freed pages amid its heap otherwise, and
+// the start reads folders, settings and the bus's names only once.
+class StartUpMemoryRelease {
+ public:
+  explicit StartUpMemoryRelease(EventLoop& loop) : loop_(loop), timer_(TimerFd::Create()) {
+    if (!timer_ || !timer_->Arm(std::chrono::seconds(2), false)) return;  // kept, then: no harm
+    loop_.Watch(timer_->Fd(), [this] {
+      (void)timer_->TakeExpirations();
+      (void)malloc_trim(0);  // whether any was given back is no matter
+      Stop();
+    });
+    watching_ = true;
+  }
+  ~StartUpMemoryRelease() { Stop(); }
+  StartUpMemoryRelease(const StartUpMemoryRelease&) = delete;
+  StartUpMemoryRelease& operator=(const StartUpMemoryRelease&) = delete;
+
+ private:
+  void Stop() {
+    if (watching_) loop_.Unwatch(timer_->Fd());
+    watching_ = false;
+  }
+
+  EventLoop& loop_;
+  std::optional<TimerFd> timer_;
+  bool watching_ = false;
+};
+
 // The program without windows: the poll(2) loop carries the timers, the
 // signals, other copies' requests and the device watch, and no part of the
 // desktop toolkit is touched.
 int RunHeadless(LinuxBackends& backends, SignalFd& signals, const std::string& config) {
+  // A program that idles for days should hold only what it uses. Blocks of
+  // 16 KiB and more (a folder listing's buffer, a long answer from the
+  // player) get pages of their own, which go back to the system when freed,
+  // and so does free memory above 16 KiB at the top of the heap; the
+  // allocator's defaults keep up to 128 KiB of both.
+  (void)mallopt(M_MMAP_THRESHOLD, 16 * 1024);
+  (void)mallopt(M_TRIM_THRESHOLD, 16 * 1024);
   OsError error;
   EventLoop loop;
   const std::unique_ptr<HeadlessWindow> window = HeadlessWindow::Create(loop, &error);
@@ -88,6 +127,7 @@ int RunHeadless(LinuxBackends& backends, SignalFd& signals, const std::string& c
   WatchSignals(loop, signals, program, backends.Shell());
 
   program.Initialise();
+  StartUpMemoryRelease release_start_up_memory(loop);
   if (const OsStatus ran = loop.Run(); !ran) {
     std::fprintf(stderr, "pelorin: %s\n", Describe(ran.error()).c_str());
     return 1;

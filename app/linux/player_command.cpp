@@ -1,10 +1,9 @@
 #include "app/linux/player_command.h"
 
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "platform/posix/child_process.h"
+#include "platform/posix/file_system_posix.h"
 #include "platform/trace.h"
 
 namespace pelorin::linux_os {
@@ -38,11 +37,9 @@ void AppendApplicationFolders(std::string_view list, std::vector<std::string>& f
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+  FileContents contents = posix::PosixFileSystem().ReadWholeFile(path);
+  if (contents.status != ReadStatus::Ok) return std::nullopt;
+  return std::move(contents.bytes);
 }
 
 }  // namespace

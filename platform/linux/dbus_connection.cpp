@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstddef>
 #include <cstdlib>
@@ -23,7 +24,7 @@ constexpr std::string_view kConnect = "D-Bus connect";
 constexpr std::string_view kCall = "D-Bus call";
 // Longer lines than this in the authentication are not the bus's.
 constexpr std::size_t kMaxAuthLine = 16384;
-constexpr std::size_t kReadChunk = 16384;
+constexpr std::size_t kReadChunk = 4096;
 
 using Clock = std::chrono::steady_clock;
 
@@ -235,16 +236,25 @@ OsStatus Connection::Send(Header message, std::string_view body, Deadline deadli
 std::optional<std::size_t> Connection::Fill(Deadline deadline, bool wait) {
   if (!IsOpen()) return std::nullopt;
   if (wait && !WaitFor(fd_.Get(), POLLIN, deadline)) return std::nullopt;
-  // As much as the message under way still needs, in reads of a bounded size.
-  std::size_t want = kReadChunk;
-  if (const auto length = MessageLength(input_); length && *length > input_.size()) {
-    want = std::max(want, std::min<std::size_t>(*length - input_.size(), 1U << 20U));
+  // Most messages are short: they are read into a small buffer and kept
+  // at their size. The rest of a long one is read in place, up to 1 MiB at
+  // a time.
+  ssize_t got = 0;
+  int error = 0;
+  const auto length = MessageLength(input_);
+  if (length && *length > input_.size() + kReadChunk) {
+    const std::size_t had = input_.size();
+    const std::size_t want = std::min<std::size_t>(*length - had, 1U << 20U);
+    input_.resize(had + want);
+    got = ::recv(fd_.Get(), input_.data() + had, want, MSG_DONTWAIT);
+    error = errno;
+    input_.resize(had + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+  } else {
+    std::array<char, kReadChunk> chunk;  // NOLINT(cppcoreguidelines-pro-type-member-init)
+    got = ::recv(fd_.Get(), chunk.data(), chunk.size(), MSG_DONTWAIT);
+    error = errno;
+    if (got > 0) input_.append(chunk.data(), static_cast<std::size_t>(got));
   }
-  const std::size_t had = input_.size();
-  input_.resize(had + want);
-  const ssize_t got = ::recv(fd_.Get(), input_.data() + had, want, MSG_DONTWAIT);
-  const int error = errno;
-  input_.resize(had + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
   if (got > 0) return static_cast<std::size_t>(got);
   if (got < 0 && (error == EAGAIN || error == EINTR)) return 0;
   Break();  // the bus hung up, or the socket failed

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -142,16 +143,24 @@ FileContents PosixFileSystem::ReadWholeFile(const std::string& path) {
       static_cast<unsigned long long>(info.st_size) > kMaxFileBytes) {
     return {ReadStatus::Failed, {}};
   }
-  std::string bytes;
-  char buffer[65536];
+  // Read in place, into room for the size the file has now and a byte more,
+  // which shows whether it grew meanwhile (or reports no size, as files
+  // the kernel makes up do); then in doubling room up to the limit.
+  std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
+  std::size_t have = 0;
   for (;;) {
-    ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
+    if (have == bytes.size()) {
+      if (bytes.size() > kMaxFileBytes) return {ReadStatus::Failed, {}};
+      bytes.resize(std::max<std::size_t>(bytes.size() * 2, 4096));
+    }
+    const ssize_t got = ::read(file.Get(), bytes.data() + have, bytes.size() - have);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return {ReadStatus::Failed, {}};
     if (got == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(got));
-    if (bytes.size() > kMaxFileBytes) return {ReadStatus::Failed, {}};  // it grew meanwhile
+    have += static_cast<std::size_t>(got);
   }
+  if (have > kMaxFileBytes) return {ReadStatus::Failed, {}};  // it grew meanwhile
+  bytes.resize(have);
   return {ReadStatus::Ok, std::move(bytes)};
 }
 
