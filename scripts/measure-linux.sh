@@ -121,6 +121,8 @@ strip -o "$out/pelorin-linux-stripped" "$pelorin"
 strip -o "$out/idle_timerfd-stripped" "$baseline"
 {
   echo "result linux_size_bytes $(stat -c %s "$pelorin")"
+  # What the loader must place anew at every start.
+  echo "result linux_relocations $(readelf -rW "$pelorin" | grep -c 'R_X86_64_')"
   echo "result linux_size_stripped_bytes $(stat -c %s "$out/pelorin-linux-stripped")"
   echo "result linux_baseline_size_stripped_bytes $(stat -c %s "$out/idle_timerfd-stripped")"
 } | tee -a "$out/probe.txt"
