@@ -380,11 +380,11 @@ def linux_startup_floor(r):
     applied = (f"the program's {int(relocations):,} relocations" if relocations is not None
                else "the program's relocations")
     return (
-    "The program needs 3 shared libraries where the baseline needs 2: the C library and the "
-    "math library besides the loader. The parts of the C++ runtime and of the unwinder it "
-    "uses are linked into it, and it speaks D-Bus and the journal's protocol itself, so "
-    "neither libstdc++ and libgcc_s nor libsystemd (with the six compression and "
-    "cryptography libraries that one brings) is loaded. The sound server's "
+    "The program loads the same 2 shared libraries as the baseline: the C library and the "
+    "loader. The parts of the C++ runtime and of the unwinder it uses are linked into it, "
+    "it rounds without the math library, and it speaks D-Bus and the journal's protocol "
+    "itself, so neither libstdc++, libgcc_s and libm nor libsystemd (with the six "
+    "compression and cryptography libraries that one brings) is loaded. The sound server's "
     "client library, with the seventeen libraries its common part brings, is loaded at the "
     "first volume step, Xlib with XTEST when a display is opened, and keys through uinput "
     "use the kernel's own calls and no library, so a headless start loads none of them. "

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <utility>
 
+#include "platform/nearest_whole.h"
 #include "ui/bitmap_file.h"
 #include "ui/schematic.h"
 
@@ -14,6 +16,18 @@ namespace pelorin {
 namespace {
 
 // ---- The netlists -------------------------------------------------------
+
+// The rasteriser's rounding (and the Linux volume's): halves away from
+// zero, and exact just beside a half, where adding 0.5 would round up.
+TEST(NearestWholeTest, RoundsHalvesAwayFromZeroAndNothingElse) {
+  const std::pair<double, long> cases[] = {
+      {0.0, 0},          {0.5, 1},          {1.5, 2},          {2.5, 3},
+      {-0.5, -1},        {-1.5, -2},        {-2.4999, -2},     {2.5000001, 3},
+      {65535.49, 65535}, {0.49999999999999994, 0},           {-0.49999999999999994, 0},
+      {2147483646.5, 2147483647},
+  };
+  for (const auto& [value, nearest] : cases) EXPECT_EQ(NearestWhole(value), nearest) << value;
+}
 
 TEST(WiringNetlistTest, PlugPinsAreTheStandardSerialPinout) {
   const std::map<Signal, std::pair<int, int>> expected = {

@@ -1,9 +1,10 @@
 #include "ui/raster.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <stdexcept>
+
+#include "platform/nearest_whole.h"
 
 namespace pelorin {
 
@@ -131,9 +132,10 @@ void FillPolygon(Raster& raster, std::span<const Point> corners, PaletteIndex in
     }
     std::sort(crossings.begin(), crossings.end());
     for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
-      // The first pixel whose centre lies inside; lround also rounds a
-      // crossing left of the raster correctly (the pixel is then clipped).
-      for (int x = static_cast<int>(std::lround(crossings[i])); x + 0.5 <= crossings[i + 1]; ++x) {
+      // The first pixel whose centre lies inside; rounding also finds it
+      // for a crossing left of the raster (the pixel is then clipped).
+      for (int x = static_cast<int>(NearestWhole(crossings[i])); x + 0.5 <= crossings[i + 1];
+           ++x) {
         raster.Set(x, y, index);
       }
     }

@@ -5,7 +5,6 @@
 #include <pulse/volume.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,6 +13,7 @@
 
 #include "platform/linux/pulse_connection.h"
 #include "platform/linux/pulse_library.h"
+#include "platform/nearest_whole.h"
 
 namespace pelorin::linux_os {
 namespace {
@@ -21,12 +21,13 @@ namespace {
 constexpr double kFullLevel = 65535.0;
 
 std::uint16_t LevelOf(pa_volume_t volume) {
-  const double level = std::round(static_cast<double>(volume) * kFullLevel / PA_VOLUME_NORM);
+  const auto level = static_cast<double>(
+      NearestWhole(static_cast<double>(volume) * kFullLevel / PA_VOLUME_NORM));
   return static_cast<std::uint16_t>(std::min(level, kFullLevel));
 }
 
 pa_volume_t VolumeOf(std::uint16_t level) {
-  return static_cast<pa_volume_t>(std::lround(level * (PA_VOLUME_NORM / kFullLevel)));
+  return static_cast<pa_volume_t>(NearestWhole(level * (PA_VOLUME_NORM / kFullLevel)));
 }
 
 // The channel volumes of a sink or a stream, with the position of each.
@@ -61,7 +62,7 @@ pa_volume_t Moved(pa_volume_t old, std::uint16_t level) {
 pa_volume_t FollowTheFront(pa_volume_t channel, pa_volume_t old_louder, pa_volume_t new_louder) {
   const double moved = old_louder > 0 ? static_cast<double>(channel) * new_louder / old_louder
                                       : static_cast<double>(channel) + new_louder - old_louder;
-  return static_cast<pa_volume_t>(std::clamp(std::round(moved), 0.0, double{PA_VOLUME_MAX}));
+  return static_cast<pa_volume_t>(NearestWhole(std::clamp(moved, 0.0, double{PA_VOLUME_MAX})));
 }
 
 pa_cvolume Rebalanced(const Channels& old, StereoLevel level) {
