@@ -38,9 +38,10 @@ constexpr std::uint8_t kNoReplyExpected = 0x1;
 // A call that must not start a program to receive it.
 constexpr std::uint8_t kNoAutoStart = 0x2;
 
-// The largest message read. The bus allows more, but nothing this program
-// asks for comes near it, and a larger one would only fill its memory.
-constexpr std::size_t kMaxMessageSize = 32U << 20U;
+// The largest message the protocol allows (128 MiB). A player's answer
+// about a long playlist's tracks can run to tens of MiB; the reader's
+// buffer grows only as the bytes arrive.
+constexpr std::size_t kMaxMessageSize = 128U << 20U;
 
 // The body of a message being written, in this machine's byte order. Each
 // value is aligned from the body's start, which lies on 8 bytes in the
