@@ -342,13 +342,11 @@ bool Bus::NamesChanged() {
 }
 
 void Bus::ReadInputOn(linux_os::DescriptorWatch* watch) {
-  if (input_watch_ != nullptr) input_watch_->Unwatch(watched_fd_);
+  if (input_watch_ != nullptr) input_watch_->Unwatch(connection_->Fd());
   input_watch_ = nullptr;
-  watched_fd_ = -1;
   if (watch == nullptr || !IsOpen()) return;
   input_watch_ = watch;
-  watched_fd_ = connection_->Fd();
-  input_watch_->Watch(watched_fd_, [this] {
+  input_watch_->Watch(connection_->Fd(), [this] {
     if (!connection_->ReadArrived()) {
       // Broken for good: the descriptor would wake the loop for ever.
       names_changed_ = true;

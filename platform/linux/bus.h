@@ -142,10 +142,10 @@ class Bus {
   std::chrono::milliseconds time_limit_;
   // Set when a followed name changed owner, read and cleared by NamesChanged.
   bool names_changed_ = false;
-  // The loop that reads the bus's input as it arrives, if any, and the
-  // descriptor it watches.
+  // The loop that reads the bus's input as it arrives, if any. It watches
+  // the connection's socket, which keeps its number until the connection
+  // goes, broken or not.
   linux_os::DescriptorWatch* input_watch_ = nullptr;
-  int watched_fd_ = -1;
 };
 
 }  // namespace pelorin::dbus
