@@ -16,12 +16,8 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
@@ -62,7 +58,49 @@ std::optional<std::int32_t> ParseDecimal(std::string_view text) {
   return static_cast<std::int32_t>(value);
 }
 
+// The next line of `bytes`, which loses it and its end. A line ends at
+// "\r\n", "\n" or a lone "\r", as the system reader takes it.
+std::string_view TakeLine(std::string_view& bytes) {
+  // One pass over the bytes (find_first_of would search the set of two
+  // line ends anew at every byte).
+  std::size_t end = 0;
+  while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
+  const std::string_view line = bytes.substr(0, end);
+  std::size_t next = end == bytes.size() ? end : end + 1;
+  if (end < bytes.size() && bytes[end] == '\r' && next < bytes.size() && bytes[next] == '\n') {
+    ++next;
+  }
+  bytes.remove_prefix(next);
+  return line;
+}
+
+// The name of the section a header line starts, or nothing for any other line.
+std::optional<std::string_view> HeaderName(std::string_view line) {
+  const std::string_view trimmed = Trim(line);
+  if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
+  const std::size_t close = trimmed.rfind(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  return Trim(trimmed.substr(1, close - 1));
+}
+
 }  // namespace
+
+std::size_t ProfileDocument::NameHash::operator()(std::string_view name) const noexcept {
+  // FNV-1a over the lowered bytes.
+  std::uint64_t hash = 14695981039346656037ULL;
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(LowerAscii(c));
+    hash *= 1099511628211ULL;
+  }
+  return static_cast<std::size_t>(hash);
+}
+
+bool ProfileDocument::NameEqual::operator()(std::string_view a,
+                                            std::string_view b) const noexcept {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return LowerAscii(x) == LowerAscii(y);
+         });
+}
 
 std::optional<std::int32_t> ParseProfileInteger(std::string_view text) {
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
@@ -80,21 +118,32 @@ ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
   }
   std::size_t first_break = bytes.find_first_of("\r\n");
   if (first_break != std::string_view::npos && bytes[first_break] == '\n') document.newline_ = "\n";
-  while (!bytes.empty()) {
-    // A line ends at "\r\n", "\n" or a lone "\r", as the system reader takes it.
-    std::size_t end = bytes.find_first_of("\r\n");
-    std::string_view line = bytes.substr(0, end);
-    std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-    if (end != std::string_view::npos && bytes[end] == '\r' && next < bytes.size() &&
-        bytes[next] == '\n') {
-      ++next;
-    }
-    bytes.remove_prefix(next);
 
-    std::string_view trimmed = Trim(line);
-    std::size_t close = trimmed.rfind(']');
-    if (!trimmed.empty() && trimmed.front() == '[' && close != std::string_view::npos) {
-      document.AddSection(true, std::string(line), std::string(Trim(trimmed.substr(1, close - 1))));
+  // The lines of each section are counted first, so that each section takes
+  // its room once: grown line by line, it would move its entries again and
+  // again and leave the rooms it outgrew behind.
+  std::vector<std::size_t> lines_of_section{0};
+  for (std::string_view rest = bytes; !rest.empty();) {
+    if (HeaderName(TakeLine(rest))) {
+      lines_of_section.push_back(0);
+    } else {
+      ++lines_of_section.back();
+    }
+  }
+  document.sections_.reserve(lines_of_section.size());
+  document.first_section_.reserve(lines_of_section.size());
+  auto make_room = [&document, &lines_of_section] {
+    Section& section = document.sections_.back();
+    const std::size_t lines = lines_of_section[document.sections_.size() - 1];
+    section.entries.reserve(lines);
+  };
+
+  make_room();
+  while (!bytes.empty()) {
+    const std::string_view line = TakeLine(bytes);
+    if (const std::optional<std::string_view> name = HeaderName(line)) {
+      document.AddSection(true, std::string(line), std::string(*name));
+      make_room();
     } else {
       Section& section = document.sections_.back();
       document.AddEntry(section, ParseEntry(std::string(line)), section.entries.size());
@@ -105,40 +154,63 @@ ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
 
 ProfileDocument::Entry ProfileDocument::ParseEntry(std::string line) {
   Entry entry;
-  std::string_view trimmed = Trim(line);
+  const std::string_view whole(line);
+  auto place = [&whole](std::string_view part) {
+    return static_cast<std::size_t>(part.data() - whole.data());
+  };
+  std::string_view trimmed = Trim(whole);
   std::size_t equals = trimmed.find('=');
-  if (equals == std::string_view::npos) {
-    entry.name = std::string(trimmed);
-  } else {
-    entry.name = std::string(Trim(trimmed.substr(0, equals)));
-    entry.value = std::string(Trim(trimmed.substr(equals + 1)));
+  std::string_view name = trimmed;
+  if (equals != std::string_view::npos) {
+    name = Trim(trimmed.substr(0, equals));
+    const std::string_view value = Trim(trimmed.substr(equals + 1));
+    entry.has_value = true;
+    entry.value_at = place(value);
+    entry.value_size = value.size();
   }
+  entry.name_at = place(name);
+  entry.name_size = name.size();
   entry.line = std::move(line);
   return entry;
 }
 
 void ProfileDocument::AddSection(bool has_header, std::string header, std::string name) {
-  first_section_.try_emplace(Lower(name), sections_.size());
+  first_section_.try_emplace(name, sections_.size());
   sections_.push_back(Section{has_header, std::move(header), std::move(name), {}, {}});
 }
 
 void ProfileDocument::AddEntry(Section& section, Entry entry, std::size_t position) {
-  bool at_end = position == section.entries.size();
+  const bool at_end = position == section.entries.size();
   section.entries.insert(section.entries.begin() + static_cast<std::ptrdiff_t>(position),
                          std::move(entry));
-  if (at_end) {
-    section.first_entry.try_emplace(Lower(section.entries.back().name), position);
+  if (section.entries.size() <= kIndexedEntries) return;  // searched in order
+  if (section.indexed && at_end) {
+    section.first_entry.try_emplace(std::string(section.entries.back().Name()), position);
     return;
   }
-  // Entries after the insertion point moved: index them afresh.
+  // A new index, or entries after the insertion point moved: index them afresh.
   section.first_entry.clear();
   for (std::size_t i = 0; i < section.entries.size(); ++i) {
-    section.first_entry.try_emplace(Lower(section.entries[i].name), i);
+    section.first_entry.try_emplace(std::string(section.entries[i].Name()), i);
   }
+  section.indexed = true;
+}
+
+std::optional<std::size_t> ProfileDocument::FindEntry(const Section& section,
+                                                      std::string_view name) {
+  if (section.indexed) {
+    const auto found = section.first_entry.find(name);
+    if (found == section.first_entry.end()) return std::nullopt;
+    return found->second;
+  }
+  for (std::size_t i = 0; i < section.entries.size(); ++i) {
+    if (NameEqual{}(section.entries[i].Name(), name)) return i;
+  }
+  return std::nullopt;
 }
 
 const ProfileDocument::Section* ProfileDocument::FindSection(std::string_view name) const {
-  auto found = first_section_.find(Lower(Trim(name)));
+  auto found = first_section_.find(Trim(name));
   return found == first_section_.end() ? nullptr : &sections_[found->second];
 }
 
@@ -148,13 +220,13 @@ std::optional<std::string> ProfileDocument::Get(std::string_view section_name,
                                                 std::string_view key) const {
   const Section* section = FindSection(section_name);
   if (section == nullptr) return std::nullopt;
-  auto found = section->first_entry.find(Lower(Trim(key)));
-  if (found == section->first_entry.end()) return std::nullopt;
-  const std::optional<std::string>& raw = section->entries[found->second].value;
+  const std::optional<std::size_t> found = FindEntry(*section, Trim(key));
+  if (!found) return std::nullopt;
+  const std::optional<std::string_view> raw = section->entries[*found].Value();
   if (!raw) return std::nullopt;
 
   // The profile functions hand out C strings: a stray NUL ends the value.
-  std::string_view value(raw->data(), std::min(raw->size(), raw->find('\0')));
+  std::string_view value = raw->substr(0, raw->find('\0'));
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
@@ -189,10 +261,9 @@ void ProfileDocument::Set(std::string_view section_name, std::string_view key,
   }
   Section& section = sections_[static_cast<std::size_t>(found - sections_.data())];
 
-  auto existing = section.first_entry.find(Lower(Trim(key)));
-  if (existing != section.first_entry.end()) {
-    Entry& entry = section.entries[existing->second];
-    entry = ParseEntry(entry.name + "=" + one_line);
+  if (const std::optional<std::size_t> existing = FindEntry(section, Trim(key))) {
+    Entry& entry = section.entries[*existing];
+    entry = ParseEntry(std::string(entry.Name()) + "=" + one_line);
     return;
   }
   // New keys go after the last entry, before the blank lines that end the section.

@@ -39,6 +39,9 @@ class ProfileDocument {
   // The value of `key` in `section` as the profile functions return it, or
   // nothing when the section, the key or its value is missing.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+  // Whether a section of this name is there: a reader of many keys of one
+  // section looks once, and takes every fallback at once when it is not.
+  bool HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
 
   // Sets `key` in `section` to `value`, as written (no quotes are added). An
   // existing entry keeps its place and the spelling of its name; a new key
@@ -51,28 +54,61 @@ class ProfileDocument {
   std::string Serialize() const;
 
  private:
+  // Section and key names, compared without regard to ASCII case. A lookup
+  // takes a view of the name as asked: no lowered copy is made per look,
+  // and the settings ask for some seven hundred names at every load.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const noexcept;
+  };
+  struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const noexcept;
+  };
+  using NameIndex = std::unordered_map<std::string, std::size_t, NameHash, NameEqual>;
+
+  // A line of a section. Its name and raw value are kept as places in the
+  // line, not as copies: a settings file has some four hundred entries and
+  // is read whole at every start and every show of the window.
   struct Entry {
-    std::string line;                  // the line as it stands in the file
-    std::string name;                  // trimmed, as written
-    std::optional<std::string> value;  // trimmed raw value; none without '='
+    std::string line;  // the line as it stands in the file
+    std::size_t name_at = 0;
+    std::size_t name_size = 0;
+    std::size_t value_at = 0;
+    std::size_t value_size = 0;
+    bool has_value = false;  // none without '='
+
+    std::string_view Name() const { return std::string_view(line).substr(name_at, name_size); }
+    // The trimmed raw value, or nothing.
+    std::optional<std::string_view> Value() const {
+      if (!has_value) return std::nullopt;
+      return std::string_view(line).substr(value_at, value_size);
+    }
   };
   struct Section {
     bool has_header = false;  // lines before the first header form a section without one
     std::string header;       // the header line as it stands in the file
     std::string name;
     std::vector<Entry> entries;
-    std::unordered_map<std::string, std::size_t> first_entry;  // lower-case name -> index
+    // Name -> index of its first entry, kept only for a section of more
+    // than kIndexedEntries entries: a shorter one (a button's dozen) is
+    // searched in order, which costs less than keeping an index.
+    NameIndex first_entry;
+    bool indexed = false;
   };
+  static constexpr std::size_t kIndexedEntries = 32;
 
   static Entry ParseEntry(std::string line);
   void AddSection(bool has_header, std::string header, std::string name);
   void AddEntry(Section& section, Entry entry, std::size_t position);
   const Section* FindSection(std::string_view name) const;
+  // The index of the first entry of this (trimmed) name, or nothing.
+  static std::optional<std::size_t> FindEntry(const Section& section, std::string_view name);
 
   bool bom_ = false;
   std::string_view newline_ = "\r\n";  // points at a literal
   std::vector<Section> sections_;
-  std::unordered_map<std::string, std::size_t> first_section_;  // lower-case name -> index
+  NameIndex first_section_;  // name -> index of its first section
 };
 
 // Reads an integer as the profile readers do: decimal with an optional sign,

@@ -69,6 +69,7 @@ class Reader {
                             const std::string& fallback) const {
     return document_.Get(section, key).value_or(fallback);
   }
+  bool HasSection(const std::string& section) const { return document_.HasSection(section); }
   int IniReadInteger(const std::string& section, const std::string& key, int fallback) const {
     std::optional<std::string> text = document_.Get(section, key);
     if (!text) return fallback;
@@ -202,9 +203,12 @@ void ReadSlotCommands(const Reader& in, Settings& settings, int first, int last)
       const ButtonSlot& fallback = defaults[IndexOf(port)][index];
       ButtonSlot& slot = settings.SlotsOf(port)[index];
       const std::string section = ButtonSection(port, index);
+      const bool stored = in.HasSection(section);
       auto byte = [&](const char* legacy, int value, const char* key) {
+        const std::string legacy_name = LegacySlotName(port, index, legacy);
         return static_cast<std::uint8_t>(
-            in.ReadInteger(LegacySlotName(port, index, legacy), section, value, key));
+            stored ? in.ReadInteger(legacy_name, section, value, key)
+                   : (legacy_name.empty() ? value : in.RegReadInteger(legacy_name, value)));
       };
       slot.Mode = byte("Mode", fallback.Mode, "Mode");
       slot.Func1 = byte("Func1", fallback.Func1, "Func1");
@@ -221,13 +225,18 @@ void ReadSlotExtras(const Reader& in, Settings& settings) {
     for (int index = 0; index < kButtonsPerPort; ++index) {
       ButtonSlot& slot = settings.SlotsOf(port)[index];
       const std::string section = ButtonSection(port, index);
-      slot.Inactive = static_cast<std::uint8_t>(in.IniReadInteger(section, "Inactive", 0));
-      slot.Exec1 = QuoteExecText(in.IniReadString(section, "Exec1", ""));
-      slot.Exec2 = QuoteExecText(in.IniReadString(section, "Exec2", ""));
-      slot.Exec3 = QuoteExecText(in.IniReadString(section, "Exec3", ""));
-      slot.Key1 = static_cast<std::uint16_t>(in.IniReadInteger(section, "Key1", 0));
-      slot.Key2 = static_cast<std::uint16_t>(in.IniReadInteger(section, "Key2", 0));
-      slot.Key3 = static_cast<std::uint16_t>(in.IniReadInteger(section, "Key3", 0));
+      const bool stored = in.HasSection(section);
+      auto number = [&](const char* key) { return stored ? in.IniReadInteger(section, key, 0) : 0; };
+      auto command = [&](const char* key) {
+        return QuoteExecText(stored ? in.IniReadString(section, key, "") : std::string());
+      };
+      slot.Inactive = static_cast<std::uint8_t>(number("Inactive"));
+      slot.Exec1 = command("Exec1");
+      slot.Exec2 = command("Exec2");
+      slot.Exec3 = command("Exec3");
+      slot.Key1 = static_cast<std::uint16_t>(number("Key1"));
+      slot.Key2 = static_cast<std::uint16_t>(number("Key2"));
+      slot.Key3 = static_cast<std::uint16_t>(number("Key3"));
     }
   }
 }

@@ -106,6 +106,27 @@ TEST(ProfileDocumentTest, SetOnDuplicatesChangesTheEntryThatIsRead) {
   EXPECT_EQ(document.Get("A", "K"), "9");
 }
 
+// Short sections are searched in order and long ones through an index;
+// either way the first entry of a name answers, also after a new key went
+// in among the entries (before the blank lines that end the section).
+TEST(ProfileDocumentTest, SectionsOfAnyLengthAnswerTheFirstEntryOfAName) {
+  for (int names : {2, 15, 16, 17, 100}) {
+    std::string file = "[S]\n";
+    for (int i = 0; i < names; ++i) {
+      file += "K" + std::to_string(i) + "=" + std::to_string(i) + "\nk" + std::to_string(i) + "=x\n";
+    }
+    ProfileDocument document = ProfileDocument::Parse(file + "\n\n");
+    document.Set("s", "New", "n");
+    document.Set("S", "k0", "changed");
+    for (int i = 1; i < names; ++i) {
+      EXPECT_EQ(document.Get("S", "k" + std::to_string(i)), std::to_string(i)) << names;
+    }
+    EXPECT_EQ(document.Get("S", "K0"), "changed") << names;
+    EXPECT_EQ(document.Get("S", "NEW"), "n") << names;
+    EXPECT_EQ(document.Get("S", "missing"), std::nullopt) << names;
+  }
+}
+
 TEST(ProfileDocumentTest, KeepsLineEndsAndByteOrderMark) {
   ProfileDocument document = ProfileDocument::Parse("\xEF\xBB\xBF[A]\r\nK=1");
   document.Set("A", "L", "2");
