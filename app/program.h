@@ -140,7 +140,9 @@ class Program final : public ProgramWindowEvents,
     return services_.serial_ports.ReportedPorts();
   }
   std::optional<std::vector<SerialDeviceName>> ReportedDevices() override {
-    if (!services_.serial_ports.OpensPaths()) return std::nullopt;
+    // Without a display the window is shown to no one: its list of devices
+    // would cost a reading of the device folder at every start for nothing.
+    if (!facts_.has_display || !services_.serial_ports.OpensPaths()) return std::nullopt;
     return services_.serial_ports.ReportedDevices();
   }
 

@@ -32,6 +32,9 @@ std::string DefaultConfigPath(const char* xdg_config_home, const char* home) {
 OsStatus CreateFolderOf(const std::string& file) {
   const std::size_t slash = file.rfind('/');
   if (slash == std::string::npos) return {};
+  // The usual case, the folder made at an earlier start: one look.
+  struct stat folder {};
+  if (::stat(file.substr(0, slash).c_str(), &folder) == 0 && S_ISDIR(folder.st_mode)) return {};
   // Each missing level is made on its own so that each can be closed to
   // others; the configuration names devices and programs to start.
   std::string level = file.starts_with('/') ? "/" : "";

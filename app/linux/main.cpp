@@ -70,12 +70,21 @@ bool RunsOnDesktop(const Options& options) {
 // Gives back to the system, once the start-up has run, the memory it used
 // and freed: the allocator keeps freed pages amid its heap otherwise, and
 // the start reads folders, settings and the bus's names only once.
+//
+// From then on a program that idles for days holds only what it uses.
+// Blocks of 16 KiB and more (a long answer from the player) get pages of
+// their own, which go back to the system when freed, and so does free
+// memory above 16 KiB at the top of the heap; the allocator's defaults keep
+// up to 128 KiB of both. Not before: during the start, that would hand
+// pages back and fault them in again a moment later.
 class StartUpMemoryRelease {
  public:
   explicit StartUpMemoryRelease(EventLoop& loop) : loop_(loop), timer_(TimerFd::Create()) {
     if (!timer_ || !timer_->Arm(std::chrono::seconds(2), false)) return;  // kept, then: no harm
     loop_.Watch(timer_->Fd(), [this] {
       (void)timer_->TakeExpirations();
+      (void)mallopt(M_MMAP_THRESHOLD, 16 * 1024);
+      (void)mallopt(M_TRIM_THRESHOLD, 16 * 1024);
       (void)malloc_trim(0);  // whether any was given back is no matter
       Stop();
     });
@@ -100,13 +109,6 @@ class StartUpMemoryRelease {
 // signals, other copies' requests and the device watch, and no part of the
 // desktop toolkit is touched.
 int RunHeadless(LinuxBackends& backends, SignalFd& signals, const std::string& config) {
-  // A program that idles for days should hold only what it uses. Blocks of
-  // 16 KiB and more (a folder listing's buffer, a long answer from the
-  // player) get pages of their own, which go back to the system when freed,
-  // and so does free memory above 16 KiB at the top of the heap; the
-  // allocator's defaults keep up to 128 KiB of both.
-  (void)mallopt(M_MMAP_THRESHOLD, 16 * 1024);
-  (void)mallopt(M_TRIM_THRESHOLD, 16 * 1024);
   OsError error;
   EventLoop loop;
   const std::unique_ptr<HeadlessWindow> window = HeadlessWindow::Create(loop, &error);
