@@ -210,6 +210,9 @@ void ComPortsTab::SetSecondaryEnabled(bool enabled) {
 }
 
 void ComPortsTab::ShowLines(PortRole port, const LineLevels& lines) {
+  std::optional<LineLevels>& shown = shown_lines_[IndexOf(port)];
+  if (shown == lines) return;
+  shown = lines;
   view_.SetChecked(Id(port, C::PrimaryDcdIndicator), lines.dcd);
   view_.SetChecked(Id(port, C::PrimaryDsrIndicator), lines.dsr);
   view_.SetChecked(Id(port, C::PrimaryCtsIndicator), lines.cts);
@@ -218,6 +221,9 @@ void ComPortsTab::ShowLines(PortRole port, const LineLevels& lines) {
 
 void ComPortsTab::ShowHardwareButton(PortRole port, int index, bool pressed) {
   if (index < 0 || index > 3) return;
+  std::optional<bool>& shown = shown_buttons_[IndexOf(port)][static_cast<std::size_t>(index)];
+  if (shown == pressed) return;
+  shown = pressed;
   view_.SetChecked(Id(port, static_cast<C>(static_cast<int>(C::PrimaryButton1Indicator) + index)),
                    pressed);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -133,6 +134,11 @@ class ComPortsTab final : public PortIndicatorView, public LineIndicatorView {
   // ...or, where the lists offer devices, the device of each entry.
   bool offers_devices_ = false;
   std::vector<SerialDeviceName> listed_devices_;
+  // The indicators as last shown, per port. The poll cycle reports them 40
+  // times a second and they change a few times at most: the view hears
+  // only of changes.
+  std::array<std::optional<LineLevels>, 2> shown_lines_;
+  std::array<std::array<std::optional<bool>, 4>, 2> shown_buttons_;
 };
 
 }  // namespace pelorin
