@@ -17,8 +17,10 @@
 // (PELORIN_STANDIN_COM1): CTS is hardware button 3, whose default is
 // "Down/Up" with "Next track" on the press. Results go to standard output as
 // "result <name> <value>" lines, times in milliseconds.
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <systemd/sd-bus.h>
 #include <time.h>
@@ -239,6 +241,21 @@ void EndChild(pid_t pid) {
   waitpid(pid, &status, 0);
 }
 
+// Waits up to `ms` for a write to the stand-in's file of the port (every
+// change of a line rewrites it; reading it writes nothing), so that a raised line is
+// seen when it is raised and not at the next look: the baseline's start is
+// read from a pipe, which wakes its reader at once.
+void AwaitLineChange(int changes, double ms) {
+  pollfd watched{changes, POLLIN, 0};
+  if (poll(&watched, 1, std::max(1, static_cast<int>(ms))) <= 0) return;
+  alignas(inotify_event) char events[4096];
+  while (read(changes, events, sizeof events) > 0) {
+  }
+}
+
+// How long each started program runs on after its start is seen.
+constexpr int kRunAfterStartMs = 300;
+
 // Start-up ends when the program holds its port: it raises DTR as it opens
 // it, right before its first poll cycle.
 int Startup(int runs, char** command) {
@@ -247,10 +264,16 @@ int Startup(int runs, char** command) {
     std::fprintf(stderr, "mpris_probe: not under the serial stand-in (PELORIN_STANDIN_COM1)\n");
     return 1;
   }
+  const int changes = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (changes < 0 || inotify_add_watch(changes, lines->path().c_str(), IN_MODIFY) < 0) {
+    std::fprintf(stderr, "mpris_probe: cannot watch %s\n", lines->path().c_str());
+    return 1;
+  }
   Player player;
   std::vector<double> samples;
   for (int i = 0; i < runs; ++i) {
     lines->Change(0, STANDIN_DTR | STANDIN_RTS);
+    AwaitLineChange(changes, 0);  // the probe's own change
     const double started = NowMs();
     const pid_t pid = Spawn(command, -1);
     if (pid < 0) return 1;
@@ -260,11 +283,12 @@ int Startup(int runs, char** command) {
         samples.push_back(NowMs() - started);
         break;
       }
-      player.ServeFor(0.5);
+      AwaitLineChange(changes, 100);
     }
-    player.ServeFor(300);  // a few cycles with the player before the end
+    player.ServeFor(kRunAfterStartMs);  // a few cycles with the player before the end
     EndChild(pid);
   }
+  close(changes);
   Summary("linux_startup", samples);
   return 0;
 }
@@ -280,6 +304,9 @@ int StartupBaseline(int runs, char** command) {
     char byte = 0;
     if (pid > 0 && read(pipe_fds[0], &byte, 1) == 1) samples.push_back(NowMs() - started);
     close(pipe_fds[0]);
+    // As long as the program's runs: the machine idles alike before each
+    // start (an idle processor takes a while to come up to speed).
+    usleep(kRunAfterStartMs * 1000);
     if (pid > 0) EndChild(pid);
   }
   Summary("linux_baseline_startup", samples);
