@@ -205,8 +205,9 @@ def idle_section(r, seconds):
         bare, polling = r["idle_timer_cpu_ms"], r["idle_timer_lines_cpu_ms"]
         out.append(f"The two baselines differ by {polling - bare:.0f} ms of CPU time: that is the "
                    "line read on this set-up, Wine's serial path down to the stand-in's preloaded "
-                   "`ioctl`, which opens, locks, reads and closes the port's state file where a "
-                   "real port answers with one `ioctl`. The ratio to `idle_timer.exe COM6` is "
+                   "`ioctl`, which looks at the terminal and at the port's state file (kept open) "
+                   "and reads the file, where a real port answers with one `ioctl`. The ratio to "
+                   "`idle_timer.exe COM6` is "
                    "therefore what the program costs beyond a bare program that polls a port.")
     else:
         out.append("(The baseline that reads a port's lines was not measured in this run.)")
@@ -223,7 +224,7 @@ IDLE_COST_BREAKDOWN = [
     "### Where the idle cost goes",
     "",
     "Counted with `strace -f -c` on the Wine process over 10 s of idle (COM5 open on the serial "
-    "stand-in, no press), per 25 ms cycle, against `idle_timer.exe`: about 34 system calls "
+    "stand-in, no press), per 25 ms cycle, against `idle_timer.exe`: about 32 system calls "
     "against about 25.",
     "",
     "| part | calls per cycle | needed because |",
@@ -232,8 +233,10 @@ IDLE_COST_BREAKDOWN = [
     "the signal masks around them and the checks of its X11 connections on every fetch |",
     "| the player window lookup (`FindWindowW`) | ~4: one server request | a player that starts "
     "or ends is seen within one cycle |",
-    "| the line-status read | 5 under the stand-in (fstat, open, lock, pread, close) | a real "
-    "port driver answers it with one `ioctl` |",
+    "| the line-status read | 3 under the stand-in (an fstat of the terminal and of its state "
+    "file, a pread) | a real port driver answers it with one `ioctl` |",
+    "| the line and button indicators of the window | none: the window hears of a change only, "
+    "and its controls are built at the first show | |",
     "| the LED step, 5 times a second | its timer's message; RTS only when the LED changes "
     "(a write at every step was ~0.25) | the LED follows the player's state |",
     "",
@@ -359,14 +362,18 @@ def linux_section(r, seconds):
                "The rest of the program's time is the cycle itself: the timer's wake-up and one "
                "read of the lines (the bus's descriptor is in the program's loop, which reads a "
                "player's coming or going as it arrives, so a cycle asks the bus nothing); on the "
-               "stand-in each read of the lines also opens and locks the port's state file in the "
-               "preloaded ioctl, where a real port answers in the kernel. "
+               "stand-in each read of the lines also looks at the port's state file and reads it "
+               "in the preloaded ioctl, where a real port answers in the kernel. "
                + lines_baseline_text(r) +
                "The latency runs from the probe's write of the line to the moment the player "
                "receives the call, so the stand-in's file, the program's 25 ms cycle and the bus "
 "are all inside it. Start-up is timed from the start of the process to the moment "
                "it holds its port (DTR raised), which comes right before its first poll cycle; the "
-               "baseline's to the moment its timer is set. " + linux_startup_floor(r))
+               "baseline's to the moment its timer is set. The probe wakes at the stand-in's write "
+               "of DTR (inotify), as it wakes at the baseline's first byte on a pipe, and each "
+               "program started runs 300 ms before it is ended and the next one starts, so that "
+               "every start meets a processor that idled as long (straight after a start, the "
+               "baseline itself starts in 0.7 ms instead of 0.95 ms). " + linux_startup_floor(r))
     out.append("")
     return out + desktop_section(r, seconds)
 
@@ -393,15 +400,17 @@ def linux_startup_floor(r):
     "with the C++ runtime linked into it (5.5 ms with the shared libstdc++, 6.5 ms with "
     "libsystemd as well). Beyond that the loader applies " + applied + " "
     "(its tables of functions and texts, placed anew at each start), and the program sets "
-    "up its lock, its request socket, its timers, the device watch and the port. The same "
+    "up its lock, its request socket, its timers, the device watch and the port, and reads "
+    "its settings (the file a run leaves has some four hundred lines; headless, no list of "
+    "serial devices is read, since no window shows one). The same "
     "programs, waiting in `pause()`, hold 92 KiB of their own anonymous memory as plain C "
     "and 108 KiB as C++ with the runtime linked in. The program's own anonymous memory "
-    "beyond that is its heap, its stack and its relocated tables. Headless, blocks of "
-    "16 KiB and more get pages of their own and the start-up's freed memory is given back "
-    "two seconds after the start; what stays of the heap is mostly pages that the "
+    "beyond that is its heap, its stack and its relocated tables. Headless, two seconds "
+    "after the start, the start-up's freed memory is given back, and from then on blocks of "
+    "16 KiB and more get pages of their own; what stays of the heap is mostly pages that the "
     "allocator's per-thread cache of small blocks still holds (with that cache turned off, "
     "`GLIBC_TUNABLES=glibc.malloc.tcache_count=0`, the heap after reading a full settings "
-    "file is 20 KiB instead of 72 KiB).")
+    "file is 24 KiB instead of 52 KiB).")
 
 
 def lines_baseline_text(r):
@@ -410,7 +419,7 @@ def lines_baseline_text(r):
         return "(The baseline that reads a port's lines was not measured in this run.) "
     extra = r["linux_baseline_lines_idle_cpu_ms"] - r["linux_baseline_idle_cpu_ms"]
     return (f"The two baselines differ by {extra:.0f} ms of CPU time: that is the stand-in's line "
-            "read alone (about five system calls where a real port answers one `ioctl`), so the "
+            "read alone (three system calls where a real port answers one `ioctl`), so the "
             "ratio to the baseline reading lines is what the program costs beyond it. ")
 
 
