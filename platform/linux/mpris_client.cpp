@@ -210,6 +210,7 @@ OsStatus MprisPlayers::EnsureBus() {
   bus_ = opened.Release();
   // Without the bus's notices every find lists the names again.
   names_current_ = false;
+  players_current_ = false;
   names_followed_ = static_cast<bool>(
       bus_->FollowNames(kPlayerNamePrefix.substr(0, kPlayerNamePrefix.size() - 1)));
   bus_->ReadInputOn(bus_watch_);
@@ -221,29 +222,38 @@ void MprisPlayers::ReadBusOn(linux_os::DescriptorWatch* watch) {
   if (bus_) bus_->ReadInputOn(watch);
 }
 
-Answer<std::vector<std::string>> MprisPlayers::CurrentNames() {
-  if (names_current_ && !bus_->NamesChanged()) return names_;
+OsStatus MprisPlayers::RefreshNames() {
+  if (names_current_ && !bus_->NamesChanged()) return {};
+  players_current_ = false;
   auto names = bus_->ListNames();
   if (!names) {
     names_current_ = false;
     return names.error();
   }
-  names_ = *names;
+  names_ = std::move(*names);
   names_current_ = names_followed_;
-  return names_;
+  return {};
 }
 
 Opened<MediaPlayer> MprisPlayers::Find(std::string_view pinned) {
-  std::string sought(kPlayerNamePrefix);
-  sought += pinned.empty() ? std::string_view("*") : pinned;
+  auto sought = [pinned] {
+    return std::string(kPlayerNamePrefix) + std::string(pinned.empty() ? "*" : pinned);
+  };
   if (auto status = EnsureBus(); !status) {
-    return NoPlayerError(sought + " (" + Describe(status.error()) + ")");
+    return NoPlayerError(sought() + " (" + Describe(status.error()) + ")");
   }
-  auto names = CurrentNames();
-  if (!names) return NoPlayerError(sought + " (" + Describe(names.error()) + ")");
-  const auto players = PlayerNames(*names, pinned);
-  if (players.empty()) return NoPlayerError(sought);
-  const std::string chosen = pinned.empty() ? ChooseAmong(players) : players.front();
+  if (auto listed = RefreshNames(); !listed) {
+    return NoPlayerError(sought() + " (" + Describe(listed.error()) + ")");
+  }
+  // Worked out again only when the names or the pinned player changed: a
+  // cycle with a player present asks this 40 times a second.
+  if (!players_current_ || players_pinned_ != pinned) {
+    players_ = PlayerNames(names_, pinned);
+    players_pinned_ = std::string(pinned);
+    players_current_ = true;
+  }
+  if (players_.empty()) return NoPlayerError(sought());
+  const std::string chosen = pinned.empty() ? ChooseAmong(players_) : players_.front();
   return std::make_unique<MprisPlayer>(bus_, chosen);
 }
 

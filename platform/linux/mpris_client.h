@@ -54,8 +54,8 @@ class MprisPlayers final : public MediaPlayers {
  private:
   // The open bus, or why there is none.
   OsStatus EnsureBus();
-  // The names on the bus now.
-  Answer<std::vector<std::string>> CurrentNames();
+  // Brings names_ up to date with the bus.
+  OsStatus RefreshNames();
   std::string ChooseAmong(const std::vector<std::string>& names);
 
   std::chrono::milliseconds time_limit_;
@@ -70,6 +70,10 @@ class MprisPlayers final : public MediaPlayers {
   std::vector<std::string> names_;
   bool names_current_ = false;
   bool names_followed_ = false;
+  // The players among names_ for players_pinned_, sorted.
+  std::vector<std::string> players_;
+  std::string players_pinned_;
+  bool players_current_ = false;
 };
 
 }  // namespace pelorin::dbus
