@@ -85,8 +85,15 @@ class Reader {
   // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
   int ReadInteger(const std::string& legacy_name, const std::string& section, int fallback,
                   const std::string& key) const {
+    return ReadInteger(legacy_name, section, fallback, key, true);
+  }
+  // The same, where the caller has looked for the section already: without
+  // it, the file holds no value and only the older one counts.
+  // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
+  int ReadInteger(const std::string& legacy_name, const std::string& section, int fallback,
+                  const std::string& key, bool section_stored) const {
     if (!legacy_name.empty()) fallback = RegReadInteger(legacy_name, fallback);
-    return IniReadInteger(section, key, fallback);
+    return section_stored ? IniReadInteger(section, key, fallback) : fallback;
   }
   bool ReadBoolean(const std::string& legacy_name, const std::string& section, bool fallback,
                    const std::string& key) const {
@@ -205,10 +212,8 @@ void ReadSlotCommands(const Reader& in, Settings& settings, int first, int last)
       const std::string section = ButtonSection(port, index);
       const bool stored = in.HasSection(section);
       auto byte = [&](const char* legacy, int value, const char* key) {
-        const std::string legacy_name = LegacySlotName(port, index, legacy);
         return static_cast<std::uint8_t>(
-            stored ? in.ReadInteger(legacy_name, section, value, key)
-                   : (legacy_name.empty() ? value : in.RegReadInteger(legacy_name, value)));
+            in.ReadInteger(LegacySlotName(port, index, legacy), section, value, key, stored));
       };
       slot.Mode = byte("Mode", fallback.Mode, "Mode");
       slot.Func1 = byte("Func1", fallback.Func1, "Func1");
