@@ -116,8 +116,9 @@ ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
     document.bom_ = true;
     bytes.remove_prefix(kUtf8Bom.size());
   }
-  std::size_t first_break = bytes.find_first_of("\r\n");
-  if (first_break != std::string_view::npos && bytes[first_break] == '\n') document.newline_ = "\n";
+  std::string_view after_first = bytes;
+  const std::size_t first_end = TakeLine(after_first).size();
+  if (first_end < bytes.size() && bytes[first_end] == '\n') document.newline_ = "\n";
 
   // The lines of each section are counted first, so that each section takes
   // its room once: grown line by line, it would move its entries again and
@@ -181,10 +182,11 @@ void ProfileDocument::AddSection(bool has_header, std::string header, std::strin
 
 void ProfileDocument::AddEntry(Section& section, Entry entry, std::size_t position) {
   const bool at_end = position == section.entries.size();
+  const bool was_indexed = section.Indexed();
   section.entries.insert(section.entries.begin() + static_cast<std::ptrdiff_t>(position),
                          std::move(entry));
-  if (section.entries.size() <= kIndexedEntries) return;  // searched in order
-  if (section.indexed && at_end) {
+  if (!section.Indexed()) return;  // searched in order
+  if (was_indexed && at_end) {
     section.first_entry.try_emplace(std::string(section.entries.back().Name()), position);
     return;
   }
@@ -193,12 +195,11 @@ void ProfileDocument::AddEntry(Section& section, Entry entry, std::size_t positi
   for (std::size_t i = 0; i < section.entries.size(); ++i) {
     section.first_entry.try_emplace(std::string(section.entries[i].Name()), i);
   }
-  section.indexed = true;
 }
 
 std::optional<std::size_t> ProfileDocument::FindEntry(const Section& section,
                                                       std::string_view name) {
-  if (section.indexed) {
+  if (section.Indexed()) {
     const auto found = section.first_entry.find(name);
     if (found == section.first_entry.end()) return std::nullopt;
     return found->second;

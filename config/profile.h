@@ -94,7 +94,7 @@ class ProfileDocument {
     // than kIndexedEntries entries: a shorter one (a button's dozen) is
     // searched in order, which costs less than keeping an index.
     NameIndex first_entry;
-    bool indexed = false;
+    bool Indexed() const { return entries.size() > kIndexedEntries; }
   };
   static constexpr std::size_t kIndexedEntries = 32;
 
