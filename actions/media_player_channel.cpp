@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <utility>
 
 #include "actions/command_dispatcher.h"
 
@@ -88,9 +89,9 @@ std::vector<CommandId> CommandsNotAvailableOnMediaPlayers() {
 
 WindowId MediaPlayerChannel::FindPlayer() {
   // No player found is the usual case while none runs: nothing to report.
-  player_ =
-      players_.Find(settings_ ? std::string_view(settings_->Linux.Player) : std::string_view())
-          .Release();
+  const std::string_view pinned =
+      settings_ ? std::string_view(settings_->Linux.Player) : std::string_view();
+  player_ = players_.FindAgain(pinned, std::move(player_)).Release();
   return player_ ? kFoundPlayer : kNoWindow;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <chrono>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,6 +87,14 @@ class MediaPlayers {
   // there, else the first found. An error for which IsNoPlayer() holds when
   // there is none.
   virtual Opened<MediaPlayer> Find(std::string_view pinned) = 0;
+  // The same, handed the player the last call answered (or nullptr): when
+  // that is still the one to control it comes back, so that a caller asking
+  // every cycle opens a new player only when the player changed.
+  virtual Opened<MediaPlayer> FindAgain(std::string_view pinned,
+                                        std::unique_ptr<MediaPlayer> previous) {
+    (void)previous;
+    return Find(pinned);
+  }
 };
 
 // The error that says no player is there (`subject` says which was sought).

@@ -105,7 +105,7 @@ class StartUpMemoryRelease {
   bool watching_ = false;
 };
 
-// The program without windows: the poll(2) loop carries the timers, the
+// The program without windows: the event loop carries the timers, the
 // signals, other copies' requests and the device watch, and no part of the
 // desktop toolkit is touched.
 int RunHeadless(LinuxBackends& backends, SignalFd& signals, const std::string& config) {

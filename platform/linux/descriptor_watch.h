@@ -4,7 +4,7 @@
 namespace pelorin::linux_os {
 
 // Whatever runs the program's event loop and can wake the program when a
-// file descriptor has input: the poll(2) loop of the headless program, or
+// file descriptor has input: the epoll loop of the headless program, or
 // the desktop toolkit's loop. The parts that live on descriptors (signals,
 // other copies' requests, the device watch) take this, so that either loop
 // carries them.

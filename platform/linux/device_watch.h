@@ -7,7 +7,7 @@
 
 namespace pelorin::linux_os {
 
-// Tells the poll loop that a device may have arrived: a file was created
+// Tells the event loop that a device may have arrived: a file was created
 // in, moved into, or changed its owner or mode in the device folder (/dev),
 // its serial/ folder or serial/by-id/. A USB serial adapter that is plugged
 // in shows up as its device node first and may be opened only once udev has
@@ -21,7 +21,7 @@ class DeviceArrivalWatch {
   // Watches `devices` (a folder like /dev) and the folders under it.
   static Opened<DeviceArrivalWatch> Open(const std::string& devices = "/dev");
 
-  // Readable when something happened; for the poll loop.
+  // Readable when something happened; for the event loop.
   int fd() const { return inotify_.Get(); }
 
   // Reads everything that happened since the last call, without waiting;

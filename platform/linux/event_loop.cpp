@@ -1,7 +1,7 @@
 #include "platform/linux/event_loop.h"
 
-#include <poll.h>
 #include <signal.h>
+#include <sys/epoll.h>
 #include <sys/signalfd.h>
 #include <sys/timerfd.h>
 #include <sys/wait.h>
@@ -10,47 +10,84 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <string>
 #include <utility>
 
 #include "platform/posix/system_error.h"
 
 namespace pelorin::linux_os {
 
+namespace {
+
+// Handlers of one wake-up: at idle one descriptor is ready, the poll timer's;
+// more than this many wait for the next turn of the loop, which comes at once.
+constexpr int kEventsPerWake = 16;
+
+}  // namespace
+
+EventLoop::EventLoop() : epoll_(::epoll_create1(EPOLL_CLOEXEC)) {
+  if (!epoll_.Valid()) failure_ = posix::LastError("epoll_create1", "event loop");
+}
+
 void EventLoop::Watch(int fd, Handler on_readable) {
   Unwatch(fd);
-  watched_.push_back({fd, std::move(on_readable), next_serial_++});
+  auto entry = std::make_unique<Watched>(Watched{fd, next_serial_++, std::move(on_readable)});
+  if (epoll_.Valid()) {
+    epoll_event event{};
+    event.events = EPOLLIN;
+    event.data.u64 = entry->serial;
+    // A descriptor closed without being unwatched leaves its registration
+    // behind while a copy of it (a child's, say) lives on: take that over.
+    if (::epoll_ctl(epoll_.Get(), EPOLL_CTL_ADD, fd, &event) != 0 &&
+        (errno != EEXIST || ::epoll_ctl(epoll_.Get(), EPOLL_CTL_MOD, fd, &event) != 0)) {
+      if (!failure_) failure_ = posix::LastError("epoll_ctl", "descriptor " + std::to_string(fd));
+    }
+  }
+  watched_.push_back(std::move(entry));
 }
 
 void EventLoop::Unwatch(int fd) {
-  std::erase_if(watched_, [fd](const Watched& entry) { return entry.fd == fd; });
+  for (const std::unique_ptr<Watched>& entry : watched_) {
+    if (entry->fd != fd || entry->unwatched) continue;
+    // Fails only for a descriptor already closed, which the kernel forgot.
+    if (epoll_.Valid()) (void)::epoll_ctl(epoll_.Get(), EPOLL_CTL_DEL, fd, nullptr);
+    entry->unwatched = true;
+    any_unwatched_ = true;
+  }
+  if (!dispatching_) DropUnwatched();
+}
+
+EventLoop::Watched* EventLoop::Find(std::uint64_t serial) {
+  for (const std::unique_ptr<Watched>& entry : watched_) {
+    if (entry->serial == serial) return entry->unwatched ? nullptr : entry.get();
+  }
+  return nullptr;
+}
+
+void EventLoop::DropUnwatched() {
+  if (!std::exchange(any_unwatched_, false)) return;
+  std::erase_if(watched_, [](const std::unique_ptr<Watched>& entry) { return entry->unwatched; });
 }
 
 OsStatus EventLoop::Run() {
   stopped_ = false;
-  std::vector<pollfd> polled;
-  std::vector<std::uint64_t> serials;
+  epoll_event events[kEventsPerWake];
   while (!stopped_) {
-    polled.clear();
-    serials.clear();
-    for (const Watched& entry : watched_) {
-      polled.push_back({entry.fd, POLLIN, 0});
-      serials.push_back(entry.serial);
-    }
-    if (::poll(polled.data(), polled.size(), -1) < 0) {
+    if (failure_) return *failure_;
+    const int ready = ::epoll_wait(epoll_.Get(), events, kEventsPerWake, -1);
+    if (ready < 0) {
       if (errno == EINTR) continue;
-      return posix::LastError("poll", "event loop");
+      return posix::LastError("epoll_wait", "event loop");
     }
-    for (std::size_t i = 0; i < polled.size() && !stopped_; ++i) {
-      if (polled[i].revents == 0) continue;
+    dispatching_ = true;
+    for (int i = 0; i < ready && !stopped_; ++i) {
       // A handler may have unwatched or replaced this descriptor, or any
       // other, since the wake-up: run only the one that is still watched.
-      const auto entry = std::find_if(watched_.begin(), watched_.end(),
-                                      [&](const Watched& w) { return w.serial == serials[i]; });
-      if (entry == watched_.end()) continue;
-      // A copy: the handler may unwatch itself, which destroys the original.
-      const Handler handler = entry->handler;
-      handler();
+      // It stays in place while it runs, even when it unwatches itself.
+      if (Watched* entry = Find(events[i].data.u64)) entry->handler();
     }
+    dispatching_ = false;
+    DropUnwatched();
   }
   return {};
 }

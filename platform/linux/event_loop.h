@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -12,18 +13,30 @@
 
 namespace pelorin::linux_os {
 
-// A single-threaded loop that waits with poll(2) on a set of file
+// A single-threaded loop that waits with epoll(7) on a set of file
 // descriptors and runs each one's handler when it becomes readable. The
 // program's timers, its signals, the socket of other copies' requests and the
 // device watch all reach the program through it, one handler at a time, as
 // window messages do on Windows.
+//
+// epoll rather than poll(2): the set hardly changes while the program runs,
+// and a wake-up then costs the kernel the descriptors that are ready (the
+// poll timer's, 40 times a second), not a registration with every one of
+// them and its removal again.
 class EventLoop final : public DescriptorWatch {
  public:
+  EventLoop();
+  EventLoop(const EventLoop&) = delete;
+  EventLoop& operator=(const EventLoop&) = delete;
+
+  // Descriptors the kernel refuses to watch (a regular file, say) are
+  // reported by Run(), as its failure.
   void Watch(int fd, Handler on_readable) override;
   void Unwatch(int fd) override;
 
-  // Waits and dispatches until Stop(). Fails only when poll itself fails
-  // for a reason other than a signal.
+  // Waits and dispatches until Stop(). Fails when the loop could not be
+  // set up or a descriptor not be watched, or when the wait itself fails for
+  // a reason other than a signal.
   OsStatus Run();
   // Ends Run() once the handler now running returns; no further handler of
   // the current wake-up runs.
@@ -32,11 +45,21 @@ class EventLoop final : public DescriptorWatch {
  private:
   struct Watched {
     int fd;
+    std::uint64_t serial;  // what the kernel hands back for it
     Handler handler;
-    std::uint64_t serial;  // tells a handler replaced during a wake-up from the old one
+    bool unwatched = false;  // left in place until the handler running returns
   };
-  std::vector<Watched> watched_;
+  Watched* Find(std::uint64_t serial);
+  void DropUnwatched();
+
+  posix::UniqueFd epoll_;
+  std::optional<OsError> failure_;  // reported by the next Run()
+  // Held by pointer: a handler that watches another descriptor must not
+  // move the one that is running.
+  std::vector<std::unique_ptr<Watched>> watched_;
   std::uint64_t next_serial_ = 0;
+  bool any_unwatched_ = false;
+  bool dispatching_ = false;
   bool stopped_ = false;
 };
 

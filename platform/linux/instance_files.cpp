@@ -27,7 +27,7 @@ constexpr std::string_view kLock = "instance lock";
 constexpr std::string_view kSocket = "instance socket";
 constexpr std::string_view kRequest = "instance request";
 
-// How long a request may take: the running copy answers from its poll loop,
+// How long a request may take: the running copy answers from its event loop,
 // which wakes every 25 ms; a copy that takes longer is hung.
 constexpr timeval kClientWait{2, 0};
 // How long the running copy waits for a connected copy's line.

@@ -24,7 +24,7 @@ Answer<std::string> RuntimeFolder();
 enum class InstanceRequest { Show, Quit };
 
 // The running copy's end of the request socket: listening, non-blocking,
-// for a poll loop. Removes its socket file when destroyed, unless another
+// for the event loop. Removes its socket file when destroyed, unless another
 // copy has replaced it since.
 class InstanceRequestServer {
  public:
@@ -39,7 +39,7 @@ class InstanceRequestServer {
   // or "quit". Answers "ok" to a request it understood. Nothing when no copy
   // is waiting, the line is anything else, the connection comes from
   // another user, or it sends nothing within a second (a copy that only
-  // looked whether this one runs sends nothing at all). The poll loop calls
+  // looked whether this one runs sends nothing at all). The event loop calls
   // it once per wake: a connection left waiting keeps the socket readable,
   // so the next wake takes it.
   std::optional<InstanceRequest> Accept();

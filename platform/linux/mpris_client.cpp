@@ -49,6 +49,7 @@ class MprisPlayer final : public MediaPlayer {
       : bus_(std::move(bus)), name_(std::move(name)) {}
 
   const std::string& Name() const override { return name_; }
+  bool IsOn(const Bus& bus) const { return bus_.get() == &bus; }
 
   OsStatus Send(MediaRequest request) override {
     const auto* entry = std::find_if(std::begin(kRequestMembers), std::end(kRequestMembers),
@@ -236,6 +237,11 @@ OsStatus MprisPlayers::RefreshNames() {
 }
 
 Opened<MediaPlayer> MprisPlayers::Find(std::string_view pinned) {
+  return FindAgain(pinned, nullptr);
+}
+
+Opened<MediaPlayer> MprisPlayers::FindAgain(std::string_view pinned,
+                                            std::unique_ptr<MediaPlayer> previous) {
   auto sought = [pinned] {
     return std::string(kPlayerNamePrefix) + std::string(pinned.empty() ? "*" : pinned);
   };
@@ -253,11 +259,16 @@ Opened<MediaPlayer> MprisPlayers::Find(std::string_view pinned) {
     players_current_ = true;
   }
   if (players_.empty()) return NoPlayerError(sought());
-  const std::string chosen = pinned.empty() ? ChooseAmong(players_) : players_.front();
+  const std::string& chosen = pinned.empty() ? ChooseAmong(players_) : players_.front();
+  // The same player on the same connection: nothing to open.
+  if (const auto* same = dynamic_cast<const MprisPlayer*>(previous.get());
+      same != nullptr && same->IsOn(*bus_) && same->Name() == chosen) {
+    return previous;
+  }
   return std::make_unique<MprisPlayer>(bus_, chosen);
 }
 
-std::string MprisPlayers::ChooseAmong(const std::vector<std::string>& names) {
+const std::string& MprisPlayers::ChooseAmong(const std::vector<std::string>& names) {
   if (names.size() == 1) return names.front();
   for (const auto& name : names) {
     MprisPlayer player(bus_, name);

@@ -45,6 +45,8 @@ class MprisPlayers final : public MediaPlayers {
   MprisPlayers& operator=(const MprisPlayers&) = delete;
 
   Opened<MediaPlayer> Find(std::string_view pinned) override;
+  Opened<MediaPlayer> FindAgain(std::string_view pinned,
+                                std::unique_ptr<MediaPlayer> previous) override;
 
   // Has `watch`'s loop read the bus as messages arrive (see
   // Bus::ReadInputOn), this bus and any opened later; nullptr stops it,
@@ -56,7 +58,8 @@ class MprisPlayers final : public MediaPlayers {
   OsStatus EnsureBus();
   // Brings names_ up to date with the bus.
   OsStatus RefreshNames();
-  std::string ChooseAmong(const std::vector<std::string>& names);
+  // One of `names`, or last_playing_.
+  const std::string& ChooseAmong(const std::vector<std::string>& names);
 
   std::chrono::milliseconds time_limit_;
   linux_os::DescriptorWatch* bus_watch_ = nullptr;

@@ -36,7 +36,7 @@ bool FoundOnPath(const std::string& name);
 // ignored for its own event loop), standard input from /dev/null, our
 // standard output and error, and no other descriptor of ours.
 //
-// Started children are reaped by Reap(): the poll loop calls it (on
+// Started children are reaped by Reap(): the event loop calls it (on
 // SIGCHLD or at any steady pace); each Execute reaps too, so finished
 // children never pile up. Only the children this object started are
 // waited for, so no other part of the program loses a child's status.

@@ -1,8 +1,9 @@
-// The Linux program's own parts: its timers in the event loop, its command
+// The Linux program's own parts: its event loop and the timers in it, its command
 // line, where its configuration lives and how it finds the player to start.
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -73,6 +74,44 @@ TEST(HeadlessWindow, TicksOncePerWakeUpAndEndsQuietly) {
   for (WindowTimer timer : {WindowTimer::PollTimer, WindowTimer::LedTimer}) {
     EXPECT_FALSE(window->TimerRunning(timer));
   }
+}
+
+// A handler may unwatch a descriptor that woke with it, and replace its own
+// handler while it runs: the one unwatched does not run, and the replacement
+// runs at the next wake-up. A descriptor the kernel cannot watch (a regular
+// file) makes Run fail rather than never wake.
+TEST(EventLoop, HandlersChangedInsideAWakeUpAndUnwatchableDescriptors) {
+  int a[2];
+  int b[2];
+  ASSERT_EQ(::pipe(a), 0);
+  ASSERT_EQ(::pipe(b), 0);
+  ASSERT_EQ(::write(a[1], "x", 1), 1);
+  ASSERT_EQ(::write(b[1], "x", 1), 1);
+  EventLoop loop;
+  std::vector<std::string> ran;
+  const auto first = [&](int mine, int other, const char* name) {
+    return [&loop, &ran, mine, other, name] {
+      ran.emplace_back(name);
+      loop.Unwatch(other);
+      loop.Watch(mine, [&loop, &ran] {
+        ran.emplace_back("replacement");
+        loop.Stop();
+      });
+    };
+  };
+  loop.Watch(a[0], first(a[0], b[0], "a"));
+  loop.Watch(b[0], first(b[0], a[0], "b"));
+  ASSERT_TRUE(loop.Run());
+  ASSERT_EQ(ran.size(), 2u);
+  EXPECT_EQ(ran[1], "replacement");
+  for (int fd : {a[0], a[1], b[0], b[1]}) ::close(fd);
+
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  EventLoop refusing;
+  refusing.Watch(::fileno(file), [] {});
+  EXPECT_FALSE(refusing.Run());
+  std::fclose(file);
 }
 
 TEST(LinuxCommandLine, ReadsEveryForm) {

@@ -104,6 +104,13 @@ TEST(MprisWithoutPlayer, PlayersThatComeAndGoAreSeen) {
       return player && player->Name() == kName;
     };
     EXPECT_TRUE(Eventually(found, 2000ms));
+    // Handed back the player it answered, it answers that same one.
+    auto first = players.Find("");
+    ASSERT_TRUE(first);
+    const MediaPlayer* opened = &*first;
+    auto again = players.FindAgain("", first.Release());
+    ASSERT_TRUE(again);
+    EXPECT_EQ(&*again, opened);
     ASSERT_GE(sd_bus_release_name(other, kName), 0);
     EXPECT_TRUE(Eventually(
         [&] {
