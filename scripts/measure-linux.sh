@@ -92,9 +92,25 @@ fi
 cpu_ms() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%d", ns / 1e6 }'; }
 p0=$(cpu_ms "$program") b0=$(cpu_ms "$bare") l0=$(cpu_ms "$bare_lines") d0=$(cpu_ms "$bus")
 w0=$(cpu_ms "$desktop_program")
-sleep "$idle_seconds"
-p1=$(cpu_ms "$program") b1=$(cpu_ms "$bare") l1=$(cpu_ms "$bare_lines") d1=$(cpu_ms "$bus")
+# The window in six parts: how far the ratios move within one run tells a
+# change in the program from the shared machine's moods.
+windows=6 ratios=()
+pw=$p0 bw=$b0 lw=$l0
+for _ in $(seq "$windows"); do
+  sleep "$(awk -v s="$idle_seconds" -v n="$windows" 'BEGIN { printf "%.3f", s / n }')"
+  pn=$(cpu_ms "$program") bn=$(cpu_ms "$bare") ln=$(cpu_ms "$bare_lines")
+  ratios+=("$(( pn - pw )) $(( bn - bw )) $(( ln - lw ))")
+  pw=$pn bw=$bn lw=$ln
+done
+p1=$pw b1=$bw l1=$lw d1=$(cpu_ms "$bus")
 w1=$(cpu_ms "$desktop_program")
+printf '%s\n' "${ratios[@]}" | awk -v n="$windows" '
+  $2 > 0 && $3 > 0 { r = $1 / $2; l = $1 / $3; first = seen++ == 0
+    if (first || r < rmin) rmin = r; if (first || r > rmax) rmax = r
+    if (first || l < lmin) lmin = l; if (first || l > lmax) lmax = l }
+  END { printf "result linux_idle_windows %d\n", n
+        printf "result linux_idle_ratio_min %.2f\nresult linux_idle_ratio_max %.2f\n", rmin, rmax
+        printf "result linux_idle_lines_ratio_min %.2f\nresult linux_idle_lines_ratio_max %.2f\n", lmin, lmax }'
 kib() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/smaps_rollup"; }
 echo "result linux_idle_cpu_ms $(( p1 - p0 ))"
 echo "result linux_baseline_idle_cpu_ms $(( b1 - b0 ))"
