@@ -190,6 +190,17 @@ def idle_section(r, seconds):
         out.append(cells)
 
     row("CPU time of the process", "cpu_ms", "ms")
+
+    def part_spread(key):
+        low, high = r.get(f"{key}_min"), r.get(f"{key}_max")
+        return "–" if low is None or high is None else f"{low:.2f}–{high:.2f}"
+
+    if "idle_ratio_parts" in r:
+        cells = (f"| CPU time, its ratio in each of the window's {r['idle_ratio_parts']:.0f} parts "
+                 f"| | | {part_spread('idle_ratio')} |")
+        if lines:
+            cells += f" | {part_spread('idle_lines_ratio')} |"
+        out.append(cells)
     for name in ("pelorin", "idle_timer", "idle_timer_lines"):
         if f"{name}_cpu_ms" in r:
             r[f"{name}_cpu_share"] = r[f"{name}_cpu_ms"] / r[f"{name}_wall_ms"] * 100

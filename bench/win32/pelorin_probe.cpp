@@ -232,6 +232,33 @@ struct IdleSubject {
   std::optional<LinuxUsage> before;
 };
 
+// The smallest and largest ratio of `name`'s CPU time to `base`'s over the
+// parts of an idle window, when both were measured in every part.
+void ReportPartRatios(const std::vector<IdleSubject>& subjects,
+                      const std::vector<std::vector<double>>& part_cpu, const std::string& name,
+                      const std::string& base, const std::string& key) {
+  const auto index_of = [&](const std::string& wanted) -> std::optional<std::size_t> {
+    for (std::size_t i = 0; i < subjects.size(); ++i) {
+      if (subjects[i].name == wanted) return i;
+    }
+    return std::nullopt;
+  };
+  const auto top = index_of(name);
+  const auto bottom = index_of(base);
+  if (!top || !bottom || part_cpu[*top].size() != part_cpu[*bottom].size()) return;
+  std::vector<double> ratios;
+  for (std::size_t part = 0; part < part_cpu[*top].size(); ++part) {
+    if (part_cpu[*bottom][part] > 0) {
+      ratios.push_back(part_cpu[*top][part] / part_cpu[*bottom][part]);
+    }
+  }
+  if (ratios.empty()) return;
+  const auto [low, high] = std::minmax_element(ratios.begin(), ratios.end());
+  Result(key + "_parts", static_cast<double>(ratios.size()));
+  Result(key + "_min", *low);
+  Result(key + "_max", *high);
+}
+
 // CPU time and memory of the Wine processes of `subjects` over the same
 // `seconds` of idling, so that the host's load at the time weighs on all of
 // them alike, and the CPU time of the session's wineserver (when its host
@@ -246,9 +273,24 @@ void MeasureIdle(std::vector<IdleSubject> subjects, int seconds,
   }
   const auto server_before = LinuxUsageOf(wineserver_pid);
   const long long start = Now();
-  Sleep(static_cast<DWORD>(seconds) * 1000);
+  // The window in parts: how far the ratios move within one run tells a
+  // change in the program from the shared machine's moods.
+  constexpr int kParts = 6;
+  std::vector<std::vector<double>> part_cpu(subjects.size());
+  std::vector<std::optional<LinuxUsage>> last(subjects.size());
+  for (std::size_t i = 0; i < subjects.size(); ++i) last[i] = subjects[i].before;
+  for (int part = 0; part < kParts; ++part) {
+    Sleep(static_cast<DWORD>(seconds) * 1000 / kParts);
+    for (std::size_t i = 0; i < subjects.size(); ++i) {
+      const auto now = LinuxUsageOf(subjects[i].pid);
+      if (now && last[i]) part_cpu[i].push_back(now->cpu_ms - last[i]->cpu_ms);
+      last[i] = now;
+    }
+  }
   const double wall_ms = TicksToMs(Now() - start);
   const auto server_after = LinuxUsageOf(wineserver_pid);
+  ReportPartRatios(subjects, part_cpu, "pelorin", "idle_timer", "idle_ratio");
+  ReportPartRatios(subjects, part_cpu, "pelorin", "idle_timer_lines", "idle_lines_ratio");
   for (const IdleSubject& subject : subjects) {
     const auto after = LinuxUsageOf(subject.pid);
     if (!subject.before || !after) {

@@ -19,9 +19,12 @@ HWND ToHwnd(WindowId window) {
 }  // namespace
 
 WindowId Win32WindowMessaging::FindWindow(std::string_view class_name, std::string_view caption) {
-  const std::wstring cls = Widen(class_name);
+  if (class_name != sought_class_ || sought_class_wide_.empty()) {
+    sought_class_ = class_name;
+    sought_class_wide_ = Widen(class_name);
+  }
   const std::wstring text = Widen(caption);
-  HWND found = ::FindWindowW(cls.c_str(), caption.empty() ? nullptr : text.c_str());
+  HWND found = ::FindWindowW(sought_class_wide_.c_str(), caption.empty() ? nullptr : text.c_str());
   return reinterpret_cast<WindowId>(found);
 }
 

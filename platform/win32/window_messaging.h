@@ -1,4 +1,7 @@
 #pragma once
+#include <string>
+#include <string_view>
+
 #include "platform/window_messaging.h"
 
 namespace pelorin::win32 {
@@ -28,6 +31,10 @@ class Win32WindowMessaging final : public WindowMessaging {
 
  private:
   unsigned send_timeout_ms_;
+  // The class last looked for, and its wide form: the player's window is
+  // looked for 40 times a second, and its class is widened only once.
+  std::string sought_class_;
+  std::wstring sought_class_wide_;
 };
 
 }  // namespace pelorin::win32
