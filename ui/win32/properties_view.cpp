@@ -118,11 +118,6 @@ bool PropertiesView::OnPanelMessage(HWND panel, UINT message, WPARAM wparam, LPA
 void PropertiesView::PrepareWindow(HWND hwnd) {
   hwnd_ = hwnd;
   dpi_ = ScreenDpi();
-  // Owned windows get no taskbar button: a hidden owner stands in for the
-  // application window, so the program shows only in the notification area.
-  owner_ = CreateWindowExW(0, L"STATIC", L"Pelorin", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
-  SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner_));
   ControlEntry& frame = Frame().Entry(FrameControl::Window);
   frame.hwnd = hwnd_;
   frame.kind = ControlKind::Window;
@@ -132,6 +127,13 @@ void PropertiesView::PrepareWindow(HWND hwnd) {
 void PropertiesView::BuildControls() {
   if (controls_built_ || !hwnd_) return;
   controls_built_ = true;
+  // Owned windows get no taskbar button: a hidden owner stands in for the
+  // application window, so the program shows only in the notification area.
+  // Made with the controls, just before the window first appears, so that a
+  // start that never shows the window creates one window fewer.
+  owner_ = CreateWindowExW(0, L"STATIC", L"Pelorin", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner_));
   style_.Create(hwnd_, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
   ControlBuilder b(style_, *this, dpi_);
   about_icon_image_.reset(static_cast<HICON>(LoadImageW(
