@@ -19,7 +19,7 @@ HWND ToHwnd(WindowId window) {
 }  // namespace
 
 WindowId Win32WindowMessaging::FindWindow(std::string_view class_name, std::string_view caption) {
-  if (class_name != sought_class_ || sought_class_wide_.empty()) {
+  if (class_name != sought_class_) {
     sought_class_ = class_name;
     sought_class_wide_ = Widen(class_name);
   }
