@@ -62,7 +62,8 @@ std::optional<std::int32_t> ParseDecimal(std::string_view text) {
 // "\r\n", "\n" or a lone "\r", as the system reader takes it.
 std::string_view TakeLine(std::string_view& bytes) {
   // One pass over the bytes (find_first_of would search the set of two
-  // line ends anew at every byte).
+  // line ends anew at every byte; memchr, twice, costs more on lines this
+  // short).
   std::size_t end = 0;
   while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
   const std::string_view line = bytes.substr(0, end);
@@ -97,9 +98,14 @@ std::size_t ProfileDocument::NameHash::operator()(std::string_view name) const n
 
 bool ProfileDocument::NameEqual::operator()(std::string_view a,
                                             std::string_view b) const noexcept {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return LowerAscii(x) == LowerAscii(y);
-         });
+  if (a.size() != b.size()) return false;
+  // Names are mostly asked for as they are written, and names of one length
+  // mostly differ in their last letters: bytes that agree as they stand are
+  // not lowered.
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] && LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
 }
 
 std::optional<std::int32_t> ParseProfileInteger(std::string_view text) {
@@ -120,12 +126,20 @@ ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
   const std::size_t first_end = TakeLine(after_first).size();
   if (first_end < bytes.size() && bytes[first_end] == '\n') document.newline_ = "\n";
 
-  // The lines of each section are counted first, so that each section takes
-  // its room once: grown line by line, it would move its entries again and
-  // again and leave the rooms it outgrew behind.
+  // The bytes are cut into lines once. The lines of each section are
+  // counted first, so that each section takes its room once: grown line by
+  // line, it would move its entries again and again and leave the rooms it
+  // outgrew behind.
+  struct Line {
+    std::string_view text;
+    std::optional<std::string_view> section;  // the name a header line starts
+  };
+  std::vector<Line> lines;
   std::vector<std::size_t> lines_of_section{0};
   for (std::string_view rest = bytes; !rest.empty();) {
-    if (HeaderName(TakeLine(rest))) {
+    const std::string_view text = TakeLine(rest);
+    lines.push_back(Line{text, HeaderName(text)});
+    if (lines.back().section) {
       lines_of_section.push_back(0);
     } else {
       ++lines_of_section.back();
@@ -135,19 +149,17 @@ ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
   document.first_section_.reserve(lines_of_section.size());
   auto make_room = [&document, &lines_of_section] {
     Section& section = document.sections_.back();
-    const std::size_t lines = lines_of_section[document.sections_.size() - 1];
-    section.entries.reserve(lines);
+    section.entries.reserve(lines_of_section[document.sections_.size() - 1]);
   };
 
   make_room();
-  while (!bytes.empty()) {
-    const std::string_view line = TakeLine(bytes);
-    if (const std::optional<std::string_view> name = HeaderName(line)) {
-      document.AddSection(true, std::string(line), std::string(*name));
+  for (const Line& line : lines) {
+    if (line.section) {
+      document.AddSection(true, std::string(line.text), std::string(*line.section));
       make_room();
     } else {
       Section& section = document.sections_.back();
-      document.AddEntry(section, ParseEntry(std::string(line)), section.entries.size());
+      document.AddEntry(section, ParseEntry(std::string(line.text)), section.entries.size());
     }
   }
   return document;
@@ -205,7 +217,9 @@ std::optional<std::size_t> ProfileDocument::FindEntry(const Section& section,
     return found->second;
   }
   for (std::size_t i = 0; i < section.entries.size(); ++i) {
-    if (NameEqual{}(section.entries[i].Name(), name)) return i;
+    // Most names differ in length already.
+    const Entry& entry = section.entries[i];
+    if (entry.name_size == name.size() && NameEqual{}(entry.Name(), name)) return i;
   }
   return std::nullopt;
 }
@@ -219,7 +233,18 @@ const ProfileDocument::Section* ProfileDocument::FindSection(std::string_view na
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 std::optional<std::string> ProfileDocument::Get(std::string_view section_name,
                                                 std::string_view key) const {
-  const Section* section = FindSection(section_name);
+  return Get(FindSectionRef(section_name), key);
+}
+
+ProfileDocument::SectionRef ProfileDocument::FindSectionRef(std::string_view section) const {
+  SectionRef found;
+  found.section_ = FindSection(section);
+  return found;
+}
+
+std::optional<std::string> ProfileDocument::Get(SectionRef section_ref,
+                                                std::string_view key) const {
+  const Section* section = section_ref.section_;
   if (section == nullptr) return std::nullopt;
   const std::optional<std::size_t> found = FindEntry(*section, Trim(key));
   if (!found) return std::nullopt;

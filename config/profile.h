@@ -28,8 +28,22 @@ namespace pelorin {
 // A UTF-8 byte-order mark is skipped and kept. A document whose first line
 // ends in "\n" alone is written out with "\n" line ends, any other with "\r\n".
 class ProfileDocument {
+  struct Section;
+
  public:
   static constexpr std::size_t kMaxValueLength = 2047;
+
+  // A section looked up once, for a reader of several of its keys: each key
+  // then costs one look in the section. Empty when the document has no
+  // section of the name; good until the document changes.
+  class SectionRef {
+   public:
+    explicit operator bool() const { return section_ != nullptr; }
+
+   private:
+    friend class ProfileDocument;
+    const Section* section_ = nullptr;
+  };
 
   // An empty document; text before the first section header belongs to an
   // unnamed section without a header line.
@@ -39,6 +53,8 @@ class ProfileDocument {
   // The value of `key` in `section` as the profile functions return it, or
   // nothing when the section, the key or its value is missing.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+  std::optional<std::string> Get(SectionRef section, std::string_view key) const;
+  SectionRef FindSectionRef(std::string_view section) const;
   // Whether a section of this name is there: a reader of many keys of one
   // section looks once, and takes every fallback at once when it is not.
   bool HasSection(std::string_view section) const { return FindSection(section) != nullptr; }

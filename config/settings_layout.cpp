@@ -62,47 +62,62 @@ int Clamp(int value, int low, int high) {
 // older registry value of the key, then the default.
 class Reader {
  public:
-  Reader(const ProfileDocument& document, RegistryKey* settings_key)
-      : document_(document), settings_key_(settings_key) {}
+  using SectionRef = ProfileDocument::SectionRef;
 
-  std::string IniReadString(const std::string& section, const std::string& key,
-                            const std::string& fallback) const {
-    return document_.Get(section, key).value_or(fallback);
+  // `older_values` is the registry key of an older version's values, or
+  // none when there are none to fall back on.
+  Reader(const ProfileDocument& document, RegistryKey* older_values)
+      : document_(document), older_values_(older_values) {}
+
+  // A section looked up once for several of its keys.
+  SectionRef Section(std::string_view section) const { return document_.FindSectionRef(section); }
+  // Same-typed on purpose: key and fallback, in the order of every profile API.
+  // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
+  std::string IniReadString(SectionRef section, std::string_view key,
+                            std::string_view fallback) const {
+    std::optional<std::string> text = document_.Get(section, key);
+    return text ? std::move(*text) : std::string(fallback);
   }
-  bool HasSection(const std::string& section) const { return document_.HasSection(section); }
-  int IniReadInteger(const std::string& section, const std::string& key, int fallback) const {
+  // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
+  std::string IniReadString(std::string_view section, std::string_view key,
+                            std::string_view fallback) const {
+    return IniReadString(Section(section), key, fallback);
+  }
+  int IniReadInteger(SectionRef section, std::string_view key, int fallback) const {
     std::optional<std::string> text = document_.Get(section, key);
     if (!text) return fallback;
     return ParseProfileInteger(*text).value_or(fallback);
   }
+  int IniReadInteger(std::string_view section, std::string_view key, int fallback) const {
+    return IniReadInteger(Section(section), key, fallback);
+  }
+  bool HasOlderValues() const { return older_values_ != nullptr; }
   // An older value that is not a 32-bit integer counts as missing.
   int RegReadInteger(const std::string& legacy_name, int fallback) const {
-    if (settings_key_ == nullptr) return fallback;
-    std::optional<std::uint32_t> value = settings_key_->ReadDword(legacy_name);
+    if (older_values_ == nullptr) return fallback;
+    std::optional<std::uint32_t> value = older_values_->ReadDword(legacy_name);
     return value ? static_cast<int>(*value) : fallback;
   }
   // Same-typed on purpose: names and section, in the order of the store's fallbacks.
   // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
-  int ReadInteger(const std::string& legacy_name, const std::string& section, int fallback,
-                  const std::string& key) const {
-    return ReadInteger(legacy_name, section, fallback, key, true);
+  int ReadInteger(const std::string& legacy_name, std::string_view section, int fallback,
+                  std::string_view key) const {
+    return ReadInteger(legacy_name, Section(section), fallback, key);
   }
-  // The same, where the caller has looked for the section already: without
-  // it, the file holds no value and only the older one counts.
-  // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
-  int ReadInteger(const std::string& legacy_name, const std::string& section, int fallback,
-                  const std::string& key, bool section_stored) const {
+  // Without the section, the file holds no value and only the older one counts.
+  int ReadInteger(const std::string& legacy_name, SectionRef section, int fallback,
+                  std::string_view key) const {
     if (!legacy_name.empty()) fallback = RegReadInteger(legacy_name, fallback);
-    return section_stored ? IniReadInteger(section, key, fallback) : fallback;
+    return IniReadInteger(section, key, fallback);
   }
-  bool ReadBoolean(const std::string& legacy_name, const std::string& section, bool fallback,
-                   const std::string& key) const {
+  bool ReadBoolean(const std::string& legacy_name, std::string_view section, bool fallback,
+                   std::string_view key) const {
     return ReadInteger(legacy_name, section, fallback ? 1 : 0, key) != 0;
   }
 
  private:
   const ProfileDocument& document_;
-  RegistryKey* settings_key_;
+  RegistryKey* older_values_;
 };
 
 class Writer {
@@ -209,11 +224,11 @@ void ReadSlotCommands(const Reader& in, Settings& settings, int first, int last)
     for (int index = first; index < last; ++index) {
       const ButtonSlot& fallback = defaults[IndexOf(port)][index];
       ButtonSlot& slot = settings.SlotsOf(port)[index];
-      const std::string section = ButtonSection(port, index);
-      const bool stored = in.HasSection(section);
+      const Reader::SectionRef section = in.Section(ButtonSection(port, index));
       auto byte = [&](const char* legacy, int value, const char* key) {
-        return static_cast<std::uint8_t>(
-            in.ReadInteger(LegacySlotName(port, index, legacy), section, value, key, stored));
+        const std::string legacy_name =
+            in.HasOlderValues() ? LegacySlotName(port, index, legacy) : std::string();
+        return static_cast<std::uint8_t>(in.ReadInteger(legacy_name, section, value, key));
       };
       slot.Mode = byte("Mode", fallback.Mode, "Mode");
       slot.Func1 = byte("Func1", fallback.Func1, "Func1");
@@ -229,11 +244,10 @@ void ReadSlotExtras(const Reader& in, Settings& settings) {
   for (PortRole port : kPortRoles) {
     for (int index = 0; index < kButtonsPerPort; ++index) {
       ButtonSlot& slot = settings.SlotsOf(port)[index];
-      const std::string section = ButtonSection(port, index);
-      const bool stored = in.HasSection(section);
-      auto number = [&](const char* key) { return stored ? in.IniReadInteger(section, key, 0) : 0; };
+      const Reader::SectionRef section = in.Section(ButtonSection(port, index));
+      auto number = [&](const char* key) { return in.IniReadInteger(section, key, 0); };
       auto command = [&](const char* key) {
-        return QuoteExecText(stored ? in.IniReadString(section, key, "") : std::string());
+        return QuoteExecText(in.IniReadString(section, key, ""));
       };
       slot.Inactive = static_cast<std::uint8_t>(number("Inactive"));
       slot.Exec1 = command("Exec1");
@@ -270,9 +284,20 @@ ProfileDocument SettingsStore::LoadForReading() const {
                                            : ProfileDocument{};
 }
 
+RegistryKey* SettingsStore::OlderValuesKey() const {
+  if (!settings_key_) return nullptr;
+  // A key that holds no value but the file's location holds no older
+  // values: one question about the key then spares some fifty reads of
+  // values that are not there, each a request to the registry.
+  const std::optional<std::size_t> values = settings_key_->ValueCount();
+  if (!values || *values > 1) return settings_key_.get();
+  if (*values == 0 || settings_key_->ReadString(kConfigPointerName)) return nullptr;
+  return settings_key_.get();
+}
+
 void SettingsStore::ReadLineAssignments(Settings& settings) {
   const ProfileDocument document = LoadForReading();
-  ReadLineAssignmentsFrom(Reader(document, settings_key_.get()), settings);
+  ReadLineAssignmentsFrom(Reader(document, OlderValuesKey()), settings);
 }
 
 LineMap SettingsStore::ReadLineMap(PortRole port) {
@@ -291,7 +316,7 @@ void SettingsStore::WriteLineMap(PortRole port, const LineMap& map) {
 
 void SettingsStore::ReadSettings(Settings& settings) {
   const ProfileDocument document = LoadForReading();
-  const Reader in(document, settings_key_.get());
+  const Reader in(document, OlderValuesKey());
 
   ReadPortNumbers(in, settings);
   ReadLineAssignmentsFrom(in, settings);

@@ -145,6 +145,9 @@ class SettingsStore final : public LineMapStore {
   // not be read, so that a save cannot wipe what it did not see.
   std::optional<ProfileDocument> LoadForChange();
   ProfileDocument LoadForReading() const;
+  // The settings key when it may hold an older version's values, which the
+  // file's values fall back on; nothing when it holds none.
+  RegistryKey* OlderValuesKey() const;
   // Stores `document`, or, when there is none (the file could not be read),
   // reports that the save could not happen.
   void Save(const std::optional<ProfileDocument>& document);

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -35,6 +36,9 @@ class RegistryKey {
   // The value as a 32-bit integer (REG_DWORD); nothing when it is missing or
   // of another type.
   virtual std::optional<std::uint32_t> ReadDword(const std::string& name) = 0;
+  // How many values the key holds, where one question answers it; nothing
+  // where it does not (a reader then asks for each value it wants).
+  virtual std::optional<std::size_t> ValueCount() { return std::nullopt; }
   // Each write or delete returns false on failure; callers that ignore the
   // failure say so.
   virtual bool WriteString(const std::string& name, const std::string& value) = 0;

@@ -257,6 +257,24 @@ TEST_F(SettingsStoreTest, LegacyValuesStayAndTheFileWins) {
             FakeRegistry::Value(std::uint32_t{3}));
 }
 
+// Each older value asked for is a request to the registry: a key that holds
+// nothing but the file's location is asked for none, and an older value
+// found alone (or beside the location) still counts.
+TEST_F(SettingsStoreTest, OlderValuesAreAskedForOnlyWhenTheKeyHoldsSome) {
+  registry_.Set(RegistryRoot::CurrentUser, kSettingsKeyPath, kConfigPointerName, std::string(kIni));
+  Start();
+  registry_.dword_reads = 0;
+  EXPECT_EQ(Read().Primary.Port, 0);
+  EXPECT_EQ(registry_.dword_reads, 0);
+
+  Legacy("COMport2", 5);
+  EXPECT_EQ(Read().Secondary.Port, 5) << "beside the location";
+  registry_.keys.clear();
+  Legacy("COMport2", 6);
+  Start();
+  EXPECT_EQ(Read().Secondary.Port, 6) << "alone";
+}
+
 TEST_F(SettingsStoreTest, LegacyValueOfAnotherTypeIsMissing) {
   registry_.Set(RegistryRoot::CurrentUser, kSettingsKeyPath, "COMport", std::string("3"));
   Legacy("DCD2", 4);

@@ -101,6 +101,15 @@ class Win32Key final : public RegistryKey {
     return value;
   }
 
+  std::optional<std::size_t> ValueCount() override {
+    DWORD values = 0;
+    if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+      return std::nullopt;
+    }
+    return values;
+  }
+
   bool WriteString(const std::string& name, const std::string& value) override {
     // Stored as UTF-16, as the system keeps every REG_SZ; the ANSI calls of
     // an older version read it back in their code page.

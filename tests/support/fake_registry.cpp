@@ -29,9 +29,14 @@ class FakeKey final : public RegistryKey {
     return std::get<std::string>(*value);
   }
   std::optional<std::uint32_t> ReadDword(const std::string& name) override {
+    ++registry_.dword_reads;
     const FakeRegistry::Value* value = Find(name);
     if (value == nullptr || !std::holds_alternative<std::uint32_t>(*value)) return std::nullopt;
     return std::get<std::uint32_t>(*value);
+  }
+  std::optional<std::size_t> ValueCount() override {
+    auto key = view_.find(id_);
+    return key == view_.end() ? 0 : key->second.values.size();
   }
   bool WriteString(const std::string& name, const std::string& value) override {
     return Write(name, value);

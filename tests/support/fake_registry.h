@@ -44,6 +44,7 @@ class FakeRegistry final : public Registry {
   std::set<KeyId> refuse_full_access;  // opening these with full access fails, in either view
   bool writes_fail = false;            // every write and delete fails
   bool refuse_all = false;             // every open fails (access denied everywhere)
+  int dword_reads = 0;                 // ReadDword calls on any key, to see which were asked
   Keys keys;                           // the native (64-bit) view
   Keys keys_32bit;                     // the 32-bit view
 
