@@ -37,10 +37,6 @@ class ProfileDocument {
   // then costs one look in the section. Empty when the document has no
   // section of the name; good until the document changes.
   class SectionRef {
-   public:
-    explicit operator bool() const { return section_ != nullptr; }
-
-   private:
     friend class ProfileDocument;
     const Section* section_ = nullptr;
   };
@@ -55,9 +51,6 @@ class ProfileDocument {
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
   std::optional<std::string> Get(SectionRef section, std::string_view key) const;
   SectionRef FindSectionRef(std::string_view section) const;
-  // Whether a section of this name is there: a reader of many keys of one
-  // section looks once, and takes every fallback at once when it is not.
-  bool HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
 
   // Sets `key` in `section` to `value`, as written (no quotes are added). An
   // existing entry keeps its place and the spelling of its name; a new key
